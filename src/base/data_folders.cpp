@@ -1,0 +1,77 @@
+#include "base/data_folders.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <system_error>
+
+#include "base/file_io.h"
+
+namespace vantrel {
+
+namespace {
+
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string InstanceName(const std::string& rigName) {
+    return rigName.empty() ? "WSJT-X" : "WSJT-X - " + rigName;
+}
+
+fs::path ConfigHome(const FolderEnvironment& env) {
+    if (!env.xdgConfigHome.empty()) return env.xdgConfigHome;
+    return fs::path(env.home) / ".config";
+}
+
+}  // namespace
+
+FolderEnvironment FolderEnvironment::FromProcess() {
+    return {Env("LOCALAPPDATA"), Env("XDG_DATA_HOME"), Env("XDG_CONFIG_HOME"), Env("HOME")};
+}
+
+fs::path ResolveWsjtxFolder(const FolderEnvironment& env, const std::string& rigName) {
+    const std::string instance = InstanceName(rigName);
+    if (!env.localAppData.empty()) return fs::path(env.localAppData) / instance;
+    if (!env.xdgDataHome.empty()) return fs::path(env.xdgDataHome) / instance;
+    return fs::path(env.home) / ".local" / "share" / instance;
+}
+
+WsjtxFiles LocateWsjtxFiles(const fs::path& wsjtxFolder, const FolderEnvironment& env,
+                            const std::string& rigName, const LocalTime& now) {
+    auto find = [&](const fs::path& folder, const std::string& name) -> std::optional<fs::path> {
+        return FindFileNoCase(folder, name);
+    };
+    WsjtxFiles files;
+    files.log = find(wsjtxFolder, "wsjtx.log").value_or(wsjtxFolder / "wsjtx.log");
+    files.adif = find(wsjtxFolder, "wsjtx_log.adi").value_or(wsjtxFolder / "wsjtx_log.adi");
+
+    const std::string iniName = InstanceName(rigName) + ".ini";
+    if (auto inFolder = find(wsjtxFolder, iniName))
+        files.config = *inFolder;
+    else
+        files.config = find(ConfigHome(env), iniName).value_or(ConfigHome(env) / iniName);
+
+    // A journal split per month or year: the current period's file. When several exist the one
+    // written last is the journal WSJT-X uses now.
+    char month[16], year[8];
+    std::snprintf(month, sizeof month, "%04d-%02d-", now.year, now.month);
+    std::snprintf(year, sizeof year, "%04d-", now.year);
+    files.journal = wsjtxFolder / "ALL.TXT";
+    std::optional<fs::file_time_type> newest;
+    for (const std::string& name : {std::string(month) + "ALL.TXT", std::string(year) + "ALL.TXT",
+                                   std::string("ALL.TXT")}) {
+        auto found = find(wsjtxFolder, name);
+        std::error_code ec;
+        if (!found || FileSize(*found) < 0) continue;
+        const auto written = fs::last_write_time(*found, ec);
+        if (!ec && (!newest || written > *newest)) {
+            newest = written;
+            files.journal = *found;
+        }
+    }
+    return files;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,55 @@
+#include "base/switches.h"
+
+#include <cctype>
+
+namespace vantrel {
+
+namespace {
+
+std::string Mapped(std::string_view text, int (*map)(int)) {
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(map(static_cast<unsigned char>(c)));
+    return out;
+}
+
+}  // namespace
+
+Switches::Switches(const std::vector<std::string>& arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (!text_.empty()) text_ += ' ';
+        text_ += Mapped(argument, ::tolower);
+        if ((argument == "--rig-name" || argument == "-r") && i + 1 < arguments.size())
+            rigName_ = arguments[i + 1];
+        else if (argument.starts_with("--rig-name="))
+            rigName_ = argument.substr(11);
+    }
+    upper_ = Mapped(text_, ::toupper);
+}
+
+bool Switches::HasSwitch(std::string_view name) const {
+    return upper_.find(name) != std::string::npos;
+}
+
+std::string SwitchHelp() {
+    return "Usage: vantrel [switches]\n"
+           "\n"
+           "Switches (letter case does not matter):\n"
+           "  /DEBUG            write a diagnostic line per step to errorlog.txt\n"
+           "  /NLU              do not load the WSJT-X log at start-up\n"
+           "  /AUTHOR           show the maker's extra controls\n"
+           "  /SETCOLO          show the Colour Setup menu\n"
+           "  /PURGE            delete the stored window and counter settings, then quit\n"
+           "  /NVC              skip the release version check\n"
+           "  /UDP_ECHO         echo received contacts to 127.0.0.1 at the N1MM port plus one\n"
+           "  /RAWUDP           keep every received datagram in a raw file\n"
+           "  /HEADLESS         run without a window; stop with SIGTERM or SIGINT\n"
+           "  --rig-name NAME   follow the WSJT-X instance started with --rig-name NAME\n"
+           "  --help            show this text\n"
+           "  --version         show the version\n"
+           "\n"
+           "Environment: LOCALAPPDATA (WSJT-X data in $LOCALAPPDATA/WSJT-X), VANTREL_SETTINGS\n"
+           "(the settings file). Vantrel keeps its own files in the folder it is started in.\n";
+}
+
+}  // namespace vantrel

@@ -1,0 +1,21 @@
+// Cutting a line into fields: field n (counted from 1) of a text split on one character.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantrel {
+
+// Fields are not trimmed; adjacent separators give an empty field; a trailing separator gives an
+// empty last field; n = 0 or n past the last field gives the empty text. n is at most 255.
+std::string_view ExtractFieldView(std::string_view text, char separator, std::uint8_t n);
+inline std::string ExtractField(std::string_view text, char separator, std::uint8_t n) {
+    return std::string(ExtractFieldView(text, separator, n));
+}
+
+// Every piece of the text split on the separator (an empty text gives one empty piece).
+std::vector<std::string_view> SplitPieces(std::string_view text, char separator);
+
+}  // namespace vantrel

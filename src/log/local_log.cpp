@@ -1,0 +1,72 @@
+#include "log/local_log.h"
+
+#include <cstring>
+
+#include "log/extract_field.h"
+
+namespace vantrel {
+
+LogLines create_new_local_log(const LogLines& wsjtxLines, const StationDetails& station) {
+    LogLines local;
+    if (wsjtxLines.size() < 2) return local;
+    update_local_with_new(local, wsjtxLines, station);
+    return local;
+}
+
+std::size_t update_local_with_new(LogLines& local, const LogLines& wsjtxLines,
+                                  const StationDetails& station) {
+    const std::size_t start = local.size();
+    if (start >= wsjtxLines.size()) return 0;
+    const std::string suffix = StationSuffix(station);
+    local.reserve(wsjtxLines.size());
+    for (std::size_t i = start; i < wsjtxLines.size(); ++i)
+        local.push_back(WsjtxLineFields13(wsjtxLines[i]) + suffix);
+    return wsjtxLines.size() - start;
+}
+
+std::string CompleteLastContact(std::string text, const StationDetails& station) {
+    if (station.call.empty() || text.find(station.call) == std::string::npos) {
+        text += ",,,";
+        for (const std::string* value :
+             {&station.call, &station.grid, &station.rig, &station.antenna}) {
+            text += *value;
+            text += ',';
+        }
+    }
+    return text;
+}
+
+bool LocalLogHasContact(const LogLines& local, std::string_view line) {
+    const std::string_view prefix = line.substr(0, 60);
+    if (prefix.empty()) return true;
+    // The prefix holds no line end, so a match in the joined log lies within one line.
+    for (const std::string& candidate : local) {
+        if (candidate.size() < prefix.size()) continue;
+        if (std::string_view(candidate).find(prefix) != std::string_view::npos)
+            return true;
+    }
+    return false;
+}
+
+LogLines RepairLocalLogColumns(const LogLines& oldLines, const StationDetails& station) {
+    LogLines repaired;
+    for (const std::string& line : oldLines) {
+        const std::string_view field14 = ExtractFieldView(line, ',', 14);
+        if (field14.substr(0, station.call.size()) == station.call) continue;
+        std::string out;
+        for (std::uint8_t i = 1; i <= 12; ++i) {
+            out += ExtractFieldView(line, ',', i);
+            out += ',';
+        }
+        out += ',';
+        out += station.call + ',' + station.grid + ',' + station.rig + ',' + ',';
+        repaired.push_back(std::move(out));
+    }
+    return repaired;
+}
+
+bool IsOldLayoutLine(std::string_view firstLine, std::string_view call) {
+    return ExtractFieldView(firstLine, ',', 14) != call && ExtractFieldView(firstLine, ',', 13) == call;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,67 @@
+#include "base/data_folders.h"
+
+#include <gtest/gtest.h>
+
+#include "base/switches.h"
+#include "support/temp_folder.h"
+
+namespace vantrel {
+namespace {
+
+TEST(Switches, SubstringOfTheUpperCasedText) {
+    const Switches s({"/Debug", "/nvc", "/PURGEX"});
+    EXPECT_EQ(s.Text(), "/debug /nvc /purgex");
+    EXPECT_TRUE(s.HasSwitch("/DEBUG"));
+    EXPECT_TRUE(s.HasSwitch("/NVC"));
+    EXPECT_TRUE(s.HasSwitch("/PURGE"));
+    EXPECT_FALSE(s.HasSwitch("/NLU"));
+    EXPECT_FALSE(Switches(std::vector<std::string>{}).HasSwitch("/DEBUG"));
+    EXPECT_TRUE(Switches({"x/debugx"}).HasSwitch("/DEBUG"));
+}
+
+TEST(Switches, RigNameInBothSpellings) {
+    EXPECT_EQ(Switches({"--rig-name", "IC 7300"}).RigName(), "IC 7300");
+    EXPECT_EQ(Switches({"/DEBUG", "--rig-name=Second"}).RigName(), "Second");
+    EXPECT_EQ(Switches({"-r", "Two"}).RigName(), "Two");
+    EXPECT_EQ(Switches({"--rig-name"}).RigName(), "");
+}
+
+TEST(DataFolders, WsjtxFolderFromTheEnvironment) {
+    FolderEnvironment env{"", "", "", "/home/op"};
+    EXPECT_EQ(ResolveWsjtxFolder(env, ""), "/home/op/.local/share/WSJT-X");
+    EXPECT_EQ(ResolveWsjtxFolder(env, "IC7300"), "/home/op/.local/share/WSJT-X - IC7300");
+    env.xdgDataHome = "/data";
+    EXPECT_EQ(ResolveWsjtxFolder(env, ""), "/data/WSJT-X");
+    env.localAppData = "/station";
+    EXPECT_EQ(ResolveWsjtxFolder(env, ""), "/station/WSJT-X");
+}
+
+TEST(DataFolders, FilesFoundAsWsjtxKeepsThem) {
+    test::TempFolder home;
+    const auto data = home / "WSJT-X - Two";
+    FolderEnvironment env{"", "", (home / "config").string(), home.path().string()};
+    const LocalTime now{2026, 12, 8, 12, 0, 0, 0};
+
+    // Configuration in the config folder, journal split per month and per year.
+    test::WriteFile(home / "config" / "WSJT-X - Two.ini", "[Configuration]\n");
+    test::WriteFile(data / "wsjtx.log", "");
+    test::WriteFile(data / "ALL.TXT", "old\n");
+    WsjtxFiles files = LocateWsjtxFiles(data, env, "Two", now);
+    EXPECT_EQ(files.config, home / "config" / "WSJT-X - Two.ini");
+    EXPECT_EQ(files.log, data / "wsjtx.log");
+    EXPECT_EQ(files.journal, data / "ALL.TXT");
+    EXPECT_EQ(files.adif, data / "wsjtx_log.adi");  // missing: its usual name
+
+    test::WriteFile(data / "2026-12-ALL.TXT", "new\n");
+    std::filesystem::last_write_time(data / "ALL.TXT",
+                                     std::filesystem::file_time_type::clock::now() -
+                                         std::chrono::hours(48));
+    EXPECT_EQ(LocateWsjtxFiles(data, env, "Two", now).journal, data / "2026-12-ALL.TXT");
+
+    // A configuration in the data folder wins.
+    test::WriteFile(data / "wsjt-x - two.ini", "[Configuration]\n");
+    EXPECT_EQ(LocateWsjtxFiles(data, env, "Two", now).config, data / "wsjt-x - two.ini");
+}
+
+}  // namespace
+}  // namespace vantrel
