@@ -2,11 +2,13 @@
 #include "settings/settings_store.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <system_error>
 
@@ -164,6 +166,23 @@ std::optional<fs::path> CorruptCopyName(const fs::path& target, const std::strin
     return last += ".corrupt.99";
 }
 
+// A new file left beside the target by a writer that was killed before its rename. Files of a
+// process that still runs are left alone: it may be writing right now.
+void RemoveLeftoverNewFiles(const fs::path& target) {
+    const std::string prefix = "." + target.filename().string() + ".new-";
+    std::error_code ec;
+    fs::directory_iterator it(target.has_parent_path() ? target.parent_path() : fs::path("."), ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind(prefix, 0) != 0) continue;
+        const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+        if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
+    }
+}
+
 }  // namespace
 
 struct IniSettingsStore::Loaded {
@@ -176,7 +195,9 @@ struct IniSettingsStore::Loaded {
 };
 
 IniSettingsStore::IniSettingsStore(std::filesystem::path file, TraceSink trace)
-    : file_(std::move(file)), trace_(std::move(trace)) {}
+    : file_(std::move(file)), trace_(std::move(trace)) {
+    RemoveLeftoverNewFiles(WriteTarget(file_));
+}
 
 void IniSettingsStore::ReportReadProblem(unsigned kinds, const std::string& text) {
     if ((kinds & ~reportedReadProblems_) != 0 && trace_) trace_(text);

@@ -36,9 +36,8 @@ Palette LoadColours(SettingsStore& store) {
     return colours;
 }
 
-void LoadAll(SettingsStore& store, StoredOptions& options, bool author, std::string_view now) {
+void LoadAll(SettingsStore& s, StoredOptions& options, bool author, std::string_view now) {
     const StoredOptions defaults;
-    SettingsStore& s = store;
     const std::string_view own = kOwnSection;
     options.main = LoadPlacement(s, 30);
     options.brDist = s.ReadBool(own, "VantrelerBr_Dist", defaults.brDist);

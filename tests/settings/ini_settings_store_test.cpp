@@ -2,6 +2,7 @@
 #include "settings_test_folder.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <climits>
 
@@ -65,6 +66,28 @@ TEST_F(Store, RewritesKeepCommentsOtherSectionsAndOrder) {
     EXPECT_EQ(s.ReadText("QQ0XYZ", "VantrelerRig", ""), "  a=b  ");
     EXPECT_TRUE(s.ReadBool("Wexo/General", "Wexo_Active", false));
     EXPECT_TRUE(traces.empty());
+}
+
+TEST_F(Store, RepeatedSectionsAndKeysReadTheFirstAndWriteOnlyOnce) {
+    Put(file, "[A]\nK=1\n[B]\nK=9\n[a]\nK=2\nJ=3\n");
+    IniSettingsStore s(file, sink);
+    EXPECT_EQ(s.ReadText("A", "K", ""), "1");
+    EXPECT_EQ(s.ReadText("A", "J", ""), "3");
+    ASSERT_TRUE(s.WriteText("A", "K", "5"));
+    EXPECT_EQ(Get(file), "[A]\nK=5\n[B]\nK=9\n[a]\nJ=3\n");
+    ASSERT_TRUE(s.WriteText("A", "N", "6"));
+    EXPECT_EQ(Get(file), "[A]\nK=5\nN=6\n[B]\nK=9\n[a]\nJ=3\n");
+}
+
+TEST_F(Store, ANewFileLeftByAKilledWriterIsRemoved) {
+    // pid 2^22 + 1 is above the kernel's largest pid, so no such process runs.
+    const auto leftover = file.parent_path() / ".Vantrel.ini.new-4194305-0";
+    const auto mine = file.parent_path() / (".Vantrel.ini.new-" + std::to_string(::getpid()) + "-7");
+    Put(leftover, "[QQ0XYZ]\nhalf");
+    Put(mine, "being written");
+    IniSettingsStore s(file, sink);
+    EXPECT_FALSE(std::filesystem::exists(leftover));
+    EXPECT_TRUE(std::filesystem::exists(mine));
 }
 
 TEST_F(Store, CrLfFilesStayCrLf) {
