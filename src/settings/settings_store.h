@@ -8,8 +8,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace vantrel {
+
+class IniDocument;
 
 // The program's own section.
 inline constexpr std::string_view kOwnSection = "QQ0XYZ";
@@ -24,6 +28,12 @@ public:
     virtual bool Write(std::string_view section, std::string_view key, std::string_view value) = 0;
     virtual bool DeleteValue(std::string_view section, std::string_view key) = 0;
 
+    // Several values of one section in one step (a store kept in a file is then rewritten once).
+    // The default writes or deletes them one by one in the given order; false when any failed.
+    using Values = std::vector<std::pair<std::string, std::string>>;
+    virtual bool WriteMany(std::string_view section, const Values& values);
+    virtual bool DeleteMany(std::string_view section, const std::vector<std::string>& keys);
+
     std::string ReadText(std::string_view section, std::string_view key, std::string_view def);
     // The default when the value is missing or is not a whole decimal number.
     int ReadInteger(std::string_view section, std::string_view key, int def);
@@ -34,9 +44,14 @@ public:
     bool WriteBool(std::string_view section, std::string_view key, bool value);
 };
 
-// A human-editable INI file ("[Section]" lines, "Key=Value" lines). A missing, empty, unreadable
-// or corrupt file reads as an empty store and reports one trace line; writes replace the file
-// in one step, so it is never left half-written.
+// A human-editable INI file ("[Section]" lines, "Key=Value" lines, ";" or "#" comments).
+// Section and key names match without regard to letter case; values are kept as written, up to
+// the line end (line ends inside a written value become blanks). A missing file reads as an
+// empty store. An empty, unreadable or damaged file reads as what can be read and reports one
+// trace line per problem (again only after it has gone away and come back). Writes read the
+// file, change it and replace it in one step (new file beside it, flushed, renamed), so it is
+// never left half-written; a damaged file is first kept as "<name>.corrupt", and a file that
+// cannot be read is never replaced.
 class IniSettingsStore : public SettingsStore {
 public:
     using TraceSink = std::function<void(const std::string&)>;
@@ -45,12 +60,22 @@ public:
     std::optional<std::string> Read(std::string_view section, std::string_view key) override;
     bool Write(std::string_view section, std::string_view key, std::string_view value) override;
     bool DeleteValue(std::string_view section, std::string_view key) override;
+    bool WriteMany(std::string_view section, const Values& values) override;
+    bool DeleteMany(std::string_view section, const std::vector<std::string>& keys) override;
 
     const std::filesystem::path& File() const { return file_; }
 
 private:
+    struct Loaded;
+    Loaded Load();
+    bool Change(const std::string& what, const std::function<bool(IniDocument&)>& change);
+    void ReportReadProblem(unsigned kinds, const std::string& text);
+    bool FailWrite(const std::string& text);
+
     std::filesystem::path file_;
     TraceSink trace_;
+    unsigned reportedReadProblems_ = 0;  // problems already traced while they last
+    std::string reportedWriteProblem_;
 };
 
 // Where the store lives: $VANTREL_SETTINGS when set, else $XDG_CONFIG_HOME/Vantrel/Vantrel.ini

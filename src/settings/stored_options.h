@@ -76,11 +76,15 @@ Placement LoadPlacement(SettingsStore& store, int defaultLeftTop = 150);
 Palette LoadColours(SettingsStore& store);
 // The full load, in the stored order. "now" is the date-time text that a missing
 // VantrelerLastbackup reads as. The AntWarning keys are read only when author is true.
+// VantrelerShowCount is held within 2..6; a VantrelerLastbackup that is missing or is not a
+// date-time text reads as "now"; the map window's keys are loaded into options.map as well.
 void LoadAll(SettingsStore& store, StoredOptions& options, bool author, std::string_view now);
-void SaveAll(SettingsStore& store, const StoredOptions& options, const SaveContext& context);
-void SaveMapPlacement(SettingsStore& store, const MapPlacement& map);
+// The save functions write their keys in one step where the store allows it; false when the
+// store could not be written.
+bool SaveAll(SettingsStore& store, const StoredOptions& options, const SaveContext& context);
+bool SaveMapPlacement(SettingsStore& store, const MapPlacement& map);
 MapPlacement LoadMapPlacement(SettingsStore& store);
 // Deletes the window and counter keys; every other key survives.
-void PurgeSettings(SettingsStore& store);
+bool PurgeSettings(SettingsStore& store);
 
 }  // namespace vantrel
