@@ -1,0 +1,306 @@
+#include "app/gui/main_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScreen>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+#include <utility>
+
+namespace vantrel {
+namespace {
+
+QString ToQString(const std::string& text) { return QString::fromStdString(text); }
+
+QColor ToQColor(Rgb colour) { return QColor(colour.r, colour.g, colour.b); }
+
+// Captions of the colour set-up entries, Colour1 first.
+const char* const kColourCaptions[12] = {"Colour1", "Colour2", "Colour3", "Colour4",
+                                         "Colour5", "Colour6", "Colour7", "Colour8",
+                                         "Colour9", "Colour10", "Colour 11", "Colour12"};
+
+// Index of the palette colour used for captions and panel titles (navy by default).
+constexpr int kCaptionColour = 4;
+
+void SetServiceText(QComboBox* box, const QString& text) {
+    if (text.isEmpty()) {
+        box->setCurrentIndex(-1);
+        return;
+    }
+    int index = box->findText(text, Qt::MatchExactly);
+    if (index < 0) {
+        // A service name this build does not list is kept rather than silently replaced.
+        box->addItem(text);
+        index = box->count() - 1;
+    }
+    box->setCurrentIndex(index);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QStringLiteral("Vantrel for WSJT-X"));
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("Central"));
+    BuildMainWindowParts(central, parts_);
+    setCentralWidget(central);
+    statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    BuildMenus();
+    ConnectOptionControls();
+    ShowCount(parts_.countSlider->value());
+    const Placement defaults;
+    resize(defaults.width, defaults.height);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("FileMenu"));
+    QAction* reset = file->addAction(QStringLiteral("Reset Registry values"));
+    reset->setObjectName(QStringLiteral("ResetRegistryAction"));
+    connect(reset, &QAction::triggered, this, &MainWindow::resetRegistryRequested);
+    // Filled by the log repairs; shown only for the maker's station.
+    checkMyGridAction_ = file->addAction(QStringLiteral("Check My Grid Details"));
+    checkMyGridAction_->setObjectName(QStringLiteral("CheckMyGridAction"));
+    checkMyGridAction_->setEnabled(false);
+    checkMyGridAction_->setVisible(false);
+    file->addSeparator();
+    QAction* quit = file->addAction(QStringLiteral("Quit"));
+    quit->setObjectName(QStringLiteral("QuitAction"));
+    quit->setShortcut(QKeySequence::Quit);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    colourMenu_ = menuBar()->addMenu(QStringLiteral("Colour Setup"));
+    colourMenu_->setObjectName(QStringLiteral("ColourSetupMenu"));
+    for (int index = 0; index < 12; ++index) {
+        QAction* entry = colourMenu_->addAction(QString::fromLatin1(kColourCaptions[index]));
+        entry->setObjectName(QStringLiteral("ColourAction%1").arg(index + 1));
+        connect(entry, &QAction::triggered, this, [this, index] { ChooseColour(index); });
+    }
+    colourMenu_->menuAction()->setVisible(false);
+}
+
+void MainWindow::ConnectOptionControls() {
+    for (QCheckBox* box : {parts_.brDist, parts_.autoShow, parts_.showDetails, parts_.allTxtCheck,
+                           parts_.mapCheck, parts_.antEnabled, parts_.antAutochng})
+        connect(box, &QCheckBox::toggled, this, &MainWindow::OptionChanged);
+
+    QSlider* slider = parts_.countSlider;
+    connect(slider, &QSlider::valueChanged, this, [this](int count) {
+        ShowCount(count);
+        OptionChanged();
+    });
+    // The slider keeps the position within its range.
+    connect(parts_.countDown, &QToolButton::clicked, slider, [slider] { slider->setValue(slider->value() - 1); });
+    connect(parts_.countUp, &QToolButton::clicked, slider, [slider] { slider->setValue(slider->value() + 1); });
+
+    connect(parts_.lookupService, &QComboBox::currentIndexChanged, this, &MainWindow::OptionChanged);
+    for (QComboBox* box : {parts_.rig, parts_.antenna}) {
+        connect(box, &QComboBox::activated, this, &MainWindow::OptionChanged);
+        QLineEdit* edit = box->lineEdit();
+        connect(edit, &QLineEdit::editingFinished, this, [this, edit] {
+            if (!edit->isModified()) return;
+            edit->setModified(false);
+            OptionChanged();
+        });
+    }
+}
+
+void MainWindow::OptionChanged() {
+    if (!applyingOptions_) emit optionsEdited();
+}
+
+void MainWindow::ShowCount(int count) { parts_.countLabel->setText(QStringLiteral("%1ch").arg(count)); }
+
+void MainWindow::ChooseColour(int index0) {
+    const QColor current = ToQColor(colours_[static_cast<std::size_t>(index0)]);
+    QColorDialog dialog(current, this);
+    dialog.setObjectName(QStringLiteral("ColourChooser"));
+    dialog.setWindowTitle(QString::fromLatin1(kColourCaptions[index0]));
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    emit colourChosen(index0, accepted, accepted ? dialog.selectedColor() : current);
+}
+
+void MainWindow::ShowMessage(const std::string& caption, const std::string& text) {
+    if (qEnvironmentVariableIsSet("VANTREL_NO_MODAL")) return;
+    QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::Ok, this);
+    box.exec();
+}
+
+void MainWindow::ShowStatus(const std::string& text) { statusBar()->showMessage(ToQString(text)); }
+
+void MainWindow::ShowProgress(bool visible, int percent) {
+    parts_.progressBar->setValue(std::clamp(percent, 0, 100));
+    parts_.progressPanel->setVisible(visible);
+    QCoreApplication::processEvents();
+}
+
+void MainWindow::SetRegionVisible(Region region, bool visible) {
+    switch (region) {
+        case Region::CallsignList: parts_.callsignList->setVisible(visible); return;
+        case Region::SearchOptions: parts_.searchOptions->setVisible(visible); return;
+        case Region::LoggedAs: parts_.loggedAs->setVisible(visible); return;
+        case Region::N1mm: parts_.n1mm->setVisible(visible); return;
+        case Region::RadioGear: parts_.radioGear->setVisible(visible); return;
+        case Region::LastButtons:
+            parts_.last50->setVisible(visible);
+            parts_.today->setVisible(visible);
+            return;
+        case Region::MapCheck: parts_.mapCheck->setVisible(visible); return;
+        case Region::MapButton: parts_.mapButton->setVisible(visible); return;
+        case Region::DetailsPanel: parts_.detailsPanel->setVisible(visible); return;
+        case Region::ProgressPanel: parts_.progressPanel->setVisible(visible); return;
+        case Region::PlacesRow: parts_.placesRow->setVisible(visible); return;
+        case Region::ExtendedCheck: parts_.extended->setVisible(visible); return;
+        case Region::GridInfoPanel: parts_.gridInfoPanel->setVisible(visible); return;
+        case Region::PlacesPanel: parts_.placesPanel->setVisible(visible); return;
+        case Region::AntennaWarning: parts_.antWarningPanel->setVisible(visible); return;
+        case Region::AntWarningLabel: parts_.antWarningLabel->setVisible(visible); return;
+        case Region::EnabledCheck: parts_.antEnabled->setVisible(visible); return;
+        case Region::AutochngCheck: parts_.antAutochng->setVisible(visible); return;
+        case Region::AllTxtCheck: parts_.allTxtCheck->setVisible(visible); return;
+        case Region::AllTxtPanel: parts_.allTxtPanel->setVisible(visible); return;
+        case Region::CheckMyGridMenu: checkMyGridAction_->setVisible(visible); return;
+        case Region::ColourSetupMenu: colourMenu_->menuAction()->setVisible(visible); return;
+    }
+}
+
+void MainWindow::SetCaption(const std::string& caption) { setWindowTitle(ToQString(caption)); }
+
+void MainWindow::ShowStationDetails(const std::string& call, const std::string& grid) {
+    parts_.call->setText(ToQString(call));
+    parts_.grid->setText(ToQString(grid));
+}
+
+void MainWindow::ShowN1mm(const std::string& host, const std::string& port) {
+    parts_.n1mmHost->setText(ToQString(host));
+    parts_.n1mmPort->setText(ToQString(port));
+}
+
+void MainWindow::ShowEntries(const std::string& text) { parts_.entries->setText(ToQString(text)); }
+
+void MainWindow::ShowLastContact(const std::string& text) {
+    parts_.lastContact->setText(ToQString(text));
+    parts_.lastContact->setCursorPosition(0);
+}
+
+void MainWindow::ApplyPlacement(const Placement& placement) {
+    QRect wanted(placement.left, placement.top, placement.width, placement.height);
+    // A place stored for a screen that is no longer attached would leave the window unreachable.
+    const auto screens = QGuiApplication::screens();
+    const bool onScreen = std::any_of(screens.begin(), screens.end(), [&](const QScreen* screen) {
+        return screen->availableGeometry().intersects(wanted);
+    });
+    if (!onScreen && QGuiApplication::primaryScreen())
+        wanted.moveTopLeft(QGuiApplication::primaryScreen()->availableGeometry().topLeft());
+    // Left and top place the frame, width and height size the window's inside.
+    move(wanted.topLeft());
+    resize(wanted.size());
+}
+
+bool MainWindow::CurrentPlacement(Placement& placement) const {
+    // A maximised window is saved at its normal place and size.
+    const QRect inside = (isMaximized() || isFullScreen()) ? normalGeometry() : geometry();
+    const QPoint frameOffset = geometry().topLeft() - pos();
+    placement.left = inside.x() - frameOffset.x();
+    placement.top = inside.y() - frameOffset.y();
+    placement.width = inside.width();
+    placement.height = inside.height();
+    return true;
+}
+
+void MainWindow::ApplyColours(const Palette& palette) {
+    colours_ = palette;
+    const QColor captionColour = ToQColor(colours_[kCaptionColour]);
+    for (QLabel* caption : parts_.captions) {
+        QPalette colours = caption->palette();
+        colours.setColor(QPalette::WindowText, captionColour);
+        caption->setPalette(colours);
+    }
+    parts_.callsignList->viewport()->update();
+    parts_.details->viewport()->update();
+}
+
+void MainWindow::ApplyOptions(const StoredOptions& options) {
+    const QScopedValueRollback<bool> quiet(applyingOptions_, true);
+    parts_.brDist->setChecked(options.brDist);
+    parts_.autoShow->setChecked(options.autoShow);
+    parts_.showDetails->setChecked(options.showDetails);
+    parts_.allTxtCheck->setChecked(options.searchAllTxt);
+    parts_.mapCheck->setChecked(options.mapShow);
+    parts_.antEnabled->setChecked(options.antWarning);
+    parts_.antAutochng->setChecked(options.antAutoChange);
+    parts_.countSlider->setValue(options.showCount);
+    ShowCount(parts_.countSlider->value());
+    SetServiceText(parts_.lookupService, ToQString(options.searches));
+    for (auto [box, text] : {std::pair{parts_.rig, &options.rig}, std::pair{parts_.antenna, &options.ant}}) {
+        box->setCurrentText(ToQString(*text));
+        box->lineEdit()->setCursorPosition(0);  // long antenna names show their start
+    }
+}
+
+void MainWindow::ReadOptions(StoredOptions& options) const {
+    options.brDist = parts_.brDist->isChecked();
+    options.autoShow = parts_.autoShow->isChecked();
+    options.showDetails = parts_.showDetails->isChecked();
+    options.searchAllTxt = parts_.allTxtCheck->isChecked();
+    options.mapShow = parts_.mapCheck->isChecked();
+    options.antWarning = parts_.antEnabled->isChecked();
+    options.antAutoChange = parts_.antAutochng->isChecked();
+    options.showCount = parts_.countSlider->value();
+    options.searches = parts_.lookupService->currentText().toStdString();
+    options.rig = parts_.rig->currentText().toStdString();
+    options.ant = parts_.antenna->currentText().toStdString();
+}
+
+void MainWindow::Quit() {
+    // Queued, so a quit asked for before the event loop runs still ends it.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void MainWindow::NoteActivation() {
+    if (activated_) return;
+    activated_ = true;
+    emit firstActivated();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    emit shown();
+    // Platforms without window activation (offscreen, some compositors) still start the program
+    // once the window is up.
+    if (!activated_) QTimer::singleShot(0, this, &MainWindow::NoteActivation);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) NoteActivation();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    emit closing();
+    event->accept();
+}
+
+}  // namespace vantrel

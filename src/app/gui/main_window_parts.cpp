@@ -1,0 +1,342 @@
+#include "app/gui/main_window_parts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace vantrel {
+namespace {
+
+constexpr int kSideColumnWidth = 250;
+
+template <typename W>
+W* Named(W* widget, const char* name, const QString& hint = {}) {
+    widget->setObjectName(QString::fromLatin1(name));
+    if (!hint.isEmpty()) widget->setToolTip(hint);
+    return widget;
+}
+
+QLineEdit* ReadOnlyBox(const char* name, const QString& hint = {}) {
+    auto* box = Named(new QLineEdit, name, hint);
+    box->setReadOnly(true);
+    return box;
+}
+
+QFrame* Panel(const char* name) {
+    auto* panel = Named(new QFrame, name);
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Sunken);
+    return panel;
+}
+
+QLabel* Caption(MainWindowParts& parts, const QString& text, const char* name = nullptr) {
+    auto* label = new QLabel(text);
+    if (name) label->setObjectName(QString::fromLatin1(name));
+    parts.captions.push_back(label);
+    return label;
+}
+
+QFont ListFont(int pointSize) {
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (pointSize > 0) font.setPointSize(pointSize);
+    return font;
+}
+
+QLayout* BuildSearchRow(MainWindowParts& p) {
+    auto* prompt = new QVBoxLayout;
+    prompt->setSpacing(0);
+    prompt->addWidget(new QLabel(QStringLiteral("Prefix or")));
+    prompt->addWidget(new QLabel(QStringLiteral("Callsign:")));
+
+    const QString searchHint = QStringLiteral("Enter a prefix or callsign then press Enter to search");
+    p.searchBox = Named(new QLineEdit, "Edit1", searchHint);
+    p.wildSearch = Named(new QCheckBox(QStringLiteral("Wild Search")), "WildSearch",
+                         QStringLiteral("Use a wildcard search"));
+    p.clearButton = Named(new QPushButton(QStringLiteral("CLR")), "ClearButton",
+                          QStringLiteral("Clear all results data"));
+    p.entries = ReadOnlyBox("Edit5", QStringLiteral("Count of entries in WSJT-X log file"));
+    p.entries->setFixedWidth(90);
+    p.entries->setAlignment(Qt::AlignRight);
+    p.indicator = Named(new QFrame, "Shape1");
+    p.indicator->setFixedSize(17, 17);
+    p.indicator->setFrameShape(QFrame::Box);
+    p.indicator->setStyleSheet(QStringLiteral("QFrame#Shape1 { background: #FFFFFF; border: 1px solid #808080; }"));
+
+    auto* row = new QHBoxLayout;
+    row->addLayout(prompt);
+    row->addWidget(p.searchBox, 1);
+    row->addWidget(p.wildSearch);
+    row->addWidget(p.clearButton);
+    row->addSpacing(12);
+    row->addWidget(Caption(p, QStringLiteral("Entries:")));
+    row->addWidget(p.entries);
+    row->addWidget(p.indicator);
+    return row;
+}
+
+QLayout* BuildLastContactRow(MainWindowParts& p) {
+    p.lastContact = ReadOnlyBox("Edit2", QStringLiteral("Raw details from WSJT-X log of last QSO logged"));
+    p.lastContact->setFont(ListFont(0));
+    auto* row = new QHBoxLayout;
+    row->addWidget(Caption(p, QStringLiteral("LAST:")));
+    row->addWidget(p.lastContact, 1);
+    return row;
+}
+
+QLayout* BuildListColumn(MainWindowParts& p) {
+    p.callsignList = Named(new QTextEdit, "richedit1",
+                           QStringLiteral("List of callsigns as extracted from WSJT-X log, click on an "
+                                          "entry to display more details"));
+    p.callsignList->setReadOnly(true);
+    p.callsignList->setFont(ListFont(11));
+
+    p.detailsPanel = Panel("Panel6");
+    p.detailsHeading = Caption(p, QString(), "Label12");
+    p.details = Named(new QTextEdit, "RichEdit2");
+    p.details->setReadOnly(true);
+    p.contactDetails = Named(new QTextEdit, "RichEdit3");
+    p.contactDetails->setReadOnly(true);
+    p.contactDetails->setStyleSheet(QStringLiteral("QTextEdit#RichEdit3 { background: #FFFF00; color: #000000; }"));
+    p.contactDetails->hide();
+    auto* detailsBoxes = new QHBoxLayout;
+    detailsBoxes->addWidget(p.details, 1);
+    detailsBoxes->addWidget(p.contactDetails, 1);
+    auto* detailsLayout = new QVBoxLayout(p.detailsPanel);
+    detailsLayout->setContentsMargins(6, 4, 6, 6);
+    detailsLayout->addWidget(p.detailsHeading);
+    detailsLayout->addLayout(detailsBoxes, 1);
+    p.detailsPanel->hide();
+
+    p.allTxtPanel = Panel("Panel10");
+    auto* allTxtLayout = new QVBoxLayout(p.allTxtPanel);
+    allTxtLayout->setContentsMargins(6, 4, 6, 6);
+    allTxtLayout->addWidget(Caption(p, QStringLiteral("Searching local ALL.TXT")));
+    p.allTxtPanel->hide();
+
+    auto* column = new QVBoxLayout;
+    column->addWidget(p.callsignList, 3);
+    column->addWidget(p.detailsPanel, 2);
+    column->addWidget(p.allTxtPanel);
+    return column;
+}
+
+QWidget* BuildSearchOptions(MainWindowParts& p) {
+    p.searchOptions = Panel("Panel1");
+    p.autoShow = Named(new QCheckBox(QStringLiteral("AutoShow")), "AutoShow",
+                       QStringLiteral("Automatically show details of last QSO"));
+    p.brDist = Named(new QCheckBox(QStringLiteral("B/D")), "BrDist",
+                     QStringLiteral("Show Bearing/Distance in match results list"));
+    p.showDetails = Named(new QCheckBox(QStringLiteral("Details")), "ShowDetails");
+
+    const QString countHint = QStringLiteral("Select the number of callsign characters to be matched during search");
+    p.countSlider = Named(new QSlider(Qt::Horizontal), "CountSlider", countHint);
+    p.countSlider->setRange(2, 6);
+    p.countSlider->setPageStep(1);
+    p.countSlider->setTickPosition(QSlider::TicksBelow);
+    p.countSlider->setTickInterval(1);
+    p.countLabel = Named(new QLabel, "CountLabel", countHint);
+    p.countLabel->setMinimumWidth(p.countLabel->fontMetrics().horizontalAdvance(QStringLiteral("6ch ")));
+    p.countDown = Named(new QToolButton, "CountDown", countHint);
+    p.countDown->setText(QStringLiteral("<"));
+    p.countUp = Named(new QToolButton, "CountUp", countHint);
+    p.countUp->setText(QStringLiteral(">"));
+
+    auto* grid = new QGridLayout(p.searchOptions);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setVerticalSpacing(2);
+    auto* checks = new QHBoxLayout;
+    checks->addWidget(p.autoShow);
+    checks->addWidget(p.brDist);
+    checks->addWidget(p.showDetails);
+    grid->addLayout(checks, 0, 0, 1, 4);
+    grid->addWidget(p.countDown, 1, 0);
+    grid->addWidget(p.countSlider, 1, 1);
+    grid->addWidget(p.countUp, 1, 2);
+    grid->addWidget(p.countLabel, 1, 3);
+    grid->setColumnStretch(1, 1);
+    return p.searchOptions;
+}
+
+// A panel with its caption above a row of boxes.
+QFrame* CaptionedPanel(MainWindowParts& p, const char* name, const QString& caption,
+                       std::initializer_list<std::pair<QWidget*, int>> boxes) {
+    QFrame* panel = Panel(name);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(6, 4, 6, 6);
+    layout->setSpacing(2);
+    layout->addWidget(Caption(p, caption));
+    auto* row = new QHBoxLayout;
+    for (const auto& [box, stretch] : boxes) row->addWidget(box, stretch);
+    layout->addLayout(row);
+    return panel;
+}
+
+QWidget* BuildSideColumn(MainWindowParts& p) {
+    p.call = ReadOnlyBox("Edit3", QStringLiteral("Callsign as per WSJT-X configuration"));
+    p.grid = ReadOnlyBox("Edit4", QStringLiteral("Grid as set in WSJT-X configuration"));
+    p.loggedAs = CaptionedPanel(p, "Panel2", QStringLiteral("Logged as:"), {{p.call, 3}, {p.grid, 2}});
+
+    p.n1mmHost = ReadOnlyBox("Edit6", QStringLiteral("N1MM IPAddr address as read from WSJT-X configuration"));
+    p.n1mmPort = ReadOnlyBox("Edit7", QStringLiteral("N1MM port value as read from WSJT-X configuration"));
+    p.n1mm = CaptionedPanel(p, "Panel3", QStringLiteral("N1MM:"), {{p.n1mmHost, 3}, {p.n1mmPort, 2}});
+    p.n1mm->hide();
+
+    p.rig = Named(new QComboBox, "ComboBox1", QStringLiteral("Rig model as currently being used"));
+    p.antenna = Named(new QComboBox, "ComboBox2", QStringLiteral("Antenna model curruntly being used"));
+    for (QComboBox* box : {p.rig, p.antenna}) {
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(6);
+    }
+    p.radioGear = CaptionedPanel(p, "Panel4", QStringLiteral("Radio gear:"), {{p.rig, 1}, {p.antenna, 1}});
+    p.radioGear->hide();
+
+    p.last50 = Named(new QPushButton(QStringLiteral("Last 50")), "Last50", QStringLiteral("Display last 50 QSOs in log"));
+    p.today = Named(new QPushButton(QStringLiteral("Today")), "Today");
+    p.mapCheck = Named(new QCheckBox(QStringLiteral("Map")), "CheckBox3", QStringLiteral("Show grid details on map"));
+    p.mapButton = Named(new QPushButton(QStringLiteral("MAP")), "Button5");
+    p.mapButton->hide();
+    p.lookupService = Named(new QComboBox, "ComboBox3", QStringLiteral("Search engine for callsign searches via WWW"));
+    p.lookupService->addItems({QStringLiteral("QRZ"), QStringLiteral("HamQTH"), QStringLiteral("QRZCQ")});
+    p.lookButton = Named(new QPushButton(QStringLiteral("Look")), "LookButton");
+
+    p.antWarningLabel = Named(new QLabel(QStringLiteral("Ant Warning")), "AntWarningLabel");
+    p.antEnabled = Named(new QCheckBox(QStringLiteral("Enabled")), "CheckBox5");
+    p.antAutochng = Named(new QCheckBox(QStringLiteral("Autochng")), "CheckBox10");
+
+    p.antWarningPanel = Named(new QFrame, "Panel8");
+    p.antWarningPanel->setFrameShape(QFrame::Box);
+    p.antWarningPanel->setStyleSheet(QStringLiteral("QFrame#Panel8 { background: #FFFF00; color: #000000; }"));
+    auto* warningLayout = new QGridLayout(p.antWarningPanel);
+    warningLayout->setContentsMargins(6, 4, 6, 6);
+    warningLayout->addWidget(new QLabel(QStringLiteral("Antenna warning:")), 0, 0, 1, 2);
+    auto* warningText = Named(new QLabel, "AntWarningText");
+    warningText->setWordWrap(true);
+    warningLayout->addWidget(warningText, 1, 0, 1, 2);
+    auto* yes = Named(new QPushButton(QStringLiteral("Yes")), "AntWarningYes");
+    auto* no = Named(new QPushButton(QStringLiteral("No")), "AntWarningNo");
+    warningLayout->addWidget(yes, 2, 0);
+    warningLayout->addWidget(no, 2, 1);
+    yes->setEnabled(false);  // answered by the antenna check once it is wired
+    no->setEnabled(false);
+    p.antWarningPanel->hide();
+
+    p.allTxtCheck = Named(new QCheckBox(QStringLiteral("ALL.TXT")), "AllTxt");
+
+    auto* side = new QWidget;
+    side->setObjectName(QStringLiteral("SideColumn"));
+    side->setFixedWidth(kSideColumnWidth);
+    auto* column = new QVBoxLayout(side);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(BuildSearchOptions(p));
+    column->addWidget(p.loggedAs);
+    column->addWidget(p.n1mm);
+    column->addWidget(p.radioGear);
+    auto* lists = new QHBoxLayout;
+    lists->addWidget(p.last50);
+    lists->addWidget(p.today);
+    column->addLayout(lists);
+    auto* map = new QHBoxLayout;
+    map->addWidget(p.mapCheck);
+    map->addStretch(1);
+    map->addWidget(p.mapButton);
+    column->addLayout(map);
+    auto* lookup = new QHBoxLayout;
+    lookup->addWidget(p.lookupService, 1);
+    lookup->addWidget(p.lookButton);
+    column->addLayout(lookup);
+    auto* antenna = new QHBoxLayout;
+    antenna->addWidget(p.antWarningLabel);
+    antenna->addWidget(p.antEnabled);
+    antenna->addWidget(p.antAutochng);
+    antenna->addStretch(1);
+    column->addLayout(antenna);
+    column->addWidget(p.antWarningPanel);
+    column->addWidget(p.allTxtCheck);
+    column->addStretch(1);
+    return side;
+}
+
+QWidget* BuildPlacesRow(MainWindowParts& p) {
+    p.placesSearch = Named(new QLineEdit, "Edit11");
+    p.placesSearch->setPlaceholderText(QStringLiteral("(Name .. or grid)"));
+    p.gridLookup = Named(new QLineEdit, "Edit10", QStringLiteral("Grid square to look up"));
+    p.gridLookup->setMaximumWidth(110);
+    p.lookupButton = Named(new QPushButton(QStringLiteral("Lookup")), "LookupButton");
+    p.extended = Named(new QCheckBox(QStringLiteral("Extended")), "CheckBox6");
+    p.extended->hide();
+
+    p.placesRow = Named(new QWidget, "PlacesRow");
+    auto* row = new QHBoxLayout(p.placesRow);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(new QLabel(QStringLiteral("Places/call search:")));
+    row->addWidget(p.placesSearch, 1);
+    row->addWidget(p.gridLookup);
+    row->addWidget(p.lookupButton);
+    row->addWidget(p.extended);
+    return p.placesRow;
+}
+
+QLayout* BuildBottomPanels(MainWindowParts& p) {
+    p.gridInfoPanel = Panel("Panel7");
+    (new QVBoxLayout(p.gridInfoPanel))->addWidget(Caption(p, QStringLiteral("Gridsquare info:")));
+    p.gridInfoPanel->hide();
+    p.placesPanel = Panel("Panel9");
+    (new QVBoxLayout(p.placesPanel))->addWidget(Caption(p, QStringLiteral("Places Lookup:")));
+    p.placesPanel->hide();
+
+    p.progressPanel = Panel("Panel5");
+    p.progressBar = Named(new QProgressBar, "ProgressBar");
+    p.progressBar->setRange(0, 100);
+    auto* progress = new QHBoxLayout(p.progressPanel);
+    progress->setContentsMargins(6, 3, 6, 3);
+    progress->addWidget(Caption(p, QStringLiteral("Progress")));
+    progress->addWidget(p.progressBar, 1);
+    p.progressPanel->hide();
+
+    auto* rows = new QVBoxLayout;
+    auto* info = new QHBoxLayout;
+    info->addWidget(p.gridInfoPanel, 1);
+    info->addWidget(p.placesPanel, 1);
+    rows->addLayout(info);
+    rows->addWidget(p.progressPanel);
+    return rows;
+}
+
+}  // namespace
+
+void BuildMainWindowParts(QWidget* central, MainWindowParts& parts) {
+    auto* root = new QVBoxLayout(central);
+    root->setContentsMargins(8, 6, 8, 4);
+    root->setSpacing(6);
+    root->addLayout(BuildSearchRow(parts));
+    root->addLayout(BuildLastContactRow(parts));
+    auto* body = new QHBoxLayout;
+    body->addLayout(BuildListColumn(parts), 1);
+    body->addWidget(BuildSideColumn(parts));
+    root->addLayout(body, 1);
+    root->addWidget(BuildPlacesRow(parts));
+    root->addLayout(BuildBottomPanels(parts));
+
+    // These controls have no action of their own yet; they are enabled by the features that
+    // handle them, so the operator is never offered a button that does nothing.
+    for (QWidget* inert : std::initializer_list<QWidget*>{
+             parts.searchBox, parts.wildSearch, parts.clearButton, parts.last50, parts.today,
+             parts.mapButton, parts.lookButton, parts.placesSearch, parts.gridLookup,
+             parts.lookupButton, parts.extended})
+        inert->setEnabled(false);
+}
+
+}  // namespace vantrel
