@@ -56,6 +56,9 @@ public:
     virtual void ApplyPlacement(const Placement& placement) = 0;
     virtual void ApplyColours(const Palette& palette) = 0;
     virtual void ApplyOptions(const StoredOptions& options) = 0;
+    // The operator's current choices in the option controls, copied into the options before
+    // they are saved; headless has no controls and leaves them as they are.
+    virtual void ReadOptions(StoredOptions& options) const { (void)options; }
     // The main window's current place and size, for saving; headless has none.
     virtual bool CurrentPlacement(Placement& placement) const = 0;
     // Ends the event loop (RequestQuit).

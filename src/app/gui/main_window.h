@@ -38,7 +38,7 @@ public:
 
     // Copies the states of the option controls (check boxes, character count, look-up service,
     // rig and antenna texts) into options; everything else in options is left as it is.
-    void ReadOptions(StoredOptions& options) const;
+    void ReadOptions(StoredOptions& options) const override;
 
     // The palette last applied. (The widget's own QPalette stays reachable as QWidget::palette().)
     const Palette& palette() const { return colours_; }

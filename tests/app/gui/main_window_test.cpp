@@ -25,10 +25,6 @@
 
 namespace vantrel {
 
-// The settings layer provides the real palette; this stand-in only lets the tests link on a
-// branch where it is not built yet, and gives way to it once present.
-[[gnu::weak]] Palette DefaultPalette() { return Palette{}; }
-
 namespace {
 
 template <typename W>

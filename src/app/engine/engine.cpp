@@ -1,1 +1,0 @@
-// the engine layer

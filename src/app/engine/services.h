@@ -1,0 +1,33 @@
+// The small interfaces through which the station engine reaches the outside, so tests can
+// substitute each of them.
+#pragma once
+
+#include <string>
+
+#include "base/time_text.h"
+
+namespace vantrel {
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual TimePoint Now() const = 0;
+};
+
+class SystemClock : public Clock {
+public:
+    TimePoint Now() const override { return std::chrono::system_clock::now(); }
+};
+
+// The socket that receives WSJT-X's logged-contact datagrams.
+class UdpReceiver {
+public:
+    virtual ~UdpReceiver() = default;
+    // Binds with address reuse; an empty host binds every local address. False with a reason
+    // when the address or port cannot be had.
+    virtual bool Bind(const std::string& host, int port, std::string* error) = 0;
+    virtual void Stop() = 0;
+    virtual bool IsBound() const = 0;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,133 @@
+// The station engine: the program's state (data folders, switches, station details, the local
+// log and its lists, counters, flags) and its operations, driven by the main window or, without
+// a display, by headless mode and the tests.
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/engine/services.h"
+#include "app/engine/station_view.h"
+#include "base/data_folders.h"
+#include "base/switches.h"
+#include "log/local_log_file.h"
+#include "log/local_log_record.h"
+#include "log/log_lines.h"
+#include "settings/settings_store.h"
+#include "settings/stored_options.h"
+#include "settings/wsjtx_ini.h"
+
+namespace vantrel {
+
+namespace fs = std::filesystem;
+
+struct EngineServices {
+    SettingsStore& store;
+    StationView& view;
+    Clock& clock;
+    UdpReceiver& receiver;
+    FolderEnvironment environment;
+    fs::path programFile;  // its date is the build date in the caption
+};
+
+class StationEngine {
+public:
+    // The main window has been created: placement and colours applied, switches read,
+    // WSJT-X's folder fixed, defaults set.
+    StationEngine(EngineServices services, const std::vector<std::string>& arguments);
+    ~StationEngine();
+    StationEngine(const StationEngine&) = delete;
+    StationEngine& operator=(const StationEngine&) = delete;
+
+    // Each time the main window is shown: the stored placement and colours again.
+    void MainWindowShown();
+    // The first activation runs the start-up sequence; later activations do nothing.
+    void MainWindowActivated();
+    // Closing: the trace file, the receiver, the settings and the running flag.
+    void CloseMainWindow();
+
+    bool HasSwitch(std::string_view name) const { return switches_.HasSwitch(name); }
+    void WriteDiagnostic(const std::string& text);
+    void RequestQuit();
+    bool QuitRequested() const { return quitRequested_; }
+    bool StartupDone() const { return startupDone_; }
+
+    // The trace list: "hhnnss.zzz" then the label and the text.
+    void Trace(const std::string& label, const std::string& text);
+    const std::vector<std::string>& TraceList() const { return trace_; }
+
+    // Operator actions on the settings.
+    void ResetRegistryValues();
+    void ColourChosen(int index, std::optional<Rgb> colour);
+    void OptionsEdited();
+
+    // The last-contact box: a new text is added to the local log unless it is already there.
+    void SetLastContact(const std::string& text);
+    void AddLastContact();
+
+    // WSJT-X's configuration: the copy is refreshed when the sizes differ, then read.
+    void ReadWsjtxConfig();
+    void RefreshWsjtxConfig();
+    // The copies of wsjtx.log and the journal.
+    void update_log_file();
+    void update_all_file();
+
+    // State, for the views and the tests.
+    const fs::path& WsjtxFolder() const { return wsjtxFolder_; }
+    const fs::path& ViewerFolder() const { return viewerFolder_; }
+    WsjtxFiles CurrentWsjtxFiles() const;
+    const StationDetails& Station() const { return station_; }
+    const WsjtxConfig& Config() const { return config_; }
+    const LogLines& WsjtxLogLines() const { return wsjtxLogLines_; }
+    const LogLines& LocalLogLines() const { return localLogLines_; }
+    const std::string& LastContact() const { return lastContact_; }
+    const StoredOptions& Options() const { return options_; }
+    int RunCounter() const { return options_.runs; }
+    const std::string& VersionText() const;
+
+private:
+    void RunStartupSequence();
+    void ApplyStoredPlacement(int defaultLeftTop);
+    void ApplyFullLoad();
+    void SaveSettings();
+    void SaveLocalLog(std::size_t firstNew);
+    void ShowEntriesCount();
+    void CopyInWsjtxFiles();
+    void KeepLongerCopy(const fs::path& wsjtxFile, const fs::path& viewerCopy,
+                        const std::string& datedName);
+    bool CopyWsjtxFile(const fs::path& from, const char* copyName);
+    void LoadLocalLog();
+    void WriteReleaseVersionFile();
+    std::string DatedName(const char* stem, const char* extension) const;
+    fs::path ViewerFile(const char* name) const { return viewerFolder_ / name; }
+    void Diagnostic(const char* text);
+    void Report(const std::string& label, const std::string& text);
+
+    EngineServices services_;
+    Switches switches_;
+    fs::path wsjtxFolder_;
+    fs::path viewerFolder_;
+    StationDetails station_;
+    WsjtxConfig config_;
+    std::string boundAddress_;  // host:port of the last binding
+    StoredOptions options_;
+    LogLines wsjtxLogLines_;
+    LogLines localLogLines_;
+    std::unique_ptr<LocalLogFile> localLogFile_;
+    std::string lastContact_;
+    std::string lastAntennaSelection_;
+    std::string marliskFolder_;
+    std::vector<std::string> trace_;
+    TimePoint journalChangeTime_{};
+    std::FILE* diagnostics_ = nullptr;
+    bool running_ = false;
+    bool startupBegun_ = false;
+    bool startupDone_ = false;
+    bool quitRequested_ = false;
+};
+
+}  // namespace vantrel

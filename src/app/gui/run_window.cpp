@@ -1,0 +1,57 @@
+#include "app/gui/run_window.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+
+#include "app/engine/station_engine.h"
+#include "app/gui/main_window.h"
+#include "feed/qt_udp_receiver.h"
+#include "settings/settings_store.h"
+
+namespace vantrel {
+
+int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Vantreler for WSJT-X");
+
+    MainWindow window;
+    window.setWindowTitle("Vantrel for WSJT-X");
+    SystemClock clock;
+    QtUdpReceiver receiver;
+    IniSettingsStore store(DefaultSettingsFile(), [](const std::string& note) {
+        std::fprintf(stderr, "vantrel: %s\n", note.c_str());
+    });
+    StationEngine engine(EngineServices{store, window, clock, receiver,
+                                        FolderEnvironment::FromProcess(),
+                                        QCoreApplication::applicationFilePath().toStdString()},
+                         arguments);
+
+    QObject::connect(&window, &MainWindow::shown, [&] { engine.MainWindowShown(); });
+    QObject::connect(&window, &MainWindow::firstActivated, [&] { engine.MainWindowActivated(); });
+    QObject::connect(&window, &MainWindow::closing, [&] { engine.CloseMainWindow(); });
+    QObject::connect(&window, &MainWindow::resetRegistryRequested,
+                     [&] { engine.ResetRegistryValues(); });
+    QObject::connect(&window, &MainWindow::optionsEdited, [&] { engine.OptionsEdited(); });
+    QObject::connect(&window, &MainWindow::colourChosen,
+                     [&](int index, bool accepted, const QColor& colour) {
+                         std::optional<Rgb> chosen;
+                         if (accepted)
+                             chosen = Rgb{static_cast<std::uint8_t>(colour.red()),
+                                          static_cast<std::uint8_t>(colour.green()),
+                                          static_cast<std::uint8_t>(colour.blue())};
+                         engine.ColourChosen(index, chosen);
+                     });
+    window.show();
+    const int code = app.exec();
+    return engine.QuitRequested() ? 0 : code;
+}
+
+int ShowAlreadyActive(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QMessageBox::information(nullptr, "Vantrel", "Vantrel Application is already active");
+    return 1;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,46 @@
+#include "feed/qt_udp_receiver.h"
+
+#include <QHostAddress>
+#include <QNetworkDatagram>
+
+namespace vantrel {
+
+QtUdpReceiver::QtUdpReceiver(QObject* parent) : QObject(parent) {
+    connect(&socket_, &QUdpSocket::readyRead, this, &QtUdpReceiver::ReadPending);
+}
+
+bool QtUdpReceiver::Bind(const std::string& host, int port, std::string* error) {
+    Stop();
+    QHostAddress address;
+    if (host.empty()) {
+        address = QHostAddress::AnyIPv4;
+    } else if (!address.setAddress(QString::fromStdString(host))) {
+        if (error) *error = "\"" + host + "\" is not an IP address";
+        return false;
+    }
+    if (port <= 0 || port > 65535) {
+        if (error) *error = "port " + std::to_string(port) + " is not a UDP port";
+        return false;
+    }
+    if (!socket_.bind(address, static_cast<quint16>(port),
+                      QAbstractSocket::ShareAddress | QAbstractSocket::ReuseAddressHint)) {
+        if (error) *error = socket_.errorString().toStdString();
+        return false;
+    }
+    return true;
+}
+
+void QtUdpReceiver::Stop() {
+    if (socket_.state() != QAbstractSocket::UnconnectedState) socket_.close();
+}
+
+bool QtUdpReceiver::IsBound() const { return socket_.state() == QAbstractSocket::BoundState; }
+
+void QtUdpReceiver::ReadPending() {
+    while (socket_.hasPendingDatagrams()) {
+        const QNetworkDatagram datagram = socket_.receiveDatagram();
+        if (datagram.isValid()) emit datagramReceived(datagram.data());
+    }
+}
+
+}  // namespace vantrel

@@ -1,0 +1,82 @@
+// The program itself, started without a window on a temporary station, stopped by SIGTERM.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include "log/extract_field.h"
+#include "log/log_lines.h"
+#include "support/temp_folder.h"
+
+namespace vantrel {
+namespace {
+
+QProcess* StartHeadless(const test::TempFolder& root, const QStringList& arguments) {
+    auto* process = new QProcess;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("LOCALAPPDATA", QString::fromStdString(root.path().string()));
+    env.insert("VANTREL_SETTINGS", QString::fromStdString((root / "settings" / "Vantrel.ini").string()));
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(root.path().string()));
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString((root / "config").string()));
+    process->setProcessEnvironment(env);
+    process->setWorkingDirectory(QString::fromStdString((root / "viewer").string()));
+    process->setProgram(VANTREL_BINARY);
+    process->setArguments(arguments);
+    process->start();
+    return process;
+}
+
+bool WaitForOutput(QProcess& process, const QString& text, int milliseconds) {
+    QByteArray seen;
+    for (int waited = 0; waited < milliseconds; waited += 50) {
+        process.waitForReadyRead(50);
+        seen += process.readAllStandardError();
+        if (seen.contains(text.toUtf8())) return true;
+        if (process.state() == QProcess::NotRunning) return false;
+    }
+    return false;
+}
+
+TEST(Headless, StartsKeepsTheLocalLogAndShutsDownOnSigterm) {
+    test::TempFolder root;
+    const int port = 40000 + ::getpid() % 20000;
+    test::WriteFile(root / "WSJT-X" / "WSJT-X.ini",
+                    "[Configuration]\nBroadcastToN1MM=true\nMyCall=W9XYZ\nMyGrid=EN37\n"
+                    "N1MMServer=127.0.0.1\nN1MMServerPort=" + std::to_string(port) + "\n");
+    test::WriteFile(root / "WSJT-X" / "wsjtx.log",
+                    "2026-12-08,14:15:53,2026-12-08,14:15:53,K1ABC,FN42,14.081500,FT4,-15,-12,100,,,\n"
+                    "2026-12-08,14:19:19,2026-12-08,14:19:19,K1ABC,FN42,14.075500,FT8,-15,-12,100,a,b,c "
+                    "caf\xc3\xa9,Jo, Smith,\n");
+    std::filesystem::create_directories(root / "viewer");
+
+    std::unique_ptr<QProcess> process(StartHeadless(root, {"/HEADLESS", "/NVC"}));
+    ASSERT_TRUE(process->waitForStarted(5000));
+    ASSERT_TRUE(WaitForOutput(*process, "running without a window", 20000));
+
+    const auto local = LoadLogLines(root / "viewer" / "Viewer_local_log.csv");
+    ASSERT_TRUE(local.has_value());
+    ASSERT_EQ(local->size(), 2u);
+    EXPECT_EQ(ExtractField((*local)[1], ',', 13), " Smith");
+    EXPECT_EQ(ExtractField((*local)[1], ',', 14), "W9XYZ");
+
+    // A second copy is refused while the first runs.
+    std::unique_ptr<QProcess> second(StartHeadless(root, {"/HEADLESS"}));
+    ASSERT_TRUE(second->waitForFinished(10000));
+    EXPECT_EQ(second->exitCode(), 1);
+    EXPECT_TRUE(second->readAllStandardError().contains("Vantrel Application is already active"));
+
+    ::kill(static_cast<pid_t>(process->processId()), SIGTERM);
+    ASSERT_TRUE(process->waitForFinished(10000));
+    EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process->exitCode(), 0);
+
+    const std::string settings = test::ReadFile(root / "settings" / "Vantrel.ini");
+    EXPECT_NE(settings.find("VantrelerActive=0"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("VantrelerCall=W9XYZ"), std::string::npos) << settings;
+    EXPECT_NE(test::ReadFile(root / "viewer" / "tracer.txt").find(" Close"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,252 @@
+// Whole start-ups of the station engine in temporary folders, without a display.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "app/engine/headless_view.h"
+#include "app/engine/station_engine.h"
+#include "base/file_io.h"
+#include "log/extract_field.h"
+#include "support/memory_store.h"
+#include "support/temp_folder.h"
+
+namespace vantrel {
+namespace {
+
+class FixedClock : public Clock {
+public:
+    TimePoint Now() const override { return FromLocalTime({2026, 12, 8, 12, 0, 0, 0}); }
+};
+
+class FakeReceiver : public UdpReceiver {
+public:
+    bool Bind(const std::string& host, int port, std::string* error) override {
+        binds.push_back(host + ":" + std::to_string(port));
+        bound = !fail;
+        if (fail && error) *error = "address in use";
+        return bound;
+    }
+    void Stop() override { bound = false; }
+    bool IsBound() const override { return bound; }
+    std::vector<std::string> binds;
+    bool fail = false;
+    bool bound = false;
+};
+
+const char* kIni =
+    "[Configuration]\nBroadcastToN1MM=true\nMyCall=W9XYZ\nMyGrid=EN37\nN1MMServer=127.0.0.1\n"
+    "N1MMServerPort=2334\n";
+
+std::string WsjtxLine(int i) {
+    return "2026-12-0" + std::to_string(1 + i % 7) + ",10:00:" + std::to_string(10 + i % 50) +
+           ",2026-12-01,10:01:00,K" + std::to_string(i) + "ABC,FN42,14.075500,FT8,-10,-12,100,,,";
+}
+
+std::string WsjtxLog(int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += WsjtxLine(i) + "\n";
+    return text;
+}
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous_ = std::filesystem::current_path();
+        std::filesystem::create_directories(viewer());
+        std::filesystem::current_path(viewer());
+        view.echo = false;
+    }
+    void TearDown() override { std::filesystem::current_path(previous_); }
+
+    std::filesystem::path wsjtx() const { return root / "WSJT-X"; }
+    std::filesystem::path viewer() const { return root / "viewer"; }
+
+    void Station(int contacts, const char* ini = kIni) {
+        test::WriteFile(wsjtx() / "wsjtx.log", WsjtxLog(contacts));
+        test::WriteFile(wsjtx() / "WSJT-X.ini", ini);
+        test::WriteFile(wsjtx() / "ALL.TXT",
+                        "261208_120015    14.074 Rx FT8     -8  0.1 1200 CQ K1ABC FN42\n");
+    }
+
+    std::unique_ptr<StationEngine> Start(std::vector<std::string> arguments = {}) {
+        FolderEnvironment env{root.path().string(), "", (root / "config").string(), root.path().string()};
+        auto engine = std::make_unique<StationEngine>(
+            EngineServices{store, view, clock, receiver, env, "/bin/sh"}, arguments);
+        engine->MainWindowActivated();
+        return engine;
+    }
+
+    LogLines LocalLog() { return *LoadLogLines(viewer() / "Viewer_local_log.csv"); }
+
+    test::TempFolder root;
+    test::MemoryStore store;
+    HeadlessView view;
+    FixedClock clock;
+    FakeReceiver receiver;
+
+private:
+    std::filesystem::path previous_;
+};
+
+TEST_F(StartupTest, FirstRunCopiesTheFilesAndCreatesTheLocalLog) {
+    Station(3);
+    auto engine = Start();
+    ASSERT_TRUE(engine->StartupDone());
+    EXPECT_EQ(engine->ViewerFolder(), viewer());
+    for (const char* copy : {"wsjtx.log", "wsjt-x.ini", "all.txt"})
+        EXPECT_TRUE(std::filesystem::exists(viewer() / copy)) << copy;
+    const LogLines local = LocalLog();
+    ASSERT_EQ(local.size(), 3u);
+    EXPECT_EQ(ExtractField(local[2], ',', 5), "K2ABC");
+    EXPECT_EQ(ExtractField(local[2], ',', 14), "W9XYZ");
+    EXPECT_EQ(ExtractField(local[2], ',', 15), "EN37");
+    EXPECT_EQ(test::ReadFile(viewer() / "Viewer_local_log.csv").substr(0, 10), "2026-12-01");
+
+    EXPECT_EQ(view.call, "W9XYZ");
+    EXPECT_EQ(view.grid, "EN37");
+    EXPECT_EQ(view.host, "127.0.0.1");
+    EXPECT_EQ(view.port, "2334");
+    EXPECT_EQ(receiver.binds, (std::vector<std::string>{"127.0.0.1:2334"}));
+    EXPECT_EQ(view.entries, "2");
+    EXPECT_EQ(view.lastContact, local.back());
+    EXPECT_EQ(engine->RunCounter(), 0);  // the full load replaced the counted run
+    EXPECT_TRUE(view.caption.starts_with("Vantrel for WSJT-X - Version " VANTREL_VERSION_TEXT "  Build: "));
+    EXPECT_EQ(test::ReadFile(viewer() / "tracer.txt"), "");
+    EXPECT_EQ(store.Own("VantrelerActive"), "1");
+    EXPECT_EQ(view.placement, (Placement{30, 30, 660, 600}));  // the full load's defaults
+    EXPECT_FALSE(view.regions[Region::CheckMyGridMenu]);
+    EXPECT_FALSE(view.regions[Region::ColourSetupMenu]);
+    EXPECT_FALSE(view.regions[Region::MapCheck]);
+}
+
+TEST_F(StartupTest, LaterRunCatchesUpWithNewWsjtxLines) {
+    Station(3);
+    Start();
+    const LogLines first = LocalLog();
+    test::WriteFile(wsjtx() / "wsjtx.log", WsjtxLog(5));
+    auto engine = Start();
+    const LogLines local = LocalLog();
+    ASSERT_EQ(local.size(), 5u);
+    EXPECT_TRUE(std::equal(first.begin(), first.end(), local.begin()));
+    EXPECT_EQ(ExtractField(local[4], ',', 5), "K4ABC");
+    EXPECT_EQ(engine->LocalLogLines(), local);
+    EXPECT_EQ(view.entries, "4");
+
+    // Nothing new: the file is left exactly as it is.
+    const auto bytes = test::ReadFile(viewer() / "Viewer_local_log.csv");
+    Start();
+    EXPECT_EQ(test::ReadFile(viewer() / "Viewer_local_log.csv"), bytes);
+}
+
+TEST_F(StartupTest, ReportingOffShowsTheMessageAndQuitsBeforeAnyLog) {
+    Station(3, "[Configuration]\nBroadcastToN1MM=false\nN1MMServer=127.0.0.1\n");
+    auto engine = Start();
+    EXPECT_TRUE(engine->QuitRequested());
+    EXPECT_FALSE(engine->StartupDone());
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_TRUE(view.messages[0].starts_with("WSJT-X UDP support option not enabled: Enable N1MM"));
+    EXPECT_FALSE(std::filesystem::exists(viewer() / "Viewer_local_log.csv"));
+    EXPECT_FALSE(std::filesystem::exists(viewer() / "wsjtx.log"));
+    EXPECT_EQ(store.Own("VantrelerActive"), "0");
+}
+
+TEST_F(StartupTest, SiblingLoggerRunningEndsTheProgramWithoutTouchingFiles) {
+    Station(3);
+    store.Write("Wexo/General", "Wexo_Active", "1");
+    auto engine = Start();
+    EXPECT_TRUE(engine->QuitRequested());
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_TRUE(view.messages[0].starts_with("Vantrel resource error: Only Wexo ++ OR ++ Vantrel"));
+    EXPECT_TRUE(std::filesystem::is_empty(viewer()));
+}
+
+TEST_F(StartupTest, PurgeDeletesWindowAndCounterKeysAndQuits) {
+    Station(3);
+    store.Write(std::string(kOwnSection), "VantrelerLeft", "500");
+    store.Write(std::string(kOwnSection), "VantrelerRuns", "7");
+    store.Write(std::string(kOwnSection), "VantrelerColour3", "123456");
+    auto engine = Start({"/purge"});
+    EXPECT_TRUE(engine->QuitRequested());
+    EXPECT_FALSE(store.Has("VantrelerLeft"));
+    EXPECT_FALSE(store.Has("VantrelerRuns"));
+    EXPECT_EQ(store.Own("VantrelerColour3"), "123456");
+    EXPECT_FALSE(std::filesystem::exists(viewer() / "Viewer_local_log.csv"));
+}
+
+TEST_F(StartupTest, NoLogUpdateLeavesTheWsjtxLogUnloaded) {
+    Station(4);
+    auto engine = Start({"/NLU"});
+    EXPECT_TRUE(engine->WsjtxLogLines().empty());
+    EXPECT_TRUE(engine->StartupDone());
+    EXPECT_EQ(test::ReadFile(viewer() / "Viewer_local_log.csv"), "");
+}
+
+TEST_F(StartupTest, ShorterWsjtxFilesNeverReplaceTheLongerCopiesUnkept) {
+    Station(6);
+    Start();
+    const std::string longLog = test::ReadFile(viewer() / "wsjtx.log");
+    test::WriteFile(wsjtx() / "wsjtx.log", WsjtxLog(2));  // WSJT-X started a new log
+    test::WriteFile(wsjtx() / "ALL.TXT", "x\n");            // and erased its journal
+    const std::string longJournal = test::ReadFile(viewer() / "all.txt");
+    Start();
+    EXPECT_EQ(test::ReadFile(viewer() / "wsjtx08122026.log"), longLog);
+    EXPECT_EQ(test::ReadFile(viewer() / "all08122026.txt"), longJournal);
+    EXPECT_EQ(test::ReadFile(viewer() / "wsjtx.log"), WsjtxLog(2));
+    EXPECT_EQ(LocalLog().size(), 6u);  // the local log keeps every contact
+}
+
+TEST_F(StartupTest, OldLayoutLocalLogIsConvertedBesideIt) {
+    Station(3);
+    const std::string old =
+        "2019-01-02,10:00:00,2019-01-02,10:01:00,K1ABC,FN42,14.076,FT8,-10,-12,5,hi,W9XYZ,EN37,Rig,\r\n";
+    test::WriteFile(viewer() / "Viewer_local_log.csv", old);
+    test::WriteFile(viewer() / "wsjtx.log", WsjtxLog(3));
+    Start();
+    EXPECT_EQ(test::ReadFile(viewer() / "Viewer_local_log.err"),
+              "2019-01-02,10:00:00,2019-01-02,10:01:00,K1ABC,FN42,14.076,FT8,-10,-12,5,hi,,W9XYZ,"
+              "EN37,,,\r\n");
+    EXPECT_EQ(LocalLog().front(), old.substr(0, old.size() - 2));  // the log itself is unchanged
+}
+
+TEST_F(StartupTest, BindFailureIsReportedAndTheSequenceGoesOn) {
+    Station(3);
+    receiver.fail = true;
+    auto engine = Start();
+    EXPECT_TRUE(engine->StartupDone());
+    EXPECT_NE(view.status.find("address in use"), std::string::npos);
+    bool traced = false;
+    for (const auto& line : engine->TraceList()) traced |= line.find("address in use") != std::string::npos;
+    EXPECT_TRUE(traced);
+}
+
+TEST_F(StartupTest, MissingWsjtxDataStartsEmpty) {
+    auto engine = Start();
+    EXPECT_TRUE(engine->StartupDone());
+    EXPECT_TRUE(receiver.binds.empty());
+    EXPECT_EQ(view.call, "");
+    EXPECT_EQ(test::ReadFile(viewer() / "Viewer_local_log.csv"), "");
+    EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(StartupTest, CloseWritesTraceAndSettingsAndClearsTheRunningFlag) {
+    Station(3);
+    auto engine = Start({"/debug"});
+    engine->SetLastContact(
+        "2026-12-08,14:00:00,2026-12-08,14:00:30,K9NEW,EN50,14.0755,FT8,-1,-2,5");
+    EXPECT_EQ(LocalLog().size(), 4u);
+    EXPECT_EQ(ExtractField(LocalLog().back(), ',', 14), "W9XYZ");
+    engine->SetLastContact(LocalLog().back());  // the same contact again adds nothing
+    EXPECT_EQ(LocalLog().size(), 4u);
+    engine->CloseMainWindow();
+    const std::string trace = test::ReadFile(viewer() / "tracer.txt");
+    EXPECT_NE(trace.find(" Add new ** 2026-12-08,14:00:00"), std::string::npos);
+    EXPECT_NE(trace.find(" Close"), std::string::npos);
+    EXPECT_EQ(store.Own("VantrelerActive"), "0");
+    EXPECT_EQ(store.Own("VantrelerCall"), "W9XYZ");
+    EXPECT_EQ(store.Own("VantrelerLocation"), viewer().string() + "/");
+    const std::string diagnostics = test::ReadFile(viewer() / "errorlog.txt");
+    EXPECT_TRUE(diagnostics.starts_with("Started at 2026-12-08 12:00:00\n"));
+    EXPECT_NE(diagnostics.find("Creating new local log file\ncreate_new_local_log;\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vantrel
