@@ -201,14 +201,14 @@ bool CopyFileReplacing(const fs::path& from, const fs::path& to, std::string* er
     return true;
 }
 
-JournalRefresh RefreshJournalCopy(const fs::path& from, const fs::path& to, std::string* error,
+CopyRefresh RefreshAppendOnlyCopy(const fs::path& from, const fs::path& to, std::string* error,
                                   const CopyProgress& progress) {
     const std::int64_t sourceSize = FileSize(from);
     const std::int64_t copySize = FileSize(to);
-    if (sourceSize == copySize) return JournalRefresh::Unchanged;
+    if (sourceSize == copySize) return CopyRefresh::Unchanged;
     if (sourceSize < 0) {
         if (error) *error = "journal missing: " + from.string();
-        return JournalRefresh::Failed;
+        return CopyRefresh::Failed;
     }
     bool isPrefix = false;
     if (copySize > 0 && copySize < sourceSize) {
@@ -234,22 +234,22 @@ JournalRefresh RefreshJournalCopy(const fs::path& from, const fs::path& to, std:
         }
     }
     if (!isPrefix)
-        return CopyFileReplacing(from, to, error, progress) ? JournalRefresh::Copied
-                                                            : JournalRefresh::Failed;
+        return CopyFileReplacing(from, to, error, progress) ? CopyRefresh::Copied
+                                                            : CopyRefresh::Failed;
 
     Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
     Fd out(::open(to.c_str(), O_WRONLY | O_CLOEXEC));
     if (in.fd < 0 || out.fd < 0 || ::lseek(out.fd, copySize, SEEK_SET) != copySize) {
         SetError(error, "cannot open", to);
-        return JournalRefresh::Failed;
+        return CopyRefresh::Failed;
     }
     if (!CopyRange(in.fd, out.fd, copySize, sourceSize, sourceSize - copySize, progress)) {
         // Cut back to the old end so the copy stays a true prefix of the journal.
         SetError(error, "cannot append to", to);
         [[maybe_unused]] const int cut = ::ftruncate(out.fd, copySize);
-        return JournalRefresh::Failed;
+        return CopyRefresh::Failed;
     }
-    return JournalRefresh::Appended;
+    return CopyRefresh::Appended;
 }
 
 std::optional<fs::path> FindFileNoCase(const fs::path& folder, std::string_view name) {

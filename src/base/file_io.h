@@ -35,12 +35,12 @@ using CopyProgress = std::function<void(int percent)>;
 bool CopyFileReplacing(const fs::path& from, const fs::path& to, std::string* error = nullptr,
                        const CopyProgress& progress = {});
 
-enum class JournalRefresh { Unchanged, Appended, Copied, Failed };
+enum class CopyRefresh { Unchanged, Appended, Copied, Failed };
 
-// Brings the copy of an append-only journal up to date. When the copy is a prefix of the
-// source (same size or shorter, and sampled bytes before the copy's end match) only the new
-// bytes are appended; otherwise the whole file is copied.
-JournalRefresh RefreshJournalCopy(const fs::path& from, const fs::path& to,
+// Brings the copy of a file that its writer only appends to (the journal, the contact log) up
+// to date. When the copy is a prefix of the source (shorter, and sampled bytes before the
+// copy's end match) only the new bytes are appended; otherwise the whole file is copied.
+CopyRefresh RefreshAppendOnlyCopy(const fs::path& from, const fs::path& to,
                                   std::string* error = nullptr, const CopyProgress& progress = {});
 
 // The entry of `folder` whose name equals `name` letter case ignored; an exact match wins.

@@ -18,9 +18,14 @@ std::size_t update_local_with_new(LogLines& local, const LogLines& wsjtxLines,
     const std::size_t start = local.size();
     if (start >= wsjtxLines.size()) return 0;
     const std::string suffix = StationSuffix(station);
-    local.reserve(wsjtxLines.size());
-    for (std::size_t i = start; i < wsjtxLines.size(); ++i)
-        local.push_back(WsjtxLineFields13(wsjtxLines[i]) + suffix);
+    local.reserve(wsjtxLines.size(), local.Bytes().size() + wsjtxLines.BytesFrom(start).size() +
+                                         (wsjtxLines.size() - start) * suffix.size());
+    std::string line;
+    for (std::size_t i = start; i < wsjtxLines.size(); ++i) {
+        line = WsjtxLineFields13(wsjtxLines[i]);
+        line += suffix;
+        local.push_back(line);
+    }
     return wsjtxLines.size() - start;
 }
 
@@ -39,18 +44,15 @@ std::string CompleteLastContact(std::string text, const StationDetails& station)
 bool LocalLogHasContact(const LogLines& local, std::string_view line) {
     const std::string_view prefix = line.substr(0, 60);
     if (prefix.empty()) return true;
-    // The prefix holds no line end, so a match in the joined log lies within one line.
-    for (const std::string& candidate : local) {
-        if (candidate.size() < prefix.size()) continue;
-        if (std::string_view(candidate).find(prefix) != std::string_view::npos)
-            return true;
-    }
-    return false;
+    // The prefix holds no line end, so a match in the lines joined with line ends lies within
+    // one line: one search over the whole block answers it.
+    const std::string& bytes = local.Bytes();
+    return ::memmem(bytes.data(), bytes.size(), prefix.data(), prefix.size()) != nullptr;
 }
 
 LogLines RepairLocalLogColumns(const LogLines& oldLines, const StationDetails& station) {
     LogLines repaired;
-    for (const std::string& line : oldLines) {
+    for (std::string_view line : oldLines) {
         const std::string_view field14 = ExtractFieldView(line, ',', 14);
         if (field14.substr(0, station.call.size()) == station.call) continue;
         std::string out;
@@ -60,7 +62,7 @@ LogLines RepairLocalLogColumns(const LogLines& oldLines, const StationDetails& s
         }
         out += ',';
         out += station.call + ',' + station.grid + ',' + station.rig + ',' + ',';
-        repaired.push_back(std::move(out));
+        repaired.push_back(out);
     }
     return repaired;
 }

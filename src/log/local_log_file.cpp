@@ -8,24 +8,23 @@ std::optional<LogLines> LocalLogFile::Load(std::string* error) {
     knownSize_ = -1;
     auto bytes = ReadWholeFile(file_, error);
     if (!bytes) return std::nullopt;
-    LogLines lines = SplitLines(*bytes);
+    const auto size = static_cast<std::int64_t>(bytes->size());
+    LogLines lines = LogLines::FromBytes(std::move(*bytes));
     // Only a file in exactly the written form (every line ended by CR LF, no empty line) can be
     // extended by appending; otherwise the next save rewrites it.
-    const bool clean = !RemoveEmptyLines(lines) && JoinLines(lines).size() == bytes->size();
-    if (clean) {
-        knownSize_ = static_cast<std::int64_t>(bytes->size());
+    if (!lines.RemoveEmpty() && static_cast<std::int64_t>(lines.Bytes().size()) == size) {
+        knownSize_ = size;
         knownLines_ = lines.size();
     }
     return lines;
 }
 
 bool LocalLogFile::Save(const LogLines& lines, std::string* error) {
-    std::string bytes = JoinLines(lines);
-    if (!WriteFileAtomic(file_, bytes, error)) {
+    if (!WriteFileAtomic(file_, lines.Bytes(), error)) {
         knownSize_ = -1;
         return false;
     }
-    knownSize_ = static_cast<std::int64_t>(bytes.size());
+    knownSize_ = static_cast<std::int64_t>(lines.Bytes().size());
     knownLines_ = lines.size();
     return true;
 }
@@ -35,7 +34,7 @@ bool LocalLogFile::SaveGrown(const LogLines& lines, std::size_t firstNew, std::s
                           FileSize(file_) == knownSize_;
     if (!reusable) return Save(lines, error);
     if (firstNew == lines.size()) return true;
-    const std::string bytes = JoinLines(lines, firstNew);
+    const std::string_view bytes = lines.BytesFrom(firstNew);
     if (!AppendFileDurable(file_, bytes, error)) {
         knownSize_ = -1;
         return false;

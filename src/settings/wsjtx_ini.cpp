@@ -20,13 +20,12 @@ std::string ValueOf(std::string_view line) {
 
 }  // namespace
 
-WsjtxConfig ReadWsjtxConfigLines(const std::vector<std::string>& lines, int previousPort,
+WsjtxConfig ReadWsjtxConfigLines(const LogLines& lines, int previousPort,
                                  bool previousBroadcast) {
     WsjtxConfig config;
     config.port = previousPort;
     config.broadcast = previousBroadcast;
-    for (const std::string& text : lines) {
-        const std::string_view line = text;
+    for (const std::string_view line : lines) {
         if (line.starts_with("MyCall=")) {
             config.call = ValueOf(line);
         } else if (line.starts_with("MyGrid=")) {

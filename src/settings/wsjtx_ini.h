@@ -4,7 +4,7 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
+#include "log/log_lines.h"
 
 namespace vantrel {
 
@@ -23,7 +23,7 @@ struct WsjtxConfig {
 // exact). The port and the broadcast switch start from their previous values; callsign, grid
 // and host start empty. Values are at most 20 characters, trimmed of blanks and control
 // characters. Only "true" switches the broadcast on.
-WsjtxConfig ReadWsjtxConfigLines(const std::vector<std::string>& lines, int previousPort,
+WsjtxConfig ReadWsjtxConfigLines(const LogLines& lines, int previousPort,
                                  bool previousBroadcast);
 
 // The receiver is bound when the broadcast is on and the port is not 0.

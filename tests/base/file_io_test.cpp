@@ -46,12 +46,12 @@ TEST(FileIo, JournalCopyAppendsWhenItIsAPrefixAndCopiesWholeOtherwise) {
     std::string text;
     for (int i = 0; i < 20000; ++i) text += "261208_120015    14.074 Rx FT8     -8  0.1 1200 CQ K1ABC FN42\n";
     test::WriteFile(journal, text);
-    EXPECT_EQ(RefreshJournalCopy(journal, copy), JournalRefresh::Copied);  // no copy yet
-    EXPECT_EQ(RefreshJournalCopy(journal, copy), JournalRefresh::Unchanged);
+    EXPECT_EQ(RefreshAppendOnlyCopy(journal, copy), CopyRefresh::Copied);  // no copy yet
+    EXPECT_EQ(RefreshAppendOnlyCopy(journal, copy), CopyRefresh::Unchanged);
 
     text += "261208_120030    14.074 Rx FT8    -12  0.2  900 W9XYZ K1ABC -12\n";
     test::WriteFile(journal, text);
-    EXPECT_EQ(RefreshJournalCopy(journal, copy), JournalRefresh::Appended);
+    EXPECT_EQ(RefreshAppendOnlyCopy(journal, copy), CopyRefresh::Appended);
     EXPECT_EQ(test::ReadFile(copy), text);
 
     // Erased and written anew, longer than before: the old bytes differ, so a whole copy.
@@ -59,16 +59,16 @@ TEST(FileIo, JournalCopyAppendsWhenItIsAPrefixAndCopiesWholeOtherwise) {
     fresh[fresh.size() / 2] = '#';
     fresh += "more\n";
     test::WriteFile(journal, fresh);
-    EXPECT_EQ(RefreshJournalCopy(journal, copy), JournalRefresh::Copied);
+    EXPECT_EQ(RefreshAppendOnlyCopy(journal, copy), CopyRefresh::Copied);
     EXPECT_EQ(test::ReadFile(copy), fresh);
 
     // Shorter than the copy: replaced whole.
     test::WriteFile(journal, "short\n");
-    EXPECT_EQ(RefreshJournalCopy(journal, copy), JournalRefresh::Copied);
+    EXPECT_EQ(RefreshAppendOnlyCopy(journal, copy), CopyRefresh::Copied);
     EXPECT_EQ(test::ReadFile(copy), "short\n");
 
     std::filesystem::remove(journal);
-    EXPECT_EQ(RefreshJournalCopy(journal, copy), JournalRefresh::Failed);
+    EXPECT_EQ(RefreshAppendOnlyCopy(journal, copy), CopyRefresh::Failed);
     EXPECT_EQ(test::ReadFile(copy), "short\n");
 }
 

@@ -60,7 +60,7 @@ TEST(LocalLogRecord, RealWsjtxLogsGiveEighteenFieldLines) {
         auto lines = LoadLogLines(folder / name);
         ASSERT_TRUE(lines.has_value()) << name;
         ASSERT_FALSE(lines->empty()) << name;
-        for (const std::string& wsjtx : *lines) {
+        for (std::string_view wsjtx : *lines) {
             const std::string local = LocalLineFromWsjtx(wsjtx, {"W9XYZ", "EN37", "", ""});
             EXPECT_EQ(SplitPieces(local, ',').size(), 18u) << name << ": " << wsjtx;
             EXPECT_EQ(ExtractField(local, ',', 14), "W9XYZ") << name << ": " << wsjtx;

@@ -37,7 +37,7 @@ TEST(LocalLog, NewLogNeedsTwoWsjtxLines) {
 
 TEST(LocalLog, CatchUpIsPositional) {
     LogLines local = create_new_local_log(WsjtxLines(7), kStation);
-    local[0] = "hand-made line";  // positions count as merged whatever they hold
+    local.Set(0, "hand-made line");  // positions count as merged whatever they hold
     const StationDetails now{"W9XYZ", "EN37", "FT-991", "Yagi"};
     EXPECT_EQ(update_local_with_new(local, WsjtxLines(10), now), 3u);
     ASSERT_EQ(local.size(), 10u);

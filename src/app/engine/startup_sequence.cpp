@@ -176,7 +176,7 @@ void StationEngine::LoadLocalLog() {
         lastContact_.clear();
         services_.view.ShowLastContact("");
     } else {
-        SetLastContact(localLogLines_.back());
+        SetLastContact(std::string(localLogLines_.back()));
     }
 }
 

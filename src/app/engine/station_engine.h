@@ -13,6 +13,7 @@
 #include "app/engine/services.h"
 #include "app/engine/station_view.h"
 #include "base/data_folders.h"
+#include "base/file_io.h"
 #include "base/switches.h"
 #include "log/local_log_file.h"
 #include "log/local_log_record.h"
@@ -58,7 +59,7 @@ public:
 
     // The trace list: "hhnnss.zzz" then the label and the text.
     void Trace(const std::string& label, const std::string& text);
-    const std::vector<std::string>& TraceList() const { return trace_; }
+    const LogLines& TraceList() const { return trace_; }
 
     // Operator actions on the settings.
     void ResetRegistryValues();
@@ -99,7 +100,8 @@ private:
     void CopyInWsjtxFiles();
     void KeepLongerCopy(const fs::path& wsjtxFile, const fs::path& viewerCopy,
                         const std::string& datedName);
-    bool CopyWsjtxFile(const fs::path& from, const char* copyName);
+    bool CopyWsjtxFile(const fs::path& from, const char* copyName,
+                       const CopyProgress& progress = {});
     void LoadLocalLog();
     void WriteReleaseVersionFile();
     std::string DatedName(const char* stem, const char* extension) const;
@@ -121,7 +123,7 @@ private:
     std::string lastContact_;
     std::string lastAntennaSelection_;
     std::string marliskFolder_;
-    std::vector<std::string> trace_;
+    LogLines trace_;
     TimePoint journalChangeTime_{};
     std::FILE* diagnostics_ = nullptr;
     bool running_ = false;

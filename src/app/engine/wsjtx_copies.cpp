@@ -17,16 +17,19 @@ void StationEngine::KeepLongerCopy(const fs::path& wsjtxFile, const fs::path& vi
         Report(" Copy failed ** ", error);
 }
 
-bool StationEngine::CopyWsjtxFile(const fs::path& from, const char* copyName) {
+bool StationEngine::CopyWsjtxFile(const fs::path& from, const char* copyName,
+                                  const CopyProgress& progress) {
     const fs::path to = ViewerFile(copyName);
     if (FileSize(from) == FileSize(to)) return false;
+    // WSJT-X only appends to its log and journal: when the copy is an earlier state of the file,
+    // only the new bytes are copied.
     std::string error;
-    if (!CopyFileReplacing(from, to, &error)) {
-        // The previous copy stays as it was.
-        if (FileSize(from) >= 0) Report(" Copy failed ** ", error);
-        return false;
-    }
-    return true;
+    const bool appendOnly = copyName == std::string_view(kLogCopy) || copyName == std::string_view(kJournalCopy);
+    const bool copied = appendOnly ? RefreshAppendOnlyCopy(from, to, &error, progress) != CopyRefresh::Failed
+                                   : CopyFileReplacing(from, to, &error, progress);
+    // A failed copy leaves the previous copy as it was; a missing WSJT-X file is no failure.
+    if (!copied && FileSize(from) >= 0) Report(" Copy failed ** ", error);
+    return copied;
 }
 
 void StationEngine::CopyInWsjtxFiles() {
@@ -42,12 +45,9 @@ void StationEngine::CopyInWsjtxFiles() {
     services_.view.ShowProgress(true, 33);
     CopyWsjtxFile(files.config, kConfigCopy);
     services_.view.ShowProgress(true, 66);
-    std::string error;
-    const auto result = RefreshJournalCopy(
-        files.journal, ViewerFile(kJournalCopy), &error,
-        [this](int percent) { services_.view.ShowProgress(true, 66 + percent * 34 / 100); });
-    if (result == JournalRefresh::Failed && FileSize(files.journal) >= 0)
-        Report(" Copy failed ** ", error);
+    CopyWsjtxFile(files.journal, kJournalCopy, [this](int percent) {
+        services_.view.ShowProgress(true, 66 + percent * 34 / 100);
+    });
     services_.view.ShowProgress(true, 100);
     services_.view.ShowProgress(false, 100);
     services_.view.SetRegionVisible(Region::ProgressPanel, false);
@@ -98,11 +98,7 @@ void StationEngine::update_log_file() {
 
 void StationEngine::update_all_file() {
     Diagnostic("update_all_file;");
-    std::string error;
-    if (RefreshJournalCopy(CurrentWsjtxFiles().journal, ViewerFile(kJournalCopy), &error) ==
-            JournalRefresh::Failed &&
-        FileSize(CurrentWsjtxFiles().journal) >= 0)
-        Report(" Copy failed ** ", error);
+    CopyWsjtxFile(CurrentWsjtxFiles().journal, kJournalCopy);
 }
 
 }  // namespace vantrel
