@@ -1,0 +1,174 @@
+// Start-up of a heavy station on its second run, the last-contact append and the journal
+// refresh, each beside a plain read of the same files.
+//
+//   startup_bench --prepare STATION   first run on STATION/WSJT-X: makes STATION/viewer
+//   startup_bench STATION [benchmark flags]
+//
+// bench/run_startup_bench.sh generates the station, prepares it, grows WSJT-X's files and runs
+// this. Every timed start-up begins from the prepared viewer state: the viewer's files are cut
+// back to their prepared sizes while the clock is paused (they only ever grow at the end).
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "app/engine/headless_view.h"
+#include "app/engine/station_engine.h"
+#include "base/file_io.h"
+
+namespace fs = std::filesystem;
+using namespace vantrel;
+
+namespace {
+
+fs::path station;
+const char* kViewerFiles[] = {"wsjtx.log", "all.txt", "wsjt-x.ini", "Viewer_local_log.csv"};
+
+class NoReceiver : public UdpReceiver {
+public:
+    bool Bind(const std::string&, int, std::string*) override { return true; }
+    void Stop() override {}
+    bool IsBound() const override { return true; }
+};
+
+struct Station {
+    HeadlessView view;
+    SystemClock clock;
+    NoReceiver receiver;
+    IniSettingsStore store{station / "settings.ini"};
+    std::unique_ptr<StationEngine> engine;
+
+    Station() {
+        view.echo = false;
+        fs::current_path(station / "viewer");
+        FolderEnvironment env{station.string(), "", (station / "config").string(), station.string()};
+        engine = std::make_unique<StationEngine>(
+            EngineServices{store, view, clock, receiver, env, "/proc/self/exe"},
+            std::vector<std::string>{"/NVC"});
+        engine->MainWindowActivated();
+    }
+};
+
+std::map<std::string, std::int64_t> PreparedSizes() {
+    std::map<std::string, std::int64_t> sizes;
+    std::ifstream in(station / "viewer-sizes.txt");
+    std::string name;
+    std::int64_t size;
+    while (in >> name >> size) sizes[name] = size;
+    return sizes;
+}
+
+void RestoreViewer(const std::map<std::string, std::int64_t>& sizes) {
+    for (const auto& [name, size] : sizes) {
+        const fs::path file = station / "viewer" / name;
+        if (FileSize(file) != size && ::truncate(file.c_str(), size) != 0)
+            std::fprintf(stderr, "cannot restore %s\n", file.c_str());
+    }
+}
+
+std::int64_t ReadLikeCat(const fs::path& file) {
+    static std::vector<char> buffer(1 << 17);
+    const int fd = ::open(file.c_str(), O_RDONLY);
+    std::int64_t total = 0;
+    for (ssize_t n; (n = ::read(fd, buffer.data(), buffer.size())) > 0;) total += n;
+    ::close(fd);
+    return total;
+}
+
+void BM_BaselineReadOfBothLogs(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ReadLikeCat(station / "viewer" / "wsjtx.log") +
+                                 ReadLikeCat(station / "viewer" / "Viewer_local_log.csv"));
+    }
+}
+
+void BM_StartupSecondRun(benchmark::State& state) {
+    const auto sizes = PreparedSizes();
+    std::size_t contacts = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        RestoreViewer(sizes);
+        state.ResumeTiming();
+        Station run;
+        contacts = run.engine->LocalLogLines().size();
+        if (!run.engine->StartupDone()) state.SkipWithError("start-up did not finish");
+    }
+    state.counters["contacts"] = static_cast<double>(contacts);
+    RestoreViewer(sizes);
+}
+
+void BM_AddLastContact(benchmark::State& state) {
+    Station run;
+    int serial = 0;
+    for (auto _ : state) {
+        char line[160];
+        std::snprintf(line, sizeof line,
+                      "2026-12-09,%02d:%02d:%02d,2026-12-09,%02d:%02d:%02d,K%dBEN,FN42,14.075500,FT8,"
+                      "-10,-12,100,,",
+                      serial / 3600 % 24, serial / 60 % 60, serial % 60, serial / 3600 % 24,
+                      serial / 60 % 60, serial % 60, serial);
+        ++serial;
+        run.engine->SetLastContact(line);
+    }
+    state.counters["contacts"] = static_cast<double>(run.engine->LocalLogLines().size());
+    RestoreViewer(PreparedSizes());
+}
+
+void BM_JournalRefreshAfter100KB(benchmark::State& state) {
+    const fs::path journal = LocateWsjtxFiles(station / "WSJT-X", {}, "", {}).journal;
+    const fs::path copy = station / "viewer" / "all.txt";
+    const std::int64_t full = FileSize(journal);
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (::truncate(copy.c_str(), full - 100'000) != 0) state.SkipWithError("cannot cut the copy");
+        state.ResumeTiming();
+        if (RefreshAppendOnlyCopy(journal, copy) != CopyRefresh::Appended)
+            state.SkipWithError("the journal copy was not appended to");
+    }
+    state.counters["journal_MB"] = static_cast<double>(full) / 1e6;
+    RestoreViewer(PreparedSizes());
+}
+
+BENCHMARK(BM_BaselineReadOfBothLogs)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(BM_StartupSecondRun)->Unit(benchmark::kMillisecond)->MinTime(5);
+BENCHMARK(BM_AddLastContact)->Unit(benchmark::kMillisecond)->Iterations(100);
+BENCHMARK(BM_JournalRefreshAfter100KB)->Unit(benchmark::kMillisecond)->MinTime(2);
+
+int Prepare() {
+    fs::create_directories(station / "viewer");
+    fs::remove(station / "viewer" / "Viewer_local_log.csv");
+    Station first;
+    std::ofstream out(station / "viewer-sizes.txt");
+    for (const char* name : kViewerFiles) out << name << ' ' << FileSize(station / "viewer" / name) << '\n';
+    std::printf("prepared %s: %zu contacts in the local log\n", station.c_str(),
+                first.engine->LocalLogLines().size());
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 3 && std::string(argv[1]) == "--prepare") {
+        station = fs::absolute(argv[2]);
+        return Prepare();
+    }
+    if (argc < 2 || argv[1][0] == '-') {
+        std::fprintf(stderr, "usage: %s [--prepare] STATION [benchmark flags]\n", argv[0]);
+        return 2;
+    }
+    station = fs::absolute(argv[1]);
+    argv[1] = argv[0];
+    --argc;
+    ++argv;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak resident memory of the run: %ld MB\n", usage.ru_maxrss / 1024);
+    return 0;
+}
