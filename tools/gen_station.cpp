@@ -902,8 +902,12 @@ private:
         auto listen = [&](int64_t count) {
             for (int64_t i = 0; i < count; ++i, ++p) {
                 if (!writeJournal) continue;
-                if (rng_.chance(0.08)) txLine(at(p), cqMine);
-                else rxPeriod(at(p), vhf, nullptr, 0, 0);
+                if (rng_.chance(0.08)) {
+                    txLine(at(p), cqMine);  // a CQ nobody answered: nothing heard in this period
+                    if (remainingRx_ > 0) --remainingRx_;
+                } else {
+                    rxPeriod(at(p), vhf, nullptr, 0, 0);
+                }
             }
         };
         listen(2);
