@@ -20,6 +20,22 @@ std::string InstanceName(const std::string& rigName) {
     return rigName.empty() ? "WSJT-X" : "WSJT-X - " + rigName;
 }
 
+enum class JournalSplit { None, Yearly, Monthly };
+
+// The journal split chosen in WSJT-X's configuration; nothing when the file cannot be read.
+std::optional<JournalSplit> ReadJournalSplit(const fs::path& config) {
+    const auto text = ReadWholeFile(config);
+    if (!text) return std::nullopt;
+    auto on = [&](std::string_view key) {
+        const auto at = text->find(key);
+        return at != std::string::npos && (at == 0 || (*text)[at - 1] == '\n') &&
+               std::string_view(*text).substr(at + key.size(), 4) == "true";
+    };
+    if (on("splitAllTxtMonthly=")) return JournalSplit::Monthly;
+    if (on("splitAllTxtYearly=")) return JournalSplit::Yearly;
+    return JournalSplit::None;
+}
+
 fs::path ConfigHome(const FolderEnvironment& env) {
     if (!env.xdgConfigHome.empty()) return env.xdgConfigHome;
     return fs::path(env.home) / ".config";
@@ -53,11 +69,18 @@ WsjtxFiles LocateWsjtxFiles(const fs::path& wsjtxFolder, const FolderEnvironment
     else
         files.config = find(ConfigHome(env), iniName).value_or(ConfigHome(env) / iniName);
 
-    // A journal split per month or year: the current period's file. When several exist the one
-    // written last is the journal WSJT-X uses now.
+    // A journal split per month or year: the current period's file. WSJT-X's configuration says
+    // which; without one, the file written last is the journal WSJT-X uses now.
     char month[16], year[8];
     std::snprintf(month, sizeof month, "%04d-%02d-", now.year, now.month);
     std::snprintf(year, sizeof year, "%04d-", now.year);
+    if (const auto split = ReadJournalSplit(files.config)) {
+        const std::string name = *split == JournalSplit::Monthly  ? std::string(month) + "ALL.TXT"
+                                 : *split == JournalSplit::Yearly ? std::string(year) + "ALL.TXT"
+                                                                  : std::string("ALL.TXT");
+        files.journal = find(wsjtxFolder, name).value_or(wsjtxFolder / name);
+        return files;
+    }
     files.journal = wsjtxFolder / "ALL.TXT";
     std::optional<fs::file_time_type> newest;
     for (const std::string& name : {std::string(month) + "ALL.TXT", std::string(year) + "ALL.TXT",

@@ -29,7 +29,9 @@ struct WsjtxFiles {
     fs::path log;      // wsjtx.log
     fs::path adif;     // wsjtx_log.adi
     fs::path config;   // WSJT-X.ini: in the data folder when there, else in $XDG_CONFIG_HOME
-    fs::path journal;  // ALL.TXT, or the current period's yyyy-ALL.TXT / yyyy-MM-ALL.TXT
+    // ALL.TXT, or the current period's yyyy-ALL.TXT / yyyy-MM-ALL.TXT when the configuration
+    // splits the journal per year or month.
+    fs::path journal;
 };
 
 WsjtxFiles LocateWsjtxFiles(const fs::path& wsjtxFolder, const FolderEnvironment& env,

@@ -1,5 +1,6 @@
 #include "log/local_log.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "log/extract_field.h"
@@ -18,11 +19,12 @@ std::size_t update_local_with_new(LogLines& local, const LogLines& wsjtxLines,
     const std::size_t start = local.size();
     if (start >= wsjtxLines.size()) return 0;
     const std::string suffix = StationSuffix(station);
-    local.reserve(wsjtxLines.size(), local.Bytes().size() + wsjtxLines.BytesFrom(start).size() +
-                                         (wsjtxLines.size() - start) * suffix.size());
+    const std::string_view newLines = wsjtxLines.BytesFrom(start);
+    local.reserve(wsjtxLines.size(), local.Bytes().size() + newLines.size() +
+                                         (wsjtxLines.size() - start) * (suffix.size() + 1));
     std::string line;
-    for (std::size_t i = start; i < wsjtxLines.size(); ++i) {
-        line = WsjtxLineFields13(wsjtxLines[i]);
+    for (std::string_view wsjtx : LogLines::FromBytes(newLines)) {
+        line = WsjtxLineFields13(wsjtx);
         line += suffix;
         local.push_back(line);
     }
@@ -45,9 +47,14 @@ bool LocalLogHasContact(const LogLines& local, std::string_view line) {
     const std::string_view prefix = line.substr(0, 60);
     if (prefix.empty()) return true;
     // The prefix holds no line end, so a match in the lines joined with line ends lies within
-    // one line: one search over the whole block answers it.
-    const std::string& bytes = local.Bytes();
-    return ::memmem(bytes.data(), bytes.size(), prefix.data(), prefix.size()) != nullptr;
+    // one line: a search over the whole block answers it. The latest contacts are looked at
+    // first, where a repeated contact is found at once.
+    const std::string_view bytes = local.Bytes();
+    const std::string_view recent = bytes.substr(bytes.size() - std::min<std::size_t>(bytes.size(), 65536));
+    auto contains = [&](std::string_view where) {
+        return ::memmem(where.data(), where.size(), prefix.data(), prefix.size()) != nullptr;
+    };
+    return contains(recent) || contains(bytes);
 }
 
 LogLines RepairLocalLogColumns(const LogLines& oldLines, const StationDetails& station) {

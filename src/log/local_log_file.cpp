@@ -6,13 +6,14 @@ namespace vantrel {
 
 std::optional<LogLines> LocalLogFile::Load(std::string* error) {
     knownSize_ = -1;
-    auto bytes = ReadWholeFile(file_, error);
-    if (!bytes) return std::nullopt;
-    const auto size = static_cast<std::int64_t>(bytes->size());
-    LogLines lines = LogLines::FromBytes(std::move(*bytes));
+    ByteBlock block;
+    if (!block.ReadFile(file_, error)) return std::nullopt;
+    const auto size = static_cast<std::int64_t>(block.size());
+    LogLines lines = LogLines::FromBlock(std::move(block));
     // Only a file in exactly the written form (every line ended by CR LF, no empty line) can be
     // extended by appending; otherwise the next save rewrites it.
-    if (!lines.RemoveEmpty() && static_cast<std::int64_t>(lines.Bytes().size()) == size) {
+    if (!lines.RemoveEmpty() && lines.InFileForm() &&
+        static_cast<std::int64_t>(lines.Bytes().size()) == size) {
         knownSize_ = size;
         knownLines_ = lines.size();
     }
@@ -20,18 +21,18 @@ std::optional<LogLines> LocalLogFile::Load(std::string* error) {
 }
 
 bool LocalLogFile::Save(const LogLines& lines, std::string* error) {
-    if (!WriteFileAtomic(file_, lines.Bytes(), error)) {
+    if (!SaveLogLines(file_, lines, error)) {
         knownSize_ = -1;
         return false;
     }
-    knownSize_ = static_cast<std::int64_t>(lines.Bytes().size());
+    knownSize_ = lines.InFileForm() ? static_cast<std::int64_t>(lines.Bytes().size()) : -1;
     knownLines_ = lines.size();
     return true;
 }
 
 bool LocalLogFile::SaveGrown(const LogLines& lines, std::size_t firstNew, std::string* error) {
     const bool reusable = knownSize_ >= 0 && knownLines_ == firstNew && firstNew <= lines.size() &&
-                          FileSize(file_) == knownSize_;
+                          lines.InFileForm() && FileSize(file_) == knownSize_;
     if (!reusable) return Save(lines, error);
     if (firstNew == lines.size()) return true;
     const std::string_view bytes = lines.BytesFrom(firstNew);

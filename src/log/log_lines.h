@@ -1,9 +1,10 @@
 // Log files as lists of lines: 8-bit text taken byte for byte, one record per line.
 //
-// The lines are kept in one block of bytes in exactly the form the program writes its files in
-// (each line followed by CR LF), with the start of every line noted. Loading a file written by
-// the program is then one read and one scan for line ends, saving is one write of the block,
-// and appending writes only the block's tail.
+// The lines are kept in one block of bytes in the form of the file they came from: every line
+// followed by the same line end (CR LF, the form the program writes, or LF, as WSJT-X writes on
+// Linux). Loading is one read and one scan that counts the lines; the start of each line is
+// noted only when a line is first asked for by position. Saving writes the block as it stands
+// and appending writes only its tail.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/byte_block.h"
+
 namespace vantrel {
 
 class LogLines {
@@ -26,16 +29,18 @@ public:
 
     // Splits on LF and drops one CR before it, so CRLF and LF files read alike. A final line end
     // does not make an extra empty line.
-    static LogLines FromBytes(std::string bytes);
+    static LogLines FromBytes(std::string_view bytes);
+    static LogLines FromBlock(ByteBlock block);
 
-    std::size_t size() const { return starts_.size(); }
-    bool empty() const { return starts_.empty(); }
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
     std::string_view operator[](std::size_t i) const {
-        const std::size_t end = i + 1 < starts_.size() ? starts_[i + 1] : bytes_.size();
-        return std::string_view(bytes_).substr(starts_[i], end - starts_[i] - 2);
+        if (!indexed_) BuildIndex();
+        const std::size_t end = i + 1 < count_ ? starts_[i + 1] : block_.size();
+        return block_.view().substr(starts_[i], end - starts_[i] - eol_);
     }
-    std::string_view front() const { return (*this)[0]; }
-    std::string_view back() const { return (*this)[size() - 1]; }
+    std::string_view front() const;
+    std::string_view back() const;
 
     void push_back(std::string_view line);
     void clear();
@@ -45,12 +50,13 @@ public:
     // Removes every empty line; true when any was removed.
     bool RemoveEmpty();
 
-    // The lines in file form: each followed by CR LF.
-    const std::string& Bytes() const { return bytes_; }
-    // The file form of the lines from `first` on.
-    std::string_view BytesFrom(std::size_t first) const {
-        return first >= size() ? std::string_view() : std::string_view(bytes_).substr(starts_[first]);
-    }
+    // The lines as the block holds them: each followed by the list's line end.
+    std::string_view Bytes() const { return block_.view(); }
+    // The block from line `first` on.
+    std::string_view BytesFrom(std::size_t first) const;
+    // The lines in the program's file form (CR LF), from line `first` on.
+    std::string FileForm(std::size_t first = 0) const;
+    bool InFileForm() const { return eol_ == 2; }
 
     class const_iterator {
     public:
@@ -81,23 +87,30 @@ public:
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, size()}; }
 
-    friend bool operator==(const LogLines& a, const LogLines& b) { return a.bytes_ == b.bytes_; }
+    friend bool operator==(const LogLines& a, const LogLines& b);
     friend void PrintTo(const LogLines& lines, std::ostream* out);
 
 private:
-    std::string bytes_;
-    std::vector<std::size_t> starts_;
+    void BuildIndex() const;
+    const char* LineEnd() const { return eol_ == 2 ? "\r\n" : "\n"; }
+
+    ByteBlock block_;
+    std::size_t count_ = 0;
+    std::size_t eol_ = 2;  // bytes of the line end: 2 for CR LF, 1 for LF
+    std::size_t emptyLines_ = 0;
+    mutable std::vector<std::size_t> starts_;
+    mutable bool indexed_ = true;
 };
 
-// Each line followed by CR LF, the layout the program writes its logs in.
+// The lines in the program's file form (each followed by CR LF).
 inline std::string JoinLines(const LogLines& lines, std::size_t first = 0) {
-    return std::string(lines.BytesFrom(first));
+    return lines.FileForm(first);
 }
 
 // Nothing when the file is missing or unreadable.
 std::optional<LogLines> LoadLogLines(const std::filesystem::path& file, std::string* error = nullptr);
 inline bool RemoveEmptyLines(LogLines& lines) { return lines.RemoveEmpty(); }
-// Replaces the file with the lines in one step.
+// Replaces the file with the lines, in the program's file form, in one step.
 bool SaveLogLines(const std::filesystem::path& file, const LogLines& lines,
                   std::string* error = nullptr);
 

@@ -42,25 +42,33 @@ TEST(DataFolders, FilesFoundAsWsjtxKeepsThem) {
     FolderEnvironment env{"", "", (home / "config").string(), home.path().string()};
     const LocalTime now{2026, 12, 8, 12, 0, 0, 0};
 
-    // Configuration in the config folder, journal split per month and per year.
-    test::WriteFile(home / "config" / "WSJT-X - Two.ini", "[Configuration]\n");
+    // Without a configuration the journal written last is the one in use.
     test::WriteFile(data / "wsjtx.log", "");
     test::WriteFile(data / "ALL.TXT", "old\n");
     WsjtxFiles files = LocateWsjtxFiles(data, env, "Two", now);
-    EXPECT_EQ(files.config, home / "config" / "WSJT-X - Two.ini");
+    EXPECT_EQ(files.config, home / "config" / "WSJT-X - Two.ini");  // missing: its usual place
     EXPECT_EQ(files.log, data / "wsjtx.log");
     EXPECT_EQ(files.journal, data / "ALL.TXT");
-    EXPECT_EQ(files.adif, data / "wsjtx_log.adi");  // missing: its usual name
-
+    EXPECT_EQ(files.adif, data / "wsjtx_log.adi");
     test::WriteFile(data / "2026-12-ALL.TXT", "new\n");
     std::filesystem::last_write_time(data / "ALL.TXT",
                                      std::filesystem::file_time_type::clock::now() -
                                          std::chrono::hours(48));
     EXPECT_EQ(LocateWsjtxFiles(data, env, "Two", now).journal, data / "2026-12-ALL.TXT");
 
+    // Configuration in the config folder.
+    test::WriteFile(home / "config" / "WSJT-X - Two.ini", "[Configuration]\n");
+    EXPECT_EQ(LocateWsjtxFiles(data, env, "Two", now).config, home / "config" / "WSJT-X - Two.ini");
+
     // A configuration in the data folder wins.
     test::WriteFile(data / "wsjt-x - two.ini", "[Configuration]\n");
     EXPECT_EQ(LocateWsjtxFiles(data, env, "Two", now).config, data / "wsjt-x - two.ini");
+    // ... and it names the journal: not split, split per year (not yet written this year), per month.
+    EXPECT_EQ(LocateWsjtxFiles(data, env, "Two", now).journal, data / "ALL.TXT");
+    test::WriteFile(data / "wsjt-x - two.ini", "[Common]\nsplitAllTxtMonthly=false\nsplitAllTxtYearly=true\n");
+    EXPECT_EQ(LocateWsjtxFiles(data, env, "Two", now).journal, data / "2026-ALL.TXT");
+    test::WriteFile(data / "wsjt-x - two.ini", "[Common]\nsplitAllTxtMonthly=true\nsplitAllTxtYearly=false\n");
+    EXPECT_EQ(LocateWsjtxFiles(data, env, "Two", now).journal, data / "2026-12-ALL.TXT");
 }
 
 }  // namespace

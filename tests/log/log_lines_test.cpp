@@ -32,7 +32,7 @@ TEST(LogLines, ReadsEveryMixOfLineEndsLikeThePlainSplit) {
     const char alphabet[] = {'a', ',', '\r', '\n', 'b'};
     for (int round = 0; round < 3000; ++round) {
         std::string bytes;
-        const int length = static_cast<int>(random() % 24);
+        const int length = static_cast<int>(random() % 90);
         for (int i = 0; i < length; ++i) bytes += alphabet[random() % 5];
         if (round % 3 == 0) bytes += "\r\n";
         const LogLines lines = LogLines::FromBytes(bytes);
@@ -41,6 +41,14 @@ TEST(LogLines, ReadsEveryMixOfLineEndsLikeThePlainSplit) {
         for (std::size_t i = 0; i < expected.size(); ++i) ASSERT_EQ(lines[i], expected[i]) << bytes;
         // Written back in file form and read again: the same lines.
         ASSERT_EQ(LogLines::FromBytes(lines.Bytes()), lines);
+        ASSERT_EQ(LogLines::FromBytes(lines.FileForm()), lines);
+        // Empty lines removed: the others in order, whatever line ends the text had.
+        LogLines kept = lines;
+        std::vector<std::string> expectedKept;
+        for (const auto& line : expected)
+            if (!line.empty()) expectedKept.push_back(line);
+        ASSERT_EQ(kept.RemoveEmpty(), expectedKept.size() != expected.size()) << bytes;
+        ASSERT_EQ(kept, LogLines(expectedKept)) << bytes;
     }
 }
 
