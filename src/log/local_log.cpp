@@ -50,6 +50,7 @@ bool LocalLogHasContact(const LogLines& local, std::string_view line) {
     // one line: a search over the whole block answers it. The latest contacts are looked at
     // first, where a repeated contact is found at once.
     const std::string_view bytes = local.Bytes();
+    if (bytes.empty()) return false;
     const std::string_view recent = bytes.substr(bytes.size() - std::min<std::size_t>(bytes.size(), 65536));
     auto contains = [&](std::string_view where) {
         return ::memmem(where.data(), where.size(), prefix.data(), prefix.size()) != nullptr;
