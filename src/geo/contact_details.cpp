@@ -1,0 +1,84 @@
+#include "geo/contact_details.h"
+
+#include "geo/locator.h"
+#include "log/extract_field.h"
+
+namespace vantrel {
+
+namespace {
+
+std::string_view Trim(std::string_view t) {
+    while (!t.empty() && static_cast<unsigned char>(t.front()) <= ' ') t.remove_prefix(1);
+    while (!t.empty() && static_cast<unsigned char>(t.back()) <= ' ') t.remove_suffix(1);
+    return t;
+}
+
+std::string Field(std::string_view line, std::uint8_t n) { return ExtractField(line, ',', n); }
+
+}  // namespace
+
+std::string DetailsNumberText(double value) {
+    std::string text = NumberText(value) + ".";
+    const std::size_t point = text.find('.');
+    if (point + 1 == text.size()) return text + " ";
+    return text.substr(0, point + 2);
+}
+
+std::vector<DetailsLine> ContactDetails(std::string_view line) {
+    std::vector<DetailsLine> out;
+    out.push_back({Field(line, 5) + "    <-  weblink", 1, true, true});
+    out.push_back({"", 1, true, false});
+    const auto add = [&](std::string text, int colour = 4) { out.push_back({std::move(text), colour, true, false}); };
+    add("Name: " + Field(line, 13));
+    const std::string grid = Field(line, 6);
+    if (!grid.empty()) {
+        add("Gridsquare: " + grid);
+        const Position p = LocatorToPosition(grid);
+        add("Lat: " + DetailsNumberText(p.latitude) + "  Long : " + DetailsNumberText(p.longitude));
+    }
+    add("QSO date: " + Field(line, 1) + " UTC");
+    add("Starting: " + Field(line, 2) + " UTC");
+    add("Freq: " + Field(line, 7));
+    add("Mode: " + Field(line, 8));
+    add("Report sent: " + Field(line, 9));
+    add("Report back: " + Field(line, 10));
+    add("");
+    add("Tx power: " + Field(line, 11));
+    add("Comments: " + Field(line, 12));
+    add("My Call/Grid: " + Field(line, 14) + ", " + Field(line, 15));
+    add("My Rig/Ant: " + Field(line, 16) + ", " + Field(line, 17));
+    add("");
+    add("SINGLE LEFT CLICK on top callsign line to start weblink", 3);
+    add("SINGLE LEFT CLICK anywhere else to close", 3);
+    add("RIGHT CLICK to allow copy details to clipboard", 1);
+    return out;
+}
+
+std::string CallsignOfTopLine(std::string_view topLine) {
+    return std::string(Trim(topLine.substr(0, topLine.find(' '))));
+}
+
+std::string LookupAddress(std::string_view service, std::string_view callsign) {
+    callsign = Trim(callsign);
+    if (callsign.empty()) return {};
+    std::string address;
+    if (service == "HamQTH") address = "https://www.hamqth.com/";
+    else if (service == "QRZCQ") address = "https://www.qrzcq.com/call/";
+    else if (service == "QRZ") address = "https://www.qrz.com/db/";
+    else return {};
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    for (const char c : callsign) {
+        const auto u = static_cast<unsigned char>(c);
+        if ((u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || c == '-' ||
+            c == '.' || c == '_' || c == '~') {
+            address.push_back(c);
+        } else {
+            address.push_back('%');
+            address.push_back(kHex[u >> 4]);
+            address.push_back(kHex[u & 15]);
+        }
+    }
+    return address;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,162 @@
+#include "geo/country_lookup.h"
+
+#include <charconv>
+#include <cstdlib>
+
+#include "geo/locator.h"
+
+namespace vantrel {
+
+namespace {
+
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string_view Trim(std::string_view t) {
+    while (!t.empty() && static_cast<unsigned char>(t.front()) <= ' ') t.remove_prefix(1);
+    while (!t.empty() && static_cast<unsigned char>(t.back()) <= ' ') t.remove_suffix(1);
+    return t;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The position (counted from 1) of the first digit from position 2 on; without one the last
+// position searched (the length, and 2 for texts shorter than 2).
+std::size_t DigitPosition(std::string_view t) {
+    for (std::size_t i = 1; i < t.size(); ++i)
+        if (IsDigit(t[i])) return i + 1;
+    return t.size() < 2 ? 2 : t.size();
+}
+
+std::string_view After(std::string_view t, std::size_t position) {
+    return position >= t.size() ? std::string_view() : t.substr(position);
+}
+
+// The entry's PREFIX, trimmed (not yet upper-cased).
+std::string_view EntryPrefix(std::string_view entry) { return Trim(entry.substr(0, entry.find(','))); }
+
+// The first `level` positions of a text, a position past its end as 0, with the level in the top
+// byte: equal keys mean agreement in those positions.
+std::uint64_t Key(std::string_view text, int level) {
+    std::uint64_t key = static_cast<std::uint64_t>(level) << 56;
+    for (int i = 0; i < level; ++i) {
+        const unsigned char c = i < static_cast<int>(text.size()) ? static_cast<unsigned char>(Upper(text[i])) : 0;
+        key |= static_cast<std::uint64_t>(c) << (8 * i);
+    }
+    return key;
+}
+
+int MatchLevel(std::string_view reduced, std::string_view prefix) {
+    int level = 0;
+    for (int i = 0; i < 4; ++i) {
+        const char a = i < static_cast<int>(reduced.size()) ? reduced[i] : 0;
+        const char b = i < static_cast<int>(prefix.size()) ? Upper(prefix[i]) : 0;
+        if (a != b) break;
+        ++level;
+    }
+    return level;
+}
+
+// "/AM" is aeronautical mobile only as a whole designator: at the end or before another "/".
+void CutWholeDesignator(std::string& s, std::string_view designator) {
+    for (std::size_t at = s.find(designator); at != std::string::npos; at = s.find(designator, at + 1)) {
+        const std::size_t end = at + designator.size();
+        if (end == s.size() || s[end] == '/') {
+            s.erase(at);
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> ReduceCallsign(std::string_view callsign) {
+    std::string s(callsign);
+    for (char& c : s) c = Upper(c);
+    for (std::string_view designator : {"/QRP", "/LGT", "/MM"}) {
+        const std::size_t at = s.find(designator);
+        if (at != std::string::npos) s.erase(at);
+    }
+    CutWholeDesignator(s, "/AM");
+    const std::size_t slash = s.find('/');
+    if (slash != std::string::npos && slash + 2 < s.size()) {
+        const std::string_view b = Trim(std::string_view(s).substr(0, slash));
+        const std::string_view a = Trim(std::string_view(s).substr(slash + 1, 20));
+        if (a.size() < 2) return std::nullopt;
+        if (b.size() > a.size()) {
+            if (a.size() <= 4) s = std::string(a) + std::string(Trim(After(b, DigitPosition(b))));
+        } else {
+            s = std::string(b) + std::string(Trim(After(a, DigitPosition(a))));
+        }
+    }
+    return s;
+}
+
+std::optional<std::size_t> LookupCountryByWalk(const LogLines& table, std::string_view callsign) {
+    if (callsign.empty()) return std::nullopt;
+    const auto reduced = ReduceCallsign(callsign);
+    if (!reduced) return std::nullopt;
+    int best = 0;
+    std::optional<std::size_t> result;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const std::string_view prefix = EntryPrefix(table[i]);
+        if (prefix.empty()) continue;
+        const int level = MatchLevel(*reduced, prefix);
+        if (level > best) {
+            best = level;
+            result = i;
+            if (level == 4) break;
+        }
+    }
+    return result;
+}
+
+CountryResult CountryFromEntry(std::string_view entry) {
+    // NAME runs from the first comma to the last: a name may hold a comma ("Juan de Nova,
+    // Europa"), the continent and position never do.
+    const std::size_t first = entry.find(','), last = entry.rfind(',');
+    if (first == std::string_view::npos || last == first) return {};
+    const std::string_view name = entry.substr(first + 1, last - first - 1);
+    const std::string_view rest = entry.substr(last + 1);  // CONTINENT " {" LAT "^" LON "}"
+    const std::size_t brace = rest.rfind('{');
+    if (brace == std::string_view::npos) return {};
+    const std::size_t caret = rest.find('^', brace);
+    const std::size_t close = rest.find('}', brace);
+    if (caret == std::string_view::npos) return {};
+    CountryResult r;
+    r.country = std::string(name) + " (" + std::string(rest.substr(0, brace)) + ")";
+    r.latitude = rest.substr(brace + 1, caret - brace - 1);
+    const std::string lonText(Trim(rest.substr(caret + 1, close == std::string_view::npos ? std::string_view::npos
+                                                                                             : close - caret - 1)));
+    r.longitude = NumberText(-std::strtod(lonText.c_str(), nullptr));
+    return r;
+}
+
+CountryTable::CountryTable(LogLines lines) : lines_(std::move(lines)) {
+    firstByKey_.reserve(lines_.size() * 2);
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const std::string_view prefix = EntryPrefix(lines_[i]);
+        if (prefix.empty()) continue;
+        for (int level = 1; level <= 4; ++level)
+            firstByKey_.try_emplace(Key(prefix, level), static_cast<std::uint32_t>(i));
+    }
+}
+
+std::optional<std::size_t> CountryTable::FindEntry(std::string_view callsign) const {
+    if (callsign.empty()) return std::nullopt;
+    const auto reduced = ReduceCallsign(callsign);
+    if (!reduced || reduced->empty()) return std::nullopt;
+    // The walk ends at the first entry of level 4; otherwise it keeps the first entry of the
+    // highest level reached, which is the first entry agreeing in that many positions.
+    for (int level = 4; level >= 1; --level) {
+        const auto it = firstByKey_.find(Key(*reduced, level));
+        if (it != firstByKey_.end()) return it->second;
+    }
+    return std::nullopt;
+}
+
+CountryResult CountryTable::Lookup(std::string_view callsign) const {
+    const auto entry = FindEntry(callsign);
+    return entry ? CountryFromEntry(lines_[*entry]) : CountryResult{};
+}
+
+}  // namespace vantrel

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "geo/country_file.h"
+#include "geo/country_lookup.h"
+#include "support/temp_folder.h"
+
+namespace vantrel {
+namespace {
+
+constexpr std::string_view kCty =
+    "Brazil:                   11:  15:  SA:  -10.00:    53.00:     3.0:  PY:\n"
+    "    PY,PP,=PY1AA(11)[15],ZV(11),ZW[15],\n"
+    "    ZX;\n"
+    "\n"
+    "Conway Reef:              32:  56:  OC:  -22.00:  -175.00:   -12.0:  3D2/c:\n"
+    "    =3D2C,=3D20CR;\n"
+    "Juan de Nova, Europa:     39:  53:  AF:  -17.05:   -42.72:    -3.0:  FT/j:\n"
+    "    FT/J,FT/E;\n"
+    "Sicily:                   15:  28:  EU:   37.50:   -14.00:    -1.0:  *IT9:\n"
+    "    IT9,*IG9,IW9,=IT9ABC/P<37.1/-14.5>;\n";
+
+std::vector<std::string> Sorted(std::vector<std::string> lines) {
+    SortCountryLines(lines);
+    return lines;
+}
+
+TEST(CountryFileTest, PrimaryPrefixesOverridesAndMarks) {
+    const auto lines = ParseCountryFile(kCty);
+    const std::vector<std::string> expected = {
+        "PY,Brazil,SA {-10.00^53.00}",
+        "PP,Brazil,SA {-10.00^53.00}",
+        "PY1AA,Brazil,SA {-10.00^53.00}",
+        "ZV,Brazil,SA {-10.00^53.00}",
+        "ZW,Brazil,SA {-10.00^53.00}",
+        "ZX,Brazil,SA {-10.00^53.00}",
+        "3D2C,Conway Reef,OC {-22.00^-175.00}",
+        "3D20CR,Conway Reef,OC {-22.00^-175.00}",
+        "FT0J,Juan de Nova, Europa,AF {-17.05^-42.72}",
+        "FT/J,Juan de Nova, Europa,AF {-17.05^-42.72}",
+        "FT/E,Juan de Nova, Europa,AF {-17.05^-42.72}",
+        "IT9,Sicily,EU {37.50^-14.00}",
+        "IG9,Sicily,EU {37.50^-14.00}",
+        "IW9,Sicily,EU {37.50^-14.00}",
+        "IT9ABC/P<3,Sicily,EU {37.50^-14.00}",  // other marks stay; "=" keeps 10 characters
+    };
+    EXPECT_EQ(lines, expected);
+}
+
+TEST(CountryFileTest, LineEndsAndListLayoutDoNotMatter) {
+    std::string crlf;
+    for (char c : kCty) {
+        if (c == '\n') crlf += '\r';
+        crlf += c;
+    }
+    EXPECT_EQ(ParseCountryFile(crlf), ParseCountryFile(kCty));
+    const std::string oneLine =
+        "Brazil: 11: 15: SA: -10.00: 53.00: 3.0: PY:\n    PY,PP,=PY1AA(11)[15],ZV(11),ZW[15],ZX;\n";
+    const std::string spread =
+        "Brazil: 11: 15: SA: -10.00: 53.00: 3.0: PY:\n    PY,\n    PP,\n\n    =PY1AA(11)[15],ZV(11),\n"
+        "    ZW[15],ZX;\n";
+    EXPECT_EQ(ParseCountryFile(spread), ParseCountryFile(oneLine));
+    // A list whose ";" is missing ends at the next entity instead of swallowing it.
+    const auto unterminated = ParseCountryFile("A: 1: 1: EU: 1.0: 2.0: 0: AA:\n    AB,AC\nB: 1: 1: EU: 3.0: 4.0: 0: BB:\n    BC;\n");
+    EXPECT_EQ(unterminated.size(), 5u);
+    EXPECT_EQ(unterminated[3], "BB,B,EU {3.0^4.0}");
+}
+
+TEST(CountryFileTest, TableOrderIgnoresCaseAndDropsDuplicates) {
+    EXPECT_EQ(Sorted({"b,x", "A,x", "a,x", "A,x", "AB,x"}),
+              (std::vector<std::string>{"A,x", "a,x", "AB,x", "b,x"}));
+}
+
+TEST(CountryFileTest, LoadSavesBasicFileAndReadsItBack) {
+    test::TempFolder folder;
+    std::string error;
+    EXPECT_FALSE(LoadCountryFile(folder.path(), &error));
+    test::WriteFile(folder / "cty.dat", kCty);
+    const auto table = LoadCountryFile(folder.path(), &error);
+    ASSERT_TRUE(table) << error;
+    EXPECT_EQ(table->size(), 15u);
+    const auto back = LoadCountryBasic(folder / "ctybasic.txt");
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, *table);
+    EXPECT_EQ((*back)[0], "3D20CR,Conway Reef,OC {-22.00^-175.00}");
+}
+
+TEST(CountryFileTest, FirstCopyComesFromWsjtxThenInstalledCopy) {
+    test::TempFolder viewer, wsjtx, installed;
+    const auto installedFile = installed / "cty.dat";
+    EXPECT_EQ(ChooseCountryFileSource(viewer.path(), wsjtx.path(), installedFile).kind, CountryFileSource::Missing);
+    test::WriteFile(installedFile, kCty);
+    auto source = ChooseCountryFileSource(viewer.path(), wsjtx.path(), installedFile);
+    EXPECT_EQ(source.kind, CountryFileSource::FromInstalledCopy);
+    EXPECT_EQ(source.from, installedFile);
+    test::WriteFile(wsjtx / "CTY.DAT", kCty);
+    source = ChooseCountryFileSource(viewer.path(), wsjtx.path(), installedFile);
+    EXPECT_EQ(source.kind, CountryFileSource::FromWsjtxFolder);
+    EXPECT_EQ(source.from, wsjtx / "CTY.DAT");
+    test::WriteFile(viewer / "cty.dat", kCty);
+    EXPECT_EQ(ChooseCountryFileSource(viewer.path(), wsjtx.path(), installedFile).kind,
+              CountryFileSource::AlreadyPresent);
+}
+
+TEST(CountryFileTest, AgeWarningAfterSixtyDays) {
+    const TimePoint now = FromLocalTime({2026, 12, 7, 12, 0, 0, 0});
+    const auto age59 = CheckCountryFileAge(now - std::chrono::hours(24 * 59), now);
+    EXPECT_FALSE(age59.tooOld);
+    EXPECT_EQ(age59.text, "CTY.DAT: 09Oct26");
+    const auto age61 = CheckCountryFileAge(now - std::chrono::hours(24 * 61), now);
+    EXPECT_TRUE(age61.tooOld);
+    EXPECT_EQ(age61.text, "CTY.DAT: 07Oct26  - TOO OLD !! Use File/Update CTY.DAT file on menu");
+    EXPECT_TRUE(CheckCountryFileAge(std::nullopt, now).tooOld);
+}
+
+CountryTable Table(std::vector<std::string> lines) { return CountryTable(SortedCountryLines(std::move(lines))); }
+
+TEST(CountryLookupTest, DesignatorsAndForeignPrefixes) {
+    EXPECT_EQ(*ReduceCallsign("k1abc/qrp"), "K1ABC");
+    EXPECT_EQ(*ReduceCallsign("K1ABC/LGT"), "K1ABC");
+    EXPECT_EQ(*ReduceCallsign("K1ABC/MM"), "K1ABC");
+    EXPECT_EQ(*ReduceCallsign("K1ABC/AM"), "K1ABC");
+    EXPECT_EQ(*ReduceCallsign("K1ABC/P"), "K1ABC/P");
+    EXPECT_EQ(*ReduceCallsign("K1ABC/VE3"), "VE3ABC");
+    EXPECT_EQ(*ReduceCallsign("VE3/K1ABC"), "VE3ABC");
+    EXPECT_EQ(*ReduceCallsign("DL1ABC/K1ABC"), "DL1ABC/K1ABC");  // a long designator after it
+    EXPECT_FALSE(ReduceCallsign("K1ABC/ V"));
+    EXPECT_EQ(*ReduceCallsign("/ABC"), "");
+}
+
+TEST(CountryLookupTest, LevelsTiesAndOutputs) {
+    const CountryTable table = Table({"XYZB,Second,EU {1.0^2.0}", "XYZA,First,EU {1.0^2.0}",
+                                      "VE2A,Alpha,NA {45.00^75.5}", "VE2,Beta,NA {46.00^-71.25}",
+                                      "PY,Brazil,SA {-10.00^53.00}", "FT0J,Juan de Nova, Europa,AF {-17.05^-42.72}"});
+    EXPECT_EQ(table.Lookup("VE2").country, "Beta (NA )");      // equals a short prefix: level 4
+    EXPECT_EQ(table.Lookup("ve2abc").country, "Alpha (NA )");  // four agree beats three
+    EXPECT_EQ(table.Lookup("VE2XYZ").country, "Beta (NA )");
+    EXPECT_EQ(table.Lookup("XYZ1").country, "First (EU )");    // a tie: first in the table
+    const CountryResult brazil = table.Lookup("PY2XYZ/P");
+    EXPECT_EQ(brazil.country, "Brazil (SA )");
+    EXPECT_EQ(brazil.latitude, "-10.00");
+    EXPECT_EQ(brazil.longitude, "-53");
+    EXPECT_EQ(table.Lookup("VE2/PY1XY").longitude, "71.25");
+    const CountryResult nova = table.Lookup("FT0JA");
+    EXPECT_EQ(nova.country, "Juan de Nova, Europa (AF )");
+    EXPECT_EQ(nova.longitude, "42.72");
+    EXPECT_TRUE(table.Lookup("QQ1AA").country.empty());
+    EXPECT_TRUE(table.Lookup("").country.empty());
+    EXPECT_TRUE(table.Lookup("/").country.empty());
+    EXPECT_TRUE(CountryTable().Lookup("PY1AA").country.empty());
+}
+
+std::optional<LogLines> RealTable(const char* name) {
+    const auto bytes = test::ReadFile(test::TestDataFolder() / "cty" / name);
+    if (bytes.empty()) return std::nullopt;
+    return SortedCountryLines(ParseCountryFile(bytes));
+}
+
+TEST(CountryLookupTest, RealFilesIndexedLookupEqualsTheWalk) {
+    VANTREL_REQUIRE_TESTDATA();
+    for (const char* name : {"cty-wsjtx-2.6.1.dat", "cty-debian-hamradio-files.dat"}) {
+        auto lines = RealTable(name);
+        ASSERT_TRUE(lines) << name;
+        EXPECT_GT(lines->size(), 20000u) << name;
+        const CountryTable table(*lines);
+        // Calls whose first four characters are no exact callsign of the file.
+        EXPECT_EQ(table.Lookup("K1ZZZ/VE7").country, "Canada (NA )");
+        EXPECT_EQ(table.Lookup("dl1qrs/p").country, "Fed. Rep. of Germany (EU )");
+        EXPECT_EQ(table.Lookup("JA").longitude, "138.38");
+        EXPECT_EQ(table.Lookup("3D2C").country, "Conway Reef (OC )");
+
+        std::vector<std::string> calls = {"", "/", "//", "A", "K", "VE3/", "/VE3", "K1ABC/QRP/P", "W1AW/4"};
+        std::mt19937 random(7);
+        const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/";
+        for (std::size_t i = 0; i < table.size(); i += 40) {
+            std::string prefix(table.Lines()[i].substr(0, table.Lines()[i].find(',')));
+            calls.push_back(prefix);
+            calls.push_back(prefix + "XY");
+            calls.push_back(prefix.substr(0, prefix.size() / 2 + 1) + "9Z");
+            calls.push_back("K1ABC/" + prefix.substr(0, 3));
+        }
+        for (int i = 0; i < 1000; ++i) {
+            std::string call;
+            for (std::size_t n = 1 + random() % 9; n > 0; --n) call += alphabet[random() % alphabet.size()];
+            calls.push_back(call);
+        }
+        for (const std::string& call : calls)
+            ASSERT_EQ(table.FindEntry(call), LookupCountryByWalk(*lines, call)) << name << " " << call;
+    }
+}
+
+}  // namespace
+}  // namespace vantrel
