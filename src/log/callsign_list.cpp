@@ -49,7 +49,7 @@ std::size_t CallsignList::AddMany(const std::vector<std::string_view>& entries) 
     }
     const std::size_t added = fresh.size();
     if (added == 0) return 0;
-    std::sort(fresh.begin(), fresh.end(), PointerLess);
+    SortNoCase(fresh, [](const std::string* entry) { return std::string_view(*entry); });
     if (entries_.empty()) {
         entries_ = std::move(fresh);
     } else if (fresh.size() < 16) {
@@ -134,7 +134,7 @@ LogLines CallsInLogLines(const LogLines& localLog) {
         if (call.empty() || !seen.insert(call).second) continue;
         calls.push_back(call);
     }
-    std::sort(calls.begin(), calls.end(), LessNoCase{});
+    SortNoCase(calls, [](std::string_view call) { return call; });
     LogLines lines;
     std::size_t bytes = 0;
     for (const auto call : calls) bytes += call.size() + 3;

@@ -30,6 +30,15 @@ std::size_t HashNoCase::operator()(std::string_view text) const {
     return h;
 }
 
+std::uint64_t FoldedPrefixKey(std::string_view text) {
+    std::uint64_t key = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        key <<= 8;
+        if (i < text.size()) key |= FoldCase(static_cast<unsigned char>(text[i]));
+    }
+    return key;
+}
+
 std::string_view TrimBlanks(std::string_view text) {
     std::size_t b = 0, e = text.size();
     while (b < e && static_cast<unsigned char>(text[b]) <= ' ') ++b;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <deque>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -205,23 +206,32 @@ std::string BracketsShielded(std::string_view line) {
     return copy;
 }
 
-std::string RepairMyGridLine(std::string_view line) {
+// The repaired line, or nothing when the line needs no repair.
+std::optional<std::string> RepairMyGridLine(std::string_view line) {
     const std::string mc = UpperCase(ExtractFieldView(line, ',', 14));
     const std::string mg = UpperCase(ExtractFieldView(line, ',', 15));
     const bool makerCall = mc == kMakerCall || mc == kEventCall;
-    std::string text(line);
+    const bool completeGrid = makerCall && (mg == "RR99" || mg == "GRID" || mg.empty());
+    const bool shortenCall = mg == kMakerGrid && mc.size() > 6;
 
-    const std::string shielded = BracketsShielded(line);
-    if (!ExtractFieldView(shielded, ',', 18).empty() || !ExtractFieldView(shielded, ',', 19).empty() ||
-        !ExtractFieldView(shielded, ',', 20).empty()) {
+    // Pieces beyond the antenna, whose band list in brackets may hold commas.
+    const bool brackets = line.find('[') != std::string_view::npos;
+    const std::string shielded = brackets ? BracketsShielded(line) : std::string();
+    const std::string_view pieces = brackets ? std::string_view(shielded) : line;
+    const bool extra = !ExtractFieldView(pieces, ',', 18).empty() || !ExtractFieldView(pieces, ',', 19).empty() ||
+                       !ExtractFieldView(pieces, ',', 20).empty();
+    if (!extra && !completeGrid && !shortenCall) return std::nullopt;
+
+    std::string text(line);
+    if (extra) {
         // Fields 1 to 17, each followed by ",", with the antenna's band list kept whole.
-        const FieldSpan antenna = FindField(shielded, 17);
+        const FieldSpan antenna = FindField(pieces, 17);
         text.assign(line.substr(0, antenna.start + antenna.length)).push_back(',');
     }
-    if (mg == "RR99" && makerCall) text = ReplaceField(text, 15, kMakerGrid);
-    if ((mg == "GRID" || mg.empty()) && makerCall) text = ReplaceField(text, 15, kMakerGrid);
-    if (mg == kMakerGrid && mc.size() > 6)
+    if (completeGrid) text = ReplaceField(text, 15, kMakerGrid);
+    if (shortenCall)
         text = ReplaceField(text, 14, mc.compare(0, 2, kEventCall.substr(0, 2)) == 0 ? kEventCall : kMakerCall);
+    if (text == line) return std::nullopt;
     return text;
 }
 
@@ -244,13 +254,20 @@ MyGridResult CheckMyGrid(const LogLines& localLog, std::string_view operatorCall
     for (std::size_t i = 0; i < localLog.size(); ++i) {
         ticker.Line(i);
         const std::string_view line = localLog[i];
-        std::string repaired = RepairMyGridLine(line);
-        if (repaired == line) kept.push_back(line);
-        else changed.push_back(std::move(repaired));
+        if (auto repaired = RepairMyGridLine(line)) changed.push_back(std::move(*repaired));
+        else kept.push_back(line);
     }
     result.changed = changed.size();
+    // A log in time order needs only the changed lines sorted into it.
+    const bool inOrder = std::is_sorted(kept.begin(), kept.end(), LessNoCase{});
+    const auto firstChanged = static_cast<std::ptrdiff_t>(kept.size());
     for (const std::string& line : changed) kept.push_back(line);
-    std::stable_sort(kept.begin(), kept.end(), LessNoCase{});
+    if (inOrder) {
+        std::stable_sort(kept.begin() + firstChanged, kept.end(), LessNoCase{});
+        std::inplace_merge(kept.begin(), kept.begin() + firstChanged, kept.end(), LessNoCase{});
+    } else {
+        std::stable_sort(kept.begin(), kept.end(), LessNoCase{});
+    }
     result.lines = WithRoomFor(localLog);
     for (const std::string_view line : kept) result.lines.push_back(line);
     ticker.Done();

@@ -57,11 +57,14 @@ TEST(CallsignList, ShortLinesAndManyNewEntriesMergeInOrder) {
     EXPECT_EQ(EntriesOf(list), (std::vector<std::string>{",", "QZ5E,"}));
 
     // More than a handful of new entries take the merge path; the order must still hold.
-    std::vector<std::string> calls;
+    // Two of them agree on their first eight characters, letter case aside.
+    std::vector<std::string> calls{"qz1abcdef", "QZ1ABCDE"};
     for (char c = 'Z'; c >= 'A'; --c) calls.push_back(std::string("Q") + c + "1A");
     create_callsignlist(list, LogOf(calls));
     const auto entries = EntriesOf(list);
-    ASSERT_EQ(entries.size(), 28u);
+    ASSERT_EQ(entries.size(), 30u);
+    EXPECT_EQ(entries[27], "QZ1ABCDE,FN42");
+    EXPECT_EQ(entries[28], "qz1abcdef,FN42");
     for (std::size_t i = 1; i < entries.size(); ++i)
         EXPECT_LT(CompareNoCase(entries[i - 1], entries[i]), 0) << entries[i - 1] << " " << entries[i];
 }

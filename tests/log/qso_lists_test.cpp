@@ -15,8 +15,11 @@ std::string Line(std::string_view date, std::string_view call, std::string_view 
 // Lines whose callsign is their position: C0, C1, ...
 LogLines Numbered(std::size_t count, std::size_t sameDateFrom = 0) {
     LogLines log;
-    for (std::size_t i = 0; i < count; ++i)
-        log.push_back(Line(i >= sameDateFrom ? "2024-03-05" : "2024-03-04", "C" + std::to_string(i)));
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string call = "C";
+        call += std::to_string(i);
+        log.push_back(Line(i >= sameDateFrom ? "2024-03-05" : "2024-03-04", call));
+    }
     return log;
 }
 
