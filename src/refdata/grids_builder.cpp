@@ -10,6 +10,10 @@
 
 #include "journal/journal_words.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vantrel {
 
 namespace {
@@ -22,21 +26,16 @@ constexpr std::size_t kWordsNeeded = kJournalFirstMessageWord + 2;  // up to mes
 
 inline bool InRange(char c, char low, char high) { return c >= low && c <= high; }
 
-// The message words decide; words[] holds the line's first words, `count` of them.
-inline JournalGridWord GridWordOfWords(const std::string_view* words, std::size_t count) {
+// The grid word of a received line, from its first three message words.
+inline JournalGridWord GridWordOfMessage(std::string_view first, std::string_view second,
+                                         std::string_view third) {
     JournalGridWord result;
-    if (count < kJournalDirectionWord || words[kJournalDirectionWord - 1] != "Rx") return result;
-    auto message = [&](std::size_t n) {
-        const std::size_t at = kJournalFirstMessageWord - 1 + n - 1;
-        return at < count ? words[at] : std::string_view();
-    };
-    const std::string_view first = message(1);
     if (first.size() <= 4) {
-        result.call = message(2);
-        result.grid = message(3);
+        result.call = second;
+        result.grid = third;
     } else {
         result.call = first;
-        result.grid = message(2);
+        result.grid = second;
     }
     const std::string_view g = result.grid;
     if (g.size() != 4 || g == "RR73") return result;
@@ -45,6 +44,73 @@ inline JournalGridWord GridWordOfWords(const std::string_view* words, std::size_
     result.accepted = InRange(g[0], 'A', 'R') && InRange(g[1], 'A', 'R') && InRange(g[2], '0', '9') &&
                       InRange(g[3], '0', '9') && result.call.size() >= 3;
     return result;
+}
+
+inline JournalGridWord GridWordOfWords(const std::string_view* words, std::size_t count) {
+    if (count < kJournalDirectionWord || words[kJournalDirectionWord - 1] != "Rx") return {};
+    auto message = [&](std::size_t n) {
+        const std::size_t at = kJournalFirstMessageWord - 1 + n - 1;
+        return at < count ? words[at] : std::string_view();
+    };
+    return GridWordOfMessage(message(1), message(2), message(3));
+}
+
+#if defined(__SSE2__) && defined(__SIZEOF_INT128__)
+using Bits128 = unsigned __int128;
+
+inline std::uint64_t BlankBits64(const char* p) {
+    const __m128i blank = _mm_set1_epi8(' ');
+    auto part = [&](int at) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+        return static_cast<std::uint64_t>(
+            static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, blank))));
+    };
+    return part(0) | part(16) << 16 | part(32) << 32 | part(48) << 48;
+}
+
+inline unsigned LowestBit(Bits128 bits) {
+    const auto low = static_cast<std::uint64_t>(bits);
+    return low ? static_cast<unsigned>(__builtin_ctzll(low))
+               : 64 + static_cast<unsigned>(__builtin_ctzll(static_cast<std::uint64_t>(bits >> 64)));
+}
+#endif
+
+// The word view of one line (without its line end) in a buffer readable 64 bytes past it:
+// the starts and ends of all words of a line shorter than 128 bytes are found at once as bit
+// masks, and only words 3, 8, 9 and 10 are taken out of them.
+inline JournalGridWord GridWordOfPaddedLine(const char* p, std::size_t length) {
+#if defined(__SSE2__) && defined(__SIZEOF_INT128__)
+    if (length < 128) {
+        std::uint64_t low = BlankBits64(p);
+        std::uint64_t high = length > 64 ? BlankBits64(p + 64) : ~std::uint64_t{0};
+        if (length < 64) low |= ~std::uint64_t{0} << length;
+        else if (length > 64) high |= ~std::uint64_t{0} << (length - 64);
+        const Bits128 blanks = static_cast<Bits128>(high) << 64 | low;
+        const Bits128 before = blanks << 1 | 1;
+        Bits128 starts = ~blanks & before;  // every word ends before bit 127, a blank
+        Bits128 ends = blanks & ~before;
+        auto skip = [&] {
+            starts &= starts - 1;
+            ends &= ends - 1;
+        };
+        auto take = [&] {
+            if (!starts) return std::string_view();
+            const unsigned start = LowestBit(starts), end = LowestBit(ends);
+            skip();
+            return std::string_view(p + start, end - start);
+        };
+        skip();
+        skip();
+        const std::string_view direction = take();
+        if (direction != "Rx") return {};
+        for (std::size_t i = kJournalDirectionWord + 1; i < kJournalFirstMessageWord; ++i) skip();
+        const std::string_view first = take();
+        const std::string_view second = take();
+        return GridWordOfMessage(first, second, take());
+    }
+#endif
+    std::string_view words[kWordsNeeded];
+    return GridWordOfWords(words, CutJournalWordsPadded(std::string_view(p, length), words, kWordsNeeded));
 }
 
 struct FileCloser {
@@ -98,7 +164,6 @@ ScanEnd ScanJournal(int fd, std::uint64_t total, GridsBuild& state, std::size_t*
     std::uint64_t readAt = state.journalOffset;
     std::uint64_t nextProgress = readAt + kProgressBytes;
     std::size_t added = 0;
-    std::string_view words[kWordsNeeded];
 
     for (;;) {
         if (held == bufferBytes) {  // one line longer than the buffer: make room for it
@@ -126,9 +191,9 @@ ScanEnd ScanJournal(int fd, std::uint64_t total, GridsBuild& state, std::size_t*
             const void* lf = std::memchr(data + start, '\n', size - start);
             if (!lf) break;
             const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(lf) - data) + 1;
-            const std::size_t count =
-                CutJournalWordsPadded(std::string_view(data + start, end - start), words, kWordsNeeded);
-            const JournalGridWord word = GridWordOfWords(words, count);
+            std::size_t length = end - 1 - start;
+            if (length > 0 && data[start + length - 1] == '\r') --length;
+            const JournalGridWord word = GridWordOfPaddedLine(data + start, length);
             if (word.candidate) {
                 ++state.candidateCount;
                 if (word.accepted && state.list.Add(word.call, word.grid)) ++added;
@@ -190,6 +255,20 @@ JournalGridWord GridWordOfLine(std::string_view line) {
     std::string_view words[kWordsNeeded];
     const std::size_t count = CutJournalWords(line, words, kWordsNeeded);
     return GridWordOfWords(words, count);
+}
+
+JournalGridWord GridWordOfLineInBuffer(std::string_view line) {
+    line = JournalLineText(line);
+    std::string padded(line);
+    padded.append(kPadding, '\0');
+    JournalGridWord word = GridWordOfPaddedLine(padded.data(), line.size());
+    // The views point into the copy: move them back onto the line.
+    auto back = [&](std::string_view v) {
+        return v.empty() ? v : line.substr(static_cast<std::size_t>(v.data() - padded.data()), v.size());
+    };
+    word.call = back(word.call);
+    word.grid = back(word.grid);
+    return word;
 }
 
 GridsBuild BuildGrids(const std::filesystem::path& journal, const LogLines& existingGrids,

@@ -30,6 +30,8 @@ struct JournalGridWord {
     std::string_view grid;
 };
 JournalGridWord GridWordOfLine(std::string_view line);
+// The same, taken the way the build takes lines from its read buffer (for tests).
+JournalGridWord GridWordOfLineInBuffer(std::string_view line);
 
 // Progress of a scan: called every few megabytes. Returning false stops the scan; the build
 // then reports Stopped and its state must not be used for a refresh.

@@ -15,10 +15,6 @@ inline unsigned char Fold(unsigned char c) {
     return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c;
 }
 
-inline std::uint64_t HashLine(std::string_view line) {
-    return std::hash<std::string_view>{}(line);
-}
-
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
@@ -52,39 +48,63 @@ std::string_view GridsWorkingList::Store(std::string_view line) {
     return stored;
 }
 
-std::size_t GridsWorkingList::Find(std::string_view line, std::uint64_t hash) const {
+GridsWorkingList::Key GridsWorkingList::KeyOf(std::string_view line) {
+    char bytes[16] = {};
+    std::memcpy(bytes, line.data(), std::min<std::size_t>(line.size(), 16));
+    Key key;
+    std::memcpy(&key.a, bytes, 8);
+    std::memcpy(&key.b, bytes + 8, 8);
+    key.length = static_cast<std::uint32_t>(line.size());
+    return key;
+}
+
+std::uint64_t GridsWorkingList::HashOf(const Key& key, std::string_view line) {
+    std::uint64_t h = key.a * 0x9E3779B97F4A7C15ull;
+    h ^= (h >> 32) ^ (key.b + key.length) * 0xC2B2AE3D27D4EB4Full;
+    if (line.size() > 16) h ^= std::hash<std::string_view>{}(line.substr(16));
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDull;
+    h ^= h >> 33;
+    return h;
+}
+
+std::size_t GridsWorkingList::Find(std::string_view line, const Key& key, std::uint64_t hash) const {
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
-        const std::uint32_t slot = slots_[at];
-        if (slot == 0) return at;
-        if (hashes_[slot - 1] == hash && lines_[slot - 1] == line) return at;
+        const Slot& slot = slots_[at];
+        if (slot.index == 0) return at;
+        if (slot.a == key.a && slot.b == key.b && slot.length == key.length &&
+            (key.length <= 16 || lines_[slot.index - 1] == line))
+            return at;
     }
 }
 
 void GridsWorkingList::Grow() {
-    std::vector<std::uint32_t> slots(slots_.empty() ? 1024 : slots_.size() * 2, 0);
+    std::vector<Slot> slots(slots_.empty() ? 1024 : slots_.size() * 2);
     const std::size_t mask = slots.size() - 1;
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        std::size_t at = hashes_[i] & mask;
-        while (slots[at] != 0) at = (at + 1) & mask;
-        slots[at] = static_cast<std::uint32_t>(i + 1);
+    for (const Slot& old : slots_) {
+        if (old.index == 0) continue;
+        const std::string_view line = lines_[old.index - 1];
+        std::size_t at = HashOf(KeyOf(line), line) & mask;
+        while (slots[at].index != 0) at = (at + 1) & mask;
+        slots[at] = old;
     }
     slots_ = std::move(slots);
 }
 
 bool GridsWorkingList::Contains(std::string_view line) const {
     if (slots_.empty()) return false;
-    return slots_[Find(line, HashLine(line))] != 0;
+    const Key key = KeyOf(line);
+    return slots_[Find(line, key, HashOf(key, line))].index != 0;
 }
 
 bool GridsWorkingList::Add(std::string_view line) {
     if ((lines_.size() + 1) * 2 > slots_.size()) Grow();
-    const std::uint64_t hash = HashLine(line);
-    const std::size_t at = Find(line, hash);
-    if (slots_[at] != 0) return false;
+    const Key key = KeyOf(line);
+    const std::size_t at = Find(line, key, HashOf(key, line));
+    if (slots_[at].index != 0) return false;
     lines_.push_back(Store(line));
-    hashes_.push_back(hash);
-    slots_[at] = static_cast<std::uint32_t>(lines_.size());
+    slots_[at] = Slot{key.a, key.b, key.length, static_cast<std::uint32_t>(lines_.size())};
     return true;
 }
 
@@ -131,7 +151,6 @@ void GridsWorkingList::clear() {
 
 void GridsWorkingList::reserve(std::size_t lines) {
     lines_.reserve(lines);
-    hashes_.reserve(lines);
     while (slots_.size() < lines * 2) Grow();
 }
 

@@ -49,7 +49,19 @@ public:
     void reserve(std::size_t lines);
 
 private:
-    std::size_t Find(std::string_view line, std::uint64_t hash) const;
+    // A slot holds a line's first 16 bytes and its length, so most lookups touch one cache line.
+    struct Key {
+        std::uint64_t a = 0, b = 0;
+        std::uint32_t length = 0;
+    };
+    struct Slot {
+        std::uint64_t a = 0, b = 0;
+        std::uint32_t length = 0;
+        std::uint32_t index = 0;  // index + 1 into lines_; 0 for an empty slot
+    };
+    static Key KeyOf(std::string_view line);
+    static std::uint64_t HashOf(const Key& key, std::string_view line);
+    std::size_t Find(std::string_view line, const Key& key, std::uint64_t hash) const;
     void Grow();
 
     std::string_view Store(std::string_view line);
@@ -58,8 +70,7 @@ private:
     std::size_t chunkLeft_ = 0;
     char* chunkNext_ = nullptr;
     std::vector<std::string_view> lines_;  // in the order added
-    std::vector<std::uint64_t> hashes_;    // hash of each line
-    std::vector<std::uint32_t> slots_;     // open addressing: index + 1 into lines_, 0 empty
+    std::vector<Slot> slots_;              // open addressing, linear probing
     mutable std::vector<std::string_view> sorted_;
     mutable std::size_t sortedCount_ = 0;  // lines_[0 .. sortedCount_) are in sorted_
     std::string scratch_;

@@ -63,6 +63,33 @@ TEST(GridWordOfLine, RejectsWhatIsNoLocator) {
     EXPECT_FALSE(GridWordOfLine("120015 -8 0.1 1200 ~ CQ K1ABC FN42\n").candidate);
 }
 
+// The build cuts lines from its read buffer with a faster cutter of its own; it must take
+// exactly what the word view gives, for lines of every length around its 64-byte steps.
+TEST(GridWordOfLine, BufferCutterAgreesWithTheWordView) {
+    const std::vector<std::string> vocabulary{"Rx", "Tx", "CQ", "K1ABC", "FN42", "ZZ99", "RR73", "R+05",
+                                              "-10", "K1", "DX", "W9XYZ", "q0", "261208_120015",
+                                              "14.074", "FT8", "Q65", "EN37", "x", "ABCDEFGHIJKLMNOPQRSTU"};
+    std::uint32_t seed = 99;
+    auto next = [&] { return seed = seed * 1664525u + 1013904223u, seed >> 8; };
+    for (int round = 0; round < 20000; ++round) {
+        std::string line(next() % 3, ' ');
+        const std::size_t words = next() % 16;
+        for (std::size_t i = 0; i < words; ++i) {
+            line += i == 2 && next() % 4 ? std::string("Rx") : vocabulary[next() % vocabulary.size()];
+            line += std::string(1 + (next() % 5 == 0 ? next() % 40 : 0), ' ');
+        }
+        if (!line.empty() && next() % 2) line.pop_back();
+        line += next() % 2 ? "\r\n" : "\n";
+        SCOPED_TRACE(line);
+        const JournalGridWord plain = GridWordOfLine(line);
+        const JournalGridWord fast = GridWordOfLineInBuffer(line);
+        ASSERT_EQ(fast.candidate, plain.candidate);
+        ASSERT_EQ(fast.accepted, plain.accepted);
+        ASSERT_EQ(fast.call, plain.call);
+        ASSERT_EQ(fast.grid, plain.grid);
+    }
+}
+
 class GridsBuildTest : public ::testing::Test {
 protected:
     test::TempFolder folder;
