@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <cstdlib>
 #include <memory>
 
 #include "journal/journal_words.h"
@@ -19,7 +20,7 @@ namespace vantrel {
 namespace {
 
 constexpr std::size_t kReadBytes = 1 << 20;          // one read of the journal
-constexpr std::size_t kPadding = 64;                 // the word cutter may load this far past a line
+constexpr std::size_t kPadding = 128;                // the line cutters may load this far past a line
 constexpr std::uint64_t kProgressBytes = 8u << 20;   // progress every this many bytes
 constexpr std::size_t kSampleBytes = 4096;
 constexpr std::size_t kWordsNeeded = kJournalFirstMessageWord + 2;  // up to message word 3
@@ -75,11 +76,72 @@ inline unsigned LowestBit(Bits128 bits) {
 }
 #endif
 
-// The word view of one line (without its line end) in a buffer readable 64 bytes past it:
-// the starts and ends of all words of a line shorter than 128 bytes are found at once as bit
-// masks, and only words 3, 8, 9 and 10 are taken out of them.
+#if defined(__SSE2__) && defined(__SIZEOF_INT128__)
+// Blanks and line feeds among the 64 bytes from p.
+struct ByteBits {
+    std::uint64_t blanks, lineFeeds;
+};
+inline ByteBits Bits64(const char* p) {
+    const __m128i blank = _mm_set1_epi8(' ');
+    const __m128i lineFeed = _mm_set1_epi8('\n');
+    ByteBits bits{0, 0};
+    for (int at = 0; at < 64; at += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+        bits.blanks |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(
+                           _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, blank)))) << at;
+        bits.lineFeeds |= static_cast<std::uint64_t>(static_cast<std::uint16_t>(
+                              _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineFeed)))) << at;
+    }
+    return bits;
+}
+
+// The common shape of a line: seven words before column 49 and the message from column 49 on,
+// the line ending within 64 bytes of it. Then word 3 is the third word start and message word 1
+// starts at byte 48. `head` and `message` are the blanks of the 64 bytes from p and from p + 48.
+// False when the line has another shape.
+constexpr std::size_t kMessageAt = 48;
+inline bool GridWordOfCommonShape(const char* p, std::size_t length, std::uint64_t head,
+                                  std::uint64_t message, JournalGridWord& result) {
+    if (length <= kMessageAt || length - kMessageAt >= 64) return false;
+    if (length < 64) head |= ~std::uint64_t{0} << length;
+    const std::uint64_t headStarts = ~head & (head << 1 | 1) & ((std::uint64_t{1} << kMessageAt) - 1);
+    if ((head >> (kMessageAt - 1) & 3) != 1) return false;
+    std::uint64_t left = headStarts & (headStarts - 1);
+    left &= left - 1;
+    const std::uint64_t third = left;
+    for (int i = 0; i < 4; ++i) left &= left - 1;
+    if (left == 0 || (left & (left - 1)) != 0) return false;  // not exactly seven words
+    const unsigned at = static_cast<unsigned>(__builtin_ctzll(third));
+    if (p[at] != 'R' || p[at + 1] != 'x' || (head >> (at + 2) & 1) == 0) {
+        result = {};
+        return true;
+    }
+    // Bits past the line's end count as blanks; bit 63 is always one of them.
+    const std::uint64_t blanks = message | ~std::uint64_t{0} << (length - kMessageAt);
+    const std::uint64_t words = ~blanks;
+    auto next = [&](unsigned from, std::string_view& word) {
+        const std::uint64_t rest = from < 64 ? words & (~std::uint64_t{0} << from) : 0;
+        if (!rest) return 64u;
+        const unsigned start = static_cast<unsigned>(__builtin_ctzll(rest));
+        const unsigned end = static_cast<unsigned>(__builtin_ctzll(blanks & (~std::uint64_t{0} << start)));
+        word = std::string_view(p + kMessageAt + start, end - start);
+        return end;
+    };
+    std::string_view first, second, third3;
+    next(next(next(0, first), second), third3);
+    result = GridWordOfMessage(first, second, third3);
+    return true;
+}
+#endif
+
+// The word view of one line (without its line end) in a buffer readable 128 bytes past it.
 inline JournalGridWord GridWordOfPaddedLine(const char* p, std::size_t length) {
 #if defined(__SSE2__) && defined(__SIZEOF_INT128__)
+    JournalGridWord result;
+    if (GridWordOfCommonShape(p, length, BlankBits64(p), BlankBits64(p + kMessageAt), result))
+        return result;
+    // Otherwise the starts and ends of all words of a line shorter than 128 bytes are found at
+    // once as bit masks, and only words 3, 8, 9 and 10 are taken out of them.
     if (length < 128) {
         std::uint64_t low = BlankBits64(p);
         std::uint64_t high = length > 64 ? BlankBits64(p + 64) : ~std::uint64_t{0};
@@ -111,6 +173,29 @@ inline JournalGridWord GridWordOfPaddedLine(const char* p, std::size_t length) {
 #endif
     std::string_view words[kWordsNeeded];
     return GridWordOfWords(words, CutJournalWordsPadded(std::string_view(p, length), words, kWordsNeeded));
+}
+
+// The entry's key straight from the read buffer (readable 16 bytes past the callsign): the
+// callsign's bytes, ",", the 4-character grid, zero-padded to 16 bytes.
+inline GridsWorkingList::Prepared PrepareEntry(const GridsWorkingList& list, std::string_view call,
+                                               std::string_view grid) {
+#if defined(__SIZEOF_INT128__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    if (call.size() <= 11 && grid.size() == 4) {
+        using Bits = unsigned __int128;
+        std::uint64_t callLow, callHigh;
+        std::memcpy(&callLow, call.data(), 8);
+        std::memcpy(&callHigh, call.data() + 8, 8);
+        std::uint32_t gridBytes;
+        std::memcpy(&gridBytes, grid.data(), 4);
+        const unsigned shift = static_cast<unsigned>(call.size()) * 8;
+        Bits key = (static_cast<Bits>(callHigh) << 64 | callLow) & ((static_cast<Bits>(1) << shift) - 1);
+        key |= static_cast<Bits>(',') << shift;
+        key |= static_cast<Bits>(gridBytes) << (shift + 8);
+        return list.PrepareWithKey(call, grid, static_cast<std::uint64_t>(key),
+                                   static_cast<std::uint64_t>(key >> 64));
+    }
+#endif
+    return list.Prepare(call, grid);
 }
 
 struct FileCloser {
@@ -164,6 +249,9 @@ ScanEnd ScanJournal(int fd, std::uint64_t total, GridsBuild& state, std::size_t*
     std::uint64_t readAt = state.journalOffset;
     std::uint64_t nextProgress = readAt + kProgressBytes;
     std::size_t added = 0;
+    constexpr std::size_t kPending = 16;
+    GridsWorkingList::Prepared pending[kPending];
+    std::size_t pendingCount = 0;
 
     for (;;) {
         if (held == bufferBytes) {  // one line longer than the buffer: make room for it
@@ -187,19 +275,47 @@ ScanEnd ScanJournal(int fd, std::uint64_t total, GridsBuild& state, std::size_t*
         std::memset(buffer.get() + size, 0, std::min(kPadding, bufferBytes + kPadding - size));
 
         std::size_t start = 0;
-        for (;;) {
-            const void* lf = std::memchr(data + start, '\n', size - start);
-            if (!lf) break;
-            const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(lf) - data) + 1;
-            std::size_t length = end - 1 - start;
-            if (length > 0 && data[start + length - 1] == '\r') --length;
-            const JournalGridWord word = GridWordOfPaddedLine(data + start, length);
+        while (start < size) {
+            const char* p = data + start;
+            JournalGridWord word;
+            std::size_t end;  // just past the line feed
+#if defined(__SSE2__) && defined(__SIZEOF_INT128__)
+            // Most lines end within 112 bytes: their line feed and words come from one set of
+            // loads. (The padding after the data holds no line feed.)
+            const ByteBits head = Bits64(p);
+            const ByteBits message = Bits64(p + kMessageAt);
+            if ((head.lineFeeds & ((std::uint64_t{1} << kMessageAt) - 1)) == 0 && message.lineFeeds) {
+                std::size_t length = kMessageAt + static_cast<std::size_t>(__builtin_ctzll(message.lineFeeds));
+                end = start + length + 1;
+                if (p[length - 1] == '\r') --length;
+                if (!GridWordOfCommonShape(p, length, head.blanks, message.blanks, word))
+                    word = GridWordOfPaddedLine(p, length);
+            } else
+#endif
+            {
+                const void* lf = std::memchr(p, '\n', size - start);
+                if (!lf) break;
+                std::size_t length = static_cast<std::size_t>(static_cast<const char*>(lf) - p);
+                end = start + length + 1;
+                if (length > 0 && p[length - 1] == '\r') --length;
+                word = GridWordOfPaddedLine(p, length);
+            }
             if (word.candidate) {
                 ++state.candidateCount;
-                if (word.accepted && state.list.Add(word.call, word.grid)) ++added;
+                if (word.accepted) {
+                    // Added a few entries later, once its slot has been fetched.
+                    auto& slot = pending[pendingCount++ % kPending];
+                    if (pendingCount > kPending && state.list.Add(slot)) ++added;
+                    slot = PrepareEntry(state.list, word.call, word.grid);
+                }
             }
             start = end;
         }
+        // The views point into the buffer: add what is still pending before it moves.
+        for (std::size_t i = pendingCount > kPending ? pendingCount - kPending : 0; i < pendingCount; ++i) {
+            if (state.list.Add(pending[i % kPending])) ++added;
+        }
+        pendingCount = 0;
         state.journalOffset += start;
         held = size - start;
         std::memmove(buffer.get(), data + start, held);

@@ -98,21 +98,72 @@ bool GridsWorkingList::Contains(std::string_view line) const {
     return slots_[Find(line, key, HashOf(key, line))].index != 0;
 }
 
-bool GridsWorkingList::Add(std::string_view line) {
+bool GridsWorkingList::Insert(std::string_view line, const Key& key, std::uint64_t hash) {
     if ((lines_.size() + 1) * 2 > slots_.size()) Grow();
-    const Key key = KeyOf(line);
-    const std::size_t at = Find(line, key, HashOf(key, line));
+    const std::size_t at = Find(line, key, hash);
     if (slots_[at].index != 0) return false;
     lines_.push_back(Store(line));
     slots_[at] = Slot{key.a, key.b, key.length, static_cast<std::uint32_t>(lines_.size())};
     return true;
 }
 
+bool GridsWorkingList::Add(std::string_view line) {
+    const Key key = KeyOf(line);
+    return Insert(line, key, HashOf(key, line));
+}
+
 bool GridsWorkingList::Add(std::string_view call, std::string_view grid) {
-    scratch_.assign(call);
+    return Add(Prepare(call, grid));
+}
+
+GridsWorkingList::Prepared GridsWorkingList::Prepare(std::string_view call,
+                                                     std::string_view grid) const {
+    Prepared entry;
+    entry.call = call;
+    entry.grid = grid;
+    const std::size_t length = call.size() + 1 + grid.size();
+    if (length > 16) {
+        std::string line;
+        line.reserve(length);
+        line.append(call).append(1, ',').append(grid);
+        entry.key = KeyOf(line);
+        entry.hash = HashOf(entry.key, line);
+    } else {
+        char bytes[16] = {};
+        std::memcpy(bytes, call.data(), call.size());
+        bytes[call.size()] = ',';
+        std::memcpy(bytes + call.size() + 1, grid.data(), grid.size());
+        entry.key = KeyOf(std::string_view(bytes, length));
+        entry.hash = HashOf(entry.key, std::string_view(bytes, length));
+    }
+    if (!slots_.empty()) __builtin_prefetch(&slots_[entry.hash & (slots_.size() - 1)]);
+    return entry;
+}
+
+GridsWorkingList::Prepared GridsWorkingList::PrepareWithKey(std::string_view call,
+                                                            std::string_view grid,
+                                                            std::uint64_t low,
+                                                            std::uint64_t high) const {
+    Prepared entry;
+    entry.call = call;
+    entry.grid = grid;
+    entry.key.a = low;
+    entry.key.b = high;
+    entry.key.length = static_cast<std::uint32_t>(call.size() + 1 + grid.size());
+    entry.hash = HashOf(entry.key, {});
+    if (!slots_.empty()) __builtin_prefetch(&slots_[entry.hash & (slots_.size() - 1)]);
+    return entry;
+}
+
+bool GridsWorkingList::Add(const Prepared& entry) {
+    // A line of at most 16 bytes is all in its key: no need to spell it out to find it.
+    if (entry.key.length <= 16 && !slots_.empty() &&
+        slots_[Find({}, entry.key, entry.hash)].index != 0)
+        return false;
+    scratch_.assign(entry.call);
     scratch_.push_back(',');
-    scratch_.append(grid);
-    return Add(std::string_view(scratch_));
+    scratch_.append(entry.grid);
+    return Insert(scratch_, entry.key, entry.hash);
 }
 
 std::size_t GridsWorkingList::AddLines(const LogLines& lines) {

@@ -38,6 +38,16 @@ public:
     bool Add(std::string_view line);
     // Adds CALL "," GRID without building a text first when the line is already there.
     bool Add(std::string_view call, std::string_view grid);
+    // CALL "," GRID made ready for adding: its key and hash are taken and its slot is fetched
+    // into the cache, so that adding it a little later does not wait for memory. The views must
+    // stay valid until then.
+    struct Prepared;
+    Prepared Prepare(std::string_view call, std::string_view grid) const;
+    bool Add(const Prepared& entry);
+    // The same when the caller has the first 16 bytes of the line already (zero-padded little-
+    // endian words; the line is at most 16 bytes long).
+    Prepared PrepareWithKey(std::string_view call, std::string_view grid, std::uint64_t low,
+                            std::uint64_t high) const;
     // Adds every non-empty line of the list.
     std::size_t AddLines(const LogLines& lines);
 
@@ -59,7 +69,16 @@ private:
         std::uint32_t length = 0;
         std::uint32_t index = 0;  // index + 1 into lines_; 0 for an empty slot
     };
+public:
+    struct Prepared {
+        Key key;
+        std::uint64_t hash = 0;
+        std::string_view call, grid;
+    };
+
+private:
     static Key KeyOf(std::string_view line);
+    bool Insert(std::string_view line, const Key& key, std::uint64_t hash);
     static std::uint64_t HashOf(const Key& key, std::string_view line);
     std::size_t Find(std::string_view line, const Key& key, std::uint64_t hash) const;
     void Grow();

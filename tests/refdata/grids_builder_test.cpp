@@ -72,7 +72,15 @@ TEST(GridWordOfLine, BufferCutterAgreesWithTheWordView) {
     std::uint32_t seed = 99;
     auto next = [&] { return seed = seed * 1664525u + 1013904223u, seed >> 8; };
     for (int round = 0; round < 20000; ++round) {
-        std::string line(next() % 3, ' ');
+        // Half the lines start with a journal header of the usual columns (a short stamp, the
+        // unpadded Q65 mode or a Tx line now and then).
+        const char* headers[] = {"261208_120015    14.074 Rx FT8     -8  0.1 1200 ",
+                                 "261208_1203      14.080 Rx JT65   -18  0.0 1200 ",
+                                 "261208_120430    14.080 Rx Q65 -29  0.0    0 ",
+                                 "261208_140716    14.074 Tx FT8      0  0.0 1500 ",
+                                 "261208_120015    14.074 Rx FT8     -8  0.1 1200  ",
+                                 "261208_120015    14.074 RxFT8      -8  0.1 1200 "};
+        std::string line = next() % 2 ? std::string(headers[next() % 6]) : std::string(next() % 3, ' ');
         const std::size_t words = next() % 16;
         for (std::size_t i = 0; i < words; ++i) {
             line += i == 2 && next() % 4 ? std::string("Rx") : vocabulary[next() % vocabulary.size()];
