@@ -1,0 +1,103 @@
+#include "journal/journal_words.h"
+
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace vantrel {
+
+namespace {
+
+// Bit i set when p[i] is a blank, for the 64 bytes from p.
+inline std::uint64_t BlankMask64(const char* p) {
+#if defined(__SSE2__)
+    const __m128i blank = _mm_set1_epi8(' ');
+    auto part = [&](int at) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+        return static_cast<std::uint64_t>(
+            static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, blank))));
+    };
+    return part(0) | part(16) << 16 | part(32) << 32 | part(48) << 48;
+#else
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 64; ++i) mask |= static_cast<std::uint64_t>(p[i] == ' ') << i;
+    return mask;
+#endif
+}
+
+// Walks the line 64 bytes at a time: a word starts at a non-blank after a blank (or at the
+// start) and ends at a blank after a non-blank (or at the end); the i-th start pairs with the
+// i-th end.
+template <bool kPadded>
+std::size_t Cut(std::string_view line, std::string_view* words, std::size_t maxWords) {
+    line = JournalLineText(line);
+    const char* p = line.data();
+    const std::size_t length = line.size();
+    std::size_t found = 0;
+    std::uint64_t carryBlank = 1;  // what precedes the window counts as a blank
+    std::size_t openStart = std::string_view::npos;  // a word still running at a window's end
+
+    for (std::size_t base = 0; base < length && found < maxWords; base += 64) {
+        const std::size_t left = length - base;
+        std::uint64_t blanks;
+        if (kPadded || left >= 64) {
+            blanks = BlankMask64(p + base);
+        } else {
+            char tail[64] = {};
+            std::memcpy(tail, p + base, left);
+            blanks = BlankMask64(tail);
+        }
+        if (left < 64) blanks |= ~std::uint64_t{0} << left;  // past the end counts as blank
+
+        const std::uint64_t before = (blanks << 1) | carryBlank;
+        std::uint64_t starts = ~blanks & before;
+        std::uint64_t ends = blanks & ~before;
+        carryBlank = blanks >> 63;
+
+        if (openStart != std::string_view::npos) {
+            if (!ends) continue;  // the word runs through this window too
+            const std::size_t end = base + static_cast<std::size_t>(__builtin_ctzll(ends));
+            ends &= ends - 1;
+            words[found++] = std::string_view(p + openStart, end - openStart);
+            openStart = std::string_view::npos;
+        }
+        while (starts && found < maxWords) {
+            const std::size_t start = base + static_cast<std::size_t>(__builtin_ctzll(starts));
+            starts &= starts - 1;
+            if (!ends) {
+                openStart = start;
+                break;
+            }
+            const std::size_t end = base + static_cast<std::size_t>(__builtin_ctzll(ends));
+            ends &= ends - 1;
+            words[found++] = std::string_view(p + start, end - start);
+        }
+    }
+    if (openStart != std::string_view::npos && found < maxWords)
+        words[found++] = std::string_view(p + openStart, length - openStart);
+    return found;
+}
+
+}  // namespace
+
+std::string_view JournalLineText(std::string_view line) {
+    if (!line.empty() && line.back() == '\n') {
+        line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    }
+    return line;
+}
+
+std::size_t CutJournalWords(std::string_view line, std::string_view* words, std::size_t maxWords) {
+    return Cut<false>(line, words, maxWords);
+}
+
+std::size_t CutJournalWordsPadded(std::string_view line, std::string_view* words,
+                                  std::size_t maxWords) {
+    return Cut<true>(line, words, maxWords);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,236 @@
+#include "refdata/grids_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "base/file_io.h"
+#include "support/temp_folder.h"
+
+namespace vantrel {
+namespace {
+
+std::string Rx(std::string_view message) {
+    return "261208_120015    14.074 Rx FT8     -8  0.1 1200 " + std::string(message) + "\n";
+}
+std::string Tx(std::string_view message) {
+    return "261208_140716    14.074 Tx FT8      0  0.0 1500 " + std::string(message) + "\n";
+}
+
+std::vector<std::string> Entries(const GridsBuild& build) {
+    const auto& sorted = build.list.Sorted();
+    return {sorted.begin(), sorted.end()};
+}
+
+using E = std::vector<std::string>;
+
+TEST(GridWordOfLine, TakesCallAndLocatorOfReceivedMessages) {
+    auto word = GridWordOfLine(Rx("CQ K1ABC FN42"));
+    EXPECT_TRUE(word.accepted);
+    EXPECT_EQ(word.call, "K1ABC");
+    EXPECT_EQ(word.grid, "FN42");
+    // A first word of more than 4 characters is the callsign; the grid word follows it.
+    word = GridWordOfLine(Rx("K1ABC FN42 extra"));
+    EXPECT_TRUE(word.accepted);
+    EXPECT_EQ(word.call, "K1ABC");
+    // The unpadded Q65 mode, the short stamp and a decoder flag cut alike.
+    EXPECT_TRUE(GridWordOfLine("261208_120430    14.080 Rx Q65 -29  0.0    0 CQ K1ABC FN42   q0\n").accepted);
+    EXPECT_TRUE(GridWordOfLine("261208_1203      14.080 Rx JT65   -18  0.0 1200 CQ K1ABC FN42\r\n").accepted);
+}
+
+TEST(GridWordOfLine, RejectsWhatIsNoLocator) {
+    for (const char* message : {"K1ABC W9XYZ RR73", "K1ABC W9XYZ -10", "K1ABC W9XYZ R+05",
+                                "K1ABC W9XYZ 73", "K1AB W9XYZ RR73", "CQ K1ABC", "CQ", ""}) {
+        SCOPED_TRACE(message);
+        const auto word = GridWordOfLine(Rx(message));
+        EXPECT_FALSE(word.candidate);
+        EXPECT_FALSE(word.accepted);
+    }
+    // Counted as candidates, never accepted: a letter past R, a lower-case locator, a digit
+    // where a letter belongs, a two-character callsign.
+    for (const char* message : {"CQ K1ABC ZZ99", "CQ K1ABC fn42", "CQ K1ABC 1N42", "CQ K1ABC FNA2",
+                                "CQ K1 FN42"}) {
+        SCOPED_TRACE(message);
+        const auto word = GridWordOfLine(Rx(message));
+        EXPECT_TRUE(word.candidate);
+        EXPECT_FALSE(word.accepted);
+    }
+    EXPECT_TRUE(GridWordOfLine(Rx("CQ K1A FN42")).accepted);  // 3 characters are enough
+    // Transmitted lines and lines of another layout give nothing.
+    EXPECT_FALSE(GridWordOfLine(Tx("CQ QQ0XYZ FN42")).candidate);
+    EXPECT_FALSE(GridWordOfLine("120015 -8 0.1 1200 ~ CQ K1ABC FN42\n").candidate);
+}
+
+// The build cuts lines from its read buffer with a faster cutter of its own; it must take
+// exactly what the word view gives, for lines of every length around its 64-byte steps.
+TEST(GridWordOfLine, BufferCutterAgreesWithTheWordView) {
+    const std::vector<std::string> vocabulary{"Rx", "Tx", "CQ", "K1ABC", "FN42", "ZZ99", "RR73", "R+05",
+                                              "-10", "K1", "DX", "W9XYZ", "q0", "261208_120015",
+                                              "14.074", "FT8", "Q65", "EN37", "x", "ABCDEFGHIJKLMNOPQRSTU"};
+    std::uint32_t seed = 99;
+    auto next = [&] { return seed = seed * 1664525u + 1013904223u, seed >> 8; };
+    for (int round = 0; round < 20000; ++round) {
+        // Half the lines start with a journal header of the usual columns (a short stamp, the
+        // unpadded Q65 mode or a Tx line now and then).
+        const char* headers[] = {"261208_120015    14.074 Rx FT8     -8  0.1 1200 ",
+                                 "261208_1203      14.080 Rx JT65   -18  0.0 1200 ",
+                                 "261208_120430    14.080 Rx Q65 -29  0.0    0 ",
+                                 "261208_140716    14.074 Tx FT8      0  0.0 1500 ",
+                                 "261208_120015    14.074 Rx FT8     -8  0.1 1200  ",
+                                 "261208_120015    14.074 RxFT8      -8  0.1 1200 "};
+        std::string line = next() % 2 ? std::string(headers[next() % 6]) : std::string(next() % 3, ' ');
+        const std::size_t words = next() % 16;
+        for (std::size_t i = 0; i < words; ++i) {
+            line += i == 2 && next() % 4 ? std::string("Rx") : vocabulary[next() % vocabulary.size()];
+            line += std::string(1 + (next() % 5 == 0 ? next() % 40 : 0), ' ');
+        }
+        if (!line.empty() && next() % 2) line.pop_back();
+        line += next() % 2 ? "\r\n" : "\n";
+        SCOPED_TRACE(line);
+        const JournalGridWord plain = GridWordOfLine(line);
+        const JournalGridWord fast = GridWordOfLineInBuffer(line);
+        ASSERT_EQ(fast.candidate, plain.candidate);
+        ASSERT_EQ(fast.accepted, plain.accepted);
+        ASSERT_EQ(fast.call, plain.call);
+        ASSERT_EQ(fast.grid, plain.grid);
+    }
+}
+
+class GridsBuildTest : public ::testing::Test {
+protected:
+    test::TempFolder folder;
+    std::filesystem::path journal = folder / "all.txt";
+    std::filesystem::path grids = folder / "grids.txt";
+};
+
+TEST_F(GridsBuildTest, BuildsSortedDistinctEntriesOnTopOfGridsFile) {
+    test::WriteFile(journal, Rx("CQ K1ABC FN42") + Rx("CQ k9zz EM10") + Tx("CQ QQ0XYZ JO22") +
+                                 Rx("K1ABC W9XYZ RR73") + Rx("CQ ZZ1ZZ ZZ99") + Rx("CQ K1ABC FN42") +
+                                 Rx("CQ DX AA1AA FN31") + Rx("CQ K1 FN42"));
+    const LogLines existing{"W9XYZ,EN37", "K1ABC,FN42", "", "K9ZZ,EM10"};
+    const GridsBuild build = BuildGrids(journal, existing);
+    ASSERT_TRUE(build.ok()) << build.error;
+    // K1ABC FN42 twice, k9zz EM10, ZZ99, K1 FN42; "CQ DX" takes DX as the call and AA1AA as the
+    // grid word, which is no candidate.
+    EXPECT_EQ(build.candidateCount, 5u);
+    EXPECT_EQ(Entries(build), (E{"K1ABC,FN42", "K9ZZ,EM10", "k9zz,EM10", "W9XYZ,EN37"}));
+}
+
+TEST_F(GridsBuildTest, MissingJournalIsReported) {
+    EXPECT_EQ(BuildGrids(journal, {}).status, GridsBuildStatus::NoJournal);
+}
+
+TEST_F(GridsBuildTest, RebuildLeavesGridsFileUnchanged) {
+    test::WriteFile(journal, Rx("CQ K1ABC FN42") + Rx("CQ W1AW FN31") + Rx("CQ w1aw FN31"));
+    GridsBuild first = BuildGrids(journal, {});
+    ASSERT_TRUE(SaveGrids(first.list, grids));
+    const std::string once = test::ReadFile(grids);
+    EXPECT_EQ(once, "K1ABC,FN42\r\nW1AW,FN31\r\nw1aw,FN31\r\n");
+    GridsBuild second = BuildGrids(journal, *LoadLogLines(grids));
+    ASSERT_TRUE(SaveGrids(second.list, grids));
+    EXPECT_EQ(test::ReadFile(grids), once);
+    EXPECT_EQ(second.candidateCount, first.candidateCount);
+}
+
+TEST_F(GridsBuildTest, ProgressSeesTheCountAndCanStop) {
+    std::string text;
+    while (text.size() < (20u << 20)) text += Rx("CQ K1ABC FN42");
+    test::WriteFile(journal, text);
+    std::vector<GridsScanProgress> seen;
+    const GridsBuild build = BuildGrids(journal, {}, [&](const GridsScanProgress& p) {
+        seen.push_back(p);
+        return true;
+    });
+    ASSERT_TRUE(build.ok());
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_EQ(seen.back().bytesDone, text.size());
+    EXPECT_EQ(seen.back().candidateCount, build.candidateCount);
+    EXPECT_LT(seen.front().bytesDone, seen.back().bytesDone);
+    const GridsBuild stopped = BuildGrids(journal, {}, [](const GridsScanProgress&) { return false; });
+    EXPECT_EQ(stopped.status, GridsBuildStatus::Stopped);
+}
+
+// The journal as a sequence of appends: after each, a refresh of the kept state must give what
+// a fresh full build of the journal as it stands gives.
+TEST_F(GridsBuildTest, RefreshEqualsFullBuildAtEverySplit) {
+    const std::string lines = Rx("CQ K1ABC FN42") + Rx("CQ ZZ1ZZ ZZ99") + Tx("CQ QQ0XYZ JO22") +
+                              Rx("CQ W1AW FN31") + Rx("K1ABC W9XYZ -10") + Rx("CQ VK2XY QF56");
+    const LogLines existing{"N0CALL,EM00"};
+    for (std::size_t split = 0; split <= lines.size(); ++split) {
+        SCOPED_TRACE(split);
+        test::WriteFile(journal, lines.substr(0, split));
+        GridsBuild state = BuildGrids(journal, existing);
+        ASSERT_TRUE(state.ok());
+        const std::size_t lastLf = lines.substr(0, split).rfind('\n');
+        EXPECT_EQ(state.journalOffset, lastLf == std::string::npos ? 0 : lastLf + 1);
+        test::WriteFile(journal, lines);
+        std::size_t added = 0;
+        const GridsRefresh refresh = RefreshGrids(state, journal, &added);
+        const GridsBuild full = BuildGrids(journal, existing);
+        EXPECT_EQ(Entries(state), Entries(full));
+        EXPECT_EQ(state.candidateCount, full.candidateCount);
+        EXPECT_EQ(state.journalOffset, lines.size());
+        if (split == lines.size()) EXPECT_EQ(refresh, GridsRefresh::Unchanged);
+        else EXPECT_EQ(refresh, GridsRefresh::Appended);
+        EXPECT_EQ(RefreshGrids(state, journal), GridsRefresh::Unchanged);
+    }
+}
+
+TEST_F(GridsBuildTest, LineBeingWrittenWaitsForItsLineEnd) {
+    test::WriteFile(journal, Rx("CQ K1ABC FN42") + "261208_120030    14.074 Rx FT8     -8  0.1 1200 CQ W1AW FN3");
+    GridsBuild state = BuildGrids(journal, {});
+    EXPECT_EQ(state.candidateCount, 1u);
+    EXPECT_EQ(Entries(state), (E{"K1ABC,FN42"}));
+    std::size_t added = 0;
+    EXPECT_EQ(RefreshGrids(state, journal, &added), GridsRefresh::Unchanged);
+    ASSERT_TRUE(AppendFileDurable(journal, "1\n"));
+    EXPECT_EQ(RefreshGrids(state, journal, &added), GridsRefresh::Appended);
+    EXPECT_EQ(added, 1u);
+    EXPECT_EQ(state.candidateCount, 2u);
+    EXPECT_EQ(Entries(state), (E{"K1ABC,FN42", "W1AW,FN31"}));
+}
+
+TEST_F(GridsBuildTest, ReplacedJournalIsScannedAgain) {
+    test::WriteFile(journal, Rx("CQ K1ABC FN42") + Rx("CQ W1AW FN31") + Rx("CQ VK2XY QF56"));
+    GridsBuild state = BuildGrids(journal, {});
+    ASSERT_TRUE(SaveGrids(state.list, grids));
+    // Erased and started again: shorter than the stored offset.
+    test::WriteFile(journal, Rx("CQ G4ABC IO91"));
+    EXPECT_EQ(RefreshGrids(state, journal), GridsRefresh::Rebuilt);
+    GridsBuild full = BuildGrids(journal, *LoadLogLines(grids));
+    EXPECT_EQ(Entries(state), Entries(full));
+    EXPECT_EQ(state.candidateCount, 1u);
+    // Replaced by a longer journal with other content: its start no longer matches.
+    test::WriteFile(journal, Rx("CQ JA1ABC PM95") + Rx("CQ K1ABC FN42") + Rx("CQ W1AW FN31") +
+                                 Rx("CQ VK2XY QF56"));
+    EXPECT_EQ(RefreshGrids(state, journal), GridsRefresh::Rebuilt);
+    EXPECT_EQ(state.candidateCount, 4u);
+    EXPECT_TRUE(state.list.Contains("JA1ABC,PM95"));
+    EXPECT_TRUE(state.list.Contains("G4ABC,IO91"));  // grids.txt keeps what it had
+    // Gone altogether: the state stays.
+    std::filesystem::remove(journal);
+    EXPECT_EQ(RefreshGrids(state, journal), GridsRefresh::NoJournal);
+    EXPECT_EQ(state.candidateCount, 4u);
+}
+
+TEST_F(GridsBuildTest, VeryLongLineIsTakenWhole) {
+    std::string longLine = "261208_120015    14.074 Rx FT8     -8  0.1 1200 CQ K1ABC FN42";
+    longLine += std::string(3u << 20, ' ') + "x\n";
+    test::WriteFile(journal, Rx("CQ W1AW FN31") + longLine + Rx("CQ VK2XY QF56"));
+    const GridsBuild build = BuildGrids(journal, {});
+    EXPECT_EQ(Entries(build), (E{"K1ABC,FN42", "VK2XY,QF56", "W1AW,FN31"}));
+}
+
+TEST_F(GridsBuildTest, RealJournalGivesItsCallers) {
+    VANTREL_REQUIRE_TESTDATA();
+    const GridsBuild build = BuildGrids(test::TestDataFolder() / "wsjtx-2.6.1" / "ALL.TXT", {});
+    ASSERT_TRUE(build.ok());
+    EXPECT_EQ(Entries(build), (E{"K1ABC,FN42"}));
+    // Three received CQs; the transmitted CQ, the report and the reply to W9XYZ are no candidates.
+    EXPECT_EQ(build.candidateCount, 3u);
+}
+
+}  // namespace
+}  // namespace vantrel
