@@ -175,29 +175,6 @@ inline JournalGridWord GridWordOfPaddedLine(const char* p, std::size_t length) {
     return GridWordOfWords(words, CutJournalWordsPadded(std::string_view(p, length), words, kWordsNeeded));
 }
 
-// The entry's key straight from the read buffer (readable 16 bytes past the callsign): the
-// callsign's bytes, ",", the 4-character grid, zero-padded to 16 bytes.
-inline GridsWorkingList::Prepared PrepareEntry(const GridsWorkingList& list, std::string_view call,
-                                               std::string_view grid) {
-#if defined(__SIZEOF_INT128__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    if (call.size() <= 11 && grid.size() == 4) {
-        using Bits = unsigned __int128;
-        std::uint64_t callLow, callHigh;
-        std::memcpy(&callLow, call.data(), 8);
-        std::memcpy(&callHigh, call.data() + 8, 8);
-        std::uint32_t gridBytes;
-        std::memcpy(&gridBytes, grid.data(), 4);
-        const unsigned shift = static_cast<unsigned>(call.size()) * 8;
-        Bits key = (static_cast<Bits>(callHigh) << 64 | callLow) & ((static_cast<Bits>(1) << shift) - 1);
-        key |= static_cast<Bits>(',') << shift;
-        key |= static_cast<Bits>(gridBytes) << (shift + 8);
-        return list.PrepareWithKey(call, grid, static_cast<std::uint64_t>(key),
-                                   static_cast<std::uint64_t>(key >> 64));
-    }
-#endif
-    return list.Prepare(call, grid);
-}
-
 struct FileCloser {
     int fd = -1;
     ~FileCloser() {
@@ -306,7 +283,7 @@ ScanEnd ScanJournal(int fd, std::uint64_t total, GridsBuild& state, std::size_t*
                     // Added a few entries later, once its slot has been fetched.
                     auto& slot = pending[pendingCount++ % kPending];
                     if (pendingCount > kPending && state.list.Add(slot)) ++added;
-                    slot = PrepareEntry(state.list, word.call, word.grid);
+                    slot = state.list.Prepare(word.call, word.grid);
                 }
             }
             start = end;

@@ -140,21 +140,6 @@ GridsWorkingList::Prepared GridsWorkingList::Prepare(std::string_view call,
     return entry;
 }
 
-GridsWorkingList::Prepared GridsWorkingList::PrepareWithKey(std::string_view call,
-                                                            std::string_view grid,
-                                                            std::uint64_t low,
-                                                            std::uint64_t high) const {
-    Prepared entry;
-    entry.call = call;
-    entry.grid = grid;
-    entry.key.a = low;
-    entry.key.b = high;
-    entry.key.length = static_cast<std::uint32_t>(call.size() + 1 + grid.size());
-    entry.hash = HashOf(entry.key, {});
-    if (!slots_.empty()) __builtin_prefetch(&slots_[entry.hash & (slots_.size() - 1)]);
-    return entry;
-}
-
 bool GridsWorkingList::Add(const Prepared& entry) {
     // A line of at most 16 bytes is all in its key: no need to spell it out to find it.
     if (entry.key.length <= 16 && !slots_.empty() &&

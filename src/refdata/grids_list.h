@@ -44,10 +44,6 @@ public:
     struct Prepared;
     Prepared Prepare(std::string_view call, std::string_view grid) const;
     bool Add(const Prepared& entry);
-    // The same when the caller has the first 16 bytes of the line already (zero-padded little-
-    // endian words; the line is at most 16 bytes long).
-    Prepared PrepareWithKey(std::string_view call, std::string_view grid, std::uint64_t low,
-                            std::uint64_t high) const;
     // Adds every non-empty line of the list.
     std::size_t AddLines(const LogLines& lines);
 
