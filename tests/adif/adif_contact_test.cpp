@@ -72,15 +72,6 @@ TEST(AdifRecordToLine, RealDatagramsOfWsjtx261) {
                      "Jo Smith,QQ0XYZ,JO62QM,IC-7300,Vertical [7,14,21],");
 }
 
-TEST(AdifConversion, DatesAndTimes) {
-    EXPECT_EQ(AdifDateToText("20240305"), "2024-03-05");
-    EXPECT_EQ(AdifDateToText(""), "");
-    EXPECT_EQ(AdifDateToText("2024"), "2024");
-    EXPECT_EQ(AdifTimeToText("101630"), "10:16:30");
-    EXPECT_EQ(AdifTimeToText("0005"), "00:05:00");
-    EXPECT_EQ(AdifTimeToText("10163"), "10163");
-}
-
 TEST(AdifRecordToImportLine, SixteenFieldsWithoutNameOrDefaults) {
     const std::string line =
         AdifRecordToImportLine("<call:5>QZ9ZZ <qso_date:8>20240305 <station_callsign:6>QQ0XYZ <comment:3>a,b "

@@ -82,12 +82,5 @@ TEST(AdifImport, WsjtxAdifLogKeepsItsUtf8Comment) {
                                 "abc caf\xEF\xBF\xBD,W9XYZ,EN37,,,");
 }
 
-TEST(AdifImport, SavesLinesWithCrLf) {
-    test::TempFolder folder;
-    ASSERT_TRUE(SaveAdifImport(folder / "ADIimport.txt", {"a,", "b,"}));
-    EXPECT_EQ(test::ReadFile(folder / "ADIimport.txt"), "a,\r\nb,\r\n");
-    EXPECT_FALSE(AdifImportFile(folder / "none.adi"));
-}
-
 }  // namespace
 }  // namespace vantrel
