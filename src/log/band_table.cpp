@@ -1,0 +1,44 @@
+#include "log/band_table.h"
+
+#include <array>
+#include <charconv>
+
+namespace vantrel {
+
+namespace {
+
+struct BandRow {
+    long low, high;
+    std::string_view band;
+};
+
+constexpr std::array<BandRow, 19> kBands = {{
+    {0, 0, "630m"},         {1, 1, "160m"},         {3, 3, "80m"},
+    {5, 5, "60m"},          {7, 7, "40m"},          {10, 10, "30m"},
+    {14, 14, "20m"},        {18, 18, "17m"},        {21, 21, "15m"},
+    {24, 24, "12m"},        {28, 30, "10m"},        {49, 60, "6m"},
+    {140, 150, "2m"},       {420, 450, "70cm"},     {1200, 1390, "23cm"},
+    {2200, 2500, "13cm"},   {3300, 3600, "9cm"},    {5600, 5900, "6cm"},
+    {10000, 10500, "3cm"},
+}};
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace
+
+std::string BandFromFrequency(std::string_view frequencyMHz) {
+    const std::string_view whole = TrimBlanks(frequencyMHz.substr(0, frequencyMHz.find('.')));
+    long megahertz = 0;
+    const char* end = whole.data() + whole.size();
+    const auto [stop, error] = std::from_chars(whole.data(), end, megahertz);
+    if (whole.empty() || error != std::errc() || stop != end) return "0";
+    for (const BandRow& row : kBands)
+        if (megahertz >= row.low && megahertz <= row.high) return std::string(row.band);
+    return "0";
+}
+
+}  // namespace vantrel
