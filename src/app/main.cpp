@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <csignal>
 #include <cstdio>
@@ -62,6 +63,12 @@ int RunHeadless(int argc, char** argv, const std::vector<std::string>& arguments
 
     engine.MainWindowActivated();
     if (engine.QuitRequested()) return 0;
+    QTimer schedule;
+    QObject::connect(&schedule, &QTimer::timeout, [&] {
+        engine.Tick();
+        engine.RigFollowerTick();
+    });
+    schedule.start(1000);
     std::fprintf(stderr, "vantrel: running without a window in %s; %zu contacts in the local log\n",
                  engine.ViewerFolder().c_str(), engine.LocalLogLines().size());
     return app.exec();

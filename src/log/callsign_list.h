@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "log/coloured_line.h"
 #include "log/line_text.h"
 #include "log/log_lines.h"
 
@@ -46,13 +47,6 @@ std::size_t create_callsignlist(CallsignList& list, const LogLines& localLog);
 // calls.txt, replaced in one step.
 bool SaveCallsignList(const std::filesystem::path& file, const CallsignList& list,
                       std::string* error = nullptr);
-
-// One line of a coloured list: its text and the palette colour (1 to 12) it is drawn in.
-struct ColouredLine {
-    std::string text;
-    int colour = 1;
-    friend bool operator==(const ColouredLine&, const ColouredLine&) = default;
-};
 
 // The callsign list box: one line per run of callsigns that share their first character (letter
 // case ignored), each callsign followed by ", ". Lines cycle through Colour2, Colour3, Colour4,

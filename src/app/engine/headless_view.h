@@ -26,6 +26,7 @@ public:
         progressVisible = visible;
         progress = percent;
     }
+    void SetProgressTitle(const std::string& title) override { progressTitle = title; }
     void SetRegionVisible(Region region, bool visible) override { regions[region] = visible; }
     void SetCaption(const std::string& text) override { caption = text; }
     void ShowStationDetails(const std::string& c, const std::string& g) override {
@@ -42,6 +43,27 @@ public:
     void ApplyColours(const Palette& p) override { palette = p; }
     void ApplyOptions(const StoredOptions& o) override { options = o; }
     bool CurrentPlacement(Placement&) const override { return false; }
+    void ShowCallsignList(const std::vector<ColouredLine>& lines) override { callsignList = lines; }
+    void ShowDisplayList(const std::string& title, const std::vector<ColouredLine>& lines) override {
+        displayTitle = title;
+        displayList = lines;
+        detailsPanel = true;
+    }
+    bool DetailsPanelVisible() const override { return detailsPanel; }
+    void SetIndicator(bool busy) override { indicatorChanges += busy ? 1 : 0; }
+    void ShowAntennaWarning(bool visible, const std::string& message) override {
+        antennaWarning = visible ? message : "";
+        if (visible && echo) std::fprintf(stderr, "vantrel: %s\n", message.c_str());
+    }
+    void OpenAntennaChoice() override { antennaChoiceOpened++; }
+    void ShowEquipment(const std::vector<std::string>& r, const std::vector<std::string>& a,
+                       const std::string& rig, const std::string& antenna) override {
+        rigs = r;
+        antennas = a;
+        rigText = rig;
+        antennaText = antenna;
+    }
+    void SelectRig(const std::string& name) override { rigText = name; }
     void Quit() override {
         quitCalls++;
         QCoreApplication::quit();
@@ -54,6 +76,12 @@ public:
     int progress = 0;
     int quitCalls = 0;
     std::map<Region, bool> regions;
+    std::vector<ColouredLine> callsignList, displayList;
+    std::string progressTitle, displayTitle, antennaWarning, rigText, antennaText;
+    std::vector<std::string> rigs, antennas;
+    bool detailsPanel = false;
+    int indicatorChanges = 0;
+    int antennaChoiceOpened = 0;
     Placement placement;
     Palette palette{};
     StoredOptions options;

@@ -62,7 +62,7 @@ void StationEngine::RunStartupSequence() {
     view.SetRegionVisible(Region::ColourSetupMenu, HasSwitch("/SETCOLO"));
 
     view.SetRegionVisible(Region::ExtendedCheck, FileSize(ViewerFile("allplaces.txt")) >= 0);
-    journalChangeTime_ = now;
+    copyStamp_ = gridsStamp_ = fs::file_time_type::clock::now();
 
     lastAntennaSelection_ = store.ReadText(kOwnSection, "RotHFAntSel", "");
     marliskFolder_.clear();
@@ -95,9 +95,15 @@ void StationEngine::RunStartupSequence() {
         return;
     }
 
-    // Copies of the WSJT-X files.
+    // The run counters are taken from the store here, so the run count grows from start to
+    // start: maintenance then runs every fifth start and the dates pass stops once done. The
+    // copies are brought up to date at every start (only new bytes are copied), so the merge
+    // below always sees what WSJT-X logged while the program was closed.
+    options_.runs = store.ReadInteger(kOwnSection, "VantrelerRuns", 0);
+    options_.allCount = store.ReadInteger(kOwnSection, "VantrelerAllCount", 100);
+    options_.datesRun = store.ReadBool(kOwnSection, "VantrelerDatesRun", false);
     if (FileSize(ViewerFile(kLogCopy)) < 0) options_.runs = 0;
-    if (options_.runs == 0) CopyInWsjtxFiles();
+    CopyInWsjtxFiles();
     ++options_.runs;
     const WsjtxFiles files = CurrentWsjtxFiles();
     KeepLongerCopy(files.log, ViewerFile(kLogCopy), DatedName("wsjtx", ".log"));
@@ -109,11 +115,24 @@ void StationEngine::RunStartupSequence() {
 
     LoadLocalLog();
 
+    Diagnostic("Creating callsign list");
+    create_callsignlist();
+    display_callsigns();
+
+    LoadGrids();
+
+    // Maintenance: the grids repair every fifth run, the dates pass on odd runs until done.
+    if (options_.runs % 5 == 0) check_grids_in_log();
+    if (options_.runs % 2 == 1 && !options_.datesRun) check_dates_in_log();
+
     if (HasSwitch("/DEBUG") && diagnostics_) std::fflush(diagnostics_);
     ShowEntriesCount();
 
+    BackupIfDue();
+    tickCounter_ = 0;
     ApplyFullLoad();
     store.WriteBool(kOwnSection, "VantrelerActive", true);
+    if (!localLogLines_.empty()) WriteCallsInLog();
     startupDone_ = true;
 }
 

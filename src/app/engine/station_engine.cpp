@@ -43,7 +43,15 @@ void StationEngine::ApplyStoredPlacement(int defaultLeftTop) {
 
 void StationEngine::ApplyFullLoad() {
     const std::string now = FormatDateTimeText(ToLocalTime(services_.clock.Now()));
+    // The run counters were taken from the store at start-up and are counted in memory since.
+    const int runs = options_.runs, allCount = options_.allCount;
+    const bool datesRun = options_.datesRun;
     LoadAll(services_.store, options_, HasSwitch("/AUTHOR"), now);
+    if (startupBegun_) {
+        options_.runs = runs;
+        options_.allCount = allCount;
+        options_.datesRun = datesRun;
+    }
     services_.view.ApplyPlacement(options_.main);
     services_.view.ApplyOptions(options_);
     services_.view.ApplyColours(options_.colours);
@@ -81,23 +89,6 @@ void StationEngine::RequestQuit() {
     services_.store.WriteBool(kOwnSection, "VantrelerActive", false);
     quitRequested_ = true;
     services_.view.Quit();
-}
-
-void StationEngine::CloseMainWindow() {
-    if (!startupDone_ && !startupBegun_) return;
-    running_ = false;
-    Trace(" Close", "");
-    std::string error;
-    if (!SaveLogLines(ViewerFile("tracer.txt"), trace_, &error))
-        services_.view.ShowMessage("Error", "The trace file could not be written: " + error);
-    services_.receiver.Stop();
-    SaveSettings();
-    services_.store.WriteBool(kOwnSection, "VantrelerActive", false);
-    if (diagnostics_) {
-        std::fclose(diagnostics_);
-        diagnostics_ = nullptr;
-    }
-    if (HasSwitch("/PURGE")) PurgeSettings(services_.store);
 }
 
 void StationEngine::ResetRegistryValues() {
@@ -141,6 +132,8 @@ void StationEngine::SaveLocalLog(std::size_t firstNew) {
 void StationEngine::SetLastContact(const std::string& text) {
     lastContact_ = text;
     services_.view.ShowLastContact(text);
+    last50Wanted_ = true;
+    last50Drawn_ = false;
     AddLastContact();
 }
 
@@ -152,6 +145,27 @@ void StationEngine::AddLastContact() {
     // An unchanged log is already on disk as it stands; only new lines are written.
     SaveLocalLog(before);
     services_.view.ShowEntries(std::to_string(static_cast<long>(localLogLines_.size()) - 1));
+}
+
+}  // namespace vantrel
+
+namespace vantrel {
+
+void StationEngine::Run(Command command) {
+    if (!startupDone_ || closed_ || busy_) return;
+    switch (command) {
+        case Command::Exit: ExitCommand(); return;
+        case Command::BackupData: BackupLocalLog(); return;
+        case Command::CheckGridsInLog: check_grids_in_log(); return;
+        case Command::RemoveLogJunk: RemoveLogJunk(); return;
+        case Command::ZapUserField: ZapUserField(); return;
+        case Command::CheckMyGridDetails: CheckMyGrid(); return;
+        case Command::ForceGridsUpdate: ForceGridsUpdate(); return;
+        case Command::Last50: ShowLast50(); return;
+        case Command::Today: ShowLastUtcDay(); return;
+        case Command::AntennaYes: AntennaWarningYes(); return;
+        case Command::AntennaNo: AntennaWarningNo(); return;
+    }
 }
 
 }  // namespace vantrel

@@ -10,12 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "app/engine/background_job.h"
 #include "app/engine/services.h"
 #include "app/engine/station_view.h"
 #include "base/data_folders.h"
 #include "base/file_io.h"
 #include "base/switches.h"
+#include "log/callsign_list.h"
 #include "log/local_log_file.h"
+#include "log/log_maintenance.h"
+#include "refdata/grids_builder.h"
 #include "log/local_log_record.h"
 #include "log/log_lines.h"
 #include "settings/settings_store.h"
@@ -48,8 +52,44 @@ public:
     void MainWindowShown();
     // The first activation runs the start-up sequence; later activations do nothing.
     void MainWindowActivated();
-    // Closing: the trace file, the receiver, the settings and the running flag.
+    // Closing: the dated copies of WSJT-X's logs, the trace file, the receiver, the settings and
+    // the running flag.
     void CloseMainWindow();
+    // "EXIT": the lists, the settings and the running flag only.
+    void ExitCommand();
+    // "Backup data", and the start-up check every 30 days.
+    void BackupLocalLog();
+
+    // A menu entry or button.
+    void Run(Command command);
+
+    // The callsign list and its files, and the display panel's contact lists.
+    void create_callsignlist();
+    void display_callsigns();
+    void WriteCallsInLog();
+    void ShowLast50();
+    void ShowLastUtcDay();
+
+    // Repairs of the local log.
+    void check_grids_in_log();
+    void check_dates_in_log();
+    void RemoveLogJunk();
+    void ZapUserField();
+    void CheckMyGrid();
+
+    // grids.txt: built from the journal copy, refreshed from its new lines.
+    void BuildGridsFile();
+    void ForceGridsUpdate();
+    void RefreshGrids();
+    const LogLines& GridsList() const { return gridsList_; }
+    const CallsignList& Callsigns() const { return callsignList_; }
+
+    // The one-second schedule and the rig follower; both timers tick once a second.
+    void Tick();
+    void RigFollowerTick();
+    // Answers to the antenna warning.
+    void AntennaWarningYes();
+    void AntennaWarningNo();
 
     bool HasSwitch(std::string_view name) const { return switches_.HasSwitch(name); }
     void WriteDiagnostic(const std::string& text);
@@ -91,7 +131,34 @@ public:
     const std::string& VersionText() const;
 
 private:
+    // Long work on the user-interface thread: the progress panel with its title, and the
+    // schedule waits until it ends.
+    class BusyScope {
+    public:
+        BusyScope(StationEngine& engine, std::string_view title);
+        ~BusyScope();
+        RepairProgress Progress() const;
+
+    private:
+        StationEngine& engine_;
+        bool wasBusy_;
+    };
+
     void RunStartupSequence();
+    void RewriteLocalLog();
+    void LoadGrids();
+    void FinishGridsLoad();
+    void StartGridsBuild(bool showProgress);
+    void GridsBuildFinished(GridsBuild build, bool fileExisted);
+    void CompleteForcedGridsUpdate();
+    void BackupIfDue();
+    void ReleaseLists();
+    void CloseDiagnostics();
+    void RefreshJournalCopyIfChanged();
+    void RefreshGridsIfJournalChanged();
+    void RotatorCheck();
+    void AntennaFollow();
+    void RefreshLast50(TimePoint now);
     void ApplyStoredPlacement(int defaultLeftTop);
     void ApplyFullLoad();
     void SaveSettings();
@@ -124,9 +191,29 @@ private:
     std::string lastAntennaSelection_;
     std::string marliskFolder_;
     LogLines trace_;
-    TimePoint journalChangeTime_{};
     std::FILE* diagnostics_ = nullptr;
     bool running_ = false;
+    bool closed_ = false;
+    bool busy_ = false;  // long work on this thread: timer ticks wait
+    int tickCounter_ = 0;
+    // Modification times last acted on: the WSJT-X journal by the copy check, the viewer's copy
+    // by the grids check.
+    fs::file_time_type copyStamp_{};
+    fs::file_time_type gridsStamp_{};
+    bool rotatorWarning_ = false;
+    bool reselectPending_ = false;
+    bool last50Wanted_ = false;
+    bool last50Drawn_ = false;
+    TimePoint last50Time_{};
+    CallsignList callsignList_;
+    LogLines gridsList_;
+    // The state of the last grids build, which the schedule continues from; none until the
+    // background build of this run has finished.
+    std::unique_ptr<GridsBuild> gridsState_;
+    BackgroundJob<GridsBuild> gridsJob_;
+    bool forceAfterBuild_ = false;
+    std::vector<std::string> rigs_;
+    std::vector<std::string> antennas_;
     bool startupBegun_ = false;
     bool startupDone_ = false;
     bool quitRequested_ = false;

@@ -3,10 +3,28 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "log/coloured_line.h"
 #include "settings/stored_options.h"
 
 namespace vantrel {
+
+
+// What the operator asks for through the menus and buttons.
+enum class Command {
+    Exit,                // "EXIT" (F10)
+    BackupData,          // "Backup data"
+    CheckGridsInLog,     // "Check grids in log"
+    RemoveLogJunk,       // "Remove Log Junk"
+    ZapUserField,        // "Zap User field"
+    CheckMyGridDetails,  // "Check My Grid Details"
+    ForceGridsUpdate,    // "Force update of grids.text"
+    Last50,              // button "Last 50"
+    Today,               // button "Today"
+    AntennaYes,          // "Yes" on the antenna warning
+    AntennaNo,           // "No" on the antenna warning
+};
 
 // Regions and controls of the main window whose visibility the engine switches.
 enum class Region {
@@ -44,6 +62,8 @@ public:
     virtual void ShowStatus(const std::string& text) = 0;
     // The progress panel; while it is visible the window keeps handling its events.
     virtual void ShowProgress(bool visible, int percent) = 0;
+    // The progress panel's label ("Progress", or the title of the work in hand).
+    virtual void SetProgressTitle(const std::string& title) = 0;
     virtual void SetRegionVisible(Region region, bool visible) = 0;
 
     virtual void SetCaption(const std::string& caption) = 0;
@@ -56,6 +76,26 @@ public:
     virtual void ApplyPlacement(const Placement& placement) = 0;
     virtual void ApplyColours(const Palette& palette) = 0;
     virtual void ApplyOptions(const StoredOptions& options) = 0;
+    // The callsign list box, one line per first character.
+    virtual void ShowCallsignList(const std::vector<ColouredLine>& lines) = 0;
+    // The display panel with a contact list ("Last 50", "Today"); the yellow details box is
+    // hidden while it shows.
+    virtual void ShowDisplayList(const std::string& title, const std::vector<ColouredLine>& lines) = 0;
+    virtual bool DetailsPanelVisible() const = 0;
+    // The indicator square: green while the journal copy is refreshed, white otherwise.
+    virtual void SetIndicator(bool busy) = 0;
+    // The antenna warning panel with its message, or hidden.
+    virtual void ShowAntennaWarning(bool visible, const std::string& message) = 0;
+    // Focus on the antenna box with its list open ("Yes" to the antenna warning).
+    virtual void OpenAntennaChoice() = 0;
+    // The rig and antenna boxes: their lists and current texts.
+    virtual void ShowEquipment(const std::vector<std::string>& rigs,
+                               const std::vector<std::string>& antennas, const std::string& rig,
+                               const std::string& antenna) = 0;
+    // Selects the rig box entry equal to the name (letter case ignored); none when none matches.
+    virtual void SelectRig(const std::string& name) = 0;
+    // The map window (a later window; none yet).
+    virtual bool MapWindowVisible() const { return false; }
     // The operator's current choices in the option controls, copied into the options before
     // they are saved; headless has no controls and leaves them as they are.
     virtual void ReadOptions(StoredOptions& options) const { (void)options; }

@@ -67,8 +67,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     BuildMenus();
     ConnectOptionControls();
+    ConnectCommands();
     ShowCount(parts_.countSlider->value());
     const Placement defaults;
+    setMinimumWidth(430);
     resize(defaults.width, defaults.height);
 }
 
@@ -77,19 +79,42 @@ MainWindow::~MainWindow() = default;
 void MainWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("FileMenu"));
+    auto command = [this](QMenu* menu, const char* caption, Command which, const char* name) {
+        QAction* action = menu->addAction(QString::fromLatin1(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, [this, which] { emit commandRequested(which); });
+        return action;
+    };
+    command(file, "Backup data", Command::BackupData, "BackupAction");
+    command(file, "Check grids in log", Command::CheckGridsInLog, "CheckGridsAction");
+    command(file, "Remove Log Junk", Command::RemoveLogJunk, "RemoveJunkAction");
+    command(file, "Zap User field", Command::ZapUserField, "ZapUserAction");
+    command(file, "Force update of grids.text", Command::ForceGridsUpdate, "ForceGridsAction");
+    file->addSeparator();
     QAction* reset = file->addAction(QStringLiteral("Reset Registry values"));
     reset->setObjectName(QStringLiteral("ResetRegistryAction"));
     connect(reset, &QAction::triggered, this, &MainWindow::resetRegistryRequested);
     // Filled by the log repairs; shown only for the maker's station.
-    checkMyGridAction_ = file->addAction(QStringLiteral("Check My Grid Details"));
-    checkMyGridAction_->setObjectName(QStringLiteral("CheckMyGridAction"));
-    checkMyGridAction_->setEnabled(false);
+    checkMyGridAction_ = command(file, "Check My Grid Details", Command::CheckMyGridDetails,
+                                 "CheckMyGridAction");
     checkMyGridAction_->setVisible(false);
     file->addSeparator();
+    QAction* exit = command(file, "EXIT", Command::Exit, "ExitAction");
+    exit->setShortcut(QKeySequence(Qt::Key_F10));
     QAction* quit = file->addAction(QStringLiteral("Quit"));
     quit->setObjectName(QStringLiteral("QuitAction"));
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("View"));
+    view->setObjectName(QStringLiteral("ViewMenu"));
+    always50Action_ = view->addAction(QStringLiteral("Show last 50 QSOs"));
+    always50Action_->setObjectName(QStringLiteral("Always50Action"));
+    always50Action_->setCheckable(true);
+    connect(always50Action_, &QAction::toggled, this, [this](bool on) {
+        OptionChanged();
+        if (on) emit commandRequested(Command::Last50);
+    });
 
     colourMenu_ = menuBar()->addMenu(QStringLiteral("Colour Setup"));
     colourMenu_->setObjectName(QStringLiteral("ColourSetupMenu"));
@@ -160,9 +185,15 @@ void MainWindow::SetRegionVisible(Region region, bool visible) {
     switch (region) {
         case Region::CallsignList: parts_.callsignList->setVisible(visible); return;
         case Region::SearchOptions: parts_.searchOptions->setVisible(visible); return;
-        case Region::LoggedAs: parts_.loggedAs->setVisible(visible); return;
-        case Region::N1mm: parts_.n1mm->setVisible(visible); return;
-        case Region::RadioGear: parts_.radioGear->setVisible(visible); return;
+        case Region::LoggedAs: parts_.loggedAs->setVisible(visible && width() >= 460); return;
+        case Region::N1mm:
+            n1mmWanted_ = visible;
+            parts_.n1mm->setVisible(visible && width() >= 650);
+            return;
+        case Region::RadioGear:
+            radioWanted_ = visible;
+            parts_.radioGear->setVisible(visible && width() >= 580);
+            return;
         case Region::LastButtons:
             parts_.last50->setVisible(visible);
             parts_.today->setVisible(visible);
@@ -251,6 +282,7 @@ void MainWindow::ApplyOptions(const StoredOptions& options) {
     parts_.mapCheck->setChecked(options.mapShow);
     parts_.antEnabled->setChecked(options.antWarning);
     parts_.antAutochng->setChecked(options.antAutoChange);
+    always50Action_->setChecked(options.always50);
     parts_.countSlider->setValue(options.showCount);
     ShowCount(parts_.countSlider->value());
     SetServiceText(parts_.lookupService, ToQString(options.searches));
@@ -268,6 +300,7 @@ void MainWindow::ReadOptions(StoredOptions& options) const {
     options.mapShow = parts_.mapCheck->isChecked();
     options.antWarning = parts_.antEnabled->isChecked();
     options.antAutoChange = parts_.antAutochng->isChecked();
+    options.always50 = always50Action_->isChecked();
     options.showCount = parts_.countSlider->value();
     options.searches = parts_.lookupService->currentText().toStdString();
     options.rig = parts_.rig->currentText().toStdString();

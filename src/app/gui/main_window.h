@@ -24,6 +24,7 @@ public:
     void ShowMessage(const std::string& caption, const std::string& text) override;
     void ShowStatus(const std::string& text) override;
     void ShowProgress(bool visible, int percent) override;
+    void SetProgressTitle(const std::string& title) override;
     void SetRegionVisible(Region region, bool visible) override;
     void SetCaption(const std::string& caption) override;
     void ShowStationDetails(const std::string& call, const std::string& grid) override;
@@ -35,6 +36,15 @@ public:
     void ApplyOptions(const StoredOptions& options) override;
     bool CurrentPlacement(Placement& placement) const override;
     void Quit() override;
+    void ShowCallsignList(const std::vector<ColouredLine>& lines) override;
+    void ShowDisplayList(const std::string& title, const std::vector<ColouredLine>& lines) override;
+    bool DetailsPanelVisible() const override;
+    void SetIndicator(bool busy) override;
+    void ShowAntennaWarning(bool visible, const std::string& message) override;
+    void OpenAntennaChoice() override;
+    void ShowEquipment(const std::vector<std::string>& rigs, const std::vector<std::string>& antennas,
+                       const std::string& rig, const std::string& antenna) override;
+    void SelectRig(const std::string& name) override;
 
     // Copies the states of the option controls (check boxes, character count, look-up service,
     // rig and antenna texts) into options; everything else in options is left as it is.
@@ -56,10 +66,15 @@ signals:
     void colourChosen(int index0, bool accepted, QColor colour);
     // The operator changed an option control (not emitted for ApplyOptions).
     void optionsEdited();
+    // A menu entry or button that the engine carries out.
+    void commandRequested(vantrel::Command command);
+    // One tick of the one-second schedule, and of the rig follower.
+    void ticked();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -69,12 +84,18 @@ private:
     void ShowCount(int count);
     void OptionChanged();
     void NoteActivation();
+    void ConnectCommands();
+    QString ColouredHtml(const std::vector<ColouredLine>& lines) const;
 
     MainWindowParts parts_;
     Palette colours_{};
     QMenu* colourMenu_ = nullptr;
     QAction* checkMyGridAction_ = nullptr;
+    QAction* always50Action_ = nullptr;
     bool applyingOptions_ = false;
+    // The N1MM and radio panels as the engine wants them; the window's width may still hide them.
+    bool n1mmWanted_ = false;
+    bool radioWanted_ = false;
     bool activated_ = false;
 };
 

@@ -222,15 +222,13 @@ QWidget* BuildSideColumn(MainWindowParts& p) {
     auto* warningLayout = new QGridLayout(p.antWarningPanel);
     warningLayout->setContentsMargins(6, 4, 6, 6);
     warningLayout->addWidget(new QLabel(QStringLiteral("Antenna warning:")), 0, 0, 1, 2);
-    auto* warningText = Named(new QLabel, "AntWarningText");
+    auto* warningText = p.antWarningText = Named(new QLabel, "AntWarningText");
     warningText->setWordWrap(true);
     warningLayout->addWidget(warningText, 1, 0, 1, 2);
-    auto* yes = Named(new QPushButton(QStringLiteral("Yes")), "AntWarningYes");
-    auto* no = Named(new QPushButton(QStringLiteral("No")), "AntWarningNo");
+    auto* yes = p.antWarningYes = Named(new QPushButton(QStringLiteral("Yes")), "AntWarningYes");
+    auto* no = p.antWarningNo = Named(new QPushButton(QStringLiteral("No")), "AntWarningNo");
     warningLayout->addWidget(yes, 2, 0);
     warningLayout->addWidget(no, 2, 1);
-    yes->setEnabled(false);  // answered by the antenna check once it is wired
-    no->setEnabled(false);
     p.antWarningPanel->hide();
 
     p.allTxtCheck = Named(new QCheckBox(QStringLiteral("ALL.TXT")), "AllTxt");
@@ -302,7 +300,7 @@ QLayout* BuildBottomPanels(MainWindowParts& p) {
     p.progressBar->setRange(0, 100);
     auto* progress = new QHBoxLayout(p.progressPanel);
     progress->setContentsMargins(6, 3, 6, 3);
-    progress->addWidget(Caption(p, QStringLiteral("Progress")));
+    progress->addWidget(p.progressTitle = Caption(p, QStringLiteral("Progress")));
     progress->addWidget(p.progressBar, 1);
     p.progressPanel->hide();
 
@@ -333,7 +331,7 @@ void BuildMainWindowParts(QWidget* central, MainWindowParts& parts) {
     // These controls have no action of their own yet; they are enabled by the features that
     // handle them, so the operator is never offered a button that does nothing.
     for (QWidget* inert : std::initializer_list<QWidget*>{
-             parts.searchBox, parts.wildSearch, parts.clearButton, parts.last50, parts.today,
+             parts.searchBox, parts.wildSearch, parts.clearButton,
              parts.mapButton, parts.lookButton, parts.placesSearch, parts.gridLookup,
              parts.lookupButton, parts.extended})
         inert->setEnabled(false);

@@ -69,6 +69,9 @@ struct MainWindowParts {
     QCheckBox* antEnabled = nullptr;  // CheckBox5
     QCheckBox* antAutochng = nullptr;  // CheckBox10
     QFrame* antWarningPanel = nullptr;  // Panel8
+    QLabel* antWarningText = nullptr;
+    QPushButton* antWarningYes = nullptr;
+    QPushButton* antWarningNo = nullptr;
     QCheckBox* allTxtCheck = nullptr;
 
     // Bottom rows.
@@ -81,6 +84,7 @@ struct MainWindowParts {
     QFrame* placesPanel = nullptr;  // Panel9
     QFrame* progressPanel = nullptr;  // Panel5
     QProgressBar* progressBar = nullptr;
+    QLabel* progressTitle = nullptr;
 
     // Captions and panel titles drawn in the palette's fifth colour.
     std::vector<QLabel*> captions;

@@ -34,6 +34,11 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
     QObject::connect(&window, &MainWindow::resetRegistryRequested,
                      [&] { engine.ResetRegistryValues(); });
     QObject::connect(&window, &MainWindow::optionsEdited, [&] { engine.OptionsEdited(); });
+    QObject::connect(&window, &MainWindow::commandRequested, [&](Command command) { engine.Run(command); });
+    QObject::connect(&window, &MainWindow::ticked, [&] {
+        engine.Tick();
+        engine.RigFollowerTick();
+    });
     QObject::connect(&window, &MainWindow::colourChosen,
                      [&](int index, bool accepted, const QColor& colour) {
                          std::optional<Rgb> chosen;

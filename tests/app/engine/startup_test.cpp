@@ -6,85 +6,14 @@
 #include "app/engine/station_engine.h"
 #include "base/file_io.h"
 #include "log/extract_field.h"
-#include "support/memory_store.h"
-#include "support/temp_folder.h"
+#include "support/engine_station.h"
 
 namespace vantrel {
 namespace {
 
-class FixedClock : public Clock {
-public:
-    TimePoint Now() const override { return FromLocalTime({2026, 12, 8, 12, 0, 0, 0}); }
-};
-
-class FakeReceiver : public UdpReceiver {
-public:
-    bool Bind(const std::string& host, int port, std::string* error) override {
-        binds.push_back(host + ":" + std::to_string(port));
-        bound = !fail;
-        if (fail && error) *error = "address in use";
-        return bound;
-    }
-    void Stop() override { bound = false; }
-    bool IsBound() const override { return bound; }
-    std::vector<std::string> binds;
-    bool fail = false;
-    bool bound = false;
-};
-
-const char* kIni =
-    "[Configuration]\nBroadcastToN1MM=true\nMyCall=W9XYZ\nMyGrid=EN37\nN1MMServer=127.0.0.1\n"
-    "N1MMServerPort=2334\n";
-
-std::string WsjtxLine(int i) {
-    return "2026-12-0" + std::to_string(1 + i % 7) + ",10:00:" + std::to_string(10 + i % 50) +
-           ",2026-12-01,10:01:00,K" + std::to_string(i) + "ABC,FN42,14.075500,FT8,-10,-12,100,,,";
-}
-
-std::string WsjtxLog(int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i) text += WsjtxLine(i) + "\n";
-    return text;
-}
-
-class StartupTest : public ::testing::Test {
+class StartupTest : public ::testing::Test, public test::EngineStation {
 protected:
-    void SetUp() override {
-        previous_ = std::filesystem::current_path();
-        std::filesystem::create_directories(viewer());
-        std::filesystem::current_path(viewer());
-        view.echo = false;
-    }
-    void TearDown() override { std::filesystem::current_path(previous_); }
-
-    std::filesystem::path wsjtx() const { return root / "WSJT-X"; }
-    std::filesystem::path viewer() const { return root / "viewer"; }
-
-    void Station(int contacts, const char* ini = kIni) {
-        test::WriteFile(wsjtx() / "wsjtx.log", WsjtxLog(contacts));
-        test::WriteFile(wsjtx() / "WSJT-X.ini", ini);
-        test::WriteFile(wsjtx() / "ALL.TXT",
-                        "261208_120015    14.074 Rx FT8     -8  0.1 1200 CQ K1ABC FN42\n");
-    }
-
-    std::unique_ptr<StationEngine> Start(std::vector<std::string> arguments = {}) {
-        FolderEnvironment env{root.path().string(), "", (root / "config").string(), root.path().string()};
-        auto engine = std::make_unique<StationEngine>(
-            EngineServices{store, view, clock, receiver, env, "/bin/sh"}, arguments);
-        engine->MainWindowActivated();
-        return engine;
-    }
-
-    LogLines LocalLog() { return *LoadLogLines(viewer() / "Viewer_local_log.csv"); }
-
-    test::TempFolder root;
-    test::MemoryStore store;
-    HeadlessView view;
-    FixedClock clock;
-    FakeReceiver receiver;
-
-private:
-    std::filesystem::path previous_;
+    void Station(int contacts, const char* ini = test::kStationIni) { Write(contacts, ini); }
 };
 
 TEST_F(StartupTest, FirstRunCopiesTheFilesAndCreatesTheLocalLog) {
@@ -108,7 +37,7 @@ TEST_F(StartupTest, FirstRunCopiesTheFilesAndCreatesTheLocalLog) {
     EXPECT_EQ(receiver.binds, (std::vector<std::string>{"127.0.0.1:2334"}));
     EXPECT_EQ(view.entries, "2");
     EXPECT_EQ(view.lastContact, local.back());
-    EXPECT_EQ(engine->RunCounter(), 0);  // the full load replaced the counted run
+    EXPECT_EQ(engine->RunCounter(), 1);  // the first run
     EXPECT_TRUE(view.caption.starts_with("Vantrel for WSJT-X - Version " VANTREL_VERSION_TEXT "  Build: "));
     EXPECT_EQ(test::ReadFile(viewer() / "tracer.txt"), "");
     EXPECT_EQ(store.Own("VantrelerActive"), "1");
@@ -122,7 +51,7 @@ TEST_F(StartupTest, LaterRunCatchesUpWithNewWsjtxLines) {
     Station(3);
     Start();
     const LogLines first = LocalLog();
-    test::WriteFile(wsjtx() / "wsjtx.log", WsjtxLog(5));
+    test::WriteFile(wsjtx() / "wsjtx.log", test::WsjtxLog(5));
     auto engine = Start();
     const LogLines local = LocalLog();
     ASSERT_EQ(local.size(), 5u);
@@ -184,13 +113,13 @@ TEST_F(StartupTest, ShorterWsjtxFilesNeverReplaceTheLongerCopiesUnkept) {
     Station(6);
     Start();
     const std::string longLog = test::ReadFile(viewer() / "wsjtx.log");
-    test::WriteFile(wsjtx() / "wsjtx.log", WsjtxLog(2));  // WSJT-X started a new log
+    test::WriteFile(wsjtx() / "wsjtx.log", test::WsjtxLog(2));  // WSJT-X started a new log
     test::WriteFile(wsjtx() / "ALL.TXT", "x\n");            // and erased its journal
     const std::string longJournal = test::ReadFile(viewer() / "all.txt");
     Start();
     EXPECT_EQ(test::ReadFile(viewer() / "wsjtx08122026.log"), longLog);
     EXPECT_EQ(test::ReadFile(viewer() / "all08122026.txt"), longJournal);
-    EXPECT_EQ(test::ReadFile(viewer() / "wsjtx.log"), WsjtxLog(2));
+    EXPECT_EQ(test::ReadFile(viewer() / "wsjtx.log"), test::WsjtxLog(2));
     EXPECT_EQ(LocalLog().size(), 6u);  // the local log keeps every contact
 }
 
@@ -199,7 +128,7 @@ TEST_F(StartupTest, OldLayoutLocalLogIsConvertedBesideIt) {
     const std::string old =
         "2019-01-02,10:00:00,2019-01-02,10:01:00,K1ABC,FN42,14.076,FT8,-10,-12,5,hi,W9XYZ,EN37,Rig,\r\n";
     test::WriteFile(viewer() / "Viewer_local_log.csv", old);
-    test::WriteFile(viewer() / "wsjtx.log", WsjtxLog(3));
+    test::WriteFile(viewer() / "wsjtx.log", test::WsjtxLog(3));
     Start();
     EXPECT_EQ(test::ReadFile(viewer() / "Viewer_local_log.err"),
               "2019-01-02,10:00:00,2019-01-02,10:01:00,K1ABC,FN42,14.076,FT8,-10,-12,5,hi,,W9XYZ,"
@@ -224,7 +153,10 @@ TEST_F(StartupTest, MissingWsjtxDataStartsEmpty) {
     EXPECT_TRUE(receiver.binds.empty());
     EXPECT_EQ(view.call, "");
     EXPECT_EQ(test::ReadFile(viewer() / "Viewer_local_log.csv"), "");
-    EXPECT_TRUE(view.messages.empty());
+    // Only the note that grids.txt must be made; with no journal nothing is built.
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_TRUE(view.messages[0].starts_with("Support file creation required: "));
+    EXPECT_FALSE(std::filesystem::exists(viewer() / "grids.txt"));
 }
 
 TEST_F(StartupTest, CloseWritesTraceAndSettingsAndClearsTheRunningFlag) {

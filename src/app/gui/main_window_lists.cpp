@@ -1,0 +1,131 @@
+// The main window's lists, the antenna warning, the equipment boxes, the commands and the
+// layout rules on resizing.
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QTimer>
+
+#include "app/gui/main_window.h"
+
+namespace vantrel {
+
+namespace {
+
+QString ToQString(const std::string& text) { return QString::fromStdString(text); }
+
+// The window's width decides which of the station panels fit.
+struct PanelWidths {
+    bool n1mm, radio, loggedAs;
+};
+std::optional<PanelWidths> PanelsForWidth(int width) {
+    if (width > 2000) return std::nullopt;
+    if (width >= 650) return PanelWidths{true, true, true};
+    if (width >= 580) return PanelWidths{false, true, true};
+    if (width >= 460) return PanelWidths{false, false, true};
+    return PanelWidths{false, false, false};
+}
+
+}  // namespace
+
+QString MainWindow::ColouredHtml(const std::vector<ColouredLine>& lines) const {
+    QString html;
+    html.reserve(static_cast<int>(lines.size()) * 80);
+    for (const ColouredLine& line : lines) {
+        const Rgb colour = colours_[static_cast<std::size_t>(std::clamp(line.colour, 1, 12) - 1)];
+        html += QStringLiteral("<div style=\"color:#%1\">%2</div>")
+                    .arg(QString::fromStdString(ColourToText(colour)))
+                    .arg(QString::fromStdString(line.text).toHtmlEscaped().replace('\t', QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;")));
+    }
+    return html;
+}
+
+void MainWindow::ShowCallsignList(const std::vector<ColouredLine>& lines) {
+    QFont font = parts_.callsignList->font();
+    font.setPointSize(11);
+    parts_.callsignList->setFont(font);
+    parts_.callsignList->setHtml(ColouredHtml(lines));
+}
+
+void MainWindow::ShowDisplayList(const std::string& title, const std::vector<ColouredLine>& lines) {
+    parts_.contactDetails->hide();
+    parts_.detailsHeading->setText(ToQString(title));
+    parts_.details->setHtml(ColouredHtml(lines));
+    parts_.details->show();
+    parts_.detailsPanel->show();
+    parts_.details->verticalScrollBar()->setValue(0);
+}
+
+void MainWindow::SetProgressTitle(const std::string& title) {
+    parts_.progressTitle->setText(ToQString(title));
+}
+
+bool MainWindow::DetailsPanelVisible() const { return parts_.detailsPanel->isVisible(); }
+
+void MainWindow::SetIndicator(bool busy) {
+    parts_.indicator->setStyleSheet(busy ? QStringLiteral("QFrame#Shape1 { background: #008000; }")
+                                         : QStringLiteral("QFrame#Shape1 { background: #FFFFFF; }"));
+    parts_.indicator->repaint();
+}
+
+void MainWindow::ShowAntennaWarning(bool visible, const std::string& message) {
+    parts_.antWarningText->setText(ToQString(message));
+    parts_.antWarningPanel->setVisible(visible);
+}
+
+void MainWindow::OpenAntennaChoice() {
+    parts_.antenna->setFocus();
+    parts_.antenna->showPopup();
+}
+
+void MainWindow::ShowEquipment(const std::vector<std::string>& rigs,
+                               const std::vector<std::string>& antennas, const std::string& rig,
+                               const std::string& antenna) {
+    const QSignalBlocker quietRig(parts_.rig), quietAntenna(parts_.antenna);
+    for (auto [box, entries, text] : {std::tuple{parts_.rig, &rigs, &rig},
+                                      std::tuple{parts_.antenna, &antennas, &antenna}}) {
+        box->clear();
+        for (const std::string& entry : *entries) box->addItem(ToQString(entry));
+        box->setCurrentText(ToQString(*text));
+        box->lineEdit()->setCursorPosition(0);
+    }
+}
+
+void MainWindow::SelectRig(const std::string& name) {
+    const int index = parts_.rig->findText(ToQString(name), Qt::MatchFixedString);  // case ignored
+    const QSignalBlocker quiet(parts_.rig);
+    parts_.rig->setCurrentIndex(index);
+    parts_.rig->update();
+}
+
+void MainWindow::ConnectCommands() {
+    auto send = [this](QPushButton* button, Command command) {
+        connect(button, &QPushButton::clicked, this, [this, command] { emit commandRequested(command); });
+    };
+    send(parts_.last50, Command::Last50);
+    send(parts_.today, Command::Today);
+    send(parts_.antWarningYes, Command::AntennaYes);
+    send(parts_.antWarningNo, Command::AntennaNo);
+
+    auto* timer = new QTimer(this);
+    timer->setObjectName(QStringLiteral("Timer1"));
+    timer->setInterval(1000);
+    connect(timer, &QTimer::timeout, this, &MainWindow::ticked);
+    connect(this, &MainWindow::firstActivated, timer, qOverload<>(&QTimer::start), Qt::QueuedConnection);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (const auto panels = PanelsForWidth(event->size().width())) {
+        parts_.n1mm->setVisible(panels->n1mm && n1mmWanted_);
+        parts_.radioGear->setVisible(panels->radio && radioWanted_);
+        parts_.loggedAs->setVisible(panels->loggedAs);
+    }
+}
+
+}  // namespace vantrel
