@@ -19,6 +19,16 @@ public:
     TimePoint Now() const override { return std::chrono::system_clock::now(); }
 };
 
+// The desktop: files, folders and web addresses opened by the operator's default programs (never
+// through a shell), and the clipboard.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+    virtual void OpenFile(const std::string& path) = 0;
+    virtual void OpenUrl(const std::string& url) = 0;
+    virtual void CopyText(const std::string& text) = 0;
+};
+
 // The socket that receives WSJT-X's logged-contact datagrams.
 class UdpReceiver {
 public:

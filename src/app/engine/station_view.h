@@ -2,9 +2,12 @@
 // substitute their own. The engine calls it on the user-interface thread only.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "geo/callsign_search.h"
+#include "geo/contact_details.h"
 #include "log/coloured_line.h"
 #include "settings/stored_options.h"
 
@@ -24,6 +27,13 @@ enum class Command {
     Today,               // button "Today"
     AntennaYes,          // "Yes" on the antenna warning
     AntennaNo,           // "No" on the antenna warning
+    Clear,               // button "CLR"
+    Look,                // button "Look"
+    EditRadios,          // "Create/edit Radios.txt"
+    EditAntennas,        // "Create/edit Antennas.txt"
+    FullAdifExport,      // "Full ADIF export"
+    NewAdifExport,       // "New ADIF export"
+    AdifImport,          // "ADIF Import"
 };
 
 // Regions and controls of the main window whose visibility the engine switches.
@@ -94,6 +104,27 @@ public:
                                const std::string& antenna) = 0;
     // Selects the rig box entry equal to the name (letter case ignored); none when none matches.
     virtual void SelectRig(const std::string& name) = 0;
+    // The search box's text, set by the program (automatic fill, callsign-list click); the
+    // window does not report this change back as an edit.
+    virtual void SetSearchText(const std::string& text) = 0;
+    virtual std::string SearchText() const = 0;
+    // The match list under its title "Matching entries list"; it draws only the visible lines,
+    // in bold, on palette colour 5. The list is kept until the next one or until it is hidden.
+    virtual void ShowMatchList(std::shared_ptr<const MatchList> list) = 0;
+    virtual void HideMatchList() = 0;
+    virtual bool MatchListVisible() const = 0;
+    // The yellow details box of one contact in the details panel, scrolled to its top.
+    virtual void ShowContactDetails(const std::vector<DetailsLine>& lines) = 0;
+    // Hides the details panel (with the contact lists and the details box).
+    virtual void HideDetailsPanel() = 0;
+    // The first characters of the details box's text, for the clipboard.
+    virtual std::string ContactDetailsText(std::size_t maxCharacters) const = 0;
+    // The date of cty.dat under the callsign list; red when too old.
+    virtual void ShowCountryFileAge(const std::string& text, bool tooOld) = 0;
+    // Moves the callsign list's caret to its start and scrolls there.
+    virtual void ResetCallsignListCaret() = 0;
+    // A file chosen by the operator in the file-open dialog; empty when cancelled.
+    virtual std::string ChooseFile(const std::string& caption, const std::string& filter) = 0;
     // The map window (a later window; none yet).
     virtual bool MapWindowVisible() const { return false; }
     // The operator's current choices in the option controls, copied into the options before
