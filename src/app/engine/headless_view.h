@@ -6,8 +6,12 @@
 
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "app/engine/services.h"
 #include "app/engine/station_view.h"
 
 namespace vantrel {
@@ -64,6 +68,36 @@ public:
         antennaText = antenna;
     }
     void SelectRig(const std::string& name) override { rigText = name; }
+    void SetSearchText(const std::string& text) override { searchText = text; }
+    std::string SearchText() const override { return searchText; }
+    void ShowMatchList(std::shared_ptr<const MatchList> list) override {
+        matchList = std::move(list);
+        matchListVisible = true;
+    }
+    void HideMatchList() override { matchListVisible = false; }
+    bool MatchListVisible() const override { return matchListVisible; }
+    void ShowContactDetails(const std::vector<DetailsLine>& lines) override {
+        contactDetails = lines;
+        detailsPanel = true;
+    }
+    void HideDetailsPanel() override {
+        detailsPanel = false;
+        contactDetails.clear();
+    }
+    std::string ContactDetailsText(std::size_t maxCharacters) const override {
+        std::string text;
+        for (const DetailsLine& line : contactDetails) {
+            if (&line != &contactDetails.front()) text += '\n';
+            text += line.text;
+        }
+        return text.substr(0, maxCharacters);
+    }
+    void ShowCountryFileAge(const std::string& text, bool tooOld) override {
+        countryFileAge = text;
+        countryFileTooOld = tooOld;
+    }
+    void ResetCallsignListCaret() override { callsignCaretResets++; }
+    std::string ChooseFile(const std::string&, const std::string&) override { return chosenFile; }
     void Quit() override {
         quitCalls++;
         QCoreApplication::quit();
@@ -80,11 +114,30 @@ public:
     std::string progressTitle, displayTitle, antennaWarning, rigText, antennaText;
     std::vector<std::string> rigs, antennas;
     bool detailsPanel = false;
+    std::string searchText;
+    std::shared_ptr<const MatchList> matchList;
+    bool matchListVisible = false;
+    std::vector<DetailsLine> contactDetails;
+    std::string countryFileAge;
+    bool countryFileTooOld = false;
+    int callsignCaretResets = 0;
+    std::string chosenFile;  // what ChooseFile answers; no one is asked in headless mode
     int indicatorChanges = 0;
     int antennaChoiceOpened = 0;
     Placement placement;
     Palette palette{};
     StoredOptions options;
+};
+
+// The desktop of a run without a window: nothing is opened or copied, the requests are kept.
+class HeadlessDesktop : public Desktop {
+public:
+    void OpenFile(const std::string& path) override { openedFiles.push_back(path); }
+    void OpenUrl(const std::string& url) override { openedUrls.push_back(url); }
+    void CopyText(const std::string& text) override { copied = text; }
+
+    std::vector<std::string> openedFiles, openedUrls;
+    std::string copied;
 };
 
 }  // namespace vantrel

@@ -68,6 +68,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     BuildMenus();
     ConnectOptionControls();
     ConnectCommands();
+    ConnectSearchControls();
+    ApplyListColours();
     ShowCount(parts_.countSlider->value());
     const Placement defaults;
     setMinimumWidth(430);
@@ -85,6 +87,13 @@ void MainWindow::BuildMenus() {
         connect(action, &QAction::triggered, this, [this, which] { emit commandRequested(which); });
         return action;
     };
+    command(file, "Create/edit Radios.txt", Command::EditRadios, "EditRadiosAction");
+    command(file, "Create/edit Antennas.txt", Command::EditAntennas, "EditAntennasAction");
+    file->addSeparator();
+    command(file, "Full ADIF export", Command::FullAdifExport, "FullAdifExportAction");
+    command(file, "New ADIF export", Command::NewAdifExport, "NewAdifExportAction");
+    command(file, "ADIF Import", Command::AdifImport, "AdifImportAction");
+    file->addSeparator();
     command(file, "Backup data", Command::BackupData, "BackupAction");
     command(file, "Check grids in log", Command::CheckGridsInLog, "CheckGridsAction");
     command(file, "Remove Log Junk", Command::RemoveLogJunk, "RemoveJunkAction");
@@ -271,6 +280,7 @@ void MainWindow::ApplyColours(const Palette& palette) {
     }
     parts_.callsignList->viewport()->update();
     parts_.details->viewport()->update();
+    ApplyListColours();
 }
 
 void MainWindow::ApplyOptions(const StoredOptions& options) {

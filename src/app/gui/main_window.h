@@ -45,6 +45,17 @@ public:
     void ShowEquipment(const std::vector<std::string>& rigs, const std::vector<std::string>& antennas,
                        const std::string& rig, const std::string& antenna) override;
     void SelectRig(const std::string& name) override;
+    void SetSearchText(const std::string& text) override;
+    std::string SearchText() const override;
+    void ShowMatchList(std::shared_ptr<const MatchList> list) override;
+    void HideMatchList() override;
+    bool MatchListVisible() const override;
+    void ShowContactDetails(const std::vector<DetailsLine>& lines) override;
+    void HideDetailsPanel() override;
+    std::string ContactDetailsText(std::size_t maxCharacters) const override;
+    void ShowCountryFileAge(const std::string& text, bool tooOld) override;
+    void ResetCallsignListCaret() override;
+    std::string ChooseFile(const std::string& caption, const std::string& filter) override;
 
     // Copies the states of the option controls (check boxes, character count, look-up service,
     // rig and antenna texts) into options; everything else in options is left as it is.
@@ -70,12 +81,35 @@ signals:
     void commandRequested(vantrel::Command command);
     // One tick of the one-second schedule, and of the rig follower.
     void ticked();
+    // The operator changed the search box's text by typing (not for SetSearchText); the text as
+    // the box shows it, in upper case.
+    void searchEdited(QString text);
+    // The operator pressed Enter in the search box.
+    void searchEntered(QString text);
+    // The operator ticked or cleared "Wild Search".
+    void wildSearchClicked(bool wild);
+    // A left click in the callsign list: the line under the click and the caret's column there,
+    // counted from 0.
+    void callsignListClicked(QString lineText, int column);
+    // A click in the match list: the row (0 is the search text's line; -1 below the last row),
+    // and whether it was the left button (right and middle give false).
+    void matchListClicked(int row, bool leftButton);
+    // A left or right click in the yellow details box: the line, 0 being the top callsign line.
+    void detailsClicked(int line, bool leftButton);
+    // A left click in the last-contact box.
+    void lastContactClicked();
+    // The operator picked an entry or typed in the rig box or the antenna box: the box's text.
+    void rigEdited(QString text);
+    void antennaEdited(QString text);
+    // The window's size changed.
+    void resized();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenus();
@@ -85,10 +119,12 @@ private:
     void OptionChanged();
     void NoteActivation();
     void ConnectCommands();
+    void ConnectSearchControls();
+    void ApplyListColours();
     QString ColouredHtml(const std::vector<ColouredLine>& lines) const;
 
     MainWindowParts parts_;
-    Palette colours_{};
+    Palette colours_ = DefaultPalette();
     QMenu* colourMenu_ = nullptr;
     QAction* checkMyGridAction_ = nullptr;
     QAction* always50Action_ = nullptr;

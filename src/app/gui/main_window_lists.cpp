@@ -55,6 +55,7 @@ void MainWindow::ShowCallsignList(const std::vector<ColouredLine>& lines) {
 void MainWindow::ShowDisplayList(const std::string& title, const std::vector<ColouredLine>& lines) {
     parts_.contactDetails->hide();
     parts_.detailsHeading->setText(ToQString(title));
+    parts_.detailsHeading->show();
     parts_.details->setHtml(ColouredHtml(lines));
     parts_.details->show();
     parts_.detailsPanel->show();
@@ -65,7 +66,8 @@ void MainWindow::SetProgressTitle(const std::string& title) {
     parts_.progressTitle->setText(ToQString(title));
 }
 
-bool MainWindow::DetailsPanelVisible() const { return parts_.detailsPanel->isVisible(); }
+// What the program has shown, whether or not the window itself is on the screen yet.
+bool MainWindow::DetailsPanelVisible() const { return parts_.detailsPanel->isVisibleTo(this); }
 
 void MainWindow::SetIndicator(bool busy) {
     parts_.indicator->setStyleSheet(busy ? QStringLiteral("QFrame#Shape1 { background: #008000; }")
@@ -126,6 +128,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
         parts_.radioGear->setVisible(panels->radio && radioWanted_);
         parts_.loggedAs->setVisible(panels->loggedAs);
     }
+    emit resized();
 }
 
 }  // namespace vantrel

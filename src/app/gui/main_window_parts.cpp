@@ -1,5 +1,7 @@
 #include "app/gui/main_window_parts.h"
 
+#include "app/gui/match_list_view.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -13,6 +15,7 @@
 #include <QSlider>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QValidator>
 #include <QVBoxLayout>
 
 namespace vantrel {
@@ -53,6 +56,16 @@ QFont ListFont(int pointSize) {
     return font;
 }
 
+// The search box shows what is typed in upper case.
+class UpperCaseValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        input = input.toUpper();
+        return Acceptable;
+    }
+};
+
 QLayout* BuildSearchRow(MainWindowParts& p) {
     auto* prompt = new QVBoxLayout;
     prompt->setSpacing(0);
@@ -61,6 +74,9 @@ QLayout* BuildSearchRow(MainWindowParts& p) {
 
     const QString searchHint = QStringLiteral("Enter a prefix or callsign then press Enter to search");
     p.searchBox = Named(new QLineEdit, "Edit1", searchHint);
+    p.searchBox->setValidator(new UpperCaseValidator(p.searchBox));
+    p.searchBox->setStyleSheet(QStringLiteral("QLineEdit#Edit1 { background: #A6CAF0; color: #000000; }"));
+    p.searchBox->setFont(ListFont(0));
     p.wildSearch = Named(new QCheckBox(QStringLiteral("Wild Search")), "WildSearch",
                          QStringLiteral("Use a wildcard search"));
     p.clearButton = Named(new QPushButton(QStringLiteral("CLR")), "ClearButton",
@@ -101,12 +117,27 @@ QLayout* BuildListColumn(MainWindowParts& p) {
     p.callsignList->setReadOnly(true);
     p.callsignList->setFont(ListFont(11));
 
+    p.matchPanel = Panel("MatchPanel");
+    p.matchTitle = Caption(p, QStringLiteral("Matching entries list"), "MatchTitle");
+    p.matchList = Named(new MatchListView, "MatchList");
+    auto* matchLayout = new QVBoxLayout(p.matchPanel);
+    matchLayout->setContentsMargins(4, 2, 4, 4);
+    matchLayout->setSpacing(2);
+    matchLayout->addWidget(p.matchTitle);
+    matchLayout->addWidget(p.matchList, 1);
+    p.matchPanel->hide();
+
     p.detailsPanel = Panel("Panel6");
+    p.detailsPanel->setAutoFillBackground(true);
     p.detailsHeading = Caption(p, QString(), "Label12");
     p.details = Named(new QTextEdit, "RichEdit2");
     p.details->setReadOnly(true);
     p.contactDetails = Named(new QTextEdit, "RichEdit3");
     p.contactDetails->setReadOnly(true);
+    p.contactDetails->setFont(ListFont(10));
+    // A right click copies the details, so the box has no menu of its own.
+    p.contactDetails->setContextMenuPolicy(Qt::NoContextMenu);
+    p.contactDetails->viewport()->setCursor(Qt::PointingHandCursor);
     p.contactDetails->setStyleSheet(QStringLiteral("QTextEdit#RichEdit3 { background: #FFFF00; color: #000000; }"));
     p.contactDetails->hide();
     auto* detailsBoxes = new QHBoxLayout;
@@ -118,15 +149,35 @@ QLayout* BuildListColumn(MainWindowParts& p) {
     detailsLayout->addLayout(detailsBoxes, 1);
     p.detailsPanel->hide();
 
+    p.countryFileAge = Named(new QLabel, "CountryFileAge");
+
     p.allTxtPanel = Panel("Panel10");
     auto* allTxtLayout = new QVBoxLayout(p.allTxtPanel);
     allTxtLayout->setContentsMargins(6, 4, 6, 6);
     allTxtLayout->addWidget(Caption(p, QStringLiteral("Searching local ALL.TXT")));
     p.allTxtPanel->hide();
 
+    // The callsign list, the match list over it and the details panel over both, a little
+    // inset so that it reads as a panel laid on the lists.
+    auto* stack = new QGridLayout;
+    stack->setContentsMargins(0, 0, 0, 0);
+    stack->setSpacing(0);
+    stack->setRowMinimumHeight(0, 10);
+    stack->setRowMinimumHeight(2, 10);
+    stack->setColumnMinimumWidth(0, 6);
+    stack->setColumnMinimumWidth(2, 6);
+    stack->setRowStretch(1, 1);
+    stack->setColumnStretch(1, 1);
+    stack->addWidget(p.callsignList, 0, 0, 3, 3);
+    stack->addWidget(p.matchPanel, 0, 0, 3, 3);
+    stack->addWidget(p.detailsPanel, 1, 1);
+    p.matchPanel->raise();
+    p.detailsPanel->raise();
+
     auto* column = new QVBoxLayout;
-    column->addWidget(p.callsignList, 3);
-    column->addWidget(p.detailsPanel, 2);
+    column->setSpacing(2);
+    column->addLayout(stack, 1);
+    column->addWidget(p.countryFileAge);
     column->addWidget(p.allTxtPanel);
     return column;
 }
@@ -331,8 +382,7 @@ void BuildMainWindowParts(QWidget* central, MainWindowParts& parts) {
     // These controls have no action of their own yet; they are enabled by the features that
     // handle them, so the operator is never offered a button that does nothing.
     for (QWidget* inert : std::initializer_list<QWidget*>{
-             parts.searchBox, parts.wildSearch, parts.clearButton,
-             parts.mapButton, parts.lookButton, parts.placesSearch, parts.gridLookup,
+             parts.mapButton, parts.placesSearch, parts.gridLookup,
              parts.lookupButton, parts.extended})
         inert->setEnabled(false);
 }

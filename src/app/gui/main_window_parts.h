@@ -18,6 +18,8 @@ class QWidget;
 
 namespace vantrel {
 
+class MatchListView;
+
 struct MainWindowParts {
     // Search row, entry count and the journal indicator.
     QLineEdit* searchBox = nullptr;  // Edit1
@@ -28,8 +30,15 @@ struct MainWindowParts {
 
     QLineEdit* lastContact = nullptr;  // Edit2
     QTextEdit* callsignList = nullptr;  // richedit1
+    QLabel* countryFileAge = nullptr;  // the date of cty.dat, under the callsign list
 
-    // Details panel and the journal search panel below the callsign list.
+    // The search's result panel, drawn over the callsign list while it shows.
+    QFrame* matchPanel = nullptr;
+    QLabel* matchTitle = nullptr;  // "Matching entries list"
+    MatchListView* matchList = nullptr;
+
+    // Details panel, drawn over the match list and the callsign list, and the journal search
+    // panel below them.
     QFrame* detailsPanel = nullptr;  // Panel6
     QLabel* detailsHeading = nullptr;  // Label12
     QTextEdit* details = nullptr;  // RichEdit2

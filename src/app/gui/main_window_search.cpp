@@ -1,0 +1,160 @@
+// The main window's search: the search box, the match list, the yellow details box, the cty.dat
+// age, and the clicks in the lists that the engine turns into searches and details.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include <algorithm>
+
+#include "app/gui/main_window.h"
+#include "app/gui/match_list_view.h"
+
+namespace vantrel {
+namespace {
+
+QString ToQString(const std::string& text) { return QString::fromStdString(text); }
+
+QColor PaletteColour(const Palette& palette, int number) {
+    const Rgb rgb = palette[static_cast<std::size_t>(std::clamp(number, 1, 12) - 1)];
+    return QColor(rgb.r, rgb.g, rgb.b);
+}
+
+constexpr QRgb kTooOldColour = qRgb(0xFF, 0x00, 0x00);
+
+}  // namespace
+
+void MainWindow::ConnectSearchControls() {
+    connect(parts_.searchBox, &QLineEdit::textEdited, this, &MainWindow::searchEdited);
+    connect(parts_.searchBox, &QLineEdit::returnPressed, this,
+            [this] { emit searchEntered(parts_.searchBox->text()); });
+    connect(parts_.wildSearch, &QCheckBox::clicked, this, &MainWindow::wildSearchClicked);
+    connect(parts_.clearButton, &QPushButton::clicked, this, [this] { emit commandRequested(Command::Clear); });
+    connect(parts_.lookButton, &QPushButton::clicked, this, [this] { emit commandRequested(Command::Look); });
+    connect(parts_.matchList, &MatchListView::rowClicked, this, &MainWindow::matchListClicked);
+
+    // Picking an entry sets the box's text without an edit; typing edits it key by key.
+    connect(parts_.rig, &QComboBox::activated, this, [this] { emit rigEdited(parts_.rig->currentText()); });
+    connect(parts_.rig->lineEdit(), &QLineEdit::textEdited, this, &MainWindow::rigEdited);
+    connect(parts_.antenna, &QComboBox::activated, this,
+            [this] { emit antennaEdited(parts_.antenna->currentText()); });
+    connect(parts_.antenna->lineEdit(), &QLineEdit::textEdited, this, &MainWindow::antennaEdited);
+
+    parts_.callsignList->viewport()->installEventFilter(this);
+    parts_.contactDetails->viewport()->installEventFilter(this);
+    parts_.lastContact->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::MouseButtonRelease) return QMainWindow::eventFilter(watched, event);
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint at = mouse->position().toPoint();
+    const bool left = mouse->button() == Qt::LeftButton;
+
+    if (watched == parts_.callsignList->viewport()) {
+        if (left) {
+            const QTextCursor caret = parts_.callsignList->cursorForPosition(at);
+            emit callsignListClicked(caret.block().text(), caret.positionInBlock());
+        }
+        return false;  // the list still places its caret and selects as usual
+    }
+    if (watched == parts_.contactDetails->viewport()) {
+        if (left || mouse->button() == Qt::RightButton)
+            emit detailsClicked(parts_.contactDetails->cursorForPosition(at).blockNumber(), left);
+        return true;
+    }
+    if (watched == parts_.lastContact) {
+        if (left) emit lastContactClicked();
+        return false;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::ApplyListColours() {
+    parts_.matchList->Model()->SetPalette(colours_);
+    parts_.matchList->SetBackground(PaletteColour(colours_, kMatchListBackgroundColour));
+}
+
+void MainWindow::SetSearchText(const std::string& text) {
+    // setText is not an edit: searchEdited stays quiet.
+    parts_.searchBox->setText(ToQString(text));
+}
+
+std::string MainWindow::SearchText() const { return parts_.searchBox->text().toStdString(); }
+
+void MainWindow::ShowMatchList(std::shared_ptr<const MatchList> list) {
+    parts_.matchTitle->setText(QStringLiteral("Matching entries list"));
+    parts_.matchList->Model()->SetList(std::move(list));
+    parts_.matchList->scrollToTop();
+    parts_.matchList->horizontalScrollBar()->setValue(0);
+    parts_.matchPanel->show();
+}
+
+void MainWindow::HideMatchList() {
+    parts_.matchPanel->hide();
+    parts_.matchList->Model()->SetList(nullptr);  // a long list is not held while unseen
+}
+
+bool MainWindow::MatchListVisible() const { return parts_.matchPanel->isVisibleTo(this); }
+
+void MainWindow::ShowContactDetails(const std::vector<DetailsLine>& lines) {
+    QTextEdit* box = parts_.contactDetails;
+    box->clear();
+    QTextCursor cursor(box->document());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const DetailsLine& line = lines[i];
+        QTextCharFormat format;
+        format.setForeground(PaletteColour(colours_, line.colour));
+        format.setFontWeight(line.bold ? QFont::Bold : QFont::Normal);
+        format.setFontUnderline(line.underline);
+        if (i > 0) cursor.insertBlock(QTextBlockFormat(), format);
+        cursor.setCharFormat(format);
+        cursor.insertText(ToQString(line.text), format);
+    }
+    parts_.details->hide();
+    parts_.detailsHeading->hide();
+    box->show();
+    parts_.detailsPanel->show();
+    box->moveCursor(QTextCursor::Start);
+    box->verticalScrollBar()->setValue(0);
+    box->horizontalScrollBar()->setValue(0);
+}
+
+void MainWindow::HideDetailsPanel() { parts_.detailsPanel->hide(); }
+
+std::string MainWindow::ContactDetailsText(std::size_t maxCharacters) const {
+    const QString text = parts_.contactDetails->toPlainText();
+    const auto count = static_cast<qsizetype>(std::min<std::size_t>(maxCharacters, static_cast<std::size_t>(text.size())));
+    return text.left(count).toStdString();
+}
+
+void MainWindow::ShowCountryFileAge(const std::string& text, bool tooOld) {
+    QLabel* label = parts_.countryFileAge;
+    label->setText(ToQString(text));
+    QPalette colours = label->parentWidget() ? label->parentWidget()->palette() : QPalette();
+    if (tooOld) colours.setColor(QPalette::WindowText, QColor(kTooOldColour));
+    label->setPalette(colours);
+}
+
+void MainWindow::ResetCallsignListCaret() {
+    QTextEdit* list = parts_.callsignList;
+    list->moveCursor(QTextCursor::Start);
+    list->verticalScrollBar()->setValue(0);
+    list->horizontalScrollBar()->setValue(0);
+}
+
+std::string MainWindow::ChooseFile(const std::string& caption, const std::string& filter) {
+    if (qEnvironmentVariableIsSet("VANTREL_NO_MODAL")) return {};
+    const QString chosen = QFileDialog::getOpenFileName(this, ToQString(caption), QString(), ToQString(filter));
+    return chosen.isEmpty() ? std::string() : QFile::encodeName(chosen).toStdString();
+}
+
+}  // namespace vantrel

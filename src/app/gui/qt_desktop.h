@@ -1,0 +1,17 @@
+// The desktop of the windowed program: files, folders and web addresses go to the operator's
+// default applications (never through a shell), text to the system clipboard.
+#pragma once
+
+#include "app/engine/services.h"
+
+namespace vantrel {
+
+class QtDesktop : public Desktop {
+public:
+    void OpenFile(const std::string& path) override;
+    // Only a well-formed http or https address is opened; anything else is ignored.
+    void OpenUrl(const std::string& url) override;
+    void CopyText(const std::string& text) override;
+};
+
+}  // namespace vantrel
