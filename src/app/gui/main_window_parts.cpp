@@ -82,7 +82,8 @@ QLayout* BuildSearchRow(MainWindowParts& p) {
     p.clearButton = Named(new QPushButton(QStringLiteral("CLR")), "ClearButton",
                           QStringLiteral("Clear all results data"));
     p.entries = ReadOnlyBox("Edit5", QStringLiteral("Count of entries in WSJT-X log file"));
-    p.entries->setFixedWidth(90);
+    p.clearButton->setMaximumWidth(p.clearButton->fontMetrics().horizontalAdvance(QStringLiteral("CLR")) + 24);
+    p.entries->setFixedWidth(70);
     p.entries->setAlignment(Qt::AlignRight);
     p.indicator = Named(new QFrame, "Shape1");
     p.indicator->setFixedSize(17, 17);
@@ -91,6 +92,7 @@ QLayout* BuildSearchRow(MainWindowParts& p) {
 
     auto* row = new QHBoxLayout;
     row->addLayout(prompt);
+    p.searchBox->setMinimumWidth(70);
     row->addWidget(p.searchBox, 1);
     row->addWidget(p.wildSearch);
     row->addWidget(p.clearButton);
@@ -118,6 +120,7 @@ QLayout* BuildListColumn(MainWindowParts& p) {
     p.callsignList->setFont(ListFont(11));
 
     p.matchPanel = Panel("MatchPanel");
+    p.matchPanel->setAutoFillBackground(true);  // the callsign list lies beneath
     p.matchTitle = Caption(p, QStringLiteral("Matching entries list"), "MatchTitle");
     p.matchList = Named(new MatchListView, "MatchList");
     auto* matchLayout = new QVBoxLayout(p.matchPanel);
@@ -157,20 +160,12 @@ QLayout* BuildListColumn(MainWindowParts& p) {
     allTxtLayout->addWidget(Caption(p, QStringLiteral("Searching local ALL.TXT")));
     p.allTxtPanel->hide();
 
-    // The callsign list, the match list over it and the details panel over both, a little
-    // inset so that it reads as a panel laid on the lists.
+    // The callsign list, the match list over it and the details panel over both.
     auto* stack = new QGridLayout;
     stack->setContentsMargins(0, 0, 0, 0);
-    stack->setSpacing(0);
-    stack->setRowMinimumHeight(0, 10);
-    stack->setRowMinimumHeight(2, 10);
-    stack->setColumnMinimumWidth(0, 6);
-    stack->setColumnMinimumWidth(2, 6);
-    stack->setRowStretch(1, 1);
-    stack->setColumnStretch(1, 1);
-    stack->addWidget(p.callsignList, 0, 0, 3, 3);
-    stack->addWidget(p.matchPanel, 0, 0, 3, 3);
-    stack->addWidget(p.detailsPanel, 1, 1);
+    stack->addWidget(p.callsignList, 0, 0);
+    stack->addWidget(p.matchPanel, 0, 0);
+    stack->addWidget(p.detailsPanel, 0, 0);
     p.matchPanel->raise();
     p.detailsPanel->raise();
 
