@@ -20,7 +20,6 @@
 #include <string>
 #include <vector>
 
-#include "app/engine/headless_view.h"
 #include "app/gui/main_window.h"
 #include "app/gui/match_list_view.h"
 #include "app/gui/qt_desktop.h"
@@ -341,16 +340,6 @@ TEST(QtDesktop, OpensOnlyWebAddressesAndCopiesText) {
 
     desktop.CopyText("K1ABC    <-  weblink\n\nName: Jo");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "K1ABC    <-  weblink\n\nName: Jo");
-}
-
-TEST(HeadlessView, KeepsWhatTheSearchShowed) {
-    HeadlessView view;
-    view.ShowContactDetails(SampleDetails());
-    EXPECT_EQ(view.ContactDetailsText(22), "K1ABC    <-  weblink\n\n");
-    view.ShowMatchList(std::make_shared<MatchList>());
-    EXPECT_TRUE(view.MatchListVisible());
-    view.HideMatchList();
-    EXPECT_FALSE(view.MatchListVisible());
 }
 
 }  // namespace
