@@ -37,14 +37,16 @@ int RunHeadless(int argc, char** argv, const std::vector<std::string>& arguments
     HeadlessView view;
     SystemClock clock;
     QtUdpReceiver receiver;
-    std::vector<std::string> storeNotes;
+    HeadlessDesktop desktop;
     IniSettingsStore store(DefaultSettingsFile(), [](const std::string& note) {
         std::fprintf(stderr, "vantrel: %s\n", note.c_str());
     });
     StationEngine engine(
-        EngineServices{store, view, clock, receiver, FolderEnvironment::FromProcess(),
-                       QCoreApplication::applicationFilePath().toStdString()},
+        EngineServices{store, view, clock, receiver, desktop, FolderEnvironment::FromProcess(),
+                       QCoreApplication::applicationFilePath().toStdString(), false},
         arguments);
+    QObject::connect(&receiver, &QtUdpReceiver::datagramReceived,
+                     [&](const QByteArray& bytes) { engine.OnDatagram(bytes.toStdString()); });
 
     // SIGTERM and SIGINT end the run through the event loop, so the shutdown runs in order.
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return 1;

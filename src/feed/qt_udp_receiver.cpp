@@ -2,6 +2,7 @@
 
 #include <QHostAddress>
 #include <QNetworkDatagram>
+#include <QVariant>
 
 namespace vantrel {
 
@@ -27,6 +28,8 @@ bool QtUdpReceiver::Bind(const std::string& host, int port, std::string* error) 
         if (error) *error = socket_.errorString().toStdString();
         return false;
     }
+    // Room for a burst of contacts while the window is busy for a moment.
+    socket_.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(4 << 20));
     return true;
 }
 
@@ -35,6 +38,11 @@ void QtUdpReceiver::Stop() {
 }
 
 bool QtUdpReceiver::IsBound() const { return socket_.state() == QAbstractSocket::BoundState; }
+
+void QtUdpReceiver::Echo(const std::string& bytes, const std::string& host, int port) {
+    echo_.writeDatagram(bytes.data(), static_cast<qint64>(bytes.size()),
+                        QHostAddress(QString::fromStdString(host)), static_cast<quint16>(port));
+}
 
 void QtUdpReceiver::ReadPending() {
     while (socket_.hasPendingDatagrams()) {

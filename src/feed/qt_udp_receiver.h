@@ -16,6 +16,7 @@ public:
     bool Bind(const std::string& host, int port, std::string* error) override;
     void Stop() override;
     bool IsBound() const override;
+    void Echo(const std::string& bytes, const std::string& host, int port) override;
     quint16 LocalPort() const { return socket_.localPort(); }
 
 signals:
@@ -24,6 +25,7 @@ signals:
 private:
     void ReadPending();
     QUdpSocket socket_;
+    QUdpSocket echo_;
 };
 
 }  // namespace vantrel

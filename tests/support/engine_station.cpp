@@ -42,7 +42,7 @@ void EngineStation::Write(int contacts, const char* ini) {
 std::unique_ptr<StationEngine> EngineStation::Start(std::vector<std::string> arguments) {
     FolderEnvironment env{root.path().string(), "", (root / "config").string(), root.path().string()};
     auto engine = std::make_unique<StationEngine>(
-        EngineServices{store, view, clock, receiver, env, "/bin/sh"}, arguments);
+        EngineServices{store, view, clock, receiver, desktop, env, "/bin/sh", interactive}, arguments);
     engine->MainWindowActivated();
     return engine;
 }

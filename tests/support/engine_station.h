@@ -27,6 +27,10 @@ public:
     bool Bind(const std::string& host, int port, std::string* error) override;
     void Stop() override { bound = false; }
     bool IsBound() const override { return bound; }
+    void Echo(const std::string& bytes, const std::string& host, int port) override {
+        echoes.push_back(host + ":" + std::to_string(port) + " " + bytes);
+    }
+    std::vector<std::string> echoes;
     std::vector<std::string> binds;
     bool fail = false;
     bool bound = false;
@@ -51,7 +55,9 @@ public:
     TempFolder root;
     MemoryStore store;
     HeadlessView view;
+    HeadlessDesktop desktop;
     SettableClock clock;
+    bool interactive = true;
     FakeReceiver receiver;
 
 private:

@@ -33,6 +33,7 @@ StationEngine::BusyScope::~BusyScope() {
     engine_.services_.view.ShowProgress(false, 100);
     engine_.services_.view.SetProgressTitle("Progress");
     engine_.busy_ = wasBusy_;
+    if (!engine_.busy_ && !engine_.deferredDatagrams_.empty()) engine_.ProcessDeferredDatagrams();
 }
 
 RepairProgress StationEngine::BusyScope::Progress() const {

@@ -109,7 +109,11 @@ void StationEngine::AntennaWarningYes() {
 }
 
 void StationEngine::AntennaWarningNo() {
-    if (!rotatorWarning_) AddLastContact();
+    if (!rotatorWarning_) {
+        // The contacts received since the warning was raised are logged as they came.
+        if (pendingContacts_.empty()) AddLastContact();
+        LogPendingContacts();
+    }
     services_.view.ShowAntennaWarning(false, "");
     reselectPending_ = false;
     rotatorWarning_ = false;

@@ -38,6 +38,8 @@ public:
     virtual bool Bind(const std::string& host, int port, std::string* error) = 0;
     virtual void Stop() = 0;
     virtual bool IsBound() const = 0;
+    // Sends the bytes as one datagram to host:port (the "/UDP_ECHO" copy).
+    virtual void Echo(const std::string& bytes, const std::string& host, int port) = 0;
 };
 
 }  // namespace vantrel

@@ -6,6 +6,8 @@ namespace vantrel {
 
 void StationEngine::CloseMainWindow() {
     if (!startupBegun_ || quitRequested_ || closed_) return;
+    // Contacts still waiting for the antenna warning's answer are logged, never dropped.
+    LogPendingContacts();
     closed_ = true;
     running_ = false;
     WriteCallsInLog();
@@ -40,6 +42,7 @@ void StationEngine::CloseMainWindow() {
 
 void StationEngine::ExitCommand() {
     if (!startupBegun_ || quitRequested_ || closed_) return;
+    LogPendingContacts();
     closed_ = true;
     running_ = false;
     ReleaseLists();

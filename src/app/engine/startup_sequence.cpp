@@ -7,6 +7,7 @@
 #include "app/engine/station_engine.h"
 #include "base/file_io.h"
 #include "log/local_log.h"
+#include "settings/equipment_lists.h"
 
 namespace vantrel {
 
@@ -62,6 +63,7 @@ void StationEngine::RunStartupSequence() {
     view.SetRegionVisible(Region::ColourSetupMenu, HasSwitch("/SETCOLO"));
 
     view.SetRegionVisible(Region::ExtendedCheck, FileSize(ViewerFile("allplaces.txt")) >= 0);
+    LoadPlacesList4();
     copyStamp_ = gridsStamp_ = fs::file_time_type::clock::now();
 
     lastAntennaSelection_ = store.ReadText(kOwnSection, "RotHFAntSel", "");
@@ -80,6 +82,8 @@ void StationEngine::RunStartupSequence() {
 
     if (store.ReadText(kOwnSection, "VantrelerCall", "") == "QQ0XYZ" || author)
         WriteReleaseVersionFile();
+
+    LoadEquipmentLists();
 
     // WSJT-X's configuration: callsign, grid and the logged-contact receiver.
     Diagnostic("Updating INI file");
@@ -119,6 +123,13 @@ void StationEngine::RunStartupSequence() {
     create_callsignlist();
     display_callsigns();
 
+    LoadCountryTable();
+
+    // The radio and antenna of the last run.
+    station_.rig = RigFromBoxText(store.ReadText(kOwnSection, "VantrelerRig", ""));
+    station_.antenna = store.ReadText(kOwnSection, "VantrelerAnt", "");
+    view.ShowEquipment(rigs_, antennas_, station_.rig, station_.antenna);
+
     LoadGrids();
 
     // Maintenance: the grids repair every fifth run, the dates pass on odd runs until done.
@@ -131,6 +142,7 @@ void StationEngine::RunStartupSequence() {
     BackupIfDue();
     tickCounter_ = 0;
     ApplyFullLoad();
+    if (HasSwitch("/UDP_ECHO")) echoPort_ = config_.port + 1;
     store.WriteBool(kOwnSection, "VantrelerActive", true);
     if (!localLogLines_.empty()) WriteCallsInLog();
     startupDone_ = true;

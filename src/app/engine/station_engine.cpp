@@ -104,7 +104,11 @@ void StationEngine::ColourChosen(int index, std::optional<Rgb> colour) {
     services_.view.ApplyColours(options_.colours);
 }
 
-void StationEngine::OptionsEdited() { services_.view.ReadOptions(options_); }
+void StationEngine::OptionsEdited() {
+    services_.view.ReadOptions(options_);
+    // "B/D" and "Details" change what the match list shows.
+    if (startupDone_ && services_.view.MatchListVisible()) SearchLog();
+}
 
 WsjtxFiles StationEngine::CurrentWsjtxFiles() const {
     return LocateWsjtxFiles(wsjtxFolder_, services_.environment, switches_.RigName(),
@@ -130,11 +134,20 @@ void StationEngine::SaveLocalLog(std::size_t firstNew) {
 }
 
 void StationEngine::SetLastContact(const std::string& text) {
+    // The same text again is no change: nothing is handled.
+    if (text == lastContact_) return;
     lastContact_ = text;
     services_.view.ShowLastContact(text);
     last50Wanted_ = true;
     last50Drawn_ = false;
+    Trace(" Edit2 Change ", text);
     AddLastContact();
+    services_.view.ReadOptions(options_);
+    if (options_.autoShow && tickCounter_ > 1) {
+        AutoShowFill();
+        create_callsignlist();
+        WriteCallsInLog();
+    }
 }
 
 void StationEngine::AddLastContact() {
@@ -165,6 +178,13 @@ void StationEngine::Run(Command command) {
         case Command::Today: ShowLastUtcDay(); return;
         case Command::AntennaYes: AntennaWarningYes(); return;
         case Command::AntennaNo: AntennaWarningNo(); return;
+        case Command::Clear: ClearResults(); return;
+        case Command::Look: Look(); return;
+        case Command::EditRadios: EditEquipment(true); return;
+        case Command::EditAntennas: EditEquipment(false); return;
+        case Command::FullAdifExport: ExportAdif(true); return;
+        case Command::NewAdifExport: ExportAdif(false); return;
+        case Command::AdifImport: AdifImport(); return;
     }
 }
 

@@ -16,6 +16,10 @@
 #include "base/data_folders.h"
 #include "base/file_io.h"
 #include "base/switches.h"
+#include "geo/callsign_search.h"
+#include "geo/contact_details.h"
+#include "geo/country_lookup.h"
+#include "geo/place_finder.h"
 #include "log/callsign_list.h"
 #include "log/local_log_file.h"
 #include "log/log_maintenance.h"
@@ -35,8 +39,11 @@ struct EngineServices {
     StationView& view;
     Clock& clock;
     UdpReceiver& receiver;
+    Desktop& desktop;
     FolderEnvironment environment;
     fs::path programFile;  // its date is the build date in the caption
+    // False without a window: questions that nobody can answer are not asked.
+    bool interactive = true;
 };
 
 class StationEngine {
@@ -77,11 +84,33 @@ public:
     void ZapUserField();
     void CheckMyGrid();
 
+    // The callsign search and what hangs on it.
+    void SearchLog();
+    void SearchEdited(const std::string& text);
+    void SetWildSearch(bool wild);
+    void LastContactClicked();
+    void CallsignListClicked(const std::string& line, int column);
+    void MatchListClicked(int row, bool leftButton);
+    void ShowContactDetails(std::size_t logIndex);
+    void DetailsClicked(int line, bool leftButton);
+    void OpenLookupPage(const std::string& callsign);
+    void CheckCountryFileAge();
+    const CountryTable* Countries() const { return countryTable_.get(); }
+
+    // The live feed of logged contacts, and the radio and antenna in use.
+    void OnDatagram(const std::string& bytes);
+    void N1mmPortChanged(const std::string& text);
+    void RigChanged(const std::string& boxText);
+    void AntennaChanged(const std::string& boxText);
+    const std::vector<std::string>& PendingContacts() const { return pendingContacts_; }
+
     // grids.txt: built from the journal copy, refreshed from its new lines.
     void BuildGridsFile();
     void ForceGridsUpdate();
     void RefreshGrids();
     const LogLines& GridsList() const { return gridsList_; }
+    // Waits for the grids build of the background to hand its result over (tests, benchmarks).
+    void WaitForBackgroundWork() { gridsJob_.Wait(); }
     const CallsignList& Callsigns() const { return callsignList_; }
 
     // The one-second schedule and the rig follower; both timers tick once a second.
@@ -151,6 +180,18 @@ private:
     void StartGridsBuild(bool showProgress);
     void GridsBuildFinished(GridsBuild build, bool fileExisted);
     void CompleteForcedGridsUpdate();
+    void LoadPlacesList4();
+    void LoadCountryTable();
+    void AutoShowFill();
+    void RedrawCallsignList();
+    void Look();
+    void ClearResults();
+    void LogPendingContacts();
+    void ProcessDeferredDatagrams();
+    void LoadEquipmentLists();
+    void EditEquipment(bool radios);
+    void ExportAdif(bool full);
+    void AdifImport();
     void BackupIfDue();
     void ReleaseLists();
     void CloseDiagnostics();
@@ -206,6 +247,20 @@ private:
     bool last50Drawn_ = false;
     TimePoint last50Time_{};
     CallsignList callsignList_;
+    std::unique_ptr<CountryTable> countryTable_;
+    LogLines placesList4_;
+    std::unique_ptr<PlaceFinder> placeFinder_;
+    std::shared_ptr<const MatchList> matchList_;
+    std::vector<DetailsLine> detailsLines_;
+    std::string lastCountry_;
+    std::string lastCallsign_;
+    bool wildSearch_ = false;
+    TimePoint lastSearchTime_{};
+    std::string lastReceived_;
+    std::vector<std::string> pendingContacts_;    // received, waiting for the warning's answer
+    std::vector<std::string> deferredDatagrams_;  // arrived while a repair held the log
+    bool bandWarning_ = false;
+    int echoPort_ = 2334;
     LogLines gridsList_;
     // The state of the last grids build, which the schedule continues from; none until the
     // background build of this run has finished.

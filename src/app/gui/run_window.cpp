@@ -7,6 +7,7 @@
 
 #include "app/engine/station_engine.h"
 #include "app/gui/main_window.h"
+#include "app/gui/qt_desktop.h"
 #include "feed/qt_udp_receiver.h"
 #include "settings/settings_store.h"
 
@@ -20,13 +21,33 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
     window.setWindowTitle("Vantrel for WSJT-X");
     SystemClock clock;
     QtUdpReceiver receiver;
+    QtDesktop desktop;
     IniSettingsStore store(DefaultSettingsFile(), [](const std::string& note) {
         std::fprintf(stderr, "vantrel: %s\n", note.c_str());
     });
-    StationEngine engine(EngineServices{store, window, clock, receiver,
+    StationEngine engine(EngineServices{store, window, clock, receiver, desktop,
                                         FolderEnvironment::FromProcess(),
                                         QCoreApplication::applicationFilePath().toStdString()},
                          arguments);
+    auto text = [](const QString& value) { return value.toStdString(); };
+    QObject::connect(&receiver, &QtUdpReceiver::datagramReceived,
+                     [&](const QByteArray& bytes) { engine.OnDatagram(bytes.toStdString()); });
+    QObject::connect(&window, &MainWindow::searchEdited, [&](const QString& value) { engine.SearchEdited(text(value)); });
+    QObject::connect(&window, &MainWindow::searchEntered, [&](const QString& value) {
+        if (!value.trimmed().isEmpty()) engine.SearchLog();
+    });
+    QObject::connect(&window, &MainWindow::wildSearchClicked, [&](bool wild) { engine.SetWildSearch(wild); });
+    QObject::connect(&window, &MainWindow::callsignListClicked,
+                     [&](const QString& line, int column) { engine.CallsignListClicked(text(line), column); });
+    QObject::connect(&window, &MainWindow::matchListClicked,
+                     [&](int row, bool left) { engine.MatchListClicked(row, left); });
+    QObject::connect(&window, &MainWindow::detailsClicked,
+                     [&](int line, bool left) { engine.DetailsClicked(line, left); });
+    QObject::connect(&window, &MainWindow::lastContactClicked, [&] { engine.LastContactClicked(); });
+    QObject::connect(&window, &MainWindow::rigEdited, [&](const QString& value) { engine.RigChanged(text(value)); });
+    QObject::connect(&window, &MainWindow::antennaEdited,
+                     [&](const QString& value) { engine.AntennaChanged(text(value)); });
+    QObject::connect(&window, &MainWindow::resized, [&] { engine.CheckCountryFileAge(); });
 
     QObject::connect(&window, &MainWindow::shown, [&] { engine.MainWindowShown(); });
     QObject::connect(&window, &MainWindow::firstActivated, [&] { engine.MainWindowActivated(); });

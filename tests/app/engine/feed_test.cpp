@@ -1,0 +1,122 @@
+// Logged contacts arriving as WSJT-X sends them: converted, band-checked against the antenna,
+// logged once, and never lost while the antenna warning waits for its answer.
+#include <gtest/gtest.h>
+
+#include "log/extract_field.h"
+#include "support/engine_station.h"
+
+namespace vantrel {
+namespace {
+
+std::string Datagram(const std::string& call, const std::string& freq, const std::string& time = "141919") {
+    auto field = [](const std::string& name, const std::string& value) {
+        return "<" + name + ":" + std::to_string(value.size()) + ">" + value + " ";
+    };
+    return field("call", call) + field("gridsquare", "FN42") + field("mode", "FT8") +
+           field("rst_sent", "-15") + field("rst_rcvd", "-12") + field("qso_date", "20261208") +
+           field("time_on", time) + field("qso_date_off", "20261208") + field("time_off", time) +
+           field("band", "20m") + field("freq", freq) + field("station_callsign", "W9XYZ") +
+           field("my_gridsquare", "EN37") + "<eor>";
+}
+
+class FeedTest : public ::testing::Test, public test::EngineStation {
+protected:
+    std::unique_ptr<StationEngine> StartWithAntenna(const std::string& antenna, std::vector<std::string> args = {}) {
+        Write(3);
+        test::WriteFile(viewer() / "Radios.txt", "IC-7300\n");
+        test::WriteFile(viewer() / "Antennas.txt", antenna + "\n");
+        store.Write(std::string(kOwnSection), "VantrelerRig", "IC-7300");
+        store.Write(std::string(kOwnSection), "VantrelerAnt", antenna);
+        return Start(std::move(args));
+    }
+};
+
+TEST_F(FeedTest, RealDatagramsBecomeLocalLogLines) {
+    VANTREL_REQUIRE_TESTDATA();
+    auto engine = StartWithAntenna("Vertical [7,14,21]");
+    const auto folder = test::TestDataFolder() / "wsjtx-2.6.1";
+    for (const char* name : {"n1mm-ft8-qz9zz.bin", "n1mm-ft8-comment-name.bin", "n1mm-ft4-mfsk.bin"})
+        engine->OnDatagram(test::ReadFile(folder / name));
+    const LogLines local = LocalLog();
+    ASSERT_EQ(local.size(), 6u);
+    EXPECT_EQ(ExtractField(local[3], ',', 5), "QZ9ZZ");
+    EXPECT_EQ(ExtractField(local[4], ',', 12), "abc caf\xE9");  // Latin-1 bytes kept as they came
+    EXPECT_EQ(ExtractField(local[4], ',', 13), "Jo Smith");     // the name, commas removed
+    EXPECT_EQ(ExtractField(local[5], ',', 8), "FT4");            // MFSK with its submode
+    EXPECT_EQ(ExtractField(local[5], ',', 16), "IC-7300");
+    EXPECT_EQ(ExtractField(local[5], ',', 17), "Vertical [7");
+    EXPECT_EQ(view.lastContact, std::string(local[5]));
+}
+
+TEST_F(FeedTest, TheSameDatagramTwiceIsLoggedOnce) {
+    auto engine = StartWithAntenna("Vertical [7,14,21]");
+    engine->OnDatagram(Datagram("K9AA", "14.075500"));
+    engine->OnDatagram(Datagram("K9AA", "14.075500"));
+    EXPECT_EQ(LocalLog().size(), 4u);
+}
+
+TEST_F(FeedTest, ContactsWaitingForTheWarningAreAllLoggedInOrderOnNo) {
+    auto engine = StartWithAntenna("Dipole [7]");
+    engine->OnDatagram(Datagram("K9AA", "14.075500", "141900"));
+    EXPECT_EQ(view.antennaWarning, "The antenna does not match the band in use. Re-select ?");
+    EXPECT_EQ(LocalLog().size(), 3u);                          // not logged yet
+    engine->OnDatagram(Datagram("K9BB", "7.075500", "142000"));  // arrives while the warning is open
+    EXPECT_EQ(engine->PendingContacts().size(), 2u);
+    engine->Run(Command::AntennaNo);
+    const LogLines local = LocalLog();
+    ASSERT_EQ(local.size(), 5u);
+    EXPECT_EQ(ExtractField(local[3], ',', 5), "K9AA");  // the received contact, not the previous one
+    EXPECT_EQ(ExtractField(local[4], ',', 5), "K9BB");
+    EXPECT_EQ(view.antennaWarning, "");
+}
+
+TEST_F(FeedTest, YesThenAnAntennaChoiceLogsTheWaitingContact) {
+    auto engine = StartWithAntenna("Dipole [7]");
+    engine->OnDatagram(Datagram("K9AA", "14.075500"));
+    engine->Run(Command::AntennaYes);
+    EXPECT_EQ(view.antennaChoiceOpened, 1);
+    EXPECT_EQ(LocalLog().size(), 3u);
+    engine->AntennaChanged("Beam [14,21,28]");
+    ASSERT_EQ(LocalLog().size(), 4u);
+    EXPECT_EQ(ExtractField(LocalLog()[3], ',', 5), "K9AA");
+    // A later change of antenna logs nothing more.
+    engine->AntennaChanged("Dipole [7]");
+    EXPECT_EQ(LocalLog().size(), 4u);
+}
+
+TEST_F(FeedTest, WithoutAWindowAMismatchIsLoggedAndNoted) {
+    interactive = false;
+    auto engine = StartWithAntenna("Dipole [7]");
+    engine->OnDatagram(Datagram("K9AA", "14.075500"));
+    EXPECT_EQ(LocalLog().size(), 4u);
+    bool noted = false;
+    for (std::string_view line : engine->TraceList()) noted |= line.find("Band warning") != std::string_view::npos;
+    EXPECT_TRUE(noted);
+}
+
+TEST_F(FeedTest, UnreadableDatagramsAreDroppedAndKeptInTheRawFile) {
+    auto engine = StartWithAntenna("Vertical [7,14,21]", {"/RAWUDP", "/UDP_ECHO"});
+    engine->OnDatagram("no adif here at all");
+    engine->OnDatagram(std::string("\0\xff<call:999999999999>", 22));
+    engine->OnDatagram(std::string(65536, '<'));
+    engine->OnDatagram("<call:5:S>K9ZZZ <freq:9>14.075500 <qso_date:8>20261208 <time_on:6>120000 <eor>");
+    const LogLines local = LocalLog();
+    ASSERT_EQ(local.size(), 4u) << local.Bytes();  // only the readable one, with its type indicator
+    EXPECT_EQ(ExtractField(local[3], ',', 5), "K9ZZZ");
+    EXPECT_TRUE(test::ReadFile(viewer() / "RAWUDP 261208.txt").starts_with("no adif here at all\r\n"));
+    ASSERT_FALSE(receiver.echoes.empty());
+    EXPECT_TRUE(receiver.echoes.back().starts_with("127.0.0.1:2335 <call:5:S>K9ZZZ"));
+}
+
+TEST_F(FeedTest, RigAndAntennaChoicesTakeEffectAtOnce) {
+    auto engine = StartWithAntenna("Vertical [7,14,21]");
+    EXPECT_EQ(view.rigs, (std::vector<std::string>{"IC-7300"}));
+    EXPECT_TRUE(view.regions[Region::RadioGear]);
+    engine->RigChanged("ICOM IC-705");
+    EXPECT_EQ(store.Own("VantrelerRig"), "IC-705");
+    engine->OnDatagram(Datagram("K9AA", "14.075500"));
+    EXPECT_EQ(ExtractField(LocalLog().back(), ',', 16), "IC-705");
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,130 @@
+// The callsign search on a running station: the country line, the match list and its clicks,
+// the details panel, the web lookup and the automatic fill from a newly logged contact.
+#include <gtest/gtest.h>
+
+#include "base/file_io.h"
+#include "log/extract_field.h"
+#include "support/engine_station.h"
+
+namespace vantrel {
+namespace {
+
+class SearchTest : public ::testing::Test, public test::EngineStation {
+protected:
+    std::unique_ptr<StationEngine> StartDemo() {
+        // The demo station, with its cty.dat in WSJT-X's folder.
+        std::filesystem::create_directories(wsjtx());
+        for (const char* name : {"wsjtx.log", "WSJT-X.ini", "ALL.TXT", "cty.dat", "wsjtx_log.adi"})
+            std::filesystem::copy_file(std::filesystem::path(VANTREL_SOURCE_DIR) / "data/demo/WSJT-X" / name,
+                                       wsjtx() / name);
+        auto engine = Start();
+        engine->WaitForBackgroundWork();
+        for (int second = 5; second < 8; ++second) {  // the timer has ticked: typing searches
+            clock.Set({2026, 12, 8, 12, 1, second, 0});
+            engine->Tick();
+        }
+        return engine;
+    }
+    std::size_t FirstContactRow() const {
+        for (std::size_t i = 0; i < view.matchList->size(); ++i)
+            if (view.matchList->At(i).contact) return i;
+        return 0;
+    }
+};
+
+TEST_F(SearchTest, CountryTableComesFromWsjtxAndItsAgeIsShown) {
+    auto engine = StartDemo();
+    EXPECT_TRUE(std::filesystem::exists(viewer() / "cty.dat"));
+    EXPECT_TRUE(std::filesystem::exists(viewer() / "ctybasic.txt"));
+    EXPECT_TRUE(view.countryFileAge.starts_with("CTY.DAT"));
+    EXPECT_EQ(engine->Countries()->Lookup("K1ABC").country.substr(0, 13), "United States");
+}
+
+TEST_F(SearchTest, TypingSearchesFromTheSecondCharacter) {
+    auto engine = StartDemo();
+    const std::string call(ExtractFieldView(engine->LocalLogLines()[10], ',', 5));
+    view.searchText = call.substr(0, 1);
+    engine->SearchEdited(view.searchText);
+    EXPECT_FALSE(view.MatchListVisible());
+    view.searchText = call.substr(0, 2);
+    engine->SearchEdited(view.searchText);
+    ASSERT_TRUE(view.MatchListVisible());
+    EXPECT_EQ(view.matchList->Text(0), call.substr(0, 2));
+    EXPECT_TRUE(view.matchList->Text(1).starts_with("CTY.DAT : "));
+    EXPECT_GE(view.matchList->contacts, 1u);
+    view.searchText.clear();
+    engine->SearchEdited("");
+    EXPECT_FALSE(view.MatchListVisible());
+}
+
+TEST_F(SearchTest, ClickingAContactShowsItsDetailsAndTheTopLineOpensTheLookup) {
+    auto engine = StartDemo();
+    const std::string call(ExtractFieldView(engine->LocalLogLines()[20], ',', 5));
+    view.searchText = call;
+    engine->SearchEdited(call);
+    ASSERT_TRUE(view.MatchListVisible());
+    engine->MatchListClicked(static_cast<int>(FirstContactRow()), true);
+    ASSERT_FALSE(view.contactDetails.empty());
+    EXPECT_EQ(view.contactDetails[0].text, call + "    <-  weblink");
+    engine->DetailsClicked(0, true);
+    ASSERT_EQ(desktop.openedUrls.size(), 1u);
+    EXPECT_EQ(desktop.openedUrls[0], "https://www.qrz.com/db/" + call);
+    engine->DetailsClicked(3, false);  // right click: copied
+    EXPECT_TRUE(desktop.copied.starts_with(call));
+    EXPECT_EQ(view.messages.back(), "Clipboard copied: Displayed log data now in clipboard");
+    engine->DetailsClicked(3, true);  // any other line closes
+    EXPECT_FALSE(view.detailsPanel);
+    EXPECT_FALSE(view.MatchListVisible());
+    // A click on a line that is no contact closes the list.
+    engine->SearchEdited(call);
+    engine->MatchListClicked(0, true);
+    EXPECT_FALSE(view.MatchListVisible());
+}
+
+TEST_F(SearchTest, ANewContactFillsTheSearchWithItsFirstCharacters) {
+    auto engine = StartDemo();
+    engine->SetLastContact("2026-12-08,12:01:00,2026-12-08,12:01:30,W1AW,FN31,14.075500,FT8,-5,-7,100,,,W9XYZ,EN37,,,");
+    EXPECT_EQ(view.searchText, "W1A");  // the slider's default of 3 characters
+    ASSERT_TRUE(view.MatchListVisible());
+    EXPECT_EQ(view.matchList->Text(0), "W1A");
+    EXPECT_TRUE(engine->Callsigns().Contains("W1AW,FN31"));
+}
+
+TEST_F(SearchTest, CallsignListClickAndLook) {
+    auto engine = StartDemo();
+    engine->CallsignListClicked("K1ABC,FN42", 2);
+    EXPECT_EQ(view.searchText, "K1ABC");
+    engine->Run(Command::Look);
+    ASSERT_FALSE(desktop.openedUrls.empty());
+    EXPECT_EQ(desktop.openedUrls.back(), "https://www.qrz.com/db/K1ABC");
+    engine->CallsignListClicked("K1ABC,FN42", 6);
+    EXPECT_EQ(view.searchText, "FN42");
+}
+
+TEST_F(SearchTest, GridsFileIsBuiltFromTheJournalAndKeptCurrent) {
+    auto engine = StartDemo();
+    const auto grids = LoadLogLines(viewer() / "grids.txt");
+    ASSERT_TRUE(grids.has_value());
+    EXPECT_GT(grids->size(), 50u);
+    EXPECT_EQ(view.messages.front().substr(0, 29), "Support file creation require");
+    // WSJT-X appends a decode: within the minute it is in grids.txt.
+    {
+        std::string journal = test::ReadFile(wsjtx() / "ALL.TXT");
+        journal += "261208_120100    14.074 Rx FT8     -8  0.1 1200 CQ ZZ9QQ JN58\n";
+        test::WriteFile(wsjtx() / "ALL.TXT", journal);
+        std::filesystem::last_write_time(wsjtx() / "ALL.TXT",
+                                         std::filesystem::file_time_type::clock::now() + std::chrono::seconds(3));
+    }
+    for (int second = 2; second <= 53; ++second) {
+        clock.Set({2026, 12, 8, 12, 2, second, 0});
+        engine->Tick();
+    }
+    const std::string text = test::ReadFile(viewer() / "grids.txt");
+    EXPECT_NE(text.find("ZZ9QQ,JN58\r\n"), std::string::npos);
+    bool inList = false;
+    for (std::string_view line : engine->GridsList()) inList |= line == "ZZ9QQ,JN58";
+    EXPECT_TRUE(inList);
+}
+
+}  // namespace
+}  // namespace vantrel
