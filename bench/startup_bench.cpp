@@ -27,7 +27,8 @@ using namespace vantrel;
 namespace {
 
 fs::path station;
-const char* kViewerFiles[] = {"wsjtx.log", "all.txt", "wsjt-x.ini", "Viewer_local_log.csv"};
+const char* kViewerFiles[] = {"wsjtx.log", "all.txt", "wsjt-x.ini", "Viewer_local_log.csv",
+                              "grids.txt"};
 
 class NoReceiver : public UdpReceiver {
 public:
@@ -131,7 +132,7 @@ void BM_DatagramOnHeavyStation(benchmark::State& state) {
     int serial = 0;
     for (auto _ : state) {
         char datagram[400];
-        const std::string call = "K" + std::to_string(serial) + "DG";
+        const std::string call = std::string("K").append(std::to_string(serial)).append("DG");
         std::snprintf(datagram, sizeof datagram,
                       "<call:%zu>%s <gridsquare:4>FN42 <mode:3>FT8 <rst_sent:3>-15 <rst_rcvd:3>-12 "
                       "<qso_date:8>20261209 <time_on:6>%02d%02d%02d <qso_date_off:8>20261209 "
@@ -172,6 +173,7 @@ int Prepare() {
     fs::create_directories(station / "viewer");
     fs::remove(station / "viewer" / "Viewer_local_log.csv");
     Station first;
+    first.engine->WaitForBackgroundWork();
     std::ofstream out(station / "viewer-sizes.txt");
     for (const char* name : kViewerFiles) out << name << ' ' << FileSize(station / "viewer" / name) << '\n';
     std::printf("prepared %s: %zu contacts in the local log\n", station.c_str(),
@@ -182,6 +184,7 @@ int Prepare() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);  // the engine hands background results over through it
     if (argc >= 3 && std::string(argv[1]) == "--prepare") {
         station = fs::absolute(argv[2]);
         return Prepare();

@@ -1,4 +1,5 @@
 #include "adif/adif_export.h"
+#include "log/line_text.h"
 
 #include <array>
 #include <charconv>
@@ -22,12 +23,6 @@ std::array<std::string_view, 17> LineFields(std::string_view line) {
         line.remove_prefix(comma + 1);
     }
     return fields;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
 }
 
 std::string Without(std::string_view text, char drop) {
@@ -112,7 +107,7 @@ void AppendAdifExportRecord(std::string_view localLine, std::string_view operato
     if (!field(16).empty()) out.Field("rig", field(16)); else out.Skip();
     if (!field(17).empty()) {
         const std::string_view antenna = field(17);
-        out.Field("my_antenna", TrimBlanks(antenna.substr(0, antenna.find('['))));
+        out.Field("my_antenna", TrimSpaces(antenna.substr(0, antenna.find('['))));
     } else {
         out.Skip();
     }

@@ -1,16 +1,11 @@
 #include "adif/contact_band_check.h"
+#include "log/line_text.h"
 
 #include "log/extract_field.h"
 
 namespace vantrel {
 
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
 
 std::string_view MapEntry(std::string_view entry) {
     if (entry == "0.4") return "0";
@@ -40,7 +35,7 @@ std::string_view FrequencyWholePart(std::string_view frequency) {
 bool BandListCovers(std::string_view bandList, std::string_view wholeMegahertz) {
     while (true) {
         const std::size_t comma = bandList.find(',');
-        const std::string_view entry = MapEntry(TrimBlanks(bandList.substr(0, comma)));
+        const std::string_view entry = MapEntry(TrimSpaces(bandList.substr(0, comma)));
         if (entry == wholeMegahertz) return true;
         if (entry.empty() || comma == std::string_view::npos) break;
         bandList.remove_prefix(comma + 1);

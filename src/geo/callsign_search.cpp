@@ -1,4 +1,5 @@
 #include "geo/callsign_search.h"
+#include "log/line_text.h"
 
 #include <array>
 #include <charconv>
@@ -14,14 +15,8 @@ namespace vantrel {
 
 namespace {
 
-std::string_view Trim(std::string_view t) {
-    while (!t.empty() && static_cast<unsigned char>(t.front()) <= ' ') t.remove_prefix(1);
-    while (!t.empty() && static_cast<unsigned char>(t.back()) <= ' ') t.remove_suffix(1);
-    return t;
-}
-
 std::string UpperTrimmed(std::string_view t) {
-    std::string u(Trim(t));
+    std::string u(TrimBlanks(t));
     for (char& c : u)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return u;
@@ -131,7 +126,7 @@ MatchList SearchLog(const LogLines& localLog, std::string_view searchBoxText, co
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
 
         const auto f = FirstFields(line);
-        const std::string_view call = Trim(f[4]);
+        const std::string_view call = TrimBlanks(f[4]);
         const bool match = options.wild ? call.find(t) != std::string_view::npos : call.starts_with(t);
         if (!match) continue;
 
@@ -168,7 +163,7 @@ MatchList SearchLog(const LogLines& localLog, std::string_view searchBoxText, co
             list.AppendText(")");
         }
         list.AppendText(tail);
-        const std::string_view grid = Trim(f[5]);
+        const std::string_view grid = TrimBlanks(f[5]);
         if (places && options.details && !grid.empty()) {
             auto cached = placeCache.find(std::string(grid));
             if (cached == placeCache.end())
@@ -188,7 +183,7 @@ MatchList SearchLog(const LogLines& localLog, std::string_view searchBoxText, co
 std::optional<std::string> ContactKeyFromMatchLine(std::string_view line) {
     if (line.find(':') == std::string_view::npos) return std::nullopt;
     const auto parts = SplitPieces(line, '\t');
-    const auto part = [&](std::size_t n) { return n < parts.size() ? Trim(parts[n]) : std::string_view(); };
+    const auto part = [&](std::size_t n) { return n < parts.size() ? TrimBlanks(parts[n]) : std::string_view(); };
     std::string key(part(0));
     for (std::size_t n : {2, 3, 4, 5}) key.append(", ").append(part(n));
     return key;
@@ -196,11 +191,11 @@ std::optional<std::string> ContactKeyFromMatchLine(std::string_view line) {
 
 std::optional<std::size_t> FindContact(const LogLines& localLog, std::string_view key) {
     if (key.empty()) return std::nullopt;
-    const std::string_view call = Trim(ExtractFieldView(key, ',', 1));
-    const std::string_view mode = Trim(ExtractFieldView(key, ',', 2));
-    const std::string_view freq = Trim(ExtractFieldView(key, ',', 3));
-    const std::string_view date = Trim(ExtractFieldView(key, ',', 4));
-    const std::string_view time = Trim(ExtractFieldView(key, ',', 5));
+    const std::string_view call = TrimBlanks(ExtractFieldView(key, ',', 1));
+    const std::string_view mode = TrimBlanks(ExtractFieldView(key, ',', 2));
+    const std::string_view freq = TrimBlanks(ExtractFieldView(key, ',', 3));
+    const std::string_view date = TrimBlanks(ExtractFieldView(key, ',', 4));
+    const std::string_view time = TrimBlanks(ExtractFieldView(key, ',', 5));
     const auto holds = [](std::string_view line, std::string_view a, std::string_view b) {
         return line.find(a) != std::string_view::npos && line.find(b) != std::string_view::npos;
     };
@@ -208,7 +203,7 @@ std::optional<std::size_t> FindContact(const LogLines& localLog, std::string_vie
         for (std::size_t i = 0; i < localLog.size(); ++i) {
             const std::string_view line = localLog[i];
             const std::string_view field5 = ExtractFieldView(line, ',', 5);
-            if (cutCall ? !Trim(field5).starts_with(call) : field5 != call) continue;
+            if (cutCall ? !TrimBlanks(field5).starts_with(call) : field5 != call) continue;
             if (!date.empty() && !time.empty()) {
                 if (holds(line, date, time)) return i;
             } else if (!mode.empty() && !freq.empty()) {
@@ -226,14 +221,14 @@ std::optional<std::size_t> FindContact(const LogLines& localLog, std::string_vie
 std::optional<std::string> ItemAtCaret(std::string_view line, std::size_t column) {
     if (column > line.size()) return std::nullopt;
     const std::size_t first = line.find(',');
-    if (first == std::string_view::npos) return std::string(Trim(line));
+    if (first == std::string_view::npos) return std::string(TrimBlanks(line));
     // A comma at index i (position i + 1) lies before the caret when i + 1 <= column.
-    if (first + 1 > column) return std::string(Trim(line.substr(0, first)));
+    if (first + 1 > column) return std::string(TrimBlanks(line.substr(0, first)));
     const std::size_t last = line.rfind(',', column - 1);
     const std::size_t next = line.find(',', last + 1);
     const std::string_view item =
         next == std::string_view::npos ? line.substr(last + 1, 30) : line.substr(last + 1, next - last - 1);
-    return std::string(Trim(item));
+    return std::string(TrimBlanks(item));
 }
 
 }  // namespace vantrel

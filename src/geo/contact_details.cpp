@@ -1,4 +1,5 @@
 #include "geo/contact_details.h"
+#include "log/line_text.h"
 
 #include "geo/locator.h"
 #include "log/extract_field.h"
@@ -6,12 +7,6 @@
 namespace vantrel {
 
 namespace {
-
-std::string_view Trim(std::string_view t) {
-    while (!t.empty() && static_cast<unsigned char>(t.front()) <= ' ') t.remove_prefix(1);
-    while (!t.empty() && static_cast<unsigned char>(t.back()) <= ' ') t.remove_suffix(1);
-    return t;
-}
 
 std::string Field(std::string_view line, std::uint8_t n) { return ExtractField(line, ',', n); }
 
@@ -55,11 +50,11 @@ std::vector<DetailsLine> ContactDetails(std::string_view line) {
 }
 
 std::string CallsignOfTopLine(std::string_view topLine) {
-    return std::string(Trim(topLine.substr(0, topLine.find(' '))));
+    return std::string(TrimBlanks(topLine.substr(0, topLine.find(' '))));
 }
 
 std::string LookupAddress(std::string_view service, std::string_view callsign) {
-    callsign = Trim(callsign);
+    callsign = TrimBlanks(callsign);
     if (callsign.empty()) return {};
     std::string address;
     if (service == "HamQTH") address = "https://www.hamqth.com/";

@@ -1,4 +1,5 @@
 #include "geo/country_file.h"
+#include "log/line_text.h"
 
 #include <algorithm>
 #include <system_error>
@@ -11,12 +12,6 @@ namespace vantrel {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view t) {
-    while (!t.empty() && static_cast<unsigned char>(t.front()) <= ' ') t.remove_prefix(1);
-    while (!t.empty() && static_cast<unsigned char>(t.back()) <= ' ') t.remove_suffix(1);
-    return t;
-}
 
 std::string Upper(std::string_view t) {
     std::string u(t);
@@ -48,11 +43,11 @@ std::string CountryLine(std::string_view prefix, const Entity& e) {
 
 Entity ReadEntity(std::string_view line) {
     Entity e;
-    e.name = Trim(ExtractFieldView(line, ':', 1));
-    e.continent = Trim(ExtractFieldView(line, ':', 4));
-    e.latitude = Trim(ExtractFieldView(line, ':', 5));
-    e.longitude = Trim(ExtractFieldView(line, ':', 6));
-    std::string_view primary = AfterMark(Trim(ExtractFieldView(line, ':', 8)), '*');
+    e.name = TrimBlanks(ExtractFieldView(line, ':', 1));
+    e.continent = TrimBlanks(ExtractFieldView(line, ':', 4));
+    e.latitude = TrimBlanks(ExtractFieldView(line, ':', 5));
+    e.longitude = TrimBlanks(ExtractFieldView(line, ':', 6));
+    std::string_view primary = AfterMark(TrimBlanks(ExtractFieldView(line, ':', 8)), '*');
     const std::size_t slash = primary.find('/');
     if (slash == std::string_view::npos) {
         e.primary = primary;
@@ -75,7 +70,7 @@ void AddPrefixList(std::string_view joined, const Entity& e, std::vector<std::st
         item = CutAt(item, '[');
         item = AfterMark(item, '=');
         item = CutAt(item, '(');
-        item = Trim(AfterMark(item, '*'));
+        item = TrimBlanks(AfterMark(item, '*'));
         if (item != e.primary) out.push_back(CountryLine(item, e));
         if (last) return;
         joined.remove_prefix(comma + 1);
@@ -108,7 +103,7 @@ std::vector<std::string> ParseCountryFile(std::string_view bytes) {
             continue;
         }
         listOpen = true;
-        joined.append(Trim(line));
+        joined.append(TrimBlanks(line));
         if (joined.find(';') != std::string::npos) closeList();
     }
     closeList();

@@ -1,4 +1,5 @@
 #include "geo/country_lookup.h"
+#include "log/line_text.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -10,12 +11,6 @@ namespace vantrel {
 namespace {
 
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-std::string_view Trim(std::string_view t) {
-    while (!t.empty() && static_cast<unsigned char>(t.front()) <= ' ') t.remove_prefix(1);
-    while (!t.empty() && static_cast<unsigned char>(t.back()) <= ' ') t.remove_suffix(1);
-    return t;
-}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -32,7 +27,7 @@ std::string_view After(std::string_view t, std::size_t position) {
 }
 
 // The entry's PREFIX, trimmed (not yet upper-cased).
-std::string_view EntryPrefix(std::string_view entry) { return Trim(entry.substr(0, entry.find(','))); }
+std::string_view EntryPrefix(std::string_view entry) { return TrimBlanks(entry.substr(0, entry.find(','))); }
 
 // The first `level` positions of a text, a position past its end as 0, with the level in the top
 // byte: equal keys mean agreement in those positions.
@@ -79,13 +74,13 @@ std::optional<std::string> ReduceCallsign(std::string_view callsign) {
     CutWholeDesignator(s, "/AM");
     const std::size_t slash = s.find('/');
     if (slash != std::string::npos && slash + 2 < s.size()) {
-        const std::string_view b = Trim(std::string_view(s).substr(0, slash));
-        const std::string_view a = Trim(std::string_view(s).substr(slash + 1, 20));
+        const std::string_view b = TrimBlanks(std::string_view(s).substr(0, slash));
+        const std::string_view a = TrimBlanks(std::string_view(s).substr(slash + 1, 20));
         if (a.size() < 2) return std::nullopt;
         if (b.size() > a.size()) {
-            if (a.size() <= 4) s = std::string(a) + std::string(Trim(After(b, DigitPosition(b))));
+            if (a.size() <= 4) s = std::string(a) + std::string(TrimBlanks(After(b, DigitPosition(b))));
         } else {
-            s = std::string(b) + std::string(Trim(After(a, DigitPosition(a))));
+            s = std::string(b) + std::string(TrimBlanks(After(a, DigitPosition(a))));
         }
     }
     return s;
@@ -125,7 +120,7 @@ CountryResult CountryFromEntry(std::string_view entry) {
     CountryResult r;
     r.country = std::string(name) + " (" + std::string(rest.substr(0, brace)) + ")";
     r.latitude = rest.substr(brace + 1, caret - brace - 1);
-    const std::string lonText(Trim(rest.substr(caret + 1, close == std::string_view::npos ? std::string_view::npos
+    const std::string lonText(TrimBlanks(rest.substr(caret + 1, close == std::string_view::npos ? std::string_view::npos
                                                                                              : close - caret - 1)));
     r.longitude = NumberText(-std::strtod(lonText.c_str(), nullptr));
     return r;

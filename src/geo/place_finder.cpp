@@ -1,4 +1,5 @@
 #include "geo/place_finder.h"
+#include "log/line_text.h"
 
 #include <algorithm>
 
@@ -18,12 +19,6 @@ std::uint32_t Key4(const char* p) {
            static_cast<std::uint32_t>(static_cast<unsigned char>(p[1])) << 8 |
            static_cast<std::uint32_t>(static_cast<unsigned char>(p[2])) << 16 |
            static_cast<std::uint32_t>(static_cast<unsigned char>(p[3])) << 24;
-}
-
-std::string_view Trim(std::string_view t) {
-    while (!t.empty() && static_cast<unsigned char>(t.front()) <= ' ') t.remove_prefix(1);
-    while (!t.empty() && static_cast<unsigned char>(t.back()) <= ' ') t.remove_suffix(1);
-    return t;
 }
 
 char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -71,7 +66,7 @@ bool PlaceFinder::Qualifies(std::string_view line, bool wild, std::string_view c
 
 std::string PlaceFinder::Format(std::optional<std::string_view> line) {
     if (!line) return "Nr.  - ";
-    return "Nr. " + std::string(Trim(ExtractFieldView(*line, ',', 3))) + " - " +
+    return "Nr. " + std::string(TrimBlanks(ExtractFieldView(*line, ',', 3))) + " - " +
            std::string(ExtractFieldView(*line, ',', 2));
 }
 

@@ -1,4 +1,5 @@
 #include "log/band_table.h"
+#include "log/line_text.h"
 
 #include <array>
 #include <charconv>
@@ -22,16 +23,10 @@ constexpr std::array<BandRow, 19> kBands = {{
     {10000, 10500, "3cm"},
 }};
 
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
-
 }  // namespace
 
 std::string BandFromFrequency(std::string_view frequencyMHz) {
-    const std::string_view whole = TrimBlanks(frequencyMHz.substr(0, frequencyMHz.find('.')));
+    const std::string_view whole = TrimSpaces(frequencyMHz.substr(0, frequencyMHz.find('.')));
     long megahertz = 0;
     const char* end = whole.data() + whole.size();
     const auto [stop, error] = std::from_chars(whole.data(), end, megahertz);

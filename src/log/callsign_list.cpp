@@ -74,12 +74,13 @@ LogLines CallsignList::Lines() const {
     return lines;
 }
 
-std::size_t create_callsignlist(CallsignList& list, const LogLines& localLog) {
+std::size_t create_callsignlist(CallsignList& list, const LogLines& localLog, std::size_t first) {
     // Only the entries not seen before are kept for the sorted insert; most rebuilds add one.
     std::vector<std::string_view> candidates;
     std::deque<std::string> spares;  // entries that are not a piece of their line
     std::string spare;
-    for (const std::string_view line : localLog) {
+    for (std::size_t i = first; i < localLog.size(); ++i) {
+        const std::string_view line = localLog[i];
         std::string_view entry = EntryView(line, spare);
         if (list.Contains(entry)) continue;
         if (entry.data() == spare.data()) entry = spares.emplace_back(spare);
@@ -124,6 +125,18 @@ std::vector<ColouredLine> display_callsigns(const CallsignList& list) {
         }
     }
     return lines;
+}
+
+std::size_t AddCallsInLog(CallsignList& calls, const LogLines& localLog, std::size_t first) {
+    std::vector<std::string> entries;
+    for (std::size_t i = first; i < localLog.size(); ++i) {
+        const std::string_view call = TrimBlanks(ExtractFieldView(localLog[i], ',', 5));
+        if (call.empty()) continue;
+        std::string entry(call);
+        entry += ',';
+        if (!calls.Contains(entry)) entries.push_back(std::move(entry));
+    }
+    return calls.AddMany(std::vector<std::string_view>(entries.begin(), entries.end()));
 }
 
 LogLines CallsInLogLines(const LogLines& localLog) {

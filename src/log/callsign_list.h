@@ -42,7 +42,7 @@ private:
 std::string CallsignEntry(std::string_view line);
 
 // The rebuild: adds the entry of every line of the log. Returns how many entries were new.
-std::size_t create_callsignlist(CallsignList& list, const LogLines& localLog);
+std::size_t create_callsignlist(CallsignList& list, const LogLines& localLog, std::size_t first = 0);
 
 // calls.txt, replaced in one step.
 bool SaveCallsignList(const std::filesystem::path& file, const CallsignList& list,
@@ -58,6 +58,9 @@ std::vector<ColouredLine> display_callsigns(const CallsignList& list);
 // calls_in_log.txt: every distinct callsign of the log (field 5 with blanks trimmed, empty ones
 // left out), followed by ",", sorted and deduplicated ignoring letter case.
 LogLines CallsInLogLines(const LogLines& localLog);
+// The same kept as a list that grows: adds the "CALL," entries of the lines from `first` on and
+// returns how many were new; its Lines() are calls_in_log.txt.
+std::size_t AddCallsInLog(CallsignList& calls, const LogLines& localLog, std::size_t first = 0);
 bool WriteCallsInLog(const std::filesystem::path& file, const LogLines& localLog,
                      std::string* error = nullptr);
 

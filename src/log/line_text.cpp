@@ -87,4 +87,10 @@ std::string ReplaceField(std::string_view line, unsigned n, std::string_view val
     return out;
 }
 
+std::string_view TrimSpaces(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
 }  // namespace vantrel

@@ -57,6 +57,8 @@ void SortNoCase(std::vector<Item>& items, TextOf textOf) {
 
 // Blanks are the space and the control characters (bytes up to 32).
 std::string_view TrimBlanks(std::string_view text);
+// Removes blank characters (' ' only) at both ends.
+std::string_view TrimSpaces(std::string_view text);
 std::string UpperCase(std::string_view text);
 
 // Where field n (counted from 1) of a comma-separated line lies: its first byte and its length.

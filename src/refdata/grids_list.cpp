@@ -1,4 +1,5 @@
 #include "refdata/grids_list.h"
+#include "log/line_text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,12 +14,6 @@ constexpr std::size_t kChunkBytes = 256 * 1024;
 
 inline unsigned char Fold(unsigned char c) {
     return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
 }
 
 }  // namespace
@@ -240,9 +235,9 @@ std::size_t AddLocalLogGrids(GridsWorkingList& list, const LogLines& localLogLin
     if (localLogLines.size() < 2) return 0;
     std::size_t added = 0;
     for (std::string_view line : localLogLines) {
-        const std::string_view call = TrimBlanks(ExtractFieldView(line, ',', 5));
+        const std::string_view call = TrimSpaces(ExtractFieldView(line, ',', 5));
         if (call.empty()) continue;
-        if (list.Add(call, TrimBlanks(ExtractFieldView(line, ',', 6)))) ++added;
+        if (list.Add(call, TrimSpaces(ExtractFieldView(line, ',', 6)))) ++added;
     }
     return added;
 }

@@ -106,8 +106,14 @@ bool ReplaceFile(const fs::path& target, std::string_view bytes, std::optional<m
         return false;
     }
     static std::atomic<unsigned> counter{0};
-    const fs::path temp = folder / ("." + target.filename().string() + ".new-" +
-                                    std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    // Built by appending: GCC 12 warns falsely about "literal" + std::string here.
+    std::string name(".");
+    name += target.filename().string();
+    name += ".new-";
+    name += std::to_string(::getpid());
+    name += '-';
+    name += std::to_string(counter++);
+    const fs::path temp = folder / name;
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         error = "cannot create " + temp.string() + ": " + ErrorText(errno);
@@ -169,7 +175,9 @@ std::optional<fs::path> CorruptCopyName(const fs::path& target, const std::strin
 // A new file left beside the target by a writer that was killed before its rename. Files of a
 // process that still runs are left alone: it may be writing right now.
 void RemoveLeftoverNewFiles(const fs::path& target) {
-    const std::string prefix = "." + target.filename().string() + ".new-";
+    std::string prefix(".");
+    prefix += target.filename().string();
+    prefix += ".new-";
     std::error_code ec;
     fs::directory_iterator it(target.has_parent_path() ? target.parent_path() : fs::path("."), ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
@@ -290,9 +298,10 @@ bool IniSettingsStore::DeleteValue(std::string_view section, std::string_view ke
 
 bool IniSettingsStore::WriteMany(std::string_view section, const Values& values) {
     if (values.empty()) return true;
-    const std::string what = "[" + std::string(section) + "] " +
-                             (values.size() == 1 ? values.front().first
-                                                 : std::to_string(values.size()) + " values");
+    std::string what("[");
+    what += section;
+    what += "] ";
+    what += values.size() == 1 ? values.front().first : std::to_string(values.size()) + " values";
     if (!IsValidSectionName(section)) return FailWrite("Settings not saved (" + what + "): bad section name");
     for (const auto& [key, value] : values)
         if (!IsValidKeyName(key)) return FailWrite("Settings not saved (" + what + "): bad key name " + key);
@@ -304,8 +313,10 @@ bool IniSettingsStore::WriteMany(std::string_view section, const Values& values)
 
 bool IniSettingsStore::DeleteMany(std::string_view section, const std::vector<std::string>& keys) {
     if (keys.empty()) return true;
-    const std::string what = "[" + std::string(section) + "] deleting " +
-                             (keys.size() == 1 ? keys.front() : std::to_string(keys.size()) + " values");
+    std::string what("[");
+    what += section;
+    what += "] deleting ";
+    what += keys.size() == 1 ? keys.front() : std::to_string(keys.size()) + " values";
     return Change(what, [&](IniDocument& doc) {
         bool removed = false;
         for (const auto& key : keys) removed = doc.Remove(section, key) || removed;

@@ -51,8 +51,13 @@ public:
         Join();
     }
 
-    // Waits for the result and delivers it (tests, and a shutdown that needs the result).
+    // Waits for the result and delivers it (tests, benchmarks). The result comes through the
+    // event loop of the thread that started the job, so a QCoreApplication must exist.
     void Wait() {
+        if (!QCoreApplication::instance()) {
+            Join();
+            return;
+        }
         while (running_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
 

@@ -44,6 +44,10 @@ RepairProgress StationEngine::BusyScope::Progress() const {
 }
 
 void StationEngine::RewriteLocalLog() {
+    // Lines changed in place: the lists derived from the log read it again from the top.
+    callsignLinesRead_ = 0;
+    callsInLog_ = CallsignList();
+    callsInLogLinesRead_ = 0;
     std::string error;
     if (!localLogFile_) localLogFile_ = std::make_unique<LocalLogFile>(ViewerFile(kLocalLog));
     if (!localLogFile_->Save(localLogLines_, &error)) {

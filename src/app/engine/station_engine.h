@@ -247,6 +247,9 @@ private:
     bool last50Drawn_ = false;
     TimePoint last50Time_{};
     CallsignList callsignList_;
+    std::size_t callsignLinesRead_ = 0;  // local log lines already in the callsign list
+    CallsignList callsInLog_;            // calls_in_log.txt
+    std::size_t callsInLogLinesRead_ = 0;
     std::unique_ptr<CountryTable> countryTable_;
     LogLines placesList4_;
     std::unique_ptr<PlaceFinder> placeFinder_;

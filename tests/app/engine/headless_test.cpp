@@ -103,7 +103,7 @@ TEST(Headless, KeepsEveryContactOfABurstOverARealSocket) {
     auto datagram = [](int i) {
         char time[8];
         std::snprintf(time, sizeof time, "%02d%02d%02d", i / 3600 % 24, i / 60 % 60, i % 60);
-        const std::string call = "K" + std::to_string(i) + "XY";
+        const std::string call = std::string("K").append(std::to_string(i)).append("XY");
         return "<call:" + std::to_string(call.size()) + ">" + call +
                " <gridsquare:4>FN42 <mode:3>FT8 <rst_sent:3>-15 <rst_rcvd:3>-12 <qso_date:8>20261208"
                " <time_on:6>" + std::string(time) + " <qso_date_off:8>20261208 <time_off:6>" + time +
