@@ -36,9 +36,14 @@ void StationEngine::LoadCountryTable() {
         if (source.kind == CountryFileSource::Missing) {
             Trace(" CTY.DAT ** ", "no cty.dat in the viewer folder, in WSJT-X's folder or installed: "
                                  "countries are not named");
-        } else if (source.kind != CountryFileSource::AlreadyPresent &&
-                   !CopyFileReplacing(source.from, ViewerFile("cty.dat"), &error)) {
-            Report(" CTY.DAT ** ", error);
+        } else if (source.kind != CountryFileSource::AlreadyPresent) {
+            if (CopyFileReplacing(source.from, ViewerFile("cty.dat"), &error)) {
+                // The copy keeps the file's date: its age is the age of its data.
+                std::error_code ec;
+                fs::last_write_time(ViewerFile("cty.dat"), fs::last_write_time(source.from, ec), ec);
+            } else {
+                Report(" CTY.DAT ** ", error);
+            }
         }
         lines = LoadCountryFile(viewerFolder_, &error);
         if (!lines && source.kind != CountryFileSource::Missing) Report(" CTY.DAT ** ", error);
