@@ -46,6 +46,21 @@ public:
     void ApplyPlacement(const Placement& p) override { placement = p; }
     void ApplyColours(const Palette& p) override { palette = p; }
     void ApplyOptions(const StoredOptions& o) override { options = o; }
+    // The option controls' states as last applied (tests change `options` as an operator would).
+    void ReadOptions(StoredOptions& o) const override {
+        o.brDist = options.brDist;
+        o.autoShow = options.autoShow;
+        o.showDetails = options.showDetails;
+        o.searchAllTxt = options.searchAllTxt;
+        o.mapShow = options.mapShow;
+        o.antWarning = options.antWarning;
+        o.antAutoChange = options.antAutoChange;
+        o.showCount = options.showCount;
+        o.searches = options.searches;
+        o.rig = options.rig;
+        o.ant = options.ant;
+        o.always50 = options.always50;
+    }
     bool CurrentPlacement(Placement&) const override { return false; }
     void ShowCallsignList(const std::vector<ColouredLine>& lines) override { callsignList = lines; }
     void ShowDisplayList(const std::string& title, const std::vector<ColouredLine>& lines) override {

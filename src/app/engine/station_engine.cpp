@@ -105,9 +105,16 @@ void StationEngine::ColourChosen(int index, std::optional<Rgb> colour) {
 }
 
 void StationEngine::OptionsEdited() {
+    const int count = options_.showCount;
     services_.view.ReadOptions(options_);
-    // "B/D" and "Details" change what the match list shows.
-    if (startupDone_ && services_.view.MatchListVisible()) SearchLog();
+    if (!startupDone_) return;
+    if (options_.showCount != count && options_.autoShow && !lastContact_.empty()) {
+        // The character count moved: the search takes that many characters of the last contact.
+        AutoShowFill();
+    } else if (services_.view.MatchListVisible()) {
+        // "B/D" and "Details" change what the match list shows.
+        SearchLog();
+    }
 }
 
 WsjtxFiles StationEngine::CurrentWsjtxFiles() const {

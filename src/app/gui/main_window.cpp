@@ -140,6 +140,11 @@ void MainWindow::ConnectOptionControls() {
                            parts_.mapCheck, parts_.antEnabled, parts_.antAutochng})
         connect(box, &QCheckBox::toggled, this, &MainWindow::OptionChanged);
 
+    // "Enabled" and "Autochng" exclude each other: the operator's click on either one sets the
+    // other to its opposite. (Stored values are applied as they are.)
+    connect(parts_.antEnabled, &QCheckBox::clicked, parts_.antAutochng, [this](bool on) { parts_.antAutochng->setChecked(!on); });
+    connect(parts_.antAutochng, &QCheckBox::clicked, parts_.antEnabled, [this](bool on) { parts_.antEnabled->setChecked(!on); });
+
     QSlider* slider = parts_.countSlider;
     connect(slider, &QSlider::valueChanged, this, [this](int count) {
         ShowCount(count);

@@ -128,3 +128,19 @@ TEST_F(SearchTest, GridsFileIsBuiltFromTheJournalAndKeptCurrent) {
 
 }  // namespace
 }  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+TEST_F(SearchTest, MovingTheCharacterCountRefillsTheSearch) {
+    auto engine = StartDemo();
+    engine->SetLastContact("2026-12-08,12:01:00,2026-12-08,12:01:30,W1AW,FN31,14.075500,FT8,-5,-7,100,,,W9XYZ,EN37,,,");
+    StoredOptions options = engine->Options();
+    options.showCount = 4;
+    view.options = options;
+    engine->OptionsEdited();
+    EXPECT_EQ(view.searchText, "W1AW");
+}
+
+}  // namespace
+}  // namespace vantrel
