@@ -38,9 +38,15 @@ public:
     void Echo(const std::string&, const std::string&, int) override {}
 };
 
+class MinuteClock : public Clock {
+public:
+    TimePoint Now() const override { return now; }
+    TimePoint now = std::chrono::system_clock::now();
+};
+
 struct Station {
     HeadlessView view;
-    SystemClock clock;
+    MinuteClock clock;
     NoReceiver receiver;
     HeadlessDesktop desktop;
     IniSettingsStore store{station / "settings.ini"};
@@ -147,6 +153,48 @@ void BM_DatagramOnHeavyStation(benchmark::State& state) {
     RestoreViewer(PreparedSizes());
 }
 
+// The last bytes before `end` (the journal is never read whole).
+std::string ReadTail(const fs::path& file, std::int64_t end, std::size_t bytes) {
+    std::string tail(bytes, '\0');
+    const int fd = ::open(file.c_str(), O_RDONLY);
+    const ssize_t n = ::pread(fd, tail.data(), bytes, end - static_cast<std::int64_t>(bytes));
+    ::close(fd);
+    tail.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return tail;
+}
+
+// A minute of the one-second schedule while WSJT-X logs 10 contacts and its journal grows by
+// 100 KB: the longest tick is what the window waits for at most.
+void BM_ScheduleMinute(benchmark::State& state) {
+    Station run;
+    run.engine->WaitForBackgroundWork();
+    const fs::path log = station / "WSJT-X" / "wsjtx.log";
+    const fs::path journal = LocateWsjtxFiles(station / "WSJT-X", {}, "", {}).journal;
+    const std::int64_t logSize = FileSize(log), journalSize = FileSize(journal);
+    double longest = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            const std::string tail = ReadTail(log, logSize, 1000);
+            AppendFileDurable(log, tail.substr(tail.find('\n') + 1));
+            const std::string decodes = ReadTail(journal, journalSize, 100'000);
+            AppendFileDurable(journal, decodes.substr(decodes.find('\n') + 1));
+        }
+        state.ResumeTiming();
+        const TimePoint minute = std::chrono::time_point_cast<std::chrono::minutes>(std::chrono::system_clock::now());
+        for (int second = 0; second < 60; ++second) {
+            run.clock.now = minute + std::chrono::seconds(second);
+            const auto start = std::chrono::steady_clock::now();
+            run.engine->Tick();
+            longest = std::max(longest, std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        }
+    }
+    state.counters["longest_tick_ms"] = longest;
+    if (::truncate(log.c_str(), logSize) != 0 || ::truncate(journal.c_str(), journalSize) != 0)
+        state.SkipWithError("cannot restore the WSJT-X files");
+    RestoreViewer(PreparedSizes());
+}
+
 void BM_JournalRefreshAfter100KB(benchmark::State& state) {
     const fs::path journal = LocateWsjtxFiles(station / "WSJT-X", {}, "", {}).journal;
     const fs::path copy = station / "viewer" / "all.txt";
@@ -167,6 +215,7 @@ BENCHMARK(BM_BaselineReadOfBothLogs)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_StartupSecondRun)->Unit(benchmark::kMillisecond)->MinTime(5);
 BENCHMARK(BM_AddLastContact)->Unit(benchmark::kMillisecond)->Iterations(100);
 BENCHMARK(BM_DatagramOnHeavyStation)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_ScheduleMinute)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_JournalRefreshAfter100KB)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 int Prepare() {
