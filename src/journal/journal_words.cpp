@@ -3,30 +3,10 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace vantrel {
 
 namespace {
-
-// Bit i set when p[i] is a blank, for the 64 bytes from p.
-inline std::uint64_t BlankMask64(const char* p) {
-#if defined(__SSE2__)
-    const __m128i blank = _mm_set1_epi8(' ');
-    auto part = [&](int at) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
-        return static_cast<std::uint64_t>(
-            static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, blank))));
-    };
-    return part(0) | part(16) << 16 | part(32) << 32 | part(48) << 48;
-#else
-    std::uint64_t mask = 0;
-    for (int i = 0; i < 64; ++i) mask |= static_cast<std::uint64_t>(p[i] == ' ') << i;
-    return mask;
-#endif
-}
 
 // Walks the line 64 bytes at a time: a word starts at a non-blank after a blank (or at the
 // start) and ends at a blank after a non-blank (or at the end); the i-th start pairs with the

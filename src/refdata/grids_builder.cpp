@@ -59,15 +59,6 @@ inline JournalGridWord GridWordOfWords(const std::string_view* words, std::size_
 #if defined(__SSE2__) && defined(__SIZEOF_INT128__)
 using Bits128 = unsigned __int128;
 
-inline std::uint64_t BlankBits64(const char* p) {
-    const __m128i blank = _mm_set1_epi8(' ');
-    auto part = [&](int at) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
-        return static_cast<std::uint64_t>(
-            static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, blank))));
-    };
-    return part(0) | part(16) << 16 | part(32) << 32 | part(48) << 48;
-}
 
 inline unsigned LowestBit(Bits128 bits) {
     const auto low = static_cast<std::uint64_t>(bits);
@@ -138,13 +129,13 @@ inline bool GridWordOfCommonShape(const char* p, std::size_t length, std::uint64
 inline JournalGridWord GridWordOfPaddedLine(const char* p, std::size_t length) {
 #if defined(__SSE2__) && defined(__SIZEOF_INT128__)
     JournalGridWord result;
-    if (GridWordOfCommonShape(p, length, BlankBits64(p), BlankBits64(p + kMessageAt), result))
+    if (GridWordOfCommonShape(p, length, BlankMask64(p), BlankMask64(p + kMessageAt), result))
         return result;
     // Otherwise the starts and ends of all words of a line shorter than 128 bytes are found at
     // once as bit masks, and only words 3, 8, 9 and 10 are taken out of them.
     if (length < 128) {
-        std::uint64_t low = BlankBits64(p);
-        std::uint64_t high = length > 64 ? BlankBits64(p + 64) : ~std::uint64_t{0};
+        std::uint64_t low = BlankMask64(p);
+        std::uint64_t high = length > 64 ? BlankMask64(p + 64) : ~std::uint64_t{0};
         if (length < 64) low |= ~std::uint64_t{0} << length;
         else if (length > 64) high |= ~std::uint64_t{0} << (length - 64);
         const Bits128 blanks = static_cast<Bits128>(high) << 64 | low;

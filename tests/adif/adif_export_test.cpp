@@ -86,7 +86,8 @@ TEST(AdifExport, AbsentFieldsLeaveEmptyCheckPiecesAndOperatorFillsStation) {
     EXPECT_EQ(adif.find("<my_antenna:"), std::string::npos);
     EXPECT_NE(adif.find("<time_on:6>090500 "), std::string::npos);
     EXPECT_NE(adif.find("<station_callsign:5>W9XYZ <my_gridsquare:4>EN37 "), std::string::npos);
-    const auto pieces = SplitPieces(check.substr(0, check.size() - 2), ',');
+    const std::string checkLine = check.substr(0, check.size() - 2);  // the pieces are views into it
+    const auto pieces = SplitPieces(checkLine, ',');
     ASSERT_EQ(pieces.size(), 17u);
     EXPECT_EQ(pieces[1], "");
     EXPECT_EQ(pieces[14], "");

@@ -91,7 +91,8 @@ TEST(AdifReader, GarbageAndTruncatedFieldsNeverReadOutsideTheText) {
     }
     const std::string whole = "<call:5>QZ9ZZ <gridsquare:4>FN42 <eor>";
     for (std::size_t cut = 0; cut < whole.size(); ++cut) {
-        const AdifRecord record = ReadFirstAdifRecord(whole.substr(0, cut));
+        const std::string text = whole.substr(0, cut);  // the record's values are views into it
+        const AdifRecord record = ReadFirstAdifRecord(text);
         EXPECT_LE(record.Value("call").size(), 5u);
         EXPECT_EQ(record.ended, false);
     }

@@ -27,12 +27,15 @@ std::vector<std::string> Entries(const GridsBuild& build) {
 using E = std::vector<std::string>;
 
 TEST(GridWordOfLine, TakesCallAndLocatorOfReceivedMessages) {
-    auto word = GridWordOfLine(Rx("CQ K1ABC FN42"));
+    // The result's call and grid are views into the line, which must outlive them.
+    const std::string cq = Rx("CQ K1ABC FN42");
+    auto word = GridWordOfLine(cq);
     EXPECT_TRUE(word.accepted);
     EXPECT_EQ(word.call, "K1ABC");
     EXPECT_EQ(word.grid, "FN42");
     // A first word of more than 4 characters is the callsign; the grid word follows it.
-    word = GridWordOfLine(Rx("K1ABC FN42 extra"));
+    const std::string direct = Rx("K1ABC FN42 extra");
+    word = GridWordOfLine(direct);
     EXPECT_TRUE(word.accepted);
     EXPECT_EQ(word.call, "K1ABC");
     // The unpadded Q65 mode, the short stamp and a decoder flag cut alike.

@@ -21,18 +21,14 @@
 #include <vector>
 
 #include "app/gui/main_window.h"
+#include "app/gui/find_child.h"
 #include "app/gui/match_list_view.h"
 #include "app/gui/qt_desktop.h"
 
 namespace vantrel {
 namespace {
 
-template <typename W>
-W* Find(const MainWindow& window, const char* name) {
-    W* widget = window.findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
+using test::Find;
 
 bool ShownIn(const MainWindow& window, const char* name) { return Find<QWidget>(window, name)->isVisibleTo(&window); }
 

@@ -1,4 +1,5 @@
 #include "app/gui/main_window.h"
+#include "app/gui/find_child.h"
 
 #include <gtest/gtest.h>
 
@@ -27,12 +28,7 @@ namespace vantrel {
 
 namespace {
 
-template <typename W>
-W* Find(const MainWindow& window, const char* name) {
-    W* widget = window.findChild<W*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
+using test::Find;
 
 QAction* FindAction(const MainWindow& window, const char* name) {
     return Find<QAction>(window, name);
