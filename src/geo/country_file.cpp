@@ -68,10 +68,19 @@ void AddPrefixList(std::string_view joined, const Entity& e, std::vector<std::st
         const bool last = end != std::string_view::npos || comma == std::string_view::npos;
         item = item.substr(0, end);
         item = CutAt(item, '[');
-        item = AfterMark(item, '=');
         item = CutAt(item, '(');
-        item = TrimBlanks(AfterMark(item, '*'));
-        if (item != e.primary) out.push_back(CountryLine(item, e));
+        item = TrimBlanks(item);
+        if (item.starts_with('=')) {
+            // An exact callsign keeps its "=": it names this one station, it is no prefix.
+            std::string_view call = item.substr(1);
+            call = call.substr(0, call.find_first_of("<{~"));  // position, continent, offset marks
+            std::string exact("=");
+            exact += Upper(TrimBlanks(call));
+            out.push_back(CountryLine(exact, e));
+        } else {
+            item = TrimBlanks(AfterMark(item, '*'));
+            if (item != e.primary) out.push_back(CountryLine(item, e));
+        }
         if (last) return;
         joined.remove_prefix(comma + 1);
     }

@@ -86,15 +86,27 @@ std::optional<std::string> ReduceCallsign(std::string_view callsign) {
     return s;
 }
 
+std::string ExactCallsign(std::string_view callsign) {
+    std::string exact(TrimBlanks(callsign));
+    for (char& c : exact) c = Upper(c);
+    return exact;
+}
+
 std::optional<std::size_t> LookupCountryByWalk(const LogLines& table, std::string_view callsign) {
     if (callsign.empty()) return std::nullopt;
+    // An entry for exactly this callsign ("=" in the country file) decides first.
+    const std::string exact = ExactCallsign(callsign);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const std::string_view prefix = EntryPrefix(table[i]);
+        if (prefix.starts_with('=') && prefix.substr(1) == exact) return i;
+    }
     const auto reduced = ReduceCallsign(callsign);
     if (!reduced) return std::nullopt;
     int best = 0;
     std::optional<std::size_t> result;
     for (std::size_t i = 0; i < table.size(); ++i) {
         const std::string_view prefix = EntryPrefix(table[i]);
-        if (prefix.empty()) continue;
+        if (prefix.empty() || prefix.starts_with('=')) continue;
         const int level = MatchLevel(*reduced, prefix);
         if (level > best) {
             best = level;
@@ -131,6 +143,10 @@ CountryTable::CountryTable(LogLines lines) : lines_(std::move(lines)) {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const std::string_view prefix = EntryPrefix(lines_[i]);
         if (prefix.empty()) continue;
+        if (prefix.starts_with('=')) {
+            exact_.try_emplace(std::string(prefix.substr(1)), static_cast<std::uint32_t>(i));
+            continue;
+        }
         for (int level = 1; level <= 4; ++level)
             firstByKey_.try_emplace(Key(prefix, level), static_cast<std::uint32_t>(i));
     }
@@ -138,6 +154,10 @@ CountryTable::CountryTable(LogLines lines) : lines_(std::move(lines)) {
 
 std::optional<std::size_t> CountryTable::FindEntry(std::string_view callsign) const {
     if (callsign.empty()) return std::nullopt;
+    if (!exact_.empty()) {
+        const auto it = exact_.find(ExactCallsign(callsign));
+        if (it != exact_.end()) return it->second;
+    }
     const auto reduced = ReduceCallsign(callsign);
     if (!reduced || reduced->empty()) return std::nullopt;
     // The walk ends at the first entry of level 4; otherwise it keeps the first entry of the

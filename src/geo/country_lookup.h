@@ -29,6 +29,8 @@ struct CountryResult {
 // characters).
 std::optional<std::string> ReduceCallsign(std::string_view callsign);
 
+// Exact-callsign entries ("=" before the callsign, as the country file marks them) are looked up
+// by the whole callsign first; every other entry is a prefix of the walk below.
 // The lookup by the table walk itself: the reference for the indexed lookup. The index of the
 // entry, or nothing.
 std::optional<std::size_t> LookupCountryByWalk(const LogLines& table, std::string_view callsign);
@@ -54,6 +56,7 @@ public:
 private:
     LogLines lines_;
     std::unordered_map<std::uint64_t, std::uint32_t> firstByKey_;
+    std::unordered_map<std::string, std::uint32_t> exact_;  // "=CALL" entries, first in table order
 };
 
 }  // namespace vantrel

@@ -32,19 +32,20 @@ TEST(CountryFileTest, PrimaryPrefixesOverridesAndMarks) {
     const std::vector<std::string> expected = {
         "PY,Brazil,SA {-10.00^53.00}",
         "PP,Brazil,SA {-10.00^53.00}",
-        "PY1AA,Brazil,SA {-10.00^53.00}",
+        "=PY1AA,Brazil,SA {-10.00^53.00}",  // an exact callsign keeps its mark
         "ZV,Brazil,SA {-10.00^53.00}",
         "ZW,Brazil,SA {-10.00^53.00}",
         "ZX,Brazil,SA {-10.00^53.00}",
         "3D2C,Conway Reef,OC {-22.00^-175.00}",
-        "3D20CR,Conway Reef,OC {-22.00^-175.00}",
+        "=3D2C,Conway Reef,OC {-22.00^-175.00}",
+        "=3D20CR,Conway Reef,OC {-22.00^-175.00}",
         "FT0J,Juan de Nova, Europa,AF {-17.05^-42.72}",
         "FT/J,Juan de Nova, Europa,AF {-17.05^-42.72}",
         "FT/E,Juan de Nova, Europa,AF {-17.05^-42.72}",
         "IT9,Sicily,EU {37.50^-14.00}",
         "IG9,Sicily,EU {37.50^-14.00}",
         "IW9,Sicily,EU {37.50^-14.00}",
-        "IT9ABC/P<3,Sicily,EU {37.50^-14.00}",  // other marks stay; "=" keeps 10 characters
+        "=IT9ABC/P,Sicily,EU {37.50^-14.00}",  // the whole callsign, its position mark cut
     };
     EXPECT_EQ(lines, expected);
 }
@@ -80,11 +81,11 @@ TEST(CountryFileTest, LoadSavesBasicFileAndReadsItBack) {
     test::WriteFile(folder / "cty.dat", kCty);
     const auto table = LoadCountryFile(folder.path(), &error);
     ASSERT_TRUE(table) << error;
-    EXPECT_EQ(table->size(), 15u);
+    EXPECT_EQ(table->size(), 16u);
     const auto back = LoadCountryBasic(folder / "ctybasic.txt");
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, *table);
-    EXPECT_EQ((*back)[0], "3D20CR,Conway Reef,OC {-22.00^-175.00}");
+    EXPECT_EQ((*back)[0], "3D2C,Conway Reef,OC {-22.00^-175.00}");
 }
 
 TEST(CountryFileTest, FirstCopyComesFromWsjtxThenInstalledCopy) {
@@ -188,6 +189,35 @@ TEST(CountryLookupTest, RealFilesIndexedLookupEqualsTheWalk) {
         }
         for (const std::string& call : calls)
             ASSERT_EQ(table.FindEntry(call), LookupCountryByWalk(*lines, call)) << name << " " << call;
+    }
+}
+
+}  // namespace
+}  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+TEST(CountryLookupExact, AnExactCallsignEntryNamesOnlyThatStation) {
+    const CountryTable table(LogLines({"=KD0ZAK,Alaska,NA {61.40^148.87}", "K,United States,NA {37.53^91.67}",
+                                       "KL,Alaska,NA {61.40^148.87}"}));
+    EXPECT_EQ(table.Lookup("KD0ZAK").country, "Alaska (NA )");
+    EXPECT_EQ(table.Lookup("kd0zak").country, "Alaska (NA )");
+    EXPECT_EQ(table.Lookup("KD0ZA").country, "United States (NA )");   // no prefix of it
+    EXPECT_EQ(table.Lookup("KD0ZAKX").country, "United States (NA )");
+    EXPECT_EQ(LookupCountryByWalk(table.Lines(), "KD0ZAK"), table.FindEntry("KD0ZAK"));
+    EXPECT_EQ(LookupCountryByWalk(table.Lines(), "KD0ZAKX"), table.FindEntry("KD0ZAKX"));
+}
+
+TEST(CountryLookupExact, RealFileNamesOrdinaryCallsByTheirPrefix) {
+    VANTREL_REQUIRE_TESTDATA();
+    for (const char* name : {"cty-wsjtx-2.6.1.dat", "cty-debian-hamradio-files.dat"}) {
+        const auto bytes = test::ReadFile(test::TestDataFolder() / "cty" / name);
+        const auto lines = ParseCountryFile(bytes);
+        const CountryTable table(SortedCountryLines(lines));
+        // Exact-callsign entries of other countries no longer capture ordinary US calls.
+        EXPECT_EQ(table.Lookup("K1ZZZ").country.substr(0, 13), "United States") << name;
+        EXPECT_EQ(table.Lookup("W9XYZ").country.substr(0, 13), "United States") << name;
     }
 }
 
