@@ -40,13 +40,11 @@ void StationEngine::OnDatagram(const std::string& bytes) {
         Trace(" IdUDPRead dropped: no callsign ** ", std::to_string(bytes.size()) + " bytes");
         return;
     }
-    lastReceived_ = line;
 
     if (!pendingContacts_.empty()) {
         // The warning is open: this contact waits behind the ones already waiting.
         pendingContacts_.push_back(line);
     } else if (ContactBandMatches(line, station_.rig, station_.antenna)) {
-        bandWarning_ = false;
         SetLastContact(line);
     } else if (!services_.interactive) {
         // Nobody can answer the warning: the contact is logged and the mismatch noted.
@@ -85,7 +83,6 @@ void StationEngine::N1mmPortChanged(const std::string& text) {
         return;
     }
     config_.port = port;
-    boundAddress_.clear();
     std::string error;
     services_.receiver.Stop();
     boundAddress_ = config_.host + ":" + std::to_string(port);

@@ -28,10 +28,11 @@ void StationEngine::LoadGrids() {
             "Support file creation required",
             "Supporting file \"grids.txt\" needs to be created. It may take a while but its "
             "progress can be seen in the log entries count box.");
-        const std::int64_t size = FileSize(CurrentWsjtxFiles().journal);
+        const fs::path journal = CurrentWsjtxFiles().journal;
+        const std::int64_t size = FileSize(journal);
         if (size >= 0) {
             Diagnostic("Load grids file if all.txt exists");
-            if (FileSize(CurrentWsjtxFiles().journal) == size) BuildGridsFile();
+            if (FileSize(journal) == size) BuildGridsFile();
         }
         return;  // the build loads the list when it has written the file
     }

@@ -56,10 +56,11 @@ void StationEngine::Tick() {
 void StationEngine::RefreshJournalCopyIfChanged() {
     // The copy check keeps a time stamp of its own (the WSJT-X journal's), so the grids check
     // still sees the copy change that this refresh makes.
-    const auto changed = ModifiedAt(CurrentWsjtxFiles().journal);
+    const fs::path journal = CurrentWsjtxFiles().journal;
+    const auto changed = ModifiedAt(journal);
     if (!changed || *changed == copyStamp_) return;
     services_.view.SetIndicator(true);
-    update_all_file();
+    update_all_file(journal);
     copyStamp_ = *changed;
     services_.view.SetIndicator(false);
 }

@@ -69,7 +69,6 @@ void StationEngine::SearchLog() {
     if (!list->shown) return;
     matchList_ = list;
     services_.view.ShowMatchList(list);
-    lastSearchTime_ = services_.clock.Now();
 }
 
 void StationEngine::SearchEdited(const std::string& text) {
@@ -85,9 +84,9 @@ void StationEngine::SetWildSearch(bool wild) {
 }
 
 void StationEngine::AutoShowFill() {
-    lastCallsign_ = std::string(TrimBlanks(ExtractFieldView(lastContact_, ',', 5)));
+    const std::string_view call = TrimBlanks(ExtractFieldView(lastContact_, ',', 5));
     const auto count = static_cast<std::size_t>(std::clamp(options_.showCount, 2, 6));
-    services_.view.SetSearchText(lastCallsign_.substr(0, count));
+    services_.view.SetSearchText(std::string(call.substr(0, count)));
     SearchLog();
 }
 

@@ -107,11 +107,8 @@ void StationEngine::RunStartupSequence() {
     options_.allCount = store.ReadInteger(kOwnSection, "VantrelerAllCount", 100);
     options_.datesRun = store.ReadBool(kOwnSection, "VantrelerDatesRun", false);
     if (FileSize(ViewerFile(kLogCopy)) < 0) options_.runs = 0;
-    CopyInWsjtxFiles();
+    CopyInWsjtxFiles();  // keeps a longer copy under a dated name before replacing it
     ++options_.runs;
-    const WsjtxFiles files = CurrentWsjtxFiles();
-    KeepLongerCopy(files.log, ViewerFile(kLogCopy), DatedName("wsjtx", ".log"));
-    KeepLongerCopy(files.journal, ViewerFile(kJournalCopy), DatedName("all", ".txt"));
 
     const bool map = FileSize(ViewerFile("world600x300.png")) >= 0;
     view.SetRegionVisible(Region::MapCheck, map);

@@ -144,7 +144,7 @@ public:
     void RefreshWsjtxConfig();
     // The copies of wsjtx.log and the journal.
     void update_log_file();
-    void update_all_file();
+    void update_all_file(const fs::path& journal);  // WSJT-X's journal as located
 
     // State, for the views and the tests.
     const fs::path& WsjtxFolder() const { return wsjtxFolder_; }
@@ -256,13 +256,9 @@ private:
     std::shared_ptr<const MatchList> matchList_;
     std::vector<DetailsLine> detailsLines_;
     std::string lastCountry_;
-    std::string lastCallsign_;
     bool wildSearch_ = false;
-    TimePoint lastSearchTime_{};
-    std::string lastReceived_;
     std::vector<std::string> pendingContacts_;    // received, waiting for the warning's answer
     std::vector<std::string> deferredDatagrams_;  // arrived while a repair held the log
-    bool bandWarning_ = false;
     int echoPort_ = 2334;
     LogLines gridsList_;
     // The state of the last grids build, which the schedule continues from; none until the

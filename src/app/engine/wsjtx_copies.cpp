@@ -96,9 +96,9 @@ void StationEngine::update_log_file() {
     if (auto lines = LoadLogLines(ViewerFile(kLogCopy))) wsjtxLogLines_ = std::move(*lines);
 }
 
-void StationEngine::update_all_file() {
+void StationEngine::update_all_file(const fs::path& journal) {
     Diagnostic("update_all_file;");
-    CopyWsjtxFile(CurrentWsjtxFiles().journal, kJournalCopy);
+    CopyWsjtxFile(journal, kJournalCopy);
 }
 
 }  // namespace vantrel
