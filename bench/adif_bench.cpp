@@ -70,13 +70,9 @@ void BM_DatagramToLine(benchmark::State& state) {
 }
 BENCHMARK(BM_DatagramToLine);
 
-// The ADIF conformance test file (6,191 records, one field per line), when it is beside the checkout.
+// The ADIF conformance test file (6,191 records, one field per line) kept with the tests.
 void BM_ImportConformanceFile(benchmark::State& state) {
-    // The shared test data lies beside the checkout (or where VANTREL_TESTDATA says).
-    const char* env = std::getenv("VANTREL_TESTDATA");
-    const std::filesystem::path data = env ? std::filesystem::path(env)
-                                           : std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
-                                                 "shared" / "testdata";
+    const std::filesystem::path data = std::filesystem::path(__FILE__).parent_path().parent_path() / "tests" / "data";
     const std::filesystem::path file = data / "adif" / "ADIF_316_test_QSOs_2025_08_27.adi";
     const std::optional<std::string> bytes = ReadWholeFile(file);
     if (!bytes) {

@@ -23,15 +23,12 @@ private:
 void WriteFile(const std::filesystem::path& file, std::string_view bytes);
 std::string ReadFile(const std::filesystem::path& file);
 
-// The folder of real WSJT-X files beside the checkout, or empty when it is not there.
+// The folder of real WSJT-X, ADIF and CTY.DAT files kept with the tests.
 std::filesystem::path TestDataFolder();
 
 }  // namespace vantrel::test
 
-// Skips the test when the real files beside the checkout are absent.
+// Fails the test when the real files are missing from the checkout.
 #define VANTREL_REQUIRE_TESTDATA()                                                          \
-    do {                                                                                    \
-        if (::vantrel::test::TestDataFolder().empty())                                      \
-            GTEST_SKIP() << "real WSJT-X files not found at " VANTREL_TESTDATA              \
-                            " (the shared test data lies beside the checkout)";             \
-    } while (0)
+    ASSERT_TRUE(std::filesystem::is_directory(::vantrel::test::TestDataFolder() / "wsjtx-2.6.1")) \
+        << "real WSJT-X files not found at " VANTREL_TESTDATA

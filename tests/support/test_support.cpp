@@ -33,11 +33,6 @@ std::string ReadFile(const std::filesystem::path& file) {
     return bytes.str();
 }
 
-std::filesystem::path TestDataFolder() {
-    const std::filesystem::path folder = VANTREL_TESTDATA;
-    std::error_code ec;
-    return std::filesystem::is_directory(folder / "wsjtx-2.6.1", ec) ? folder
-                                                                     : std::filesystem::path();
-}
+std::filesystem::path TestDataFolder() { return VANTREL_TESTDATA; }
 
 }  // namespace vantrel::test
