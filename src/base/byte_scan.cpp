@@ -1,11 +1,12 @@
 #include "base/byte_scan.h"
 
-#include <immintrin.h>
+#include "base/simd.h"
 
 namespace vantrel {
 
 namespace {
 
+#if defined(VANTREL_SSE2)
 // One body for both vector widths: byte counters in vector lanes (each match subtracts -1 from
 // its lane), summed before 255 rounds could overflow them.
 #define VANTREL_SCANNERS(SUFFIX, ATTR, VEC, WIDTH, LOAD, SET1, ZERO, EQ, SUB, AND, ANDNOT, SUM)   \
@@ -52,22 +53,18 @@ inline std::size_t Sum128(__m128i counters) {
 VANTREL_SCANNERS(Sse2, , __m128i, 16, Load128, _mm_set1_epi8, _mm_setzero_si128, _mm_cmpeq_epi8,
                  _mm_sub_epi8, _mm_and_si128, _mm_andnot_si128, Sum128)
 
-#define VANTREL_AVX2 __attribute__((target("avx2")))
-VANTREL_AVX2 inline __m256i Load256(const char* p) {
+VANTREL_TARGET_AVX2 inline __m256i Load256(const char* p) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
 }
-VANTREL_AVX2 inline std::size_t Sum256(__m256i counters) {
+VANTREL_TARGET_AVX2 inline std::size_t Sum256(__m256i counters) {
     const __m256i s = _mm256_sad_epu8(counters, _mm256_setzero_si256());
     return static_cast<std::size_t>(_mm256_extract_epi64(s, 0) + _mm256_extract_epi64(s, 1) +
                                     _mm256_extract_epi64(s, 2) + _mm256_extract_epi64(s, 3));
 }
-VANTREL_SCANNERS(Avx2, VANTREL_AVX2, __m256i, 32, Load256, _mm256_set1_epi8, _mm256_setzero_si256,
+VANTREL_SCANNERS(Avx2, VANTREL_TARGET_AVX2, __m256i, 32, Load256, _mm256_set1_epi8, _mm256_setzero_si256,
                  _mm256_cmpeq_epi8, _mm256_sub_epi8, _mm256_and_si256, _mm256_andnot_si256, Sum256)
 
-bool HasAvx2() {
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-}
+#endif
 
 }  // namespace
 
@@ -75,7 +72,10 @@ std::size_t CountByte(std::string_view bytes, char byte) {
     const char* p = bytes.data();
     const char* end = p + bytes.size();
     std::size_t count = 0;
-    p = HasAvx2() ? CountVectorsAvx2(p, end, byte, count) : CountVectorsSse2(p, end, byte, count);
+#if defined(VANTREL_SSE2)
+    if (HasAvx2()) p = CountVectorsAvx2(p, end, byte, count);
+    else p = CountVectorsSse2(p, end, byte, count);
+#endif
     for (; p < end; ++p) count += *p == byte;
     return count;
 }
@@ -128,7 +128,10 @@ LineEnds ScanLineEnds(std::string_view bytes) {
         ends.cr += *q == '\r';
     };
     for (; p < end && p < start + 2; ++p) one(p);
-    p = HasAvx2() ? ScanVectorsAvx2(p, end, ends) : ScanVectorsSse2(p, end, ends);
+#if defined(VANTREL_SSE2)
+    if (HasAvx2()) p = ScanVectorsAvx2(p, end, ends);
+    else p = ScanVectorsSse2(p, end, ends);
+#endif
     for (; p < end; ++p) one(p);
     return ends;
 }

@@ -1,4 +1,4 @@
-// Scans over large blocks of bytes, vectorised (AVX2 where the processor has it, else SSE2).
+// Scans over large blocks of bytes, vectorised where the processor allows (base/simd.h).
 #pragma once
 
 #include <cstddef>

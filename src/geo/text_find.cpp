@@ -1,20 +1,16 @@
 #include "geo/text_find.h"
 
-#include <immintrin.h>
-
 #include <cstring>
+
+#include "base/simd.h"
 
 namespace vantrel {
 
 namespace {
 
-bool HasAvx2() {
-    static const bool has = __builtin_cpu_supports("avx2");
-    return has;
-}
-
+#if defined(VANTREL_SSE2)
 // True with `i` at the occurrence; false with `i` at the first position not yet examined.
-__attribute__((target("avx2"))) bool FindAvx2(const char* h, std::size_t size, const char* n,
+VANTREL_TARGET_AVX2 bool FindAvx2(const char* h, std::size_t size, const char* n,
                                               std::size_t len, std::size_t& i) {
     const __m256i first = _mm256_set1_epi8(n[0]), last = _mm256_set1_epi8(n[len - 1]);
     for (; i + len - 1 + 32 <= size; i += 32) {
@@ -52,6 +48,7 @@ bool FindSse2(const char* h, std::size_t size, const char* n, std::size_t len, s
     }
     return false;
 }
+#endif
 
 }  // namespace
 
@@ -64,8 +61,10 @@ std::size_t FindText(std::string_view haystack, std::string_view needle, std::si
         return at ? static_cast<const char*>(at) - h : std::string_view::npos;
     }
     std::size_t i = from;
-    if (HasAvx2() ? FindAvx2(h, size, needle.data(), len, i) : false) return i;
+#if defined(VANTREL_SSE2)
+    if (HasAvx2() && FindAvx2(h, size, needle.data(), len, i)) return i;
     if (FindSse2(h, size, needle.data(), len, i)) return i;
+#endif
     return haystack.find(needle, i);
 }
 

@@ -11,9 +11,7 @@
 
 #include <cstdint>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "base/simd.h"
 
 #include <cstddef>
 #include <string_view>
@@ -55,7 +53,7 @@ struct JournalWords {
 
 // Bit i set when p[i] is a blank, for the 64 bytes from p.
 inline std::uint64_t BlankMask64(const char* p) {
-#if defined(__SSE2__)
+#if defined(VANTREL_SSE2)
     const __m128i blank = _mm_set1_epi8(' ');
     auto part = [&](int at) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));

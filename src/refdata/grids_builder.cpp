@@ -9,11 +9,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "base/simd.h"
 #include "journal/journal_words.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace vantrel {
 
@@ -56,7 +53,7 @@ inline JournalGridWord GridWordOfWords(const std::string_view* words, std::size_
     return GridWordOfMessage(message(1), message(2), message(3));
 }
 
-#if defined(__SSE2__) && defined(__SIZEOF_INT128__)
+#if defined(VANTREL_SSE2) && defined(__SIZEOF_INT128__)
 using Bits128 = unsigned __int128;
 
 
@@ -67,7 +64,7 @@ inline unsigned LowestBit(Bits128 bits) {
 }
 #endif
 
-#if defined(__SSE2__) && defined(__SIZEOF_INT128__)
+#if defined(VANTREL_SSE2) && defined(__SIZEOF_INT128__)
 // Blanks and line feeds among the 64 bytes from p.
 struct ByteBits {
     std::uint64_t blanks, lineFeeds;
@@ -127,7 +124,7 @@ inline bool GridWordOfCommonShape(const char* p, std::size_t length, std::uint64
 
 // The word view of one line (without its line end) in a buffer readable 128 bytes past it.
 inline JournalGridWord GridWordOfPaddedLine(const char* p, std::size_t length) {
-#if defined(__SSE2__) && defined(__SIZEOF_INT128__)
+#if defined(VANTREL_SSE2) && defined(__SIZEOF_INT128__)
     JournalGridWord result;
     if (GridWordOfCommonShape(p, length, BlankMask64(p), BlankMask64(p + kMessageAt), result))
         return result;
@@ -247,7 +244,7 @@ ScanEnd ScanJournal(int fd, std::uint64_t total, GridsBuild& state, std::size_t*
             const char* p = data + start;
             JournalGridWord word;
             std::size_t end;  // just past the line feed
-#if defined(__SSE2__) && defined(__SIZEOF_INT128__)
+#if defined(VANTREL_SSE2) && defined(__SIZEOF_INT128__)
             // Most lines end within 112 bytes: their line feed and words come from one set of
             // loads. (The padding after the data holds no line feed.)
             const ByteBits head = Bits64(p);
