@@ -17,6 +17,9 @@
 #include <fstream>
 #include <map>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
 #include "app/engine/headless_view.h"
 #include "app/engine/station_engine.h"
 #include "base/file_io.h"
@@ -44,6 +47,14 @@ public:
     TimePoint now = std::chrono::system_clock::now();
 };
 
+// Runs the event loop until `done` holds: the engine's work of the background hands its results
+// over through it.
+void RunUntil(const std::function<bool()>& done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 600000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+}
+
 struct Station {
     HeadlessView view;
     MinuteClock clock;
@@ -53,13 +64,15 @@ struct Station {
     std::unique_ptr<StationEngine> engine;
 
     Station() {
-        view.echo = false;
-        fs::current_path(station / "viewer");
         FolderEnvironment env{station.string(), "", (station / "config").string(), station.string()};
         engine = std::make_unique<StationEngine>(
-            EngineServices{store, view, clock, receiver, desktop, env, "/proc/self/exe", false},
-            std::vector<std::string>{"/NVC"});
+            EngineServices{store, clock, receiver, desktop, env, "/proc/self/exe", station / "viewer", false},
+            view.Views(), std::vector<std::string>{"/NVC"});
         engine->MainWindowActivated();
+        RunUntil([this] { return engine->StartupDone() || engine->QuitRequested(); });
+    }
+    void WaitForBackground() {
+        RunUntil([this] { return !engine->BackgroundWorkRunning(); });
     }
 };
 
@@ -132,7 +145,7 @@ void BM_AddLastContact(benchmark::State& state) {
 // automatic search shown (the callsign list and its files follow, as every new contact does).
 void BM_DatagramOnHeavyStation(benchmark::State& state) {
     Station run;
-    run.engine->WaitForBackgroundWork();
+    run.WaitForBackground();
     run.engine->Tick();
     run.engine->Tick();  // the timer has ticked: the automatic search runs
     int serial = 0;
@@ -167,7 +180,7 @@ std::string ReadTail(const fs::path& file, std::int64_t end, std::size_t bytes) 
 // 100 KB: the longest tick is what the window waits for at most.
 void BM_ScheduleMinute(benchmark::State& state) {
     Station run;
-    run.engine->WaitForBackgroundWork();
+    run.WaitForBackground();
     const fs::path log = station / "WSJT-X" / "wsjtx.log";
     const fs::path journal = LocateWsjtxFiles(station / "WSJT-X", {}, "", {}).journal;
     const std::int64_t logSize = FileSize(log), journalSize = FileSize(journal);
@@ -222,7 +235,7 @@ int Prepare() {
     fs::create_directories(station / "viewer");
     fs::remove(station / "viewer" / "Viewer_local_log.csv");
     Station first;
-    first.engine->WaitForBackgroundWork();
+    first.WaitForBackground();
     std::ofstream out(station / "viewer-sizes.txt");
     for (const char* name : kViewerFiles) out << name << ' ' << FileSize(station / "viewer" / name) << '\n';
     std::printf("prepared %s: %zu contacts in the local log\n", station.c_str(),

@@ -1,20 +1,17 @@
-// Program entry: one running copy, the switches, and either the main window or, with
-// /HEADLESS, the same station engine without any window.
-#include <sys/socket.h>
-#include <unistd.h>
-
+// Program entry: one running copy per viewer folder and rig, the switches, and either the main
+// window or, with /HEADLESS, the same station engine without any window.
 #include <QCoreApplication>
-#include <QSocketNotifier>
 #include <QTimer>
 
-#include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/engine/headless_view.h"
-#include "app/engine/station_engine.h"
 #include "app/engine/single_instance.h"
+#include "app/engine/station_engine.h"
+#include "app/engine/stop_signals.h"
 #include "feed/qt_udp_receiver.h"
 #include "settings/settings_store.h"
 
@@ -24,14 +21,8 @@
 
 namespace {
 
-int signalPipe[2] = {-1, -1};
-
-void OnStopSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const auto n = ::write(signalPipe[1], &byte, 1);
-}
-
-int RunHeadless(int argc, char** argv, const std::vector<std::string>& arguments) {
+int RunHeadless(int argc, char** argv, const std::vector<std::string>& arguments,
+                const std::filesystem::path& viewerFolder) {
     using namespace vantrel;
     QCoreApplication app(argc, argv);
     HeadlessView view;
@@ -41,38 +32,25 @@ int RunHeadless(int argc, char** argv, const std::vector<std::string>& arguments
     IniSettingsStore store(DefaultSettingsFile(), [](const std::string& note) {
         std::fprintf(stderr, "vantrel: %s\n", note.c_str());
     });
-    StationEngine engine(
-        EngineServices{store, view, clock, receiver, desktop, FolderEnvironment::FromProcess(),
-                       QCoreApplication::applicationFilePath().toStdString(), false},
-        arguments);
-    QObject::connect(&receiver, &QtUdpReceiver::datagramReceived,
-                     [&](const QByteArray& bytes) { engine.OnDatagram(bytes.toStdString()); });
+    StationEngine engine(EngineServices{store, clock, receiver, desktop, FolderEnvironment::FromProcess(),
+                                        QCoreApplication::applicationFilePath().toStdString(), viewerFolder, false},
+                         view.Views(), arguments);
+    QObject::connect(&receiver, &QtUdpReceiver::datagramsReceived,
+                     [&](const std::vector<std::string>& datagrams) { engine.OnDatagrams(datagrams); });
+    StopSignals stop;
+    QObject::connect(&stop, &StopSignals::stopRequested, [&] { engine.CloseMainWindow(); });
 
-    // SIGTERM and SIGINT end the run through the event loop, so the shutdown runs in order.
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return 1;
-    QSocketNotifier notifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, [&] {
-        char byte;
-        [[maybe_unused]] const auto n = ::read(signalPipe[0], &byte, 1);
-        engine.CloseMainWindow();
-        QCoreApplication::quit();
-    });
-    struct sigaction action {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-
-    engine.MainWindowActivated();
-    if (engine.QuitRequested()) return 0;
     QTimer schedule;
     QObject::connect(&schedule, &QTimer::timeout, [&] {
         engine.Tick();
         engine.RigFollowerTick();
     });
-    schedule.start(1000);
-    std::fprintf(stderr, "vantrel: running without a window in %s; %zu contacts in the local log\n",
-                 engine.ViewerFolder().c_str(), engine.LocalLogLines().size());
+    engine.onStartupDone = [&] {
+        schedule.start(1000);
+        std::fprintf(stderr, "vantrel: running without a window in %s; %zu contacts in the local log\n",
+                     engine.ViewerFolder().c_str(), engine.LocalLogLines().size());
+    };
+    engine.MainWindowActivated();
     return app.exec();
 }
 
@@ -90,10 +68,12 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
+    // The program keeps its files in the folder it is started in.
+    std::error_code ec;
+    const std::filesystem::path viewerFolder = std::filesystem::current_path(ec);
     const vantrel::Switches switches(arguments);
-    const std::string lockName =
-        switches.RigName().empty() ? "Vantrel" : "Vantrel - " + switches.RigName();
-    vantrel::SingleInstance instance(lockName);
+    const std::string lockName = switches.RigName().empty() ? "Vantrel" : "Vantrel - " + switches.RigName();
+    vantrel::SingleInstance instance(lockName, viewerFolder);
     const bool headless = switches.HasSwitch("/HEADLESS");
     if (!instance.Acquired()) {
 #ifdef VANTREL_GUI
@@ -103,11 +83,11 @@ int main(int argc, char** argv) {
         return 1;
     }
 #ifdef VANTREL_GUI
-    if (!headless) return vantrel::RunWindowed(argc, argv, arguments);
+    if (!headless) return vantrel::RunWindowed(argc, argv, arguments, viewerFolder);
 #endif
     if (!headless) {
         std::fputs("vantrel: this build has no windows; start it with /HEADLESS\n", stderr);
         return 2;
     }
-    return RunHeadless(argc, argv, arguments);
+    return RunHeadless(argc, argv, arguments, viewerFolder);
 }

@@ -45,10 +45,12 @@ void QtUdpReceiver::Echo(const std::string& bytes, const std::string& host, int 
 }
 
 void QtUdpReceiver::ReadPending() {
+    std::vector<std::string> datagrams;
     while (socket_.hasPendingDatagrams()) {
         const QNetworkDatagram datagram = socket_.receiveDatagram();
-        if (datagram.isValid()) emit datagramReceived(datagram.data());
+        if (datagram.isValid()) datagrams.push_back(datagram.data().toStdString());
     }
+    if (!datagrams.empty()) emit datagramsReceived(datagrams);
 }
 
 }  // namespace vantrel

@@ -4,6 +4,9 @@
 #include <QObject>
 #include <QUdpSocket>
 
+#include <string>
+#include <vector>
+
 #include "app/engine/services.h"
 
 namespace vantrel {
@@ -20,7 +23,8 @@ public:
     quint16 LocalPort() const { return socket_.localPort(); }
 
 signals:
-    void datagramReceived(const QByteArray& bytes);
+    // Every datagram waiting at the socket, in arrival order: a burst is handed over at once.
+    void datagramsReceived(const std::vector<std::string>& datagrams);
 
 private:
     void ReadPending();

@@ -1,5 +1,8 @@
 #include "support/engine_station.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
 namespace vantrel::test {
 
 const char* const kStationIni =
@@ -13,6 +16,44 @@ bool FakeReceiver::Bind(const std::string& host, int port, std::string* error) {
     return bound;
 }
 
+bool RunEventsUntil(const std::function<bool()>& done, int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > milliseconds) return false;
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    }
+    return true;
+}
+
+bool WaitForBackground(const StationEngine& engine) {
+    return RunEventsUntil([&] { return !engine.BackgroundWorkRunning(); });
+}
+
+void RecordingView::ReadOptions(StoredOptions& o) const {
+    o.brDist = options.brDist;
+    o.autoShow = options.autoShow;
+    o.showDetails = options.showDetails;
+    o.searchAllTxt = options.searchAllTxt;
+    o.mapShow = options.mapShow;
+    o.antWarning = options.antWarning;
+    o.antAutoChange = options.antAutoChange;
+    o.showCount = options.showCount;
+    o.searches = options.searches;
+    o.rig = options.rig;
+    o.ant = options.ant;
+    o.always50 = options.always50;
+}
+
+std::string RecordingView::ContactDetailsText(std::size_t maxCharacters) const {
+    std::string text;
+    for (const DetailsLine& line : contactDetails) {
+        if (&line != &contactDetails.front()) text += '\n';
+        text += line.text;
+    }
+    return text.substr(0, maxCharacters);
+}
+
 std::string WsjtxLine(int i) {
     return "2026-12-0" + std::to_string(1 + i % 7) + ",10:00:" + std::to_string(10 + i % 50) +
            ",2026-12-01,10:01:00,K" + std::to_string(i) + "ABC,FN42,14.075500,FT8,-10,-12,100,,,";
@@ -24,14 +65,7 @@ std::string WsjtxLog(int count) {
     return text;
 }
 
-EngineStation::EngineStation() {
-    previous_ = std::filesystem::current_path();
-    std::filesystem::create_directories(viewer());
-    std::filesystem::current_path(viewer());
-    view.echo = false;
-}
-
-EngineStation::~EngineStation() { std::filesystem::current_path(previous_); }
+EngineStation::EngineStation() { std::filesystem::create_directories(viewer()); }
 
 void EngineStation::Write(int contacts, const char* ini) {
     WriteFile(wsjtx() / "wsjtx.log", WsjtxLog(contacts));
@@ -42,11 +76,16 @@ void EngineStation::Write(int contacts, const char* ini) {
 std::unique_ptr<StationEngine> EngineStation::Start(std::vector<std::string> arguments) {
     FolderEnvironment env{root.path().string(), "", (root / "config").string(), root.path().string()};
     auto engine = std::make_unique<StationEngine>(
-        EngineServices{store, view, clock, receiver, desktop, env, "/bin/sh", interactive}, arguments);
+        EngineServices{store, clock, receiver, desktop, env, "/bin/sh", viewer(), interactive}, view.Views(),
+        arguments);
+    engine->onStartupDone = [this] { entriesAtStart = view.entries; };
     engine->MainWindowActivated();
+    RunEventsUntil([&] { return engine->StartupDone() || engine->QuitRequested(); });
     return engine;
 }
 
 LogLines EngineStation::LocalLog() const { return *LoadLogLines(viewer() / "Viewer_local_log.csv"); }
+
+std::string EngineStation::Trace() const { return ReadFile(viewer() / "tracer.txt"); }
 
 }  // namespace vantrel::test

@@ -1,15 +1,15 @@
-// A temporary station for engine tests: a WSJT-X folder, a viewer folder that is the working
-// directory while the test runs, an in-memory settings store, a settable clock and a fake
-// receiver.
+// A temporary station for engine tests: a WSJT-X folder, a viewer folder, an in-memory settings
+// store, a settable clock, a fake receiver and views that record what they were shown.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "app/engine/headless_view.h"
 #include "app/engine/station_engine.h"
 #include "support/memory_store.h"
+#include "support/recording_view.h"
 #include "support/temp_folder.h"
 
 namespace vantrel::test {
@@ -36,6 +36,12 @@ public:
     bool bound = false;
 };
 
+// Runs the event loop until `done` holds (results of background work are handed over through
+// it); false when it did not within the time.
+bool RunEventsUntil(const std::function<bool()>& done, int milliseconds = 60000);
+// Until no work of the background (a repair, an export, the grids scan) is running.
+bool WaitForBackground(const StationEngine& engine);
+
 extern const char* const kStationIni;
 // A WSJT-X log line numbered i (distinct callsign and time per i).
 std::string WsjtxLine(int i);
@@ -44,24 +50,24 @@ std::string WsjtxLog(int count);
 class EngineStation {
 public:
     EngineStation();
-    ~EngineStation();
     std::filesystem::path wsjtx() const { return root / "WSJT-X"; }
     std::filesystem::path viewer() const { return root / "viewer"; }
     // wsjtx.log with `contacts` lines, WSJT-X.ini and a one-line journal.
     void Write(int contacts, const char* ini = kStationIni);
+    // Creates the engine and runs its start-up to its end (or to the quit it asked for).
     std::unique_ptr<StationEngine> Start(std::vector<std::string> arguments = {});
     LogLines LocalLog() const;
+    // The trace file of the run.
+    std::string Trace() const;
 
     TempFolder root;
     MemoryStore store;
-    HeadlessView view;
-    HeadlessDesktop desktop;
+    RecordingView view;
+    std::string entriesAtStart;  // the entries box as the start-up left it
+    RecordingDesktop desktop;
     SettableClock clock;
     bool interactive = true;
     FakeReceiver receiver;
-
-private:
-    std::filesystem::path previous_;
 };
 
 }  // namespace vantrel::test

@@ -4,7 +4,6 @@
 // thread; a result that arrives after a cancel is dropped.
 #pragma once
 
-#include <QCoreApplication>
 #include <QObject>
 #include <QPointer>
 
@@ -49,16 +48,6 @@ public:
     void Cancel() {
         if (cancelled_) *cancelled_ = true;
         Join();
-    }
-
-    // Waits for the result and delivers it (tests, benchmarks). The result comes through the
-    // event loop of the thread that started the job, so a QCoreApplication must exist.
-    void Wait() {
-        if (!QCoreApplication::instance()) {
-            Join();
-            return;
-        }
-        while (running_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
 
 private:

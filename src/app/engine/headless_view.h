@@ -1,158 +1,126 @@
-// The view of a run without a window: messages and status notes go to the standard error
-// stream, everything else is kept only as the last value shown (the tests read them).
+// The views of a run without a window: messages, status notes and warnings go to the standard
+// error stream; of everything else only what the engine reads back is kept (the search box's
+// text, which panels are open, the last details shown).
 #pragma once
 
 #include <QCoreApplication>
 
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "app/engine/services.h"
-#include "app/engine/station_view.h"
+#include "app/engine/views.h"
 
 namespace vantrel {
 
-class HeadlessView : public StationView {
+class HeadlessView : public NoticeView,
+                     public WindowView,
+                     public StationView,
+                     public FeedView,
+                     public EquipmentView,
+                     public SearchView,
+                     public ListsView {
 public:
+    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this}; }
+
+    // NoticeView
     void ShowMessage(const std::string& caption, const std::string& text) override {
-        messages.push_back(caption + ": " + text);
-        if (echo) std::fprintf(stderr, "vantrel: %s: %s\n", caption.c_str(), text.c_str());
+        std::fprintf(stderr, "vantrel: %s: %s\n", caption.c_str(), text.c_str());
     }
-    void ShowStatus(const std::string& text) override {
-        status = text;
-        if (echo) std::fprintf(stderr, "vantrel: %s\n", text.c_str());
-    }
-    void ShowProgress(bool visible, int percent) override {
-        progressVisible = visible;
-        progress = percent;
-    }
-    void SetProgressTitle(const std::string& title) override { progressTitle = title; }
-    void SetRegionVisible(Region region, bool visible) override { regions[region] = visible; }
-    void SetCaption(const std::string& text) override { caption = text; }
-    void ShowStationDetails(const std::string& c, const std::string& g) override {
-        call = c;
-        grid = g;
-    }
-    void ShowN1mm(const std::string& h, const std::string& p) override {
-        host = h;
-        port = p;
-    }
-    void ShowEntries(const std::string& text) override { entries = text; }
-    void ShowLastContact(const std::string& text) override { lastContact = text; }
-    void ApplyPlacement(const Placement& p) override { placement = p; }
-    void ApplyColours(const Palette& p) override { palette = p; }
-    void ApplyOptions(const StoredOptions& o) override { options = o; }
-    // The option controls' states as last applied (tests change `options` as an operator would).
+    void ShowStatus(const std::string& text) override { std::fprintf(stderr, "vantrel: %s\n", text.c_str()); }
+    void ShowProgress(bool, int) override {}
+    void SetProgressTitle(const std::string&) override {}
+    void SetIndicator(bool) override {}
+
+    // WindowView
+    void SetCaption(const std::string&) override {}
+    void SetRegionVisible(Region, bool) override {}
+    void ApplyPlacement(const Placement&) override {}
+    void ApplyColours(const Palette&) override {}
+    void ApplyOptions(const StoredOptions& options) override { options_ = options; }
+    // The option controls' states as last applied: a run without a window keeps the stored ones.
     void ReadOptions(StoredOptions& o) const override {
-        o.brDist = options.brDist;
-        o.autoShow = options.autoShow;
-        o.showDetails = options.showDetails;
-        o.searchAllTxt = options.searchAllTxt;
-        o.mapShow = options.mapShow;
-        o.antWarning = options.antWarning;
-        o.antAutoChange = options.antAutoChange;
-        o.showCount = options.showCount;
-        o.searches = options.searches;
-        o.rig = options.rig;
-        o.ant = options.ant;
-        o.always50 = options.always50;
+        o.brDist = options_.brDist;
+        o.autoShow = options_.autoShow;
+        o.showDetails = options_.showDetails;
+        o.searchAllTxt = options_.searchAllTxt;
+        o.mapShow = options_.mapShow;
+        o.antWarning = options_.antWarning;
+        o.antAutoChange = options_.antAutoChange;
+        o.showCount = options_.showCount;
+        o.searches = options_.searches;
+        o.rig = options_.rig;
+        o.ant = options_.ant;
+        o.always50 = options_.always50;
     }
     bool CurrentPlacement(Placement&) const override { return false; }
-    void ShowCallsignList(const std::vector<ColouredLine>& lines) override { callsignList = lines; }
-    void ShowDisplayList(const std::string& title, const std::vector<ColouredLine>& lines) override {
-        displayTitle = title;
-        displayList = lines;
-        detailsPanel = true;
+    void Quit() override {
+        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
     }
-    bool DetailsPanelVisible() const override { return detailsPanel; }
-    void SetIndicator(bool busy) override { indicatorChanges += busy ? 1 : 0; }
+
+    // StationView
+    void ShowStationDetails(const std::string&, const std::string&) override {}
+    void ShowN1mm(const std::string&, const std::string&, const std::string&) override {}
+    void ShowEntries(const std::string&) override {}
+    void ShowLastContact(const std::string&) override {}
+
+    // FeedView
     void ShowAntennaWarning(bool visible, const std::string& message) override {
-        antennaWarning = visible ? message : "";
-        if (visible && echo) std::fprintf(stderr, "vantrel: %s\n", message.c_str());
+        if (visible) std::fprintf(stderr, "vantrel: %s\n", message.c_str());
     }
-    void OpenAntennaChoice() override { antennaChoiceOpened++; }
-    void ShowEquipment(const std::vector<std::string>& r, const std::vector<std::string>& a,
-                       const std::string& rig, const std::string& antenna) override {
-        rigs = r;
-        antennas = a;
-        rigText = rig;
-        antennaText = antenna;
-    }
-    void SelectRig(const std::string& name) override { rigText = name; }
-    void SetSearchText(const std::string& text) override { searchText = text; }
-    std::string SearchText() const override { return searchText; }
-    void ShowMatchList(std::shared_ptr<const MatchList> list) override {
-        matchList = std::move(list);
-        matchListVisible = true;
-    }
-    void HideMatchList() override { matchListVisible = false; }
-    bool MatchListVisible() const override { return matchListVisible; }
+    void OpenAntennaChoice() override {}
+
+    // EquipmentView
+    void ShowEquipment(const std::vector<std::string>&, const std::vector<std::string>&, const std::string&,
+                       const std::string&) override {}
+    void SelectRig(const std::string&) override {}
+
+    // SearchView
+    void SetSearchText(const std::string& text) override { searchText_ = text; }
+    std::string SearchText() const override { return searchText_; }
+    void ShowMatchList(std::shared_ptr<const MatchList>) override { matchListVisible_ = true; }
+    void HideMatchList() override { matchListVisible_ = false; }
+    bool MatchListVisible() const override { return matchListVisible_; }
     void ShowContactDetails(const std::vector<DetailsLine>& lines) override {
-        contactDetails = lines;
-        detailsPanel = true;
+        details_ = lines;
+        detailsPanel_ = true;
     }
     void HideDetailsPanel() override {
-        detailsPanel = false;
-        contactDetails.clear();
+        detailsPanel_ = false;
+        details_.clear();
     }
     std::string ContactDetailsText(std::size_t maxCharacters) const override {
         std::string text;
-        for (const DetailsLine& line : contactDetails) {
-            if (&line != &contactDetails.front()) text += '\n';
+        for (const DetailsLine& line : details_) {
+            if (!text.empty()) text += '\n';
             text += line.text;
         }
         return text.substr(0, maxCharacters);
     }
-    void ShowCountryFileAge(const std::string& text, bool tooOld) override {
-        countryFileAge = text;
-        countryFileTooOld = tooOld;
-    }
-    void ResetCallsignListCaret() override { callsignCaretResets++; }
-    std::string ChooseFile(const std::string&, const std::string&) override { return chosenFile; }
-    void Quit() override {
-        quitCalls++;
-        QCoreApplication::quit();
-    }
+    void ShowCountryFileAge(const std::string&, bool) override {}
+    void ResetCallsignListCaret() override {}
 
-    bool echo = true;
-    std::vector<std::string> messages;
-    std::string status, caption, call, grid, host, port, entries, lastContact;
-    bool progressVisible = false;
-    int progress = 0;
-    int quitCalls = 0;
-    std::map<Region, bool> regions;
-    std::vector<ColouredLine> callsignList, displayList;
-    std::string progressTitle, displayTitle, antennaWarning, rigText, antennaText;
-    std::vector<std::string> rigs, antennas;
-    bool detailsPanel = false;
-    std::string searchText;
-    std::shared_ptr<const MatchList> matchList;
-    bool matchListVisible = false;
-    std::vector<DetailsLine> contactDetails;
-    std::string countryFileAge;
-    bool countryFileTooOld = false;
-    int callsignCaretResets = 0;
-    std::string chosenFile;  // what ChooseFile answers; no one is asked in headless mode
-    int indicatorChanges = 0;
-    int antennaChoiceOpened = 0;
-    Placement placement;
-    Palette palette{};
-    StoredOptions options;
+    // ListsView
+    void ShowCallsignList(const std::vector<ColouredLine>&) override {}
+    void ShowDisplayList(const std::string&, const std::vector<ColouredLine>&) override { detailsPanel_ = true; }
+    bool DetailsPanelVisible() const override { return detailsPanel_; }
+
+protected:
+    StoredOptions options_;
+    std::string searchText_;
+    bool matchListVisible_ = false;
+    bool detailsPanel_ = false;
+    std::vector<DetailsLine> details_;
 };
 
-// The desktop of a run without a window: nothing is opened or copied, the requests are kept.
+// The desktop of a run without a window: nothing is opened or copied.
 class HeadlessDesktop : public Desktop {
 public:
-    void OpenFile(const std::string& path) override { openedFiles.push_back(path); }
-    void OpenUrl(const std::string& url) override { openedUrls.push_back(url); }
-    void CopyText(const std::string& text) override { copied = text; }
-
-    std::vector<std::string> openedFiles, openedUrls;
-    std::string copied;
+    void OpenFile(const std::string&) override {}
+    void OpenUrl(const std::string&) override {}
+    void CopyText(const std::string&) override {}
 };
 
 }  // namespace vantrel

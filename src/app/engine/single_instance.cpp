@@ -5,28 +5,36 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 
 namespace vantrel {
 
-SingleInstance::SingleInstance(const std::string& name) {
+namespace {
+
+int Lock(const std::filesystem::path& file) {
+    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+}  // namespace
+
+SingleInstance::SingleInstance(const std::string& name, const std::filesystem::path& viewerFolder) {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    std::filesystem::path folder =
+    const std::filesystem::path folder =
         runtime && *runtime ? std::filesystem::path(runtime)
-                            : std::filesystem::temp_directory_path() /
-                                  ("vantrel-" + std::to_string(::getuid()));
+                            : std::filesystem::temp_directory_path() / ("vantrel-" + std::to_string(::getuid()));
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    const auto file = folder / (name + ".lock");
-    fd_ = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
+    runtimeFd_ = Lock(folder / (name + ".lock"));
+    if (runtimeFd_ >= 0) folderFd_ = Lock(viewerFolder / ".vantrel.lock");
 }
 
 SingleInstance::~SingleInstance() {
-    if (fd_ >= 0) ::close(fd_);
+    if (folderFd_ >= 0) ::close(folderFd_);
+    if (runtimeFd_ >= 0) ::close(runtimeFd_);
 }
 
 }  // namespace vantrel

@@ -1,13 +1,13 @@
 // The start-up sequence, run once at the first activation of the main window. Its steps bring
 // every file and list into a usable state; a check that ends the program shows its message and
-// stops the sequence where it stands.
+// stops the sequence where it stands. The sequence holds the local log until it ends: a contact
+// that arrives meanwhile is logged, in order, right after it.
 #include <cstdlib>
 #include <system_error>
 
 #include "app/engine/station_engine.h"
 #include "base/file_io.h"
 #include "log/local_log.h"
-#include "settings/equipment_lists.h"
 
 namespace vantrel {
 
@@ -23,79 +23,93 @@ std::string ProgramDate(const fs::path& programFile) {
 
 }  // namespace
 
-void StationEngine::RunStartupSequence() {
-    StationView& view = services_.view;
-    SettingsStore& store = services_.store;
-    const TimePoint now = services_.clock.Now();
+void StationEngine::MainWindowActivated() {
+    if (core_.startupBegun) return;
+    core_.startupBegun = true;
+    core_.gate.Hold();
+    RunStartupSequence();
+}
 
-    // Folders and diagnostics.
+void StationEngine::RemoveLeftoverParts() {
+    // A write that a crash cut short leaves its ".part" file beside the target; the target
+    // itself holds its old content.
     std::error_code ec;
-    viewerFolder_ = fs::current_path(ec);
-    if (HasSwitch("/DEBUG")) {
-        diagnostics_ = std::fopen(ViewerFile("errorlog.txt").c_str(), "w");
-        WriteDiagnostic("Started at " + FormatDateTimeText(ToLocalTime(now)));
+    for (fs::directory_iterator it(core_.viewerFolder, ec), end; !ec && it != end; it.increment(ec)) {
+        if (it->path().extension() == ".part" && it->is_regular_file(ec)) {
+            fs::remove(it->path(), ec);
+            core_.Trace(" Start ** ", "removed the unfinished " + it->path().filename().string());
+        }
+    }
+}
+
+void StationEngine::RunStartupSequence() {
+    SettingsStore& store = core_.services.store;
+    WindowView& window = views_.window;
+
+    if (core_.HasSwitch("/DEBUG")) {
+        core_.tracer.OpenDiagnostics(core_.ViewerFile("errorlog.txt"));
+        core_.tracer.WriteDiagnostic("Started at " + FormatDateTimeText(core_.Now()));
     }
 
     // The sibling logger and this program share WSJT-X's files: only one of them may run.
     if (store.ReadBool("Wexo/General", "Wexo_Active", false)) {
-        view.ShowMessage("Vantrel resource error",
-                         "Only Wexo ++ OR ++ Vantrel can run at any one time. Terminating Vantrel "
-                         "now - you can restart it after closing Wexo !!");
-        RequestQuit();
+        core_.notices.ShowMessage("Vantrel resource error",
+                                  "Only Wexo ++ OR ++ Vantrel can run at any one time. Terminating Vantrel "
+                                  "now - you can restart it after closing Wexo !!");
+        window_.RequestQuit();
         return;
     }
     store.WriteBool(kOwnSection, "VantrelerActive", true);
-    running_ = true;
+    core_.running = true;
 
-    lastContact_.clear();
-    trace_.clear();
-    SaveLogLines(ViewerFile("tracer.txt"), trace_);
+    core_.lastContact.clear();
+    core_.tracer.Begin(core_.viewerFolder);
+    RemoveLeftoverParts();
 
-    const bool author = HasSwitch("/AUTHOR");
-    view.SetRegionVisible(Region::CheckMyGridMenu, author);
-    view.SetRegionVisible(Region::AntWarningLabel, author);
+    const bool author = core_.HasSwitch("/AUTHOR");
+    window.SetRegionVisible(Region::CheckMyGridMenu, author);
+    window.SetRegionVisible(Region::AntWarningLabel, author);
     if (!author) {
-        options_.antAutoChange = false;
-        options_.antWarning = false;
-        view.SetRegionVisible(Region::AutochngCheck, false);
-        view.SetRegionVisible(Region::EnabledCheck, false);
+        core_.options.antAutoChange = false;
+        core_.options.antWarning = false;
+        window.SetRegionVisible(Region::AutochngCheck, false);
+        window.SetRegionVisible(Region::EnabledCheck, false);
     }
-    view.SetRegionVisible(Region::ColourSetupMenu, HasSwitch("/SETCOLO"));
+    window.SetRegionVisible(Region::ColourSetupMenu, core_.HasSwitch("/SETCOLO"));
 
-    view.SetRegionVisible(Region::ExtendedCheck, FileSize(ViewerFile("allplaces.txt")) >= 0);
-    LoadPlacesList4();
-    copyStamp_ = gridsStamp_ = fs::file_time_type::clock::now();
+    window.SetRegionVisible(Region::ExtendedCheck, FileSize(core_.ViewerFile("allplaces.txt")) >= 0);
+    search_.LoadPlacesList4();
+    files_.StartJournalWatch();
+    grids_.StartJournalWatch();
+    equipment_.NoteRotatorSelection();
 
-    lastAntennaSelection_ = store.ReadText(kOwnSection, "RotHFAntSel", "");
-    marliskFolder_.clear();
-
-    if (HasSwitch("/PURGE")) {
+    if (core_.HasSwitch("/PURGE")) {
         PurgeSettings(store);
-        RequestQuit();
+        window_.RequestQuit();
         return;
     }
 
-    fs::remove(ViewerFile("maplog.txt"), ec);
-    ApplyStoredPlacement(150);
-    view.SetCaption("Vantrel for WSJT-X - Version " + VersionText() + "  Build: " +
-                    ProgramDate(services_.programFile));
+    std::error_code ec;
+    fs::remove(core_.ViewerFile("maplog.txt"), ec);
+    window_.ApplyStoredPlacement(150);
+    window.SetCaption("Vantrel for WSJT-X - Version " + VersionText() + "  Build: " +
+                      ProgramDate(core_.services.programFile));
 
-    if (store.ReadText(kOwnSection, "VantrelerCall", "") == "QQ0XYZ" || author)
-        WriteReleaseVersionFile();
+    if (store.ReadText(kOwnSection, "VantrelerCall", "") == "QQ0XYZ" || author) WriteReleaseVersionFile();
 
-    LoadEquipmentLists();
+    equipment_.LoadEquipmentLists();
 
     // WSJT-X's configuration: callsign, grid and the logged-contact receiver.
-    Diagnostic("Updating INI file");
-    RefreshWsjtxConfig();
-    Diagnostic("Processing INI file");
-    ReadWsjtxConfig();
-    if (!config_.broadcast && config_.hostPresent) {
-        view.ShowMessage("WSJT-X UDP support option not enabled",
-                         "Enable N1MM Logger + Broadcast support in WSJT-X : \"File /Settings "
-                         "/Reporting /Enable Logged Contact ADIF reporting\" for this software to "
-                         "operate. Terminating.");
-        RequestQuit();
+    core_.Diagnostic("Updating INI file");
+    files_.RefreshWsjtxConfig();
+    core_.Diagnostic("Processing INI file");
+    files_.ReadWsjtxConfig();
+    if (!core_.config.broadcast && core_.config.hostPresent) {
+        core_.notices.ShowMessage("WSJT-X UDP support option not enabled",
+                                  "Enable N1MM Logger + Broadcast support in WSJT-X : \"File /Settings "
+                                  "/Reporting /Enable Logged Contact ADIF reporting\" for this software to "
+                                  "operate. Terminating.");
+        window_.RequestQuit();
         return;
     }
 
@@ -103,108 +117,118 @@ void StationEngine::RunStartupSequence() {
     // start: maintenance then runs every fifth start and the dates pass stops once done. The
     // copies are brought up to date at every start (only new bytes are copied), so the merge
     // below always sees what WSJT-X logged while the program was closed.
-    options_.runs = store.ReadInteger(kOwnSection, "VantrelerRuns", 0);
-    options_.allCount = store.ReadInteger(kOwnSection, "VantrelerAllCount", 100);
-    options_.datesRun = store.ReadBool(kOwnSection, "VantrelerDatesRun", false);
-    if (FileSize(ViewerFile(kLogCopy)) < 0) options_.runs = 0;
-    CopyInWsjtxFiles();  // keeps a longer copy under a dated name before replacing it
-    ++options_.runs;
+    core_.options.runs = store.ReadInteger(kOwnSection, "VantrelerRuns", 0);
+    core_.options.allCount = store.ReadInteger(kOwnSection, "VantrelerAllCount", 100);
+    core_.options.datesRun = store.ReadBool(kOwnSection, "VantrelerDatesRun", false);
+    if (FileSize(core_.ViewerFile(kLogCopy)) < 0) core_.options.runs = 0;
+    files_.CopyInWsjtxFiles([this] { ContinueAfterCopyIn(); });
+}
 
-    const bool map = FileSize(ViewerFile("world600x300.png")) >= 0;
-    view.SetRegionVisible(Region::MapCheck, map);
-    if (!map) view.SetRegionVisible(Region::MapButton, false);
+void StationEngine::ContinueAfterCopyIn() {
+    if (core_.quitRequested || core_.closed) return;
+    ++core_.options.runs;
 
+    const bool map = FileSize(core_.ViewerFile("world600x300.png")) >= 0;
+    views_.window.SetRegionVisible(Region::MapCheck, map);
+    if (!map) views_.window.SetRegionVisible(Region::MapButton, false);
+
+    // The radio and antenna of the last run are in use before any contact is merged, so the
+    // contacts that WSJT-X logged while the program was closed carry them.
+    equipment_.ApplyStoredEquipment();
     LoadLocalLog();
 
-    Diagnostic("Creating callsign list");
-    create_callsignlist();
-    display_callsigns();
+    core_.Diagnostic("Creating callsign list");
+    lists_.RedrawCallsignList();
+    search_.LoadCountryTable();
+    grids_.LoadGrids();
+    RunMaintenance();
+}
 
-    LoadCountryTable();
+void StationEngine::RunMaintenance() {
+    // The grids repair every fifth run, the dates pass on odd runs until done; each on its own
+    // thread, the start-up going on when it has ended.
+    const int runs = core_.options.runs;
+    const bool grids = runs % 5 == 0, dates = runs % 2 == 1 && !core_.options.datesRun;
+    auto finish = [this] { FinishStartup(); };
+    auto datesThenFinish = [this, dates, finish] {
+        if (dates) repairs_.check_dates_in_log(finish);
+        else finish();
+    };
+    if (grids) repairs_.check_grids_in_log(grids_.GridsList(), datesThenFinish);
+    else datesThenFinish();
+}
 
-    // The radio and antenna of the last run.
-    station_.rig = RigFromBoxText(store.ReadText(kOwnSection, "VantrelerRig", ""));
-    station_.antenna = store.ReadText(kOwnSection, "VantrelerAnt", "");
-    view.ShowEquipment(rigs_, antennas_, station_.rig, station_.antenna);
-
-    LoadGrids();
-
-    // Maintenance: the grids repair every fifth run, the dates pass on odd runs until done.
-    if (options_.runs % 5 == 0) check_grids_in_log();
-    if (options_.runs % 2 == 1 && !options_.datesRun) check_dates_in_log();
-
-    if (HasSwitch("/DEBUG") && diagnostics_) std::fflush(diagnostics_);
-    ShowEntriesCount();
-
-    BackupIfDue();
-    tickCounter_ = 0;
-    ApplyFullLoad();
-    if (HasSwitch("/UDP_ECHO")) echoPort_ = config_.port + 1;
-    store.WriteBool(kOwnSection, "VantrelerActive", true);
-    if (!localLogLines_.empty()) WriteCallsInLog();
-    startupDone_ = true;
+void StationEngine::FinishStartup() {
+    if (core_.quitRequested || core_.closed) return;
+    core_.tracer.FlushDiagnostics();
+    core_.ShowEntriesCount(views_.station);
+    backups_.BackupIfDue();
+    core_.tickCounter = 0;
+    window_.ApplyFullLoad();
+    core_.services.store.WriteBool(kOwnSection, "VantrelerActive", true);
+    if (core_.log.size() > 0) lists_.WriteCallsInLog();
+    core_.startupDone = true;
+    core_.gate.Release();
+    if (onStartupDone) onStartupDone();
 }
 
 void StationEngine::LoadLocalLog() {
-    wsjtxLogLines_.clear();
-    if (!HasSwitch("/NLU")) {
-        Diagnostic("Checking for local WSJTX log file");
-        if (auto lines = LoadLogLines(ViewerFile(kLogCopy))) wsjtxLogLines_ = std::move(*lines);
-        RemoveEmptyLines(wsjtxLogLines_);
+    core_.wsjtxLogLines.clear();
+    if (!core_.HasSwitch("/NLU")) {
+        core_.Diagnostic("Checking for local WSJTX log file");
+        if (auto lines = LoadLogLines(core_.ViewerFile(kLogCopy))) core_.wsjtxLogLines = std::move(*lines);
+        RemoveEmptyLines(core_.wsjtxLogLines);
     }
 
-    localLogLines_.clear();
-    Diagnostic("Checking for local log file");
-    localLogFile_ = std::make_unique<LocalLogFile>(ViewerFile(kLocalLog));
-    const bool exists = FileSize(ViewerFile(kLocalLog)) >= 0;
+    core_.Diagnostic("Checking for local log file");
+    const fs::path file = core_.ViewerFile(kLocalLog);
+    const bool exists = FileSize(file) >= 0;
     std::string error;
     std::optional<LogLines> loaded;
-    if (exists) loaded = localLogFile_->Load(&error);
+    if (exists) loaded = core_.log.Load(&error);
     // A line in the old layout carries the callsign at field 13; the converted lines go to a
     // file of their own for the operator. Without a callsign nothing can be recognised.
-    if (loaded && !loaded->empty() && !station_.call.empty() &&
-        IsOldLayoutLine(loaded->front(), station_.call)) {
-        services_.view.ShowEntries("1");
-        if (!SaveLogLines(ViewerFile("Viewer_local_log.err"),
-                          RepairLocalLogColumns(*loaded, station_), &error))
-            Report(" Repair ** ", error);
-        services_.view.ShowEntries("Done");
+    const StationDetails& station = core_.station;
+    if (loaded && !loaded->empty() && !station.call.empty() && IsOldLayoutLine(loaded->front(), station.call)) {
+        views_.station.ShowEntries("1");
+        if (!SaveLogLines(core_.ViewerFile("Viewer_local_log.err"), RepairLocalLogColumns(*loaded, station), &error))
+            core_.Report(" Repair ** ", error);
+        views_.station.ShowEntries("Done");
     }
 
-    std::size_t firstNew = 0;
     if (exists) {
-        if (loaded) {
-            localLogLines_ = std::move(*loaded);
-        } else {
+        if (!loaded) {
             // Never start a new log over one that could not be read.
-            Report(" Local log ** ", error);
-            services_.view.ShowMessage("Error", "The local log could not be read: " + error);
+            core_.Report(" Local log ** ", error);
+            core_.notices.ShowMessage("Error", "The local log could not be read: " + error);
         }
-        firstNew = localLogLines_.size();
+        const std::size_t onDisk = loaded ? loaded->size() : 0;
+        core_.log.Take(loaded ? std::move(*loaded) : LogLines(), onDisk);
     } else {
-        Diagnostic("Creating new local log file");
-        Diagnostic("create_new_local_log;");
-        localLogLines_ = create_new_local_log(wsjtxLogLines_, station_);
-        localLogFile_->Save(localLogLines_, &error);
-        firstNew = localLogLines_.size();
+        core_.Diagnostic("Creating new local log file");
+        core_.Diagnostic("create_new_local_log;");
+        if (!core_.log.Replace(create_new_local_log(core_.wsjtxLogLines, station), &error))
+            core_.Report(" Local log not saved ** ", error);
     }
 
-    if (localLogLines_.size() < wsjtxLogLines_.size() && (loaded || !exists)) {
-        Diagnostic("Update local log with new");
-        if (!HasSwitch("/NLU")) {
-            Diagnostic("update_local_with_new;");
-            update_local_with_new(localLogLines_, wsjtxLogLines_, station_);
-            SaveLocalLog(firstNew);
+    if (core_.log.size() < core_.wsjtxLogLines.size() && (loaded || !exists)) {
+        core_.Diagnostic("Update local log with new");
+        if (!core_.HasSwitch("/NLU")) {
+            core_.Diagnostic("update_local_with_new;");
+            LogLines merged = core_.log.Lines();
+            const std::size_t onDisk = merged.size();
+            update_local_with_new(merged, core_.wsjtxLogLines, station);
+            core_.log.Take(std::move(merged), onDisk);
+            if (!core_.log.Flush(&error)) core_.Report(" Local log not saved ** ", error);
         }
     }
 
-    ShowEntriesCount();
-    RemoveEmptyLines(localLogLines_);
-    if (localLogLines_.empty()) {
-        lastContact_.clear();
-        services_.view.ShowLastContact("");
+    core_.ShowEntriesCount(views_.station);
+    core_.lastContact.clear();
+    if (core_.log.size() == 0) {
+        views_.station.ShowLastContact("");
     } else {
-        SetLastContact(std::string(localLogLines_.back()));
+        feed_.SetLastContact(std::string(core_.log.Lines().back()));
     }
 }
 
@@ -212,12 +236,11 @@ void StationEngine::WriteReleaseVersionFile() {
     // The release version file goes to the folder named by VANTREL_RELEASE_DIR, else to
     // "release" in the viewer folder.
     const char* dir = std::getenv("VANTREL_RELEASE_DIR");
-    const fs::path folder = dir && *dir ? fs::path(dir) : ViewerFile("release");
+    const fs::path folder = dir && *dir ? fs::path(dir) : core_.ViewerFile("release");
     std::error_code ec;
     fs::create_directories(folder, ec);
     std::string error;
-    if (!WriteFileAtomic(folder / "version.txt", VersionText() + "\r\n", &error))
-        Report(" Release ** ", error);
+    if (!WriteFileAtomic(folder / "version.txt", VersionText() + "\r\n", &error)) core_.Report(" Release ** ", error);
 }
 
 }  // namespace vantrel

@@ -1,198 +1,144 @@
 #include "app/engine/station_engine.h"
 
-#include <fstream>
-
-#include "base/file_io.h"
-#include "log/local_log.h"
-
 namespace vantrel {
 
-StationEngine::StationEngine(EngineServices services, const std::vector<std::string>& arguments)
-    : services_(std::move(services)), switches_(arguments) {
-    ApplyStoredPlacement(150);
-    wsjtxFolder_ = ResolveWsjtxFolder(services_.environment, switches_.RigName());
-    options_.runs = 0;
-    options_.allCount = 0;
-    options_.datesRun = false;
-    options_.exportAdifCount = 0;
+StationEngine::StationEngine(EngineServices services, EngineViews views, const std::vector<std::string>& arguments)
+    : core_(std::move(services), views.notices, arguments),
+      views_(views),
+      window_(core_, views.window),
+      files_(core_, views.station, views.window),
+      equipment_(core_, views.equipment, views.window),
+      feed_(core_, views.feed, views.station),
+      lists_(core_, views.lists),
+      search_(core_, views.search, views.window),
+      grids_(core_, views.station),
+      repairs_(core_, views.station),
+      adif_(core_, views.station),
+      backups_(core_) {
+    feed_.onContactsLogged = [this] { ContactsLogged(); };
+    equipment_.onAntennaChosen = [this] { feed_.AntennaChosen(); };
+    equipment_.onRotatorMismatch = [this] { feed_.RotatorMismatch(); };
+    lists_.onReloadColours = [this] { window_.ReloadColours(); };
+    search_.onRedrawCallsignList = [this] { lists_.RedrawCallsignList(); };
+    repairs_.onLogRewritten = [this] { lists_.LogRewritten(); };
+    window_.ApplyStoredPlacement(150);
+    // Until WSJT-X's configuration is read, the receiver's address is the default one.
+    views.station.ShowN1mm("127.0.0.1", std::to_string(core_.config.port), "");
 }
 
-StationEngine::~StationEngine() {
-    if (diagnostics_) std::fclose(diagnostics_);
-}
+StationEngine::~StationEngine() = default;
 
 const std::string& StationEngine::VersionText() const {
     static const std::string version = VANTREL_VERSION_TEXT;
     return version;
 }
 
-void StationEngine::MainWindowShown() { ApplyStoredPlacement(150); }
-
-void StationEngine::MainWindowActivated() {
-    if (startupBegun_) return;
-    startupBegun_ = true;
-    RunStartupSequence();
+void StationEngine::Enter(std::function<void()> work) {
+    if (!core_.startupBegun || core_.closed || core_.quitRequested) return;
+    core_.gate.WhenFree([this, work = std::move(work)] {
+        if (!core_.closed && !core_.quitRequested) work();
+    });
 }
 
-void StationEngine::ApplyStoredPlacement(int defaultLeftTop) {
-    options_.main = LoadPlacement(services_.store, defaultLeftTop);
-    options_.colours = LoadColours(services_.store);
-    services_.view.ApplyPlacement(options_.main);
-    services_.view.ApplyColours(options_.colours);
+void StationEngine::MainWindowShown() { window_.ApplyStoredPlacement(150); }
+
+void StationEngine::Run(Command command) {
+    Enter([this, command] {
+        switch (command) {
+            case Command::Exit: ExitCommand(); return;
+            case Command::BackupData: backups_.BackupLocalLog(); return;
+            case Command::CheckGridsInLog: repairs_.check_grids_in_log(grids_.GridsList()); return;
+            case Command::RemoveLogJunk: repairs_.RemoveLogJunk(); return;
+            case Command::ZapUserField: repairs_.ZapUserField(); return;
+            case Command::CheckMyGridDetails: repairs_.CheckMyGrid(); return;
+            case Command::ForceGridsUpdate: grids_.ForceGridsUpdate(); return;
+            case Command::Last50: lists_.ShowLast50(); return;
+            case Command::Today: lists_.ShowLastUtcDay(); return;
+            case Command::AntennaYes: feed_.AntennaWarningYes(); return;
+            case Command::AntennaNo: feed_.AntennaWarningNo(); return;
+            case Command::Clear:
+                window_.ReloadColours();
+                search_.ClearResults();
+                return;
+            case Command::Look: search_.Look(); return;
+            case Command::EditRadios: equipment_.EditEquipment(true); return;
+            case Command::EditAntennas: equipment_.EditEquipment(false); return;
+            case Command::FullAdifExport: adif_.ExportAdif(true); return;
+            case Command::NewAdifExport: adif_.ExportAdif(false); return;
+        }
+    });
 }
 
-void StationEngine::ApplyFullLoad() {
-    const std::string now = FormatDateTimeText(ToLocalTime(services_.clock.Now()));
-    // The run counters were taken from the store at start-up and are counted in memory since.
-    const int runs = options_.runs, allCount = options_.allCount;
-    const bool datesRun = options_.datesRun;
-    LoadAll(services_.store, options_, HasSwitch("/AUTHOR"), now);
-    if (startupBegun_) {
-        options_.runs = runs;
-        options_.allCount = allCount;
-        options_.datesRun = datesRun;
+void StationEngine::SearchLog() {
+    Enter([this] { search_.SearchLog(); });
+}
+void StationEngine::SearchEdited(const std::string& text) {
+    Enter([this, text] { search_.SearchEdited(text); });
+}
+void StationEngine::SetWildSearch(bool wild) {
+    Enter([this, wild] { search_.SetWildSearch(wild); });
+}
+void StationEngine::LastContactClicked() {
+    Enter([this] { search_.LastContactClicked(); });
+}
+void StationEngine::CallsignListClicked(const std::string& line, int column) {
+    Enter([this, line, column] { search_.CallsignListClicked(line, column); });
+}
+void StationEngine::MatchListClicked(int row, bool leftButton) {
+    Enter([this, row, leftButton] { search_.MatchListClicked(row, leftButton); });
+}
+void StationEngine::DetailsClicked(int line, bool leftButton) {
+    Enter([this, line, leftButton] { search_.DetailsClicked(line, leftButton); });
+}
+void StationEngine::CheckCountryFileAge() { search_.CheckCountryFileAge(); }
+
+void StationEngine::OnDatagrams(std::vector<std::string> datagrams) {
+    // Datagrams that arrive while the start-up or a repair holds the log wait for it, in order.
+    Enter([this, datagrams = std::move(datagrams)] { feed_.OnDatagrams(datagrams); });
+}
+void StationEngine::N1mmPortChanged(const std::string& text) {
+    Enter([this, text] { files_.N1mmPortChanged(text); });
+}
+void StationEngine::RigChanged(const std::string& boxText) {
+    Enter([this, boxText] { equipment_.RigChanged(boxText); });
+}
+void StationEngine::AntennaChanged(const std::string& boxText) {
+    Enter([this, boxText] { equipment_.AntennaChanged(boxText); });
+}
+void StationEngine::AntennaChoiceClosed(bool picked) {
+    Enter([this, picked] { feed_.AntennaChoiceClosed(picked); });
+}
+void StationEngine::SetLastContact(const std::string& text) {
+    Enter([this, text] { feed_.SetLastContact(text); });
+}
+void StationEngine::AdifImport(const std::string& file) {
+    Enter([this, file] { adif_.AdifImport(file); });
+}
+
+void StationEngine::ContactsLogged() {
+    lists_.ContactLogged();
+    window_.ReadOptions();
+    if (core_.options.autoShow && core_.tickCounter > 1) {
+        search_.AutoShowFill();
+        lists_.create_callsignlist();
+        lists_.WriteCallsInLog();
     }
-    services_.view.ApplyPlacement(options_.main);
-    services_.view.ApplyOptions(options_);
-    services_.view.ApplyColours(options_.colours);
-}
-
-void StationEngine::SaveSettings() {
-    services_.view.ReadOptions(options_);
-    services_.view.CurrentPlacement(options_.main);
-    SaveAll(services_.store, options_,
-            SaveContext{station_.call, viewerFolder_.empty() ? "" : viewerFolder_.string() + "/",
-                        running_});
-}
-
-void StationEngine::WriteDiagnostic(const std::string& text) {
-    if (!diagnostics_) return;
-    std::fputs(text.c_str(), diagnostics_);
-    std::fputc('\n', diagnostics_);
-    std::fflush(diagnostics_);
-}
-
-void StationEngine::Diagnostic(const char* text) {
-    if (HasSwitch("/DEBUG")) WriteDiagnostic(text);
-}
-
-void StationEngine::Trace(const std::string& label, const std::string& text) {
-    trace_.push_back(FormatHhnnssZzz(ToLocalTime(services_.clock.Now())) + label + text);
-}
-
-void StationEngine::Report(const std::string& label, const std::string& text) {
-    Trace(label, text);
-    services_.view.ShowStatus(text);
-}
-
-void StationEngine::RequestQuit() {
-    services_.store.WriteBool(kOwnSection, "VantrelerActive", false);
-    quitRequested_ = true;
-    services_.view.Quit();
 }
 
 void StationEngine::ResetRegistryValues() {
-    PurgeSettings(services_.store);
-    ApplyFullLoad();
+    Enter([this] { window_.ResetRegistryValues(); });
 }
-
 void StationEngine::ColourChosen(int index, std::optional<Rgb> colour) {
-    if (index >= 0 && index < static_cast<int>(options_.colours.size()) && colour)
-        options_.colours[static_cast<std::size_t>(index)] = *colour;
-    // A cancelled choice still saves every setting.
-    SaveSettings();
-    services_.view.ApplyColours(options_.colours);
+    Enter([this, index, colour] { window_.ColourChosen(index, colour); });
 }
-
 void StationEngine::OptionsEdited() {
-    const int count = options_.showCount;
-    services_.view.ReadOptions(options_);
-    if (!startupDone_) return;
-    if (options_.showCount != count && options_.autoShow && !lastContact_.empty()) {
-        // The character count moved: the search takes that many characters of the last contact.
-        AutoShowFill();
-    } else if (services_.view.MatchListVisible()) {
-        // "B/D" and "Details" change what the match list shows.
-        SearchLog();
-    }
+    Enter([this] {
+        const int count = core_.options.showCount;
+        window_.ReadOptions();
+        if (core_.startupDone) search_.OptionsChanged(count);
+    });
 }
 
-WsjtxFiles StationEngine::CurrentWsjtxFiles() const {
-    return LocateWsjtxFiles(wsjtxFolder_, services_.environment, switches_.RigName(),
-                            ToLocalTime(services_.clock.Now()));
-}
-
-std::string StationEngine::DatedName(const char* stem, const char* extension) const {
-    return std::string(stem) + FormatDdMmYyyy(ToLocalTime(services_.clock.Now())) + extension;
-}
-
-void StationEngine::ShowEntriesCount() {
-    if (!localLogLines_.empty())
-        services_.view.ShowEntries(std::to_string(localLogLines_.size() - 1));
-}
-
-void StationEngine::SaveLocalLog(std::size_t firstNew) {
-    std::string error;
-    if (!localLogFile_) localLogFile_ = std::make_unique<LocalLogFile>(ViewerFile(kLocalLog));
-    if (!localLogFile_->SaveGrown(localLogLines_, firstNew, &error)) {
-        Trace(" Local log not saved ** ", error);
-        services_.view.ShowMessage("Error", "The local log could not be written: " + error);
-    }
-}
-
-void StationEngine::SetLastContact(const std::string& text) {
-    // The same text again is no change: nothing is handled.
-    if (text == lastContact_) return;
-    lastContact_ = text;
-    services_.view.ShowLastContact(text);
-    last50Wanted_ = true;
-    last50Drawn_ = false;
-    Trace(" Edit2 Change ", text);
-    AddLastContact();
-    services_.view.ReadOptions(options_);
-    if (options_.autoShow && tickCounter_ > 1) {
-        AutoShowFill();
-        create_callsignlist();
-        WriteCallsInLog();
-    }
-}
-
-void StationEngine::AddLastContact() {
-    Trace(" Add new ** ", lastContact_);
-    const std::string line = CompleteLastContact(lastContact_, station_);
-    const std::size_t before = localLogLines_.size();
-    if (!LocalLogHasContact(localLogLines_, line)) localLogLines_.push_back(line);
-    // An unchanged log is already on disk as it stands; only new lines are written.
-    SaveLocalLog(before);
-    services_.view.ShowEntries(std::to_string(static_cast<long>(localLogLines_.size()) - 1));
-}
-
-}  // namespace vantrel
-
-namespace vantrel {
-
-void StationEngine::Run(Command command) {
-    if (!startupDone_ || closed_ || busy_) return;
-    switch (command) {
-        case Command::Exit: ExitCommand(); return;
-        case Command::BackupData: BackupLocalLog(); return;
-        case Command::CheckGridsInLog: check_grids_in_log(); return;
-        case Command::RemoveLogJunk: RemoveLogJunk(); return;
-        case Command::ZapUserField: ZapUserField(); return;
-        case Command::CheckMyGridDetails: CheckMyGrid(); return;
-        case Command::ForceGridsUpdate: ForceGridsUpdate(); return;
-        case Command::Last50: ShowLast50(); return;
-        case Command::Today: ShowLastUtcDay(); return;
-        case Command::AntennaYes: AntennaWarningYes(); return;
-        case Command::AntennaNo: AntennaWarningNo(); return;
-        case Command::Clear: ClearResults(); return;
-        case Command::Look: Look(); return;
-        case Command::EditRadios: EditEquipment(true); return;
-        case Command::EditAntennas: EditEquipment(false); return;
-        case Command::FullAdifExport: ExportAdif(true); return;
-        case Command::NewAdifExport: ExportAdif(false); return;
-        case Command::AdifImport: AdifImport(); return;
-    }
-}
+void StationEngine::RigFollowerTick() { equipment_.RigFollowerTick(); }
 
 }  // namespace vantrel

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QFileDialog>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFrame>
@@ -92,7 +93,9 @@ void MainWindow::BuildMenus() {
     file->addSeparator();
     command(file, "Full ADIF export", Command::FullAdifExport, "FullAdifExportAction");
     command(file, "New ADIF export", Command::NewAdifExport, "NewAdifExportAction");
-    command(file, "ADIF Import", Command::AdifImport, "AdifImportAction");
+    QAction* import = file->addAction(QStringLiteral("ADIF Import"));
+    import->setObjectName(QStringLiteral("AdifImportAction"));
+    connect(import, &QAction::triggered, this, &MainWindow::ChooseAdifImportFile);
     file->addSeparator();
     command(file, "Backup data", Command::BackupData, "BackupAction");
     command(file, "Check grids in log", Command::CheckGridsInLog, "CheckGridsAction");
@@ -183,8 +186,23 @@ void MainWindow::ChooseColour(int index0) {
 
 void MainWindow::ShowMessage(const std::string& caption, const std::string& text) {
     if (qEnvironmentVariableIsSet("VANTREL_NO_MODAL")) return;
-    QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::Ok, this);
-    box.exec();
+    // Shown without a loop of its own: the program goes on while the operator reads it.
+    auto* box = new QMessageBox(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("MessageBox"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    ++openMessages_;
+    connect(box, &QMessageBox::finished, this, [this] {
+        --openMessages_;
+        if (quitting_) QuitWhenMessagesClosed();
+    });
+    box->open();
+}
+
+void MainWindow::ChooseAdifImportFile() {
+    if (qEnvironmentVariableIsSet("VANTREL_NO_MODAL")) return;
+    const QString chosen = QFileDialog::getOpenFileName(this, QStringLiteral("ADIF Import"), QString(),
+                                                        QStringLiteral("ADIF files (*.adi *.adif *.ADI);;All files (*)"));
+    if (!chosen.isEmpty()) emit adifImportChosen(chosen);
 }
 
 void MainWindow::ShowStatus(const std::string& text) { statusBar()->showMessage(ToQString(text)); }
@@ -192,7 +210,6 @@ void MainWindow::ShowStatus(const std::string& text) { statusBar()->showMessage(
 void MainWindow::ShowProgress(bool visible, int percent) {
     parts_.progressBar->setValue(std::clamp(percent, 0, 100));
     parts_.progressPanel->setVisible(visible);
-    QCoreApplication::processEvents();
 }
 
 void MainWindow::SetRegionVisible(Region region, bool visible) {
@@ -238,9 +255,18 @@ void MainWindow::ShowStationDetails(const std::string& call, const std::string& 
     parts_.grid->setText(ToQString(grid));
 }
 
-void MainWindow::ShowN1mm(const std::string& host, const std::string& port) {
+void MainWindow::ShowN1mm(const std::string& host, const std::string& port, const std::string& problem) {
     parts_.n1mmHost->setText(ToQString(host));
     parts_.n1mmPort->setText(ToQString(port));
+    // Until a receiver listens, the panel says why no contact can arrive.
+    const QString hint = problem.empty() ? QStringLiteral("Logged contacts from WSJT-X arrive here")
+                                         : ToQString(problem);
+    for (QWidget* widget : {static_cast<QWidget*>(parts_.n1mm), static_cast<QWidget*>(parts_.n1mmHost),
+                            static_cast<QWidget*>(parts_.n1mmPort)})
+        widget->setToolTip(hint);
+    const QString style = problem.empty() ? QString() : QStringLiteral("QLineEdit { color: #B00000; }");
+    parts_.n1mmHost->setStyleSheet(style);
+    parts_.n1mmPort->setStyleSheet(style);
 }
 
 void MainWindow::ShowEntries(const std::string& text) { parts_.entries->setText(ToQString(text)); }
@@ -323,7 +349,14 @@ void MainWindow::ReadOptions(StoredOptions& options) const {
 }
 
 void MainWindow::Quit() {
-    // Queued, so a quit asked for before the event loop runs still ends it.
+    quitting_ = true;
+    QuitWhenMessagesClosed();
+}
+
+void MainWindow::QuitWhenMessagesClosed() {
+    // A message shown just before the end (why the program stops) is read before it ends;
+    // queued, so a quit asked for before the event loop runs still ends it.
+    if (openMessages_ > 0) return;
     QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
@@ -347,8 +380,13 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (quitting_) {
+        event->accept();
+        return;
+    }
+    // The engine closes in order (after long work that holds the log) and then ends the program.
+    event->ignore();
     emit closing();
-    event->accept();
 }
 
 }  // namespace vantrel

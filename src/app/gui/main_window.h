@@ -1,11 +1,11 @@
-// The main window: shows what the station engine tells it through StationView and reports the
-// operator's actions as signals. It holds no program state besides the palette it draws with.
+// The main window: shows what the station engine's parts tell it through their views and reports
+// the operator's actions as signals. It holds no program state besides the palette it draws with.
 #pragma once
 
 #include <QColor>
 #include <QMainWindow>
 
-#include "app/engine/station_view.h"
+#include "app/engine/views.h"
 #include "app/gui/main_window_parts.h"
 
 class QAction;
@@ -13,38 +13,53 @@ class QMenu;
 
 namespace vantrel {
 
-class MainWindow : public QMainWindow, public StationView {
+class MainWindow : public QMainWindow,
+                   public NoticeView,
+                   public WindowView,
+                   public StationView,
+                   public FeedView,
+                   public EquipmentView,
+                   public SearchView,
+                   public ListsView {
     Q_OBJECT
 
 public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // StationView
+    // The views the engine is handed.
+    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this}; }
+
+    // NoticeView
     void ShowMessage(const std::string& caption, const std::string& text) override;
     void ShowStatus(const std::string& text) override;
     void ShowProgress(bool visible, int percent) override;
     void SetProgressTitle(const std::string& title) override;
-    void SetRegionVisible(Region region, bool visible) override;
+    void SetIndicator(bool busy) override;
+    // WindowView
     void SetCaption(const std::string& caption) override;
-    void ShowStationDetails(const std::string& call, const std::string& grid) override;
-    void ShowN1mm(const std::string& host, const std::string& port) override;
-    void ShowEntries(const std::string& text) override;
-    void ShowLastContact(const std::string& text) override;
+    void SetRegionVisible(Region region, bool visible) override;
     void ApplyPlacement(const Placement& placement) override;
     void ApplyColours(const Palette& palette) override;
     void ApplyOptions(const StoredOptions& options) override;
+    // Copies the states of the option controls (check boxes, character count, look-up service,
+    // rig and antenna texts) into options; everything else in options is left as it is.
+    void ReadOptions(StoredOptions& options) const override;
     bool CurrentPlacement(Placement& placement) const override;
     void Quit() override;
-    void ShowCallsignList(const std::vector<ColouredLine>& lines) override;
-    void ShowDisplayList(const std::string& title, const std::vector<ColouredLine>& lines) override;
-    bool DetailsPanelVisible() const override;
-    void SetIndicator(bool busy) override;
+    // StationView
+    void ShowStationDetails(const std::string& call, const std::string& grid) override;
+    void ShowN1mm(const std::string& host, const std::string& port, const std::string& problem) override;
+    void ShowEntries(const std::string& text) override;
+    void ShowLastContact(const std::string& text) override;
+    // FeedView
     void ShowAntennaWarning(bool visible, const std::string& message) override;
     void OpenAntennaChoice() override;
+    // EquipmentView
     void ShowEquipment(const std::vector<std::string>& rigs, const std::vector<std::string>& antennas,
                        const std::string& rig, const std::string& antenna) override;
     void SelectRig(const std::string& name) override;
+    // SearchView
     void SetSearchText(const std::string& text) override;
     std::string SearchText() const override;
     void ShowMatchList(std::shared_ptr<const MatchList> list) override;
@@ -55,11 +70,10 @@ public:
     std::string ContactDetailsText(std::size_t maxCharacters) const override;
     void ShowCountryFileAge(const std::string& text, bool tooOld) override;
     void ResetCallsignListCaret() override;
-    std::string ChooseFile(const std::string& caption, const std::string& filter) override;
-
-    // Copies the states of the option controls (check boxes, character count, look-up service,
-    // rig and antenna texts) into options; everything else in options is left as it is.
-    void ReadOptions(StoredOptions& options) const override;
+    // ListsView
+    void ShowCallsignList(const std::vector<ColouredLine>& lines) override;
+    void ShowDisplayList(const std::string& title, const std::vector<ColouredLine>& lines) override;
+    bool DetailsPanelVisible() const override;
 
     // The palette last applied. (The widget's own QPalette stays reachable as QWidget::palette().)
     const Palette& palette() const { return colours_; }
@@ -69,7 +83,8 @@ signals:
     // activation): the engine runs its start-up sequence then.
     void firstActivated();
     void shown();
-    // The window is about to close; emitted before the close is accepted.
+    // The operator (or the system) asked the window to close. The window stays until the
+    // engine has run its close and called Quit.
     void closing();
     void resetRegistryRequested();
     // The operator finished the colour chooser for palette entry index0 (0 for Colour1).
@@ -101,6 +116,10 @@ signals:
     // The operator picked an entry or typed in the rig box or the antenna box: the box's text.
     void rigEdited(QString text);
     void antennaEdited(QString text);
+    // The antenna list opened by OpenAntennaChoice closed; picked is false when no entry was chosen.
+    void antennaChoiceClosed(bool picked);
+    // The operator chose a file for "ADIF Import".
+    void adifImportChosen(QString file);
     // The window's size changed.
     void resized();
 
@@ -120,6 +139,8 @@ private:
     void NoteActivation();
     void ConnectCommands();
     void ConnectSearchControls();
+    void ChooseAdifImportFile();
+    void QuitWhenMessagesClosed();
     void ApplyListColours();
     QString ColouredHtml(const std::vector<ColouredLine>& lines) const;
 
@@ -133,6 +154,12 @@ private:
     bool n1mmWanted_ = false;
     bool radioWanted_ = false;
     bool activated_ = false;
+    // Message boxes on the screen; a quit waits until the operator has closed them.
+    int openMessages_ = 0;
+    bool quitting_ = false;
+    // The antenna list is open for the warning's answer; whether an entry was chosen in it.
+    bool awaitingAntenna_ = false;
+    bool antennaPicked_ = false;
 };
 
 }  // namespace vantrel

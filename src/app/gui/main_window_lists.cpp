@@ -81,6 +81,8 @@ void MainWindow::ShowAntennaWarning(bool visible, const std::string& message) {
 }
 
 void MainWindow::OpenAntennaChoice() {
+    awaitingAntenna_ = true;
+    antennaPicked_ = false;
     parts_.antenna->setFocus();
     parts_.antenna->showPopup();
 }

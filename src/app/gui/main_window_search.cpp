@@ -2,8 +2,9 @@
 // age, and the clicks in the lists that the engine turns into searches and details.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
+#include <QAbstractItemView>
 #include <QFrame>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -44,8 +45,13 @@ void MainWindow::ConnectSearchControls() {
     // Picking an entry sets the box's text without an edit; typing edits it key by key.
     connect(parts_.rig, &QComboBox::activated, this, [this] { emit rigEdited(parts_.rig->currentText()); });
     connect(parts_.rig->lineEdit(), &QLineEdit::textEdited, this, &MainWindow::rigEdited);
-    connect(parts_.antenna, &QComboBox::activated, this,
-            [this] { emit antennaEdited(parts_.antenna->currentText()); });
+    connect(parts_.antenna, &QComboBox::activated, this, [this] {
+        antennaPicked_ = true;
+        emit antennaEdited(parts_.antenna->currentText());
+    });
+    // The list that the antenna warning's "Yes" opens: its closing is reported with whether an
+    // entry was chosen (the choice is made after the list hides, so it is looked at afterwards).
+    parts_.antenna->view()->window()->installEventFilter(this);
     connect(parts_.antenna->lineEdit(), &QLineEdit::textEdited, this, &MainWindow::antennaEdited);
 
     parts_.callsignList->viewport()->installEventFilter(this);
@@ -54,6 +60,13 @@ void MainWindow::ConnectSearchControls() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && awaitingAntenna_ && watched == parts_.antenna->view()->window()) {
+        QTimer::singleShot(0, this, [this] {
+            if (!awaitingAntenna_) return;
+            awaitingAntenna_ = false;
+            emit antennaChoiceClosed(antennaPicked_);
+        });
+    }
     if (event->type() != QEvent::MouseButtonRelease) return QMainWindow::eventFilter(watched, event);
     const auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint at = mouse->position().toPoint();
@@ -149,12 +162,6 @@ void MainWindow::ResetCallsignListCaret() {
     list->moveCursor(QTextCursor::Start);
     list->verticalScrollBar()->setValue(0);
     list->horizontalScrollBar()->setValue(0);
-}
-
-std::string MainWindow::ChooseFile(const std::string& caption, const std::string& filter) {
-    if (qEnvironmentVariableIsSet("VANTREL_NO_MODAL")) return {};
-    const QString chosen = QFileDialog::getOpenFileName(this, ToQString(caption), QString(), ToQString(filter));
-    return chosen.isEmpty() ? std::string() : QFile::encodeName(chosen).toStdString();
 }
 
 }  // namespace vantrel

@@ -1,11 +1,13 @@
 #include "app/gui/run_window.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMessageBox>
 
 #include <cstdio>
 
 #include "app/engine/station_engine.h"
+#include "app/engine/stop_signals.h"
 #include "app/gui/main_window.h"
 #include "app/gui/qt_desktop.h"
 #include "feed/qt_udp_receiver.h"
@@ -13,7 +15,8 @@
 
 namespace vantrel {
 
-int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments) {
+int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments,
+                const std::filesystem::path& viewerFolder) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vantreler for WSJT-X");
 
@@ -25,13 +28,15 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
     IniSettingsStore store(DefaultSettingsFile(), [](const std::string& note) {
         std::fprintf(stderr, "vantrel: %s\n", note.c_str());
     });
-    StationEngine engine(EngineServices{store, window, clock, receiver, desktop,
-                                        FolderEnvironment::FromProcess(),
-                                        QCoreApplication::applicationFilePath().toStdString()},
-                         arguments);
+    StationEngine engine(EngineServices{store, clock, receiver, desktop, FolderEnvironment::FromProcess(),
+                                        QCoreApplication::applicationFilePath().toStdString(), viewerFolder},
+                         window.Views(), arguments);
     auto text = [](const QString& value) { return value.toStdString(); };
-    QObject::connect(&receiver, &QtUdpReceiver::datagramReceived,
-                     [&](const QByteArray& bytes) { engine.OnDatagram(bytes.toStdString()); });
+    QObject::connect(&receiver, &QtUdpReceiver::datagramsReceived,
+                     [&](const std::vector<std::string>& datagrams) { engine.OnDatagrams(datagrams); });
+    // A kill, Ctrl+C or the end of the session closes the window's run in order too.
+    StopSignals stop;
+    QObject::connect(&stop, &StopSignals::stopRequested, [&] { engine.CloseMainWindow(); });
     QObject::connect(&window, &MainWindow::searchEdited, [&](const QString& value) { engine.SearchEdited(text(value)); });
     QObject::connect(&window, &MainWindow::searchEntered, [&](const QString& value) {
         if (!value.trimmed().isEmpty()) engine.SearchLog();
@@ -47,6 +52,9 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
     QObject::connect(&window, &MainWindow::rigEdited, [&](const QString& value) { engine.RigChanged(text(value)); });
     QObject::connect(&window, &MainWindow::antennaEdited,
                      [&](const QString& value) { engine.AntennaChanged(text(value)); });
+    QObject::connect(&window, &MainWindow::antennaChoiceClosed, [&](bool picked) { engine.AntennaChoiceClosed(picked); });
+    QObject::connect(&window, &MainWindow::adifImportChosen,
+                     [&](const QString& file) { engine.AdifImport(QFile::encodeName(file).toStdString()); });
     QObject::connect(&window, &MainWindow::resized, [&] { engine.CheckCountryFileAge(); });
 
     QObject::connect(&window, &MainWindow::shown, [&] { engine.MainWindowShown(); });

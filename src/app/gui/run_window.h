@@ -1,12 +1,14 @@
 // The program with its main window.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace vantrel {
 
-int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments);
+int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments,
+                const std::filesystem::path& viewerFolder);
 // The message of a second copy, shown in a window.
 int ShowAlreadyActive(int argc, char** argv);
 

@@ -18,7 +18,7 @@ protected:
             std::filesystem::copy_file(std::filesystem::path(VANTREL_SOURCE_DIR) / "data/demo/WSJT-X" / name,
                                        wsjtx() / name);
         auto engine = Start();
-        engine->WaitForBackgroundWork();
+        test::WaitForBackground(*engine);
         for (int second = 5; second < 8; ++second) {  // the timer has ticked: typing searches
             clock.Set({2026, 12, 8, 12, 1, second, 0});
             engine->Tick();

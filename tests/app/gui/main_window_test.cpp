@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -52,7 +53,7 @@ TEST(MainWindow, StationViewTextsReachTheirBoxes) {
     MainWindow window;
     window.SetCaption("Vantrel for WSJT-X - Version 1.0.0.1  Build: 07Dec26");
     window.ShowStationDetails("QQ0XYZ", "JO62QM");
-    window.ShowN1mm("127.0.0.1", "2333");
+    window.ShowN1mm("127.0.0.1", "2333", "");
     window.ShowEntries("1234");
     window.ShowLastContact("2024-03-05,10:15:00,2024-03-05,10:16:30,QZ9ZZ,FN42,14.074,FT8");
     window.ShowStatus("UDP port 2333 could not be bound");
@@ -66,6 +67,9 @@ TEST(MainWindow, StationViewTextsReachTheirBoxes) {
     EXPECT_EQ(Find<QLineEdit>(window, "Edit2")->text(),
               "2024-03-05,10:15:00,2024-03-05,10:16:30,QZ9ZZ,FN42,14.074,FT8");
     EXPECT_EQ(window.statusBar()->currentMessage(), "UDP port 2333 could not be bound");
+    // Until a receiver listens, the N1MM panel says why.
+    window.ShowN1mm("127.0.0.1", "2333", "Cannot receive logged contacts on 127.0.0.1:2333: in use");
+    EXPECT_EQ(Find<QLineEdit>(window, "Edit6")->toolTip(), "Cannot receive logged contacts on 127.0.0.1:2333: in use");
 
     // Texts from the data files may carry UTF-8; they are shown decoded.
     window.ShowStationDetails("QQ0XYZ", "Z\xC3\xBCrich");
@@ -313,9 +317,27 @@ TEST(MainWindow, LifecycleSignals) {
 
     FindAction(window, "ResetRegistryAction")->trigger();
     EXPECT_EQ(*reset, 1);
+    // The window asks for the close and stays until the engine has closed and quits.
     FindAction(window, "QuitAction")->trigger();
     EXPECT_EQ(*closing, 1);
+    EXPECT_TRUE(window.isVisible());
+    window.Quit();
+    window.close();
+    EXPECT_EQ(*closing, 1);
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST(MainWindow, MessagesDoNotHoldTheCaller) {
+    MainWindow window;
+    window.show();
+    window.ShowMessage("Error", "The local log could not be written: disk full");
+    // The call has returned with the box on the screen.
+    auto* box = window.findChild<QMessageBox*>("MessageBox");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->text(), "The local log could not be written: disk full");
+    box->accept();
+    QCoreApplication::processEvents();
 }
 
 TEST(MainWindow, MessagesAreSkippedWhenModalsAreOff) {

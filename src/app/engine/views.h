@@ -1,5 +1,7 @@
-// What the station engine shows: the main window implements this, headless mode and the tests
-// substitute their own. The engine calls it on the user-interface thread only.
+// What the engine parts show. Each part talks to the window through the small interface of its
+// own; the main window implements them, headless mode and the tests substitute their own. The
+// engine calls them on the user-interface thread only, and none of them may run an event loop
+// of its own: a message box is shown and the call returns at once.
 #pragma once
 
 #include <memory>
@@ -12,7 +14,6 @@
 #include "settings/stored_options.h"
 
 namespace vantrel {
-
 
 // What the operator asks for through the menus and buttons.
 enum class Command {
@@ -33,7 +34,6 @@ enum class Command {
     EditAntennas,        // "Create/edit Antennas.txt"
     FullAdifExport,      // "Full ADIF export"
     NewAdifExport,       // "New ADIF export"
-    AdifImport,          // "ADIF Import"
 };
 
 // Regions and controls of the main window whose visibility the engine switches.
@@ -62,54 +62,81 @@ enum class Region {
     ColourSetupMenu,  // menu "Colour Setup"
 };
 
-class StationView {
+// Messages, the status line, the progress panel and the journal indicator: every part's.
+class NoticeView {
 public:
-    virtual ~StationView() = default;
-
-    // A message box with a caption and an OK button; returns when the operator closed it.
+    virtual ~NoticeView() = default;
+    // A message box with a caption and an OK button. Shown without waiting for the operator.
     virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
     // A short note for the status line (for example a UDP bind failure).
     virtual void ShowStatus(const std::string& text) = 0;
-    // The progress panel; while it is visible the window keeps handling its events.
+    // The progress panel and its bar.
     virtual void ShowProgress(bool visible, int percent) = 0;
     // The progress panel's label ("Progress", or the title of the work in hand).
     virtual void SetProgressTitle(const std::string& title) = 0;
-    virtual void SetRegionVisible(Region region, bool visible) = 0;
+    // The indicator square: green while the journal copy is refreshed, white otherwise.
+    virtual void SetIndicator(bool busy) = 0;
+};
 
+// The window itself: caption, regions, stored placement, colours and option controls.
+class WindowView {
+public:
+    virtual ~WindowView() = default;
     virtual void SetCaption(const std::string& caption) = 0;
-    virtual void ShowStationDetails(const std::string& call, const std::string& grid) = 0;  // Edit3, Edit4
-    virtual void ShowN1mm(const std::string& host, const std::string& port) = 0;            // Edit6, Edit7
-    virtual void ShowEntries(const std::string& text) = 0;                                  // Edit5
-    virtual void ShowLastContact(const std::string& text) = 0;                              // Edit2
-
-    // Stored settings taking effect: placement, colours, and the options' check boxes.
+    virtual void SetRegionVisible(Region region, bool visible) = 0;
     virtual void ApplyPlacement(const Placement& placement) = 0;
     virtual void ApplyColours(const Palette& palette) = 0;
     virtual void ApplyOptions(const StoredOptions& options) = 0;
-    // The callsign list box, one line per first character.
-    virtual void ShowCallsignList(const std::vector<ColouredLine>& lines) = 0;
-    // The display panel with a contact list ("Last 50", "Today"); the yellow details box is
-    // hidden while it shows.
-    virtual void ShowDisplayList(const std::string& title, const std::vector<ColouredLine>& lines) = 0;
-    virtual bool DetailsPanelVisible() const = 0;
-    // The indicator square: green while the journal copy is refreshed, white otherwise.
-    virtual void SetIndicator(bool busy) = 0;
-    // The antenna warning panel with its message, or hidden.
+    // The operator's current choices in the option controls, copied into the options; headless
+    // has no controls and leaves them as they are.
+    virtual void ReadOptions(StoredOptions& options) const = 0;
+    // The main window's current place and size, for saving; false when there is none.
+    virtual bool CurrentPlacement(Placement& placement) const = 0;
+    // The map window (a later window; none yet).
+    virtual bool MapWindowVisible() const { return false; }
+    // Ends the event loop once the messages shown are closed.
+    virtual void Quit() = 0;
+};
+
+// The station boxes: who is logging, where contacts arrive, how many there are, the last one.
+class StationView {
+public:
+    virtual ~StationView() = default;
+    virtual void ShowStationDetails(const std::string& call, const std::string& grid) = 0;  // Edit3, Edit4
+    // Edit6, Edit7; `problem` says why no contact can be received there (empty when listening).
+    virtual void ShowN1mm(const std::string& host, const std::string& port, const std::string& problem) = 0;
+    virtual void ShowEntries(const std::string& text) = 0;      // Edit5
+    virtual void ShowLastContact(const std::string& text) = 0;  // Edit2
+};
+
+// The antenna warning of the contact feed and the rotator check.
+class FeedView {
+public:
+    virtual ~FeedView() = default;
     virtual void ShowAntennaWarning(bool visible, const std::string& message) = 0;
     // Focus on the antenna box with its list open ("Yes" to the antenna warning).
     virtual void OpenAntennaChoice() = 0;
-    // The rig and antenna boxes: their lists and current texts.
-    virtual void ShowEquipment(const std::vector<std::string>& rigs,
-                               const std::vector<std::string>& antennas, const std::string& rig,
-                               const std::string& antenna) = 0;
+};
+
+// The rig and antenna boxes.
+class EquipmentView {
+public:
+    virtual ~EquipmentView() = default;
+    virtual void ShowEquipment(const std::vector<std::string>& rigs, const std::vector<std::string>& antennas,
+                               const std::string& rig, const std::string& antenna) = 0;
     // Selects the rig box entry equal to the name (letter case ignored); none when none matches.
     virtual void SelectRig(const std::string& name) = 0;
-    // The search box's text, set by the program (automatic fill, callsign-list click); the
-    // window does not report this change back as an edit.
+};
+
+// The callsign search: the search box, the match list, the yellow details box.
+class SearchView {
+public:
+    virtual ~SearchView() = default;
+    // The search box's text, set by the program; the window does not report it as an edit.
     virtual void SetSearchText(const std::string& text) = 0;
     virtual std::string SearchText() const = 0;
-    // The match list under its title "Matching entries list"; it draws only the visible lines,
-    // in bold, on palette colour 5. The list is kept until the next one or until it is hidden.
+    // The match list under "Matching entries list", drawn over the callsign list; kept until
+    // the next one or until hidden.
     virtual void ShowMatchList(std::shared_ptr<const MatchList> list) = 0;
     virtual void HideMatchList() = 0;
     virtual bool MatchListVisible() const = 0;
@@ -123,17 +150,28 @@ public:
     virtual void ShowCountryFileAge(const std::string& text, bool tooOld) = 0;
     // Moves the callsign list's caret to its start and scrolls there.
     virtual void ResetCallsignListCaret() = 0;
-    // A file chosen by the operator in the file-open dialog; empty when cancelled.
-    virtual std::string ChooseFile(const std::string& caption, const std::string& filter) = 0;
-    // The map window (a later window; none yet).
-    virtual bool MapWindowVisible() const { return false; }
-    // The operator's current choices in the option controls, copied into the options before
-    // they are saved; headless has no controls and leaves them as they are.
-    virtual void ReadOptions(StoredOptions& options) const { (void)options; }
-    // The main window's current place and size, for saving; headless has none.
-    virtual bool CurrentPlacement(Placement& placement) const = 0;
-    // Ends the event loop (RequestQuit).
-    virtual void Quit() = 0;
+};
+
+// The callsign list box and the display panel's contact lists.
+class ListsView {
+public:
+    virtual ~ListsView() = default;
+    // One line per first character.
+    virtual void ShowCallsignList(const std::vector<ColouredLine>& lines) = 0;
+    // "Last 50", "Today": the yellow details box is hidden while the list shows.
+    virtual void ShowDisplayList(const std::string& title, const std::vector<ColouredLine>& lines) = 0;
+    virtual bool DetailsPanelVisible() const = 0;
+};
+
+// Every view of the main window, as the engine is handed them.
+struct EngineViews {
+    NoticeView& notices;
+    WindowView& window;
+    StationView& station;
+    FeedView& feed;
+    EquipmentView& equipment;
+    SearchView& search;
+    ListsView& lists;
 };
 
 }  // namespace vantrel

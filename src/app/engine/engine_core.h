@@ -1,0 +1,76 @@
+// What every engine part shares: the outside services, the switches and folders, the trace,
+// the operator's station and WSJT-X's configuration, the stored options, the local log and the
+// rule that holds it while long work runs. Each part keeps the rest of its state to itself.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/engine/log_gate.h"
+#include "app/engine/services.h"
+#include "app/engine/station_log.h"
+#include "app/engine/tracer.h"
+#include "app/engine/views.h"
+#include "base/data_folders.h"
+#include "base/switches.h"
+#include "log/local_log_record.h"
+#include "log/log_lines.h"
+#include "settings/settings_store.h"
+#include "settings/stored_options.h"
+#include "settings/wsjtx_ini.h"
+
+namespace vantrel {
+
+namespace fs = std::filesystem;
+
+struct EngineServices {
+    SettingsStore& store;
+    Clock& clock;
+    UdpReceiver& receiver;
+    Desktop& desktop;
+    FolderEnvironment environment;
+    fs::path programFile;   // its date is the build date in the caption
+    fs::path viewerFolder;  // the program's own data folder (where it was started)
+    // False without a window: questions that nobody can answer are not asked.
+    bool interactive = true;
+};
+
+class EngineCore {
+public:
+    EngineCore(EngineServices services, NoticeView& notices, const std::vector<std::string>& arguments);
+
+    EngineServices services;
+    NoticeView& notices;
+    const Switches switches;
+    const fs::path viewerFolder;
+    const fs::path wsjtxFolder;
+    Tracer tracer;
+    LogGate gate;
+    StoredOptions options;
+    StationDetails station;
+    WsjtxConfig config;
+    LogLines wsjtxLogLines;
+    StationLog log;
+    std::string lastContact;  // the last-contact box
+    int tickCounter = 0;
+    bool startupBegun = false, startupDone = false, closed = false, quitRequested = false;
+    bool running = false;  // from the start-up's exclusion check until the close
+
+    bool HasSwitch(std::string_view name) const { return switches.HasSwitch(name); }
+    fs::path ViewerFile(std::string_view name) const { return viewerFolder / name; }
+    WsjtxFiles CurrentWsjtxFiles() const;
+    LocalTime Now() const { return ToLocalTime(services.clock.Now()); }
+    // stem + ddmmyyyy of today + extension.
+    std::string DatedName(const char* stem, const char* extension) const;
+
+    // With "/DEBUG", one line of the diagnostic log.
+    void Diagnostic(std::string_view text);
+    void Trace(std::string_view label, std::string_view text);
+    // A trace line that the operator also sees on the status line.
+    void Report(std::string_view label, std::string_view text);
+    // Shows the number of contacts in the local log.
+    void ShowEntriesCount(StationView& view) const;
+};
+
+}  // namespace vantrel

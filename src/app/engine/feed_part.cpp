@@ -1,0 +1,156 @@
+#include "app/engine/feed_part.h"
+
+#include "adif/adif_contact.h"
+#include "adif/adif_reader.h"
+#include "adif/contact_band_check.h"
+#include "base/file_io.h"
+#include "log/extract_field.h"
+#include "log/line_text.h"
+#include "log/local_log.h"
+
+namespace vantrel {
+
+namespace {
+constexpr const char* kBandWarning = "The antenna does not match the band in use. Re-select ?";
+constexpr const char* kRotatorWarning = "The antenna does not match Turnmast selection. Change ?";
+}  // namespace
+
+void FeedPart::OnDatagrams(const std::vector<std::string>& datagrams) {
+    std::vector<std::string> received;
+    for (const std::string& bytes : datagrams) {
+        if (core_.HasSwitch("/RAWUDP")) {
+            std::string error;
+            if (!AppendFileDurable(core_.ViewerFile(RawUdpFileName(core_.Now())), bytes + "\r\n", &error))
+                core_.Trace(" RAWUDP ** ", error);
+        }
+        if (!HoldsAdifField(bytes)) {
+            core_.Trace(" IdUDPRead dropped: no ADIF field ** ", std::to_string(bytes.size()) + " bytes");
+            continue;
+        }
+        const std::string line = AdifRecordToLine(std::string_view(bytes), core_.station);
+        core_.Trace(" IdUDPReadRAW : ", bytes);
+        core_.Trace(" IdUDPRead ", line);
+        if (TrimBlanks(ExtractFieldView(line, ',', 5)).empty()) {
+            // Every logged contact names the station worked; without a callsign there is none.
+            core_.Trace(" IdUDPRead dropped: no callsign ** ", std::to_string(bytes.size()) + " bytes");
+            continue;
+        }
+        if (!pending_.empty()) {
+            // The warning is open: this contact waits behind the ones already waiting.
+            pending_.push_back(line);
+        } else if (ContactBandMatches(line, core_.station.rig, core_.station.antenna)) {
+            received.push_back(line);
+        } else if (!core_.services.interactive) {
+            // Nobody can answer the warning: the contact is logged and the mismatch noted.
+            core_.Trace(" Band warning ** ", "the antenna " + core_.station.antenna +
+                                                 " does not list the band of " + line);
+            received.push_back(line);
+        } else {
+            pending_.push_back(line);
+            rotatorWarning_ = false;
+            view_.ShowAntennaWarning(true, kBandWarning);
+        }
+        if (core_.HasSwitch("/UDP_ECHO"))
+            core_.services.receiver.Echo(bytes, "127.0.0.1", core_.config.port + 1);
+    }
+    LogContacts(received);
+}
+
+void FeedPart::SetLastContact(const std::string& text) { LogContacts({text}); }
+
+void FeedPart::LogContacts(const std::vector<std::string>& texts) {
+    std::vector<std::string> lines;
+    for (const std::string& text : texts) {
+        // The same text again is no change of the box: nothing is handled.
+        if (text == core_.lastContact) continue;
+        core_.lastContact = text;
+        core_.Trace(" Edit2 Change ", text);
+        core_.Trace(" Add new ** ", text);
+        lines.push_back(CompleteLastContact(text, core_.station));
+    }
+    if (lines.empty()) return;
+    bool saved = true;
+    std::string error;
+    core_.log.Add(lines, saved, &error);
+    if (!saved) {
+        core_.Report(" Local log not saved ** ", error);
+        if (!diskProblem_)
+            core_.notices.ShowMessage("Error", "The local log could not be written: " + error +
+                                                   ". The contacts are kept and written as soon as it can be.");
+        diskProblem_ = true;
+    }
+    station_.ShowLastContact(core_.lastContact);
+    core_.ShowEntriesCount(station_);
+    if (onContactsLogged) onContactsLogged();
+}
+
+void FeedPart::AddLastContact() {
+    if (core_.lastContact.empty()) return;
+    core_.Trace(" Add new ** ", core_.lastContact);
+    bool saved = true;
+    std::string error;
+    if (core_.log.Add({CompleteLastContact(core_.lastContact, core_.station)}, saved, &error) > 0)
+        core_.ShowEntriesCount(station_);
+    if (!saved) core_.Report(" Local log not saved ** ", error);
+}
+
+bool FeedPart::WriteUnsaved() {
+    const std::size_t unsaved = core_.log.Unsaved();
+    if (unsaved == 0) return true;
+    std::string error;
+    if (!core_.log.Flush(&error)) {
+        core_.Report(" Local log not saved ** ", std::to_string(unsaved) + " contacts kept in memory: " + error);
+        return false;
+    }
+    core_.Report(" Local log ** ", std::to_string(unsaved) + " contacts kept in memory are written");
+    diskProblem_ = false;
+    return true;
+}
+
+void FeedPart::RotatorMismatch() {
+    view_.ShowAntennaWarning(true, kRotatorWarning);
+    rotatorWarning_ = true;
+}
+
+void FeedPart::LogPendingContacts(std::string_view why) {
+    if (pending_.empty()) return;
+    std::vector<std::string> waiting;
+    waiting.swap(pending_);
+    if (!why.empty())
+        core_.Trace(" Band warning ** ", std::to_string(waiting.size()) + " waiting contacts logged with the antenna " +
+                                             core_.station.antenna + ": " + std::string(why));
+    LogContacts(waiting);
+}
+
+// An answer that asks nothing more: whoever waits is logged with the antenna in force.
+void FeedPart::Answered() {
+    if (pending_.empty()) {
+        if (!rotatorWarning_) AddLastContact();
+    } else {
+        LogPendingContacts("");
+    }
+    view_.ShowAntennaWarning(false, "");
+    reselectPending_ = false;
+    rotatorWarning_ = false;
+}
+
+void FeedPart::AntennaWarningYes() {
+    view_.OpenAntennaChoice();
+    reselectPending_ = true;
+    // While contacts wait for the choice, the warning stays in sight.
+    if (pending_.empty()) view_.ShowAntennaWarning(false, "");
+}
+
+void FeedPart::AntennaWarningNo() { Answered(); }
+
+void FeedPart::AntennaChosen() {
+    if (reselectPending_) Answered();
+}
+
+void FeedPart::AntennaChoiceClosed(bool picked) {
+    if (!reselectPending_ || picked) return;
+    if (!pending_.empty()) LogPendingContacts("no antenna was picked");
+    Answered();
+}
+
+}  // namespace vantrel

@@ -1,0 +1,187 @@
+#include "app/engine/grids_part.h"
+
+#include <system_error>
+
+#include "base/file_io.h"
+
+namespace vantrel {
+
+namespace {
+
+GridsBuild RunBuild(const fs::path& journal, const LogLines& existing, const std::atomic<bool>& cancelled,
+                    const std::function<void(int)>& progress) {
+    int lastPercent = -1;
+    return BuildGrids(journal, existing, [&](const GridsScanProgress& p) {
+        const int percent = p.bytesTotal ? static_cast<int>(100 * p.bytesDone / p.bytesTotal) : 100;
+        if (percent != lastPercent) progress(lastPercent = percent);
+        return !cancelled;
+    });
+}
+
+}  // namespace
+
+void GridsPart::LoadGrids() {
+    gridsList_.clear();
+    core_.Diagnostic("Checking for grids.txt file");
+    if (FileSize(core_.ViewerFile("grids.txt")) < 0) {
+        core_.notices.ShowMessage(
+            "Support file creation required",
+            "Supporting file \"grids.txt\" needs to be created. It may take a while but its "
+            "progress can be seen in the log entries count box.");
+        const fs::path journal = core_.CurrentWsjtxFiles().journal;
+        const std::int64_t size = FileSize(journal);
+        if (size >= 0) {
+            core_.Diagnostic("Load grids file if all.txt exists");
+            if (FileSize(journal) == size) BuildGridsFile();
+        }
+        return;  // the build loads the list when it has written the file
+    }
+    FinishGridsLoad();
+    // The journal as it stands now is scanned once in the background; from then on only the
+    // lines WSJT-X appends are read.
+    StartGridsBuild(false);
+}
+
+void GridsPart::AddMarlisk(GridsWorkingList& list) const {
+    if (marliskFolder_.empty()) return;
+    if (auto marlisk = LoadLogLines(fs::path(marliskFolder_) / "Marliskgrids.txt")) AddMarliskGrids(list, *marlisk);
+}
+
+void GridsPart::FinishGridsLoad() {
+    if (FileSize(core_.ViewerFile("grids.txt")) < 0) return;
+    core_.Diagnostic("Processing grids.txt file");
+    GridsWorkingList list;
+    if (auto lines = LoadLogLines(core_.ViewerFile("grids.txt"))) list.AddLines(*lines);
+    marliskFolder_ = core_.options.marliskFolder.empty()
+                         ? core_.services.store.ReadText(kOwnSection, "MarliskFolder", "")
+                         : core_.options.marliskFolder;
+    AddMarlisk(list);
+    gridsList_ = list.ToLogLines();
+    RemoveGridDuplicates(gridsList_, [](int) {});
+    std::string error;
+    if (!SaveLogLines(core_.ViewerFile("grids.txt"), gridsList_, &error)) core_.Report(" grids.txt ** ", error);
+}
+
+void GridsPart::BuildGridsFile() {
+    core_.Diagnostic("load_grids;");
+    StartGridsBuild(true);
+}
+
+void GridsPart::StartGridsBuild(bool showProgress) {
+    const fs::path journal = core_.ViewerFile(kJournalCopy);
+    if (FileSize(journal) < 0) return;
+    LogLines existing;
+    if (auto lines = LoadLogLines(core_.ViewerFile("grids.txt"))) existing = std::move(*lines);
+    const bool fileExisted = FileSize(core_.ViewerFile("grids.txt")) >= 0;
+    state_.reset();
+    if (showProgress) core_.notices.ShowProgress(true, 0);
+    job_.Start(
+        [journal, existing = std::move(existing)](const std::atomic<bool>& cancelled,
+                                                  const std::function<void(int)>& progress) {
+            return RunBuild(journal, existing, cancelled, progress);
+        },
+        [this, showProgress](int percent) {
+            if (showProgress) core_.notices.ShowProgress(true, percent);
+        },
+        [this, showProgress, fileExisted](GridsBuild build) {
+            if (showProgress) core_.notices.ShowProgress(false, 100);
+            GridsBuildFinished(std::move(build), fileExisted);
+        });
+}
+
+void GridsPart::GridsBuildFinished(GridsBuild build, bool fileExisted) {
+    if (!build.ok()) {
+        if (build.status != GridsBuildStatus::Stopped) core_.Report(" grids.txt ** ", build.error);
+        return;
+    }
+    core_.options.allCount = static_cast<int>(build.candidateCount);
+    station_.ShowEntries(std::to_string(build.candidateCount));
+    const bool grew = !fileExisted || build.list.size() != gridsList_.size();
+    std::string error;
+    if (grew && !SaveGrids(build.list, core_.ViewerFile("grids.txt"), &error)) core_.Report(" grids.txt ** ", error);
+    state_ = std::make_unique<GridsBuild>(std::move(build));
+    if (!fileExisted) {
+        FinishGridsLoad();
+    } else if (grew) {
+        gridsList_ = state_->list.ToLogLines();
+    }
+    if (forceAfterBuild_) {
+        forceAfterBuild_ = false;
+        CompleteForcedGridsUpdate();
+    }
+}
+
+void GridsPart::RefreshGrids() {
+    if (job_.Running()) return;
+    if (!state_) {
+        StartGridsBuild(false);
+        return;
+    }
+    const fs::path journal = core_.ViewerFile(kJournalCopy);
+    // A journal that was erased and began again: scanned again from its start, in the background.
+    if (FileSize(journal) < static_cast<std::int64_t>(state_->journalOffset)) {
+        StartGridsBuild(false);
+        return;
+    }
+    std::size_t newEntries = 0;
+    const GridsRefresh result = vantrel::RefreshGrids(*state_, journal, &newEntries);
+    if (result == GridsRefresh::Failed || result == GridsRefresh::Stopped) {
+        state_.reset();
+        return;
+    }
+    core_.options.allCount = static_cast<int>(state_->candidateCount);
+    if (result == GridsRefresh::Rebuilt || newEntries > 0) {
+        std::string error;
+        if (!SaveGrids(state_->list, core_.ViewerFile("grids.txt"), &error)) core_.Report(" grids.txt ** ", error);
+        gridsList_ = state_->list.ToLogLines();
+    }
+}
+
+void GridsPart::StartJournalWatch() { stamp_ = fs::file_time_type::clock::now(); }
+
+void GridsPart::RefreshGridsIfJournalChanged() {
+    std::error_code ec;
+    const auto changed = fs::last_write_time(core_.ViewerFile(kJournalCopy), ec);
+    if (ec || changed == stamp_) return;
+    RefreshGrids();
+    stamp_ = changed;
+    core_.notices.SetIndicator(false);
+    core_.ShowEntriesCount(station_);
+}
+
+void GridsPart::ForceGridsUpdate() {
+    const fs::path wsjtxJournal = core_.CurrentWsjtxFiles().journal;
+    std::string error;
+    if (FileSize(wsjtxJournal) > FileSize(core_.ViewerFile(kJournalCopy)) &&
+        RefreshAppendOnlyCopy(wsjtxJournal, core_.ViewerFile(kJournalCopy), &error) == CopyRefresh::Failed)
+        core_.Report(" Copy failed ** ", error);
+    forceAfterBuild_ = true;
+    BuildGridsFile();
+    if (!job_.Running()) {  // no journal copy: nothing to build
+        forceAfterBuild_ = false;
+        CompleteForcedGridsUpdate();
+    }
+}
+
+void GridsPart::CompleteForcedGridsUpdate() {
+    // The additions go into the build's own list, which stands for grids.txt, so later
+    // refreshes keep them.
+    GridsWorkingList loaded;
+    GridsWorkingList& list = state_ ? state_->list : loaded;
+    if (!state_) {
+        if (auto lines = LoadLogLines(core_.ViewerFile("grids.txt"))) list.AddLines(*lines);
+    }
+    AddMarlisk(list);
+    AddLocalLogGrids(list, core_.log.Lines());
+    std::string error;
+    if (!SaveGrids(list, core_.ViewerFile("grids.txt"), &error)) core_.Report(" grids.txt ** ", error);
+    gridsList_ = list.ToLogLines();
+}
+
+void GridsPart::Release() {
+    job_.Cancel();
+    gridsList_.clear();
+    state_.reset();
+}
+
+}  // namespace vantrel

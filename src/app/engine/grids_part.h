@@ -1,0 +1,52 @@
+// grids.txt: built from the journal copy on a worker thread, brought up to date from the
+// journal's new lines by the schedule, and GridsList kept equal to the file.
+#pragma once
+
+#include <memory>
+
+#include "app/engine/background_job.h"
+#include "app/engine/engine_core.h"
+#include "refdata/grids_builder.h"
+
+namespace vantrel {
+
+class GridsPart {
+public:
+    GridsPart(EngineCore& core, StationView& station) : core_(core), station_(station) {}
+
+    // The start-up: grids.txt loaded, thinned and saved, then the journal scanned once in the
+    // background; or, without the file, built from the journal.
+    void LoadGrids();
+    void BuildGridsFile();
+    // "Force update of grids.text": the journal copy brought up to date and scanned whole, then
+    // the grids of the sibling logger's file and of the local log added.
+    void ForceGridsUpdate();
+    // The schedule's refresh from the journal's new lines.
+    void RefreshGrids();
+    // Seconds 52 and 53: a refresh when the journal copy changed since the last one.
+    void RefreshGridsIfJournalChanged();
+    void StartJournalWatch();
+    bool Building() const { return job_.Running(); }
+    const LogLines& GridsList() const { return gridsList_; }
+    void Release();
+
+private:
+    void FinishGridsLoad();
+    void StartGridsBuild(bool showProgress);
+    void GridsBuildFinished(GridsBuild build, bool fileExisted);
+    void CompleteForcedGridsUpdate();
+    void AddMarlisk(GridsWorkingList& list) const;
+
+    EngineCore& core_;
+    StationView& station_;
+    LogLines gridsList_;
+    std::string marliskFolder_;
+    // The state of the last grids build, which the schedule continues from; none until the
+    // background build of this run has finished.
+    std::unique_ptr<GridsBuild> state_;
+    BackgroundJob<GridsBuild> job_;
+    bool forceAfterBuild_ = false;
+    fs::file_time_type stamp_{};  // the journal copy as last refreshed from
+};
+
+}  // namespace vantrel

@@ -1,0 +1,128 @@
+#include "app/engine/repairs_part.h"
+
+#include "app/engine/held_job.h"
+
+namespace vantrel {
+
+namespace {
+
+// True when some line holds "/" in its first field: an old day/month/year date.
+bool HasOldDates(const LogLines& lines) {
+    const std::string_view bytes = lines.Bytes();
+    for (std::size_t at = bytes.find('/'); at != std::string_view::npos; at = bytes.find('/', at + 1)) {
+        const std::size_t lineStart = at == 0 ? 0 : bytes.rfind('\n', at - 1) + 1;
+        const std::size_t comma = bytes.find(',', lineStart);
+        if (comma == std::string_view::npos || at < comma) return true;
+    }
+    return false;
+}
+
+RepairProgress ToPercent(const std::function<void(int)>& progress) {
+    return [progress](std::size_t done, std::size_t total) { progress(Percent(done, total)); };
+}
+
+}  // namespace
+
+void RepairsPart::Rewrite(LogLines lines) {
+    std::string error;
+    if (!core_.log.Replace(std::move(lines), &error)) {
+        core_.Trace(" Local log not saved ** ", error);
+        core_.notices.ShowMessage("Error", "The local log could not be written: " + error);
+    }
+    if (onLogRewritten) onLogRewritten();
+}
+
+void RepairsPart::check_grids_in_log(const LogLines& gridsList, std::function<void()> done) {
+    core_.Diagnostic("check_grids_in_log;");
+    StartHeldJob<RepairResult>(
+        core_, job_, std::string(kCheckGridsTitle),
+        [log = core_.log.Lines(), grids = gridsList](const std::atomic<bool>&, const std::function<void(int)>& progress) {
+            return vantrel::check_grids_in_log(log, grids, ToPercent(progress));
+        },
+        [this, done = std::move(done)](RepairResult result) {
+            if (result.changed > 0) Rewrite(std::move(result.lines));
+            if (done) done();
+        });
+}
+
+void RepairsPart::check_dates_in_log(std::function<void()> done) {
+    core_.Diagnostic("check_dates_in_log;");
+    core_.options.datesRun = true;
+    if (!HasOldDates(core_.log.Lines())) {
+        if (done) done();
+        return;
+    }
+    StartHeldJob<RepairResult>(
+        core_, job_, std::string(kCheckDatesTitle),
+        [log = core_.log.Lines()](const std::atomic<bool>&, const std::function<void(int)>& progress) {
+            return vantrel::check_dates_in_log(log, ToPercent(progress));
+        },
+        [this, done = std::move(done)](RepairResult result) {
+            if (result.changed > 0) Rewrite(std::move(result.lines));
+            if (done) done();
+        });
+}
+
+void RepairsPart::RemoveLogJunk() {
+    std::string error;
+    auto fileLines = LoadLogLines(core_.log.File(), &error);
+    if (!fileLines) {
+        core_.notices.ShowMessage("Error", error);
+        return;
+    }
+    StartHeldJob<LogLines>(
+        core_, junkJob_, "Progress",
+        [lines = std::move(*fileLines)](const std::atomic<bool>&, const std::function<void(int)>& progress) {
+            return vantrel::RemoveLogJunk(lines, ToPercent(progress));
+        },
+        [this](LogLines cut) {
+            // The log itself is left as it is; the operator takes the cut file by hand.
+            std::string error;
+            const fs::path file = core_.ViewerFile(kLogJunkFileName);
+            if (!SaveLogLines(file, cut, &error)) core_.notices.ShowMessage("Error", error);
+            else core_.Report(" Remove Log Junk ", "The cut lines are in " + file.string());
+        });
+}
+
+void RepairsPart::ZapUserField() {
+    std::string error;
+    if (!core_.log.Flush(&error)) {
+        core_.notices.ShowMessage("Error", "The local log could not be written: " + error);
+        return;
+    }
+    StartHeldJob<RepairResult>(
+        core_, job_, "Progress",
+        [log = core_.log.Lines()](const std::atomic<bool>&, const std::function<void(int)>& progress) {
+            return vantrel::ZapUserField(log, ToPercent(progress));
+        },
+        [this](RepairResult result) {
+            Rewrite(std::move(result.lines));
+            station_.ShowEntries(std::to_string(result.changed));
+        });
+}
+
+void RepairsPart::CheckMyGrid() {
+    if (!core_.station.call.starts_with("QQ0XYZ")) {
+        core_.notices.ShowMessage(std::string(kCheckMyGridCaption), std::string(kCheckMyGridNotApplicable));
+        core_.ShowEntriesCount(station_);
+        return;
+    }
+    std::string error;
+    const std::string backup = MyGridBackupName(core_.Now());
+    if (!SaveLogLines(core_.ViewerFile(backup), core_.log.Lines(), &error)) {
+        core_.notices.ShowMessage("Error", "The backup could not be written: " + error);
+        return;
+    }
+    StartHeldJob<MyGridResult>(
+        core_, myGridJob_, "Progress",
+        [log = core_.log.Lines(), call = core_.station.call](const std::atomic<bool>&,
+                                                             const std::function<void(int)>& progress) {
+            return vantrel::CheckMyGrid(log, call, ToPercent(progress));
+        },
+        [this](MyGridResult result) {
+            Rewrite(std::move(result.lines));
+            core_.ShowEntriesCount(station_);
+        });
+}
+
+}  // namespace vantrel

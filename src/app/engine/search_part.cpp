@@ -1,0 +1,185 @@
+#include "app/engine/search_part.h"
+
+#include <algorithm>
+
+#include "base/file_io.h"
+#include "geo/country_file.h"
+#include "log/extract_field.h"
+#include "log/line_text.h"
+
+namespace vantrel {
+
+void SearchPart::LoadPlacesList4() {
+    placeFinder_.reset();
+    placesList4_.clear();
+    auto lines = LoadLogLines(core_.ViewerFile("4chplaces.txt"));
+    if (!lines) return;
+    std::vector<std::string_view> sorted(lines->begin(), lines->end());
+    std::stable_sort(sorted.begin(), sorted.end(), LessNoCase());
+    sorted.erase(std::unique(sorted.begin(), sorted.end(), SameTextNoCase), sorted.end());
+    for (std::string_view line : sorted) placesList4_.push_back(line);
+    placeFinder_ = std::make_unique<PlaceFinder>(placesList4_);
+}
+
+void SearchPart::LoadCountryTable() {
+    core_.Diagnostic("Creating ctybasic.txt file");
+    countryTable_.reset();
+    std::optional<LogLines> lines;
+    if (FileSize(core_.ViewerFile("ctybasic.txt")) >= 0) {
+        lines = LoadCountryBasic(core_.ViewerFile("ctybasic.txt"));
+    } else {
+        core_.Diagnostic("load_ctydat;");
+        // A new viewer folder takes its first cty.dat from WSJT-X, so countries are named at once.
+        const CountryFileSource source = ChooseCountryFileSource(core_.viewerFolder, core_.wsjtxFolder);
+        std::string error;
+        if (source.kind == CountryFileSource::Missing) {
+            core_.Trace(" CTY.DAT ** ", "no cty.dat in the viewer folder, in WSJT-X's folder or installed: "
+                                        "countries are not named");
+        } else if (source.kind != CountryFileSource::AlreadyPresent) {
+            if (CopyFileReplacing(source.from, core_.ViewerFile("cty.dat"), &error)) {
+                // The copy keeps the file's date: its age is the age of its data.
+                std::error_code ec;
+                fs::last_write_time(core_.ViewerFile("cty.dat"), fs::last_write_time(source.from, ec), ec);
+            } else {
+                core_.Report(" CTY.DAT ** ", error);
+            }
+        }
+        lines = LoadCountryFile(core_.viewerFolder, &error);
+        if (!lines && source.kind != CountryFileSource::Missing) core_.Report(" CTY.DAT ** ", error);
+    }
+    countryTable_ = std::make_unique<CountryTable>(lines ? std::move(*lines) : LogLines());
+    CheckCountryFileAge();
+}
+
+void SearchPart::CheckCountryFileAge() {
+    const CountryFileAge age = vantrel::CheckCountryFileAge(FileModificationTime(core_.ViewerFile("cty.dat")),
+                                                            core_.services.clock.Now());
+    view_.ShowCountryFileAge(age.text, age.tooOld);
+}
+
+void SearchPart::SearchLog() {
+    core_.Diagnostic("check_cs;");
+    if (!countryTable_) countryTable_ = std::make_unique<CountryTable>(LogLines());
+    window_.ReadOptions(core_.options);
+    const StoredOptions& options = core_.options;
+    const SearchOptions search{wildSearch_, options.brDist, options.showDetails, core_.station.grid};
+    auto list = std::make_shared<const MatchList>(vantrel::SearchLog(core_.log.Lines(), view_.SearchText(), search,
+                                                                     *countryTable_, placeFinder_.get(), lastCountry_));
+    if (!list->shown) return;
+    matchList_ = list;
+    view_.ShowMatchList(list);
+}
+
+void SearchPart::SearchEdited(const std::string& text) {
+    core_.Trace(" Edit 1 change ", text);
+    view_.HideDetailsPanel();
+    if (core_.tickCounter > 1 && text.size() > 1) SearchLog();
+    if (text.empty()) view_.HideMatchList();
+}
+
+void SearchPart::SetWildSearch(bool wild) {
+    wildSearch_ = wild;
+    if (view_.MatchListVisible()) SearchLog();
+}
+
+void SearchPart::AutoShowFill() {
+    const std::string_view call = TrimBlanks(ExtractFieldView(core_.lastContact, ',', 5));
+    const auto count = static_cast<std::size_t>(std::clamp(core_.options.showCount, 2, 6));
+    view_.SetSearchText(std::string(call.substr(0, count)));
+    SearchLog();
+}
+
+void SearchPart::LastContactClicked() {
+    core_.Trace(" Edit2 click", "");
+    view_.HideDetailsPanel();
+    window_.ReadOptions(core_.options);
+    if (core_.options.autoShow) AutoShowFill();
+}
+
+void SearchPart::CallsignListClicked(const std::string& line, int column) {
+    view_.SetSearchText("");
+    if (column < 0) return;
+    if (auto item = ItemAtCaret(line, static_cast<std::size_t>(column))) {
+        view_.SetSearchText(*item);
+        SearchLog();
+    }
+}
+
+void SearchPart::MatchListClicked(int row, bool leftButton) {
+    if (!leftButton) {
+        view_.HideMatchList();
+        if (onRedrawCallsignList) onRedrawCallsignList();
+        view_.ResetCallsignListCaret();
+        return;
+    }
+    const auto at = static_cast<std::size_t>(row);
+    const bool onContact = matchList_ && row >= 0 && at < matchList_->size() &&
+                           matchList_->Text(at).find(':') != std::string_view::npos;
+    if (!onContact) {
+        view_.HideMatchList();
+    } else {
+        const MatchList::Line& line = matchList_->At(at);
+        const LogLines& log = core_.log.Lines();
+        std::optional<std::size_t> index;
+        if (line.contact && line.logIndex < log.size()) index = line.logIndex;
+        else if (auto key = ContactKeyFromMatchLine(matchList_->Text(at))) index = FindContact(log, *key);
+        if (index) ShowContactDetails(*index);
+    }
+    if (onRedrawCallsignList) onRedrawCallsignList();
+}
+
+void SearchPart::ShowContactDetails(std::size_t logIndex) {
+    core_.Diagnostic("showlogdetails;");
+    detailsLines_ = ContactDetails(core_.log.Lines()[logIndex]);
+    view_.ShowContactDetails(detailsLines_);
+}
+
+void SearchPart::DetailsClicked(int line, bool leftButton) {
+    if (!leftButton) {
+        core_.services.desktop.CopyText(view_.ContactDetailsText(500));
+        core_.notices.ShowMessage("Clipboard copied", "Displayed log data now in clipboard");
+        return;
+    }
+    if (line == 0 && !detailsLines_.empty()) {
+        OpenLookupPage(CallsignOfTopLine(detailsLines_.front().text));
+        return;
+    }
+    view_.HideDetailsPanel();
+    view_.HideMatchList();
+    if (onRedrawCallsignList) onRedrawCallsignList();
+    view_.ResetCallsignListCaret();
+}
+
+void SearchPart::OpenLookupPage(const std::string& callsign) {
+    window_.ReadOptions(core_.options);
+    const std::string address = LookupAddress(core_.options.searches, callsign);
+    if (!address.empty()) core_.services.desktop.OpenUrl(address);
+}
+
+void SearchPart::Look() {
+    const std::string text(TrimBlanks(view_.SearchText()));
+    if (!text.empty()) OpenLookupPage(text);
+}
+
+void SearchPart::ClearResults() {
+    window_.ReadOptions(core_.options);
+    if (!core_.options.always50) view_.HideDetailsPanel();
+    view_.HideMatchList();
+    view_.SetSearchText("");
+    if (onRedrawCallsignList) onRedrawCallsignList();
+}
+
+void SearchPart::OptionsChanged(int previousCount) {
+    const StoredOptions& options = core_.options;
+    if (options.showCount != previousCount && options.autoShow && !core_.lastContact.empty()) {
+        // The character count moved: the search takes that many characters of the last contact.
+        AutoShowFill();
+    } else if (view_.MatchListVisible()) {
+        // "B/D" and "Details" change what the match list shows.
+        SearchLog();
+    }
+}
+
+void SearchPart::Release() { countryTable_.reset(); }
+
+}  // namespace vantrel

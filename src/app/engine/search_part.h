@@ -1,0 +1,64 @@
+// Who is this station: the country table, the callsign search as the operator types, the match
+// list's clicks, the details panel and the web lookup.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/engine/engine_core.h"
+#include "geo/callsign_search.h"
+#include "geo/contact_details.h"
+#include "geo/country_lookup.h"
+#include "geo/place_finder.h"
+
+namespace vantrel {
+
+class SearchPart {
+public:
+    SearchPart(EngineCore& core, SearchView& view, WindowView& window)
+        : core_(core), view_(view), window_(window) {}
+
+    // 4chplaces.txt, sorted and without duplicates, for the "Details" option.
+    void LoadPlacesList4();
+    // ctybasic.txt, made from cty.dat when missing (a new viewer folder takes WSJT-X's cty.dat).
+    void LoadCountryTable();
+    void CheckCountryFileAge();
+    const CountryTable* Countries() const { return countryTable_.get(); }
+
+    void SearchLog();
+    void SearchEdited(const std::string& text);
+    void SetWildSearch(bool wild);
+    // The search takes the first characters (the slider's count) of the last contact's callsign.
+    void AutoShowFill();
+    void LastContactClicked();
+    void CallsignListClicked(const std::string& line, int column);
+    void MatchListClicked(int row, bool leftButton);
+    void ShowContactDetails(std::size_t logIndex);
+    void DetailsClicked(int line, bool leftButton);
+    void OpenLookupPage(const std::string& callsign);
+    void Look();
+    // "CLR".
+    void ClearResults();
+    // "B/D", "Details" or the character count changed.
+    void OptionsChanged(int previousCount);
+    void Release();
+
+    // The callsign list is drawn again (a click that closes the search's panels).
+    std::function<void()> onRedrawCallsignList;
+
+private:
+    EngineCore& core_;
+    SearchView& view_;
+    WindowView& window_;
+    std::unique_ptr<CountryTable> countryTable_;
+    LogLines placesList4_;
+    std::unique_ptr<PlaceFinder> placeFinder_;
+    std::shared_ptr<const MatchList> matchList_;
+    std::vector<DetailsLine> detailsLines_;
+    std::string lastCountry_;
+    bool wildSearch_ = false;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,52 @@
+// The local log as the running program keeps it: the lines in memory, Viewer_local_log.csv on
+// disk, and the contacts not yet on disk. A new contact is in the file (appended durably) before
+// anything else is done with it; when the disk is full the contacts are kept and written again
+// at every tick and at the close, never dropped.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "log/local_log_file.h"
+#include "log/log_lines.h"
+
+namespace vantrel {
+
+class StationLog {
+public:
+    StationLog() : file_("") {}
+    explicit StationLog(std::filesystem::path file) : file_(std::move(file)) {}
+
+    const LogLines& Lines() const { return lines_; }
+    std::size_t size() const { return lines_.size(); }
+    const std::filesystem::path& File() const { return file_.File(); }
+
+    // Reads the file; nothing (with the reason) when it is unreadable.
+    std::optional<LogLines> Load(std::string* error);
+    // Takes lines as the log held in memory, of which the first `onDisk` are in the file.
+    void Take(LogLines lines, std::size_t onDisk);
+
+    // True when the contact is in the log already.
+    bool Contains(std::string_view line) const;
+    // Appends the contacts that are not in the log yet and writes them; returns how many were
+    // new. False in `saved` (with the reason) when they could not be written: they stay in
+    // memory and are written by the next Flush.
+    std::size_t Add(const std::vector<std::string>& lines, bool& saved, std::string* error);
+    // Replaces every line (a repair) and rewrites the file.
+    bool Replace(LogLines lines, std::string* error);
+    // Writes what is not on disk yet; true when nothing is left to write.
+    bool Flush(std::string* error);
+    std::size_t Unsaved() const { return lines_.size() - saved_; }
+    // Lets the lines go (the close); the file stays as it is.
+    void Release();
+
+private:
+    LocalLogFile file_;
+    LogLines lines_;
+    std::size_t saved_ = 0;  // lines of lines_ known to be in the file
+};
+
+}  // namespace vantrel

@@ -1,0 +1,135 @@
+// Views that keep what the engine showed, for the tests to look at, and a desktop that keeps
+// what it was asked to open.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/engine/services.h"
+#include "app/engine/views.h"
+
+namespace vantrel::test {
+
+class RecordingView : public NoticeView,
+                      public WindowView,
+                      public StationView,
+                      public FeedView,
+                      public EquipmentView,
+                      public SearchView,
+                      public ListsView {
+public:
+    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this}; }
+
+    void ShowMessage(const std::string& c, const std::string& text) override { messages.push_back(c + ": " + text); }
+    void ShowStatus(const std::string& text) override { status = text; }
+    void ShowProgress(bool visible, int percent) override {
+        progressVisible = visible;
+        progress = percent;
+    }
+    void SetProgressTitle(const std::string& title) override { progressTitle = title; }
+    void SetIndicator(bool busy) override { indicatorChanges += busy ? 1 : 0; }
+
+    void SetCaption(const std::string& text) override { caption = text; }
+    void SetRegionVisible(Region region, bool visible) override { regions[region] = visible; }
+    void ApplyPlacement(const Placement& p) override { placement = p; }
+    void ApplyColours(const Palette& p) override { palette = p; }
+    void ApplyOptions(const StoredOptions& o) override { options = o; }
+    // The option controls' states as last applied (tests change `options` as an operator would).
+    void ReadOptions(StoredOptions& o) const override;
+    bool CurrentPlacement(Placement&) const override { return false; }
+    void Quit() override { quitCalls++; }
+
+    void ShowStationDetails(const std::string& c, const std::string& g) override {
+        call = c;
+        grid = g;
+    }
+    void ShowN1mm(const std::string& h, const std::string& p, const std::string& problem) override {
+        host = h;
+        port = p;
+        n1mmProblem = problem;
+    }
+    void ShowEntries(const std::string& text) override { entries = text; }
+    void ShowLastContact(const std::string& text) override { lastContact = text; }
+
+    void ShowAntennaWarning(bool visible, const std::string& message) override {
+        antennaWarning = visible ? message : "";
+    }
+    void OpenAntennaChoice() override { antennaChoiceOpened++; }
+
+    void ShowEquipment(const std::vector<std::string>& r, const std::vector<std::string>& a, const std::string& rig,
+                       const std::string& antenna) override {
+        rigs = r;
+        antennas = a;
+        rigText = rig;
+        antennaText = antenna;
+    }
+    void SelectRig(const std::string& name) override { rigText = name; }
+
+    void SetSearchText(const std::string& text) override { searchText = text; }
+    std::string SearchText() const override { return searchText; }
+    void ShowMatchList(std::shared_ptr<const MatchList> list) override {
+        matchList = std::move(list);
+        matchListVisible = true;
+    }
+    void HideMatchList() override { matchListVisible = false; }
+    bool MatchListVisible() const override { return matchListVisible; }
+    void ShowContactDetails(const std::vector<DetailsLine>& lines) override {
+        contactDetails = lines;
+        detailsPanel = true;
+    }
+    void HideDetailsPanel() override {
+        detailsPanel = false;
+        contactDetails.clear();
+    }
+    std::string ContactDetailsText(std::size_t maxCharacters) const override;
+    void ShowCountryFileAge(const std::string& text, bool tooOld) override {
+        countryFileAge = text;
+        countryFileTooOld = tooOld;
+    }
+    void ResetCallsignListCaret() override { callsignCaretResets++; }
+
+    void ShowCallsignList(const std::vector<ColouredLine>& lines) override { callsignList = lines; }
+    void ShowDisplayList(const std::string& title, const std::vector<ColouredLine>& lines) override {
+        displayTitle = title;
+        displayList = lines;
+        detailsPanel = true;
+    }
+    bool DetailsPanelVisible() const override { return detailsPanel; }
+
+    std::vector<std::string> messages;
+    std::string status, caption, call, grid, host, port, n1mmProblem, entries, lastContact;
+    bool progressVisible = false;
+    int progress = 0;
+    int quitCalls = 0;
+    std::map<Region, bool> regions;
+    std::vector<ColouredLine> callsignList, displayList;
+    std::string progressTitle, displayTitle, antennaWarning, rigText, antennaText;
+    std::vector<std::string> rigs, antennas;
+    bool detailsPanel = false;
+    std::string searchText;
+    std::shared_ptr<const MatchList> matchList;
+    bool matchListVisible = false;
+    std::vector<DetailsLine> contactDetails;
+    std::string countryFileAge;
+    bool countryFileTooOld = false;
+    int callsignCaretResets = 0;
+    int indicatorChanges = 0;
+    int antennaChoiceOpened = 0;
+    Placement placement;
+    Palette palette{};
+    StoredOptions options;
+};
+
+class RecordingDesktop : public Desktop {
+public:
+    void OpenFile(const std::string& path) override { openedFiles.push_back(path); }
+    void OpenUrl(const std::string& url) override { openedUrls.push_back(url); }
+    void CopyText(const std::string& text) override { copied = text; }
+
+    std::vector<std::string> openedFiles, openedUrls;
+    std::string copied;
+};
+
+}  // namespace vantrel::test
