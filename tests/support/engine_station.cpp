@@ -54,6 +54,16 @@ std::string RecordingView::ContactDetailsText(std::size_t maxCharacters) const {
     return text.substr(0, maxCharacters);
 }
 
+std::string Datagram(const std::string& call, const std::string& freq, const std::string& time) {
+    auto field = [](const std::string& name, const std::string& value) {
+        return "<" + name + ":" + std::to_string(value.size()) + ">" + value + " ";
+    };
+    return field("call", call) + field("gridsquare", "FN42") + field("mode", "FT8") + field("rst_sent", "-15") +
+           field("rst_rcvd", "-12") + field("qso_date", "20261208") + field("time_on", time) +
+           field("qso_date_off", "20261208") + field("time_off", time) + field("band", "20m") +
+           field("freq", freq) + field("station_callsign", "W9XYZ") + field("my_gridsquare", "EN37") + "<eor>";
+}
+
 std::string WsjtxLine(int i) {
     return "2026-12-0" + std::to_string(1 + i % 7) + ",10:00:" + std::to_string(10 + i % 50) +
            ",2026-12-01,10:01:00,K" + std::to_string(i) + "ABC,FN42,14.075500,FT8,-10,-12,100,,,";

@@ -43,6 +43,8 @@ bool RunEventsUntil(const std::function<bool()>& done, int milliseconds = 60000)
 bool WaitForBackground(const StationEngine& engine);
 
 extern const char* const kStationIni;
+// A logged-contact datagram as WSJT-X sends it.
+std::string Datagram(const std::string& call, const std::string& freq, const std::string& time = "141919");
 // A WSJT-X log line numbered i (distinct callsign and time per i).
 std::string WsjtxLine(int i);
 std::string WsjtxLog(int count);

@@ -8,16 +8,7 @@
 namespace vantrel {
 namespace {
 
-std::string Datagram(const std::string& call, const std::string& freq, const std::string& time = "141919") {
-    auto field = [](const std::string& name, const std::string& value) {
-        return "<" + name + ":" + std::to_string(value.size()) + ">" + value + " ";
-    };
-    return field("call", call) + field("gridsquare", "FN42") + field("mode", "FT8") +
-           field("rst_sent", "-15") + field("rst_rcvd", "-12") + field("qso_date", "20261208") +
-           field("time_on", time) + field("qso_date_off", "20261208") + field("time_off", time) +
-           field("band", "20m") + field("freq", freq) + field("station_callsign", "W9XYZ") +
-           field("my_gridsquare", "EN37") + "<eor>";
-}
+using test::Datagram;
 
 class FeedTest : public ::testing::Test, public test::EngineStation {
 protected:

@@ -12,36 +12,10 @@
 
 #include "log/extract_field.h"
 #include "log/log_lines.h"
-#include "support/temp_folder.h"
+#include "support/engine_process.h"
 
 namespace vantrel {
 namespace {
-
-QProcess* StartHeadless(const test::TempFolder& root, const QStringList& arguments) {
-    auto* process = new QProcess;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("LOCALAPPDATA", QString::fromStdString(root.path().string()));
-    env.insert("VANTREL_SETTINGS", QString::fromStdString((root / "settings" / "Vantrel.ini").string()));
-    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(root.path().string()));
-    env.insert("XDG_CONFIG_HOME", QString::fromStdString((root / "config").string()));
-    process->setProcessEnvironment(env);
-    process->setWorkingDirectory(QString::fromStdString((root / "viewer").string()));
-    process->setProgram(VANTREL_BINARY);
-    process->setArguments(arguments);
-    process->start();
-    return process;
-}
-
-bool WaitForOutput(QProcess& process, const QString& text, int milliseconds) {
-    QByteArray seen;
-    for (int waited = 0; waited < milliseconds; waited += 50) {
-        process.waitForReadyRead(50);
-        seen += process.readAllStandardError();
-        if (seen.contains(text.toUtf8())) return true;
-        if (process.state() == QProcess::NotRunning) return false;
-    }
-    return false;
-}
 
 TEST(Headless, StartsKeepsTheLocalLogAndShutsDownOnSigterm) {
     test::TempFolder root;
@@ -55,9 +29,9 @@ TEST(Headless, StartsKeepsTheLocalLogAndShutsDownOnSigterm) {
                     "caf\xc3\xa9,Jo, Smith,\n");
     std::filesystem::create_directories(root / "viewer");
 
-    std::unique_ptr<QProcess> process(StartHeadless(root, {"/HEADLESS", "/NVC"}));
+    auto process = test::StartProgram(root, {"/HEADLESS", "/NVC"});
     ASSERT_TRUE(process->waitForStarted(5000));
-    ASSERT_TRUE(WaitForOutput(*process, "running without a window", 20000));
+    ASSERT_TRUE(test::WaitForOutput(*process, "running without a window", 20000));
 
     const auto local = LoadLogLines(root / "viewer" / "Viewer_local_log.csv");
     ASSERT_TRUE(local.has_value());
@@ -66,7 +40,7 @@ TEST(Headless, StartsKeepsTheLocalLogAndShutsDownOnSigterm) {
     EXPECT_EQ(ExtractField((*local)[1], ',', 14), "W9XYZ");
 
     // A second copy is refused while the first runs.
-    std::unique_ptr<QProcess> second(StartHeadless(root, {"/HEADLESS"}));
+    auto second = test::StartProgram(root, {"/HEADLESS"});
     ASSERT_TRUE(second->waitForFinished(10000));
     EXPECT_EQ(second->exitCode(), 1);
     EXPECT_TRUE(second->readAllStandardError().contains("Vantrel Application is already active"));
@@ -94,9 +68,9 @@ TEST(Headless, KeepsEveryContactOfABurstOverARealSocket) {
                     "[Configuration]\nBroadcastToN1MM=true\nMyCall=W9XYZ\nMyGrid=EN37\n"
                     "N1MMServer=127.0.0.1\nN1MMServerPort=" + std::to_string(port) + "\n");
     std::filesystem::create_directories(root / "viewer");
-    std::unique_ptr<QProcess> process(StartHeadless(root, {"/HEADLESS"}));
+    auto process = test::StartProgram(root, {"/HEADLESS"});
     ASSERT_TRUE(process->waitForStarted(5000));
-    ASSERT_TRUE(WaitForOutput(*process, "running without a window", 20000));
+    ASSERT_TRUE(test::WaitForOutput(*process, "running without a window", 20000));
 
     // 1,000 distinct contacts at 500 a second, as WSJT-X sends them.
     QUdpSocket sender;
