@@ -1,0 +1,134 @@
+#include "wsjtx/worked_before.h"
+
+#include "log/band_table.h"
+#include "log/extract_field.h"
+#include "log/line_text.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::int32_t kNotLookedUp = -2;
+
+// The country of a table entry as the search shows it: "Brazil (SA )".
+std::string EntryCountryName(std::string_view entry) { return CountryFromEntry(entry).country; }
+
+}  // namespace
+
+std::string WorkedStatusText(const WorkedStatus& status) {
+    switch (status.kind) {
+    case WorkedKind::NewCountry: return "New country";
+    case WorkedKind::NewOnBand: return "New band";
+    case WorkedKind::NewOnMode: return "New mode";
+    case WorkedKind::NotWorked: return "Not worked";
+    case WorkedKind::WorkedBefore: break;
+    }
+    if (status.count == 1) return "Worked once, " + status.lastDate;
+    return "Worked " + std::to_string(status.count) + " times, last " + status.lastDate;
+}
+
+void WorkedIndex::SetCountryTable(const CountryTable* countries) {
+    countries_ = countries;
+    Clear();
+    follower_.Reset();
+}
+
+void WorkedIndex::Clear() {
+    contacts_ = 0;
+    calls_.clear();
+    countryIds_.clear();
+    bandIds_.clear();
+    modeIds_.clear();
+    entryCountry_.clear();
+    countriesWorked_.clear();
+    countryBands_.clear();
+    countryModes_.clear();
+}
+
+std::uint32_t WorkedIndex::Intern(std::unordered_map<std::string, std::uint32_t>& ids, std::string_view name) {
+    const auto found = ids.find(std::string(name));
+    if (found != ids.end()) return found->second;
+    const auto id = static_cast<std::uint32_t>(ids.size());
+    ids.emplace(std::string(name), id);
+    return id;
+}
+
+std::int32_t WorkedIndex::CountryId(std::string_view upperCall) const {
+    if (!countries_ || countries_->empty()) return kNoCountry;
+    const std::optional<std::size_t> entry = countries_->FindEntry(upperCall);
+    if (!entry) return kNoCountry;
+    if (entryCountry_.size() != countries_->size()) entryCountry_.assign(countries_->size(), kNotLookedUp);
+    std::int32_t& id = entryCountry_[*entry];
+    if (id == kNotLookedUp) {
+        const std::string name = EntryCountryName(countries_->Lines()[*entry]);
+        id = name.empty() ? kNoCountry : static_cast<std::int32_t>(Intern(countryIds_, name));
+    }
+    return id;
+}
+
+void WorkedIndex::CatchUp(const LogLines& localLines) {
+    const LogLinesFollower::Step step = follower_.Next(localLines);
+    if (step.restart) {
+        Clear();
+        calls_.reserve(localLines.size() / 2);
+    }
+    for (std::size_t i = step.first; i < localLines.size(); ++i) Add(localLines[i]);
+}
+
+void WorkedIndex::Add(std::string_view line) {
+    const std::string call = UpperCase(TrimBlanks(ExtractFieldView(line, ',', 5)));
+    if (call.empty()) return;
+    ++contacts_;
+    auto [entry, inserted] = calls_.try_emplace(call);
+    CallStats& stats = entry->second;
+    if (inserted) stats.country = CountryId(call);
+    ++stats.count;
+    const std::string_view date = TrimBlanks(ExtractFieldView(line, ',', 1));
+    if (date > stats.lastDate) stats.lastDate = std::string(date);
+    if (stats.country == kNoCountry) return;
+    countriesWorked_.insert(stats.country);
+    const std::uint32_t band = Intern(bandIds_, BandFromFrequency(ExtractFieldView(line, ',', 7)));
+    const std::uint32_t mode = Intern(modeIds_, UpperCase(TrimBlanks(ExtractFieldView(line, ',', 8))));
+    countryBands_.insert(Pair(stats.country, band));
+    countryModes_.insert(Pair(stats.country, mode));
+}
+
+WorkedStatus WorkedIndex::Status(std::string_view call, std::string_view band, std::string_view mode) const {
+    WorkedStatus status;
+    const std::string upper = UpperCase(TrimBlanks(call));
+    std::int32_t country;
+    const auto found = calls_.find(upper);
+    if (found != calls_.end()) {
+        status.count = found->second.count;
+        status.lastDate = found->second.lastDate;
+        country = found->second.country;
+    } else {
+        country = CountryId(upper);
+    }
+    if (country != kNoCountry) {
+        const std::uint32_t bandId = Intern(bandIds_, band);
+        const std::uint32_t modeId = Intern(modeIds_, UpperCase(mode));
+        if (!countriesWorked_.count(country)) {
+            status.kind = WorkedKind::NewCountry;
+            return status;
+        }
+        if (!countryBands_.count(Pair(country, bandId))) {
+            status.kind = WorkedKind::NewOnBand;
+            return status;
+        }
+        if (!countryModes_.count(Pair(country, modeId))) {
+            status.kind = WorkedKind::NewOnMode;
+            return status;
+        }
+    }
+    status.kind = status.count > 0 ? WorkedKind::WorkedBefore : WorkedKind::NotWorked;
+    return status;
+}
+
+std::string WorkedIndex::CountryOf(std::string_view call) const {
+    if (!countries_ || countries_->empty()) return {};
+    const std::optional<std::size_t> entry = countries_->FindEntry(UpperCase(TrimBlanks(call)));
+    return entry ? EntryCountryName(countries_->Lines()[*entry]) : std::string();
+}
+
+}  // namespace vantrel
