@@ -104,6 +104,7 @@ bool HeardList::OnDecode(const wsjtx::Decode& decode) {
         rows_.erase(same);
     }
     rows_.insert(rows_.begin(), std::move(row));
+    if (rows_.size() > kMaxHeardRows) rows_.pop_back();
     return true;
 }
 

@@ -37,6 +37,9 @@ struct HeardRow {
     WorkedStatus status;
 };
 
+// More than a crowded band gives in two periods; the oldest rows give way beyond it.
+inline constexpr std::size_t kMaxHeardRows = 1000;
+
 class HeardList {
 public:
     // Both must outlive the list; the index is the one kept current with the local log.

@@ -106,17 +106,18 @@ WorkedStatus WorkedIndex::Status(std::string_view call, std::string_view band, s
         country = CountryId(upper);
     }
     if (country != kNoCountry) {
-        const std::uint32_t bandId = Intern(bandIds_, band);
-        const std::uint32_t modeId = Intern(modeIds_, UpperCase(mode));
+        // A band or mode the log never held was never worked by any country.
+        const auto bandId = bandIds_.find(std::string(band));
+        const auto modeId = modeIds_.find(UpperCase(mode));
         if (!countriesWorked_.count(country)) {
             status.kind = WorkedKind::NewCountry;
             return status;
         }
-        if (!countryBands_.count(Pair(country, bandId))) {
+        if (bandId == bandIds_.end() || !countryBands_.count(Pair(country, bandId->second))) {
             status.kind = WorkedKind::NewOnBand;
             return status;
         }
-        if (!countryModes_.count(Pair(country, modeId))) {
+        if (modeId == modeIds_.end() || !countryModes_.count(Pair(country, modeId->second))) {
             status.kind = WorkedKind::NewOnMode;
             return status;
         }

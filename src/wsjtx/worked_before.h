@@ -68,7 +68,7 @@ private:
     };
     void Clear();
     void Add(std::string_view line);
-    // Ids are handed out on first sight, also to countries, bands and modes met only in a query.
+    // Ids are handed out on first sight; a query adds at most the country of a table entry.
     std::int32_t CountryId(std::string_view upperCall) const;
     static std::uint32_t Intern(std::unordered_map<std::string, std::uint32_t>& ids, std::string_view name);
     static std::uint64_t Pair(std::int32_t country, std::uint32_t other) {
@@ -79,7 +79,8 @@ private:
     LogLinesFollower follower_;
     std::size_t contacts_ = 0;
     std::unordered_map<std::string, CallStats> calls_;
-    mutable std::unordered_map<std::string, std::uint32_t> countryIds_, bandIds_, modeIds_;
+    mutable std::unordered_map<std::string, std::uint32_t> countryIds_;
+    std::unordered_map<std::string, std::uint32_t> bandIds_, modeIds_;
     mutable std::vector<std::int32_t> entryCountry_;  // country id of each table entry, -2 unknown
     std::unordered_set<std::int32_t> countriesWorked_;
     std::unordered_set<std::uint64_t> countryBands_, countryModes_;
