@@ -6,16 +6,33 @@
 
 namespace vantrel {
 
+namespace {
+
+// Hands the identity's bytes to `put`, one piece after the other, without building the text.
+template <class Put>
+void IdentityBytes(std::string_view localLine, Put put) {
+    std::string_view f[7];
+    CutFirstFields(localLine, ',', f, 7);
+    const std::string_view time = TrimBlanks(f[1]);
+    put(TrimBlanks(f[0]));
+    put(" ");
+    if (time.size() == 7 && time[1] == ':') put("0");
+    put(time);
+    put(" ");
+    for (const char c : TrimBlanks(f[4])) {
+        const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        put(std::string_view(&upper, 1));
+    }
+    put(" ");
+    put(BandFromFrequency(f[6]));
+}
+
+}  // namespace
+
 std::string ContactIdentity(std::string_view localLine) {
-    const std::string_view time = TrimBlanks(ExtractFieldView(localLine, ',', 2));
-    std::string identity(TrimBlanks(ExtractFieldView(localLine, ',', 1)));
-    identity += ' ';
-    if (time.size() == 7 && time[1] == ':') identity += '0';
-    identity += time;
-    identity += ' ';
-    identity += UpperCase(TrimBlanks(ExtractFieldView(localLine, ',', 5)));
-    identity += ' ';
-    identity += BandFromFrequency(ExtractFieldView(localLine, ',', 7));
+    std::string identity;
+    identity.reserve(40);
+    IdentityBytes(localLine, [&](std::string_view piece) { identity += piece; });
     return identity;
 }
 
@@ -36,13 +53,15 @@ LogLinesFollower::Step LogLinesFollower::Next(const LogLines& lines) {
     return step;
 }
 
-std::uint64_t ContactIdentitySet::Key(std::string_view identity) {
-    // FNV-1a, 64 bits.
+std::uint64_t ContactIdentitySet::Key(std::string_view localLine) {
+    // FNV-1a, 64 bits, over the identity's text.
     std::uint64_t h = 14695981039346656037ull;
-    for (const char c : identity) {
-        h ^= static_cast<unsigned char>(c);
-        h *= 1099511628211ull;
-    }
+    IdentityBytes(localLine, [&](std::string_view piece) {
+        for (const char c : piece) {
+            h ^= static_cast<unsigned char>(c);
+            h *= 1099511628211ull;
+        }
+    });
     return h;
 }
 
@@ -54,10 +73,8 @@ void ContactIdentitySet::CatchUp(const LogLines& lines) {
         if (!lines[i].empty()) Add(lines[i]);
 }
 
-void ContactIdentitySet::Add(std::string_view localLine) { keys_.insert(Key(ContactIdentity(localLine))); }
+void ContactIdentitySet::Add(std::string_view localLine) { keys_.insert(Key(localLine)); }
 
-bool ContactIdentitySet::Contains(std::string_view localLine) const {
-    return keys_.count(Key(ContactIdentity(localLine))) != 0;
-}
+bool ContactIdentitySet::Contains(std::string_view localLine) const { return keys_.count(Key(localLine)) != 0; }
 
 }  // namespace vantrel

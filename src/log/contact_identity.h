@@ -47,7 +47,8 @@ public:
     std::size_t size() const { return keys_.size(); }
 
 private:
-    static std::uint64_t Key(std::string_view identity);
+    // The hash of ContactIdentity(localLine), made without building that text.
+    static std::uint64_t Key(std::string_view localLine);
     LogLinesFollower follower_;
     std::unordered_set<std::uint64_t> keys_;
 };

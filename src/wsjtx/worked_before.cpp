@@ -35,6 +35,7 @@ void WorkedIndex::SetCountryTable(const CountryTable* countries) {
 
 void WorkedIndex::Clear() {
     contacts_ = 0;
+    lastBand_ = lastModeId_ = kNone;
     calls_.clear();
     countryIds_.clear();
     bandIds_.clear();
@@ -76,21 +77,42 @@ void WorkedIndex::CatchUp(const LogLines& localLines) {
 }
 
 void WorkedIndex::Add(std::string_view line) {
-    const std::string call = UpperCase(TrimBlanks(ExtractFieldView(line, ',', 5)));
-    if (call.empty()) return;
+    std::string_view f[8];
+    CutFirstFields(line, ',', f, 8);
+    const std::string_view callText = TrimBlanks(f[4]);
+    if (callText.empty()) return;
     ++contacts_;
-    auto [entry, inserted] = calls_.try_emplace(call);
+    scratch_.assign(callText);
+    for (char& c : scratch_) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    auto [entry, inserted] = calls_.try_emplace(scratch_);
     CallStats& stats = entry->second;
-    if (inserted) stats.country = CountryId(call);
+    if (inserted) stats.country = CountryId(scratch_);
     ++stats.count;
-    const std::string_view date = TrimBlanks(ExtractFieldView(line, ',', 1));
-    if (date > stats.lastDate) stats.lastDate = std::string(date);
+    const std::string_view date = TrimBlanks(f[0]);
+    if (date > stats.lastDate) stats.lastDate.assign(date);
     if (stats.country == kNoCountry) return;
     countriesWorked_.insert(stats.country);
-    const std::uint32_t band = Intern(bandIds_, BandFromFrequency(ExtractFieldView(line, ',', 7)));
-    const std::uint32_t mode = Intern(modeIds_, UpperCase(TrimBlanks(ExtractFieldView(line, ',', 8))));
-    countryBands_.insert(Pair(stats.country, band));
-    countryModes_.insert(Pair(stats.country, mode));
+
+    // Consecutive lines mostly share their band and mode.
+    const std::string_view whole = f[6].substr(0, f[6].find('.'));
+    if (whole != lastWhole_ || lastBand_ == kNone) {
+        lastWhole_.assign(whole);
+        lastBand_ = Intern(bandIds_, BandFromFrequency(f[6]));
+    }
+    const std::string_view modeText = TrimBlanks(f[7]);
+    if (modeText != lastMode_ || lastModeId_ == kNone) {
+        lastMode_.assign(modeText);
+        lastModeId_ = Intern(modeIds_, UpperCase(modeText));
+    }
+    // Each station adds a band or mode to its country once.
+    if (lastBand_ >= 32 || !(stats.bands & (1u << lastBand_))) {
+        if (lastBand_ < 32) stats.bands |= 1u << lastBand_;
+        countryBands_.insert(Pair(stats.country, lastBand_));
+    }
+    if (lastModeId_ >= 64 || !(stats.modes & (std::uint64_t{1} << lastModeId_))) {
+        if (lastModeId_ < 64) stats.modes |= std::uint64_t{1} << lastModeId_;
+        countryModes_.insert(Pair(stats.country, lastModeId_));
+    }
 }
 
 WorkedStatus WorkedIndex::Status(std::string_view call, std::string_view band, std::string_view mode) const {

@@ -64,8 +64,11 @@ private:
     struct CallStats {
         std::uint32_t count = 0;
         std::int32_t country = kNoCountry;
+        std::uint32_t bands = 0;  // band ids below 32 this station was worked on
+        std::uint64_t modes = 0;  // mode ids below 64 likewise
         std::string lastDate;
     };
+    static constexpr std::uint32_t kNone = 0xffffffff;
     void Clear();
     void Add(std::string_view line);
     // Ids are handed out on first sight; a query adds at most the country of a table entry.
@@ -84,6 +87,9 @@ private:
     mutable std::vector<std::int32_t> entryCountry_;  // country id of each table entry, -2 unknown
     std::unordered_set<std::int32_t> countriesWorked_;
     std::unordered_set<std::uint64_t> countryBands_, countryModes_;
+    // The band and mode of the line read last, and a buffer for the callsign.
+    std::string lastWhole_, lastMode_, scratch_;
+    std::uint32_t lastBand_ = kNone, lastModeId_ = kNone;
 };
 
 }  // namespace vantrel
