@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the reader of WSJT-X's UDP messages, and what it reads on to the
-// contact conversion (LoggedADIF) and the list of stations heard (Status, Decode, Clear),
+// contact conversion (LoggedADIF) and the list of stations heard (Status, Decode, Clear), and the
+// same bytes to the worked-before index and the contact identities as local log lines,
 // checking that nothing is read past the datagram and every converted line keeps its shape.
 #include <cstddef>
 #include <cstdint>
@@ -7,6 +8,7 @@
 #include <string_view>
 
 #include "adif/received_contacts.h"
+#include "log/contact_identity.h"
 #include "log/extract_field.h"
 #include "wsjtx/heard_list.h"
 #include "wsjtx/wsjtx_message.h"
@@ -50,6 +52,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else if (const auto* qso = std::get_if<wsjtx::QsoLogged>(&datagram.message)) {
         Check(wsjtx::DateText(qso->timeOn).size() == (qso->timeOn.valid ? 10u : 0u));
         Check(wsjtx::TimeText(qso->timeOff).size() == (qso->timeOff.valid ? 8u : 0u));
+    }
+    // The same bytes taken as local log lines: indexed, then asked about.
+    const LogLines lines = LogLines::FromBytes(bytes);
+    WorkedIndex worked;
+    worked.CatchUp(lines);
+    ContactIdentitySet identities;
+    identities.CatchUp(lines);
+    Check(identities.size() <= lines.size() && worked.Contacts() <= lines.size());
+    if (!lines.empty()) {
+        Check(identities.Contains(lines[0]) || lines[0].empty());
+        const WorkedStatus status = worked.Status(ExtractFieldView(lines[0], ',', 5), "20m", "FT8");
+        Check(status.count <= lines.size());
     }
     // The same bytes taken as an N1MM datagram.
     for (const ReceivedContact& contact : ReadReceivedContacts(bytes, ReceivedFeed::N1mmDatagram, station))
