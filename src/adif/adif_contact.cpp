@@ -12,11 +12,16 @@ bool AllDigits(std::string_view text) {
     return true;
 }
 
-// Appends the value and ",": commas dropped (unless kept), line breaks turned into blanks.
+// Appends the value and ",": commas dropped (unless kept), line breaks and tabs turned into
+// blanks, NUL and the other control bytes dropped, so no value can break the line's layout.
 void AppendField(std::string& line, std::string_view value, bool keepCommas = false) {
     for (char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
         if (c == ',' && !keepCommas) continue;
-        line.push_back(c == '\r' || c == '\n' ? ' ' : c);
+        if (c == '\r' || c == '\n' || c == '\t')
+            line.push_back(' ');
+        else if (byte >= 0x20 && byte != 0x7F)
+            line.push_back(c);
     }
     line.push_back(',');
 }

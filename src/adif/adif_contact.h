@@ -13,8 +13,8 @@ namespace vantrel {
 // The local log line for a contact that WSJT-X reported: the seventeen fields, each followed by
 // ",". Dates become yyyy-mm-dd and times hh:mm:ss; an MFSK mode becomes its submode (FT4, FST4,
 // Q65); the other operator's name is field 13. Commas are removed from every value but the
-// antenna (whose band list in brackets holds them), and line breaks become blanks, so the line
-// always has its seventeen fields. The station's own callsign, grid, rig and antenna fill in
+// antenna (whose band list in brackets holds them), line breaks and tabs become blanks and the
+// other control bytes (NUL among them) are dropped, so the line always has its seventeen fields. The station's own callsign, grid, rig and antenna fill in
 // what the record leaves absent or empty.
 std::string AdifRecordToLine(const AdifRecord& record, const StationDetails& station);
 std::string AdifRecordToLine(std::string_view recordText, const StationDetails& station);

@@ -4,8 +4,15 @@
 #include <array>
 #include <charconv>
 
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+#include "adif/adif_modes.h"
+#include "base/data_folders.h"
 #include "base/file_io.h"
 #include "log/band_table.h"
+#include "log/local_log_file.h"
 
 namespace vantrel {
 
@@ -75,11 +82,23 @@ std::string AdifExportFileName(const LocalTime& today, std::size_t counter) {
     return std::string(counter == 0 ? "Vantrel " : "Vantrel NEW ") + FormatDdMmmYy(today) + ".ADI";
 }
 
-std::string AdifExportHeader() {
+std::string AdifCreatedTimestamp(TimePoint created) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(created);
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d%02d%02d %02d%02d%02d", utc.tm_year + 1900, utc.tm_mon + 1,
+                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
+    return text;
+}
+
+std::string AdifExportHeader(TimePoint created) {
     std::string header;
     for (std::string_view line : {"Vantrel ADIF export", "<ADIF_VERS:1>3", "<PROGRAMID:17>WSJT-X Vantrelian",
-                                  "<EOH>", ""})
+                                  "<ADIF_VER:5>3.1.6"})
         header.append(line).append(kLineEnd);
+    header.append("<CREATED_TIMESTAMP:15>").append(AdifCreatedTimestamp(created)).append(kLineEnd);
+    header.append("<EOH>").append(kLineEnd).append(kLineEnd);
     return header;
 }
 
@@ -90,11 +109,14 @@ void AppendAdifExportRecord(std::string_view localLine, std::string_view operato
     RecordWriter out(adif, check);
     out.Field("call", field(5));
     if (!field(6).empty()) out.Field("gridsquare", field(6)); else out.Skip();
-    out.Field("mode", field(8));
+    const AdifMode mode = AdifModeOf(field(8));
+    out.Field("mode", mode.mode);
+    if (!mode.submode.empty()) out.Field("submode", mode.submode); else out.Skip();
     out.Field("rst_sent", field(9));
     out.Field("rst_rcvd", field(10));
     out.Field("qso_date", Without(field(1), '-'));
     out.Field("time_on", AdifTime(field(2)));
+    if (!field(3).empty()) out.Field("qso_date_off", Without(field(3), '-')); else out.Skip();
     out.Field("time_off", AdifTime(field(4)));
     // "0" names no band; a reader would refuse it, and the frequency alone is valid ADIF.
     const std::string band = BandFromFrequency(field(7));
@@ -116,8 +138,14 @@ void AppendAdifExportRecord(std::string_view localLine, std::string_view operato
 
 AdifExport BuildAdifExport(const LogLines& lines, std::size_t counter, std::string_view operatorCall,
                            std::string_view operatorGrid, const std::function<void(int percent)>& progress) {
+    return BuildAdifExport(lines, counter, operatorCall, operatorGrid, std::chrono::system_clock::now(), progress);
+}
+
+AdifExport BuildAdifExport(const LogLines& lines, std::size_t counter, std::string_view operatorCall,
+                           std::string_view operatorGrid, TimePoint created,
+                           const std::function<void(int percent)>& progress) {
     AdifExport exported;
-    exported.adif = AdifExportHeader();
+    exported.adif = AdifExportHeader(created);
     const std::size_t count = lines.size();
     if (counter < count) {
         const std::size_t bytes = lines.BytesFrom(counter).size();
@@ -145,6 +173,31 @@ bool WriteAdifExport(const std::filesystem::path& folder, const LocalTime& today
     if (!WriteFileAtomic(folder / kAdifCheckFileName, exported.check, error)) return false;
     if (written) *written = file;
     return true;
+}
+
+AdifExportRun ExportLocalLogAsAdif(const std::filesystem::path& viewerFolder, const LogLines& localLines,
+                                   bool full, int storedCounter, std::string_view operatorCall,
+                                   std::string_view operatorGrid, TimePoint now,
+                                   const std::function<void(int percent)>& progress) {
+    AdifExportRun run;
+    const std::size_t counter = full ? 0 : static_cast<std::size_t>(std::max(0, storedCounter));
+    const AdifExport exported = BuildAdifExport(localLines, counter, operatorCall, operatorGrid, now, progress);
+    run.ok = WriteAdifExport(viewerFolder, ToLocalTime(now), counter, exported, &run.written, &run.error);
+    run.records = exported.records;
+    run.nextCounter = run.ok ? static_cast<int>(exported.nextCounter) : storedCounter;
+    return run;
+}
+
+AdifExportRun ExportLocalLogAsAdif(const std::filesystem::path& viewerFolder, bool full, int storedCounter,
+                                   std::string_view operatorCall, std::string_view operatorGrid, TimePoint now) {
+    LocalLogFile file(viewerFolder / kLocalLog);
+    AdifExportRun run;
+    const std::optional<LogLines> lines = file.Load(&run.error);
+    if (!lines) {
+        run.nextCounter = storedCounter;
+        return run;
+    }
+    return ExportLocalLogAsAdif(viewerFolder, *lines, full, storedCounter, operatorCall, operatorGrid, now);
 }
 
 }  // namespace vantrel

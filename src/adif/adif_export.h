@@ -19,12 +19,16 @@ inline constexpr std::string_view kAdifCheckFileName = "ADIF check data.csv";
 std::string AdifExportFileName(const LocalTime& today, std::size_t counter);
 
 // The lines before the first record, each ended by CR LF: a free-text first line (so that ADIF
-// readers see a header), the version and program fields, "<EOH>" and an empty line.
-std::string AdifExportHeader();
+// readers see a header), the program's version and program fields, ADIF's own ADIF_VER (3.1.6)
+// and CREATED_TIMESTAMP (UTC, "yyyymmdd hhmmss"), "<EOH>" and an empty line.
+std::string AdifExportHeader(TimePoint created);
+std::string AdifCreatedTimestamp(TimePoint created);
 
 // Appends the record of one local log line (all fields on one line, ended by CR LF) to `adif`
-// and its check-file line (the same seventeen pieces joined by commas, CR LF) to `check`.
-// The operator's callsign and grid stand in for empty fields 14 and 15.
+// and its check-file line (the same nineteen pieces joined by commas, CR LF) to `check`.
+// The operator's callsign and grid stand in for empty fields 14 and 15. The stored mode is
+// written as ADIF's mode enumeration has it (FT4 as MODE MFSK and SUBMODE FT4), and the date
+// off (field 3) as QSO_DATE_OFF before TIME_OFF.
 void AppendAdifExportRecord(std::string_view localLine, std::string_view operatorCall,
                             std::string_view operatorGrid, std::string& adif, std::string& check);
 
@@ -37,6 +41,10 @@ struct AdifExport {
 
 // Exports the lines from position `counter` on (empty lines skipped). A counter at or past the
 // line count gives the header alone. `progress` (optional) is told the per cent done now and then.
+// The header is stamped with `created`, or with the present time.
+AdifExport BuildAdifExport(const LogLines& lines, std::size_t counter, std::string_view operatorCall,
+                           std::string_view operatorGrid, TimePoint created,
+                           const std::function<void(int percent)>& progress = {});
 AdifExport BuildAdifExport(const LogLines& lines, std::size_t counter, std::string_view operatorCall,
                            std::string_view operatorGrid,
                            const std::function<void(int percent)>& progress = {});
@@ -46,5 +54,25 @@ AdifExport BuildAdifExport(const LogLines& lines, std::size_t counter, std::stri
 bool WriteAdifExport(const std::filesystem::path& folder, const LocalTime& today, std::size_t counter,
                      const AdifExport& exported, std::filesystem::path* written = nullptr,
                      std::string* error = nullptr);
+
+struct AdifExportRun {
+    bool ok = false;
+    std::filesystem::path written;  // the export file
+    std::size_t records = 0;
+    int nextCounter = 0;  // the counter to store (VantrelerExportADIFileCount); unchanged on failure
+    std::string error;
+};
+
+// A whole export as the menu entries make it: "Full ADIF export" (`full`, from the first line)
+// or "New ADIF export" (from `storedCounter`), both files written in the viewer folder with
+// today's date (from `now`, local time) in the name and `now` as the creation time.
+AdifExportRun ExportLocalLogAsAdif(const std::filesystem::path& viewerFolder, const LogLines& localLines,
+                                   bool full, int storedCounter, std::string_view operatorCall,
+                                   std::string_view operatorGrid, TimePoint now,
+                                   const std::function<void(int percent)>& progress = {});
+// The same for the command line: the local log is read from Viewer_local_log.csv in the folder
+// (empty lines dropped, as the window loads it). A missing or unreadable log fails with its reason.
+AdifExportRun ExportLocalLogAsAdif(const std::filesystem::path& viewerFolder, bool full, int storedCounter,
+                                   std::string_view operatorCall, std::string_view operatorGrid, TimePoint now);
 
 }  // namespace vantrel

@@ -91,6 +91,7 @@ AdifItem AdifScanner::Next(AdifField& field) {
             ++i;
         }
         if (i == digits || i >= limit) continue;
+        const std::size_t digitsEnd = i;
         std::string_view type;
         if (text_[i] == ':') {
             const std::size_t typeStart = ++i;
@@ -101,6 +102,21 @@ AdifItem AdifScanner::Next(AdifField& field) {
         if (text_[i] != '>') continue;
 
         const std::size_t start = i + 1;
+        if (lengths_ == AdifLengths::Strict) {
+            const std::string_view declared = text_.substr(digits, digitsEnd - digits);
+            if (length > size - start)
+                return Unreadable(name, declared, start, "runs past the end of the text", field);
+            const std::string_view value = text_.substr(start, length);
+            if (FindRecordEnd(value) != std::string_view::npos)
+                return Unreadable(name, declared, start, "runs past the end of its record", field);
+            if (!EndsValue(text_, start + length))
+                return Unreadable(name, declared, start, "does not end where its length says", field);
+            field.name = name;
+            field.type = type;
+            field.value = value;
+            pos_ = start + length;
+            return AdifItem::Field;
+        }
         std::size_t end = start + std::min(length, size - start);
         if (!EndsValue(text_, end)) {
             const std::size_t byCharacters = Utf8CharactersEnd(text_, start, length);
@@ -120,6 +136,17 @@ AdifItem AdifScanner::Next(AdifField& field) {
     }
 }
 
+AdifItem AdifScanner::Unreadable(std::string_view name, std::string_view declared, std::size_t start,
+                                  const char* why, AdifField& field) {
+    problem_.assign("<").append(name).append(":").append(declared).append("> ").append(why);
+    field.name = name;
+    field.type = {};
+    field.value = text_.substr(start);
+    const std::size_t recordEnd = FindRecordEnd(field.value);
+    pos_ = recordEnd == std::string_view::npos ? text_.size() : start + recordEnd + 5;
+    return AdifItem::Unreadable;
+}
+
 const AdifField* AdifRecord::Find(std::string_view name) const {
     for (const AdifField& field : fields)
         if (AdifNamesEqual(field.name, name)) return &field;
@@ -134,6 +161,7 @@ std::string_view AdifRecord::Value(std::string_view name) const {
 bool AdifRecordReader::Next(AdifRecord& record) {
     record.fields.clear();
     record.ended = false;
+    record.problem.clear();
     AdifField field;
     while (true) {
         switch (scanner_.Next(field)) {
@@ -144,6 +172,11 @@ bool AdifRecordReader::Next(AdifRecord& record) {
             header_.insert(header_.end(), record.fields.begin(), record.fields.end());
             record.fields.clear();
             break;
+        case AdifItem::Unreadable:
+            // The scan resumed after this record's "<eor>".
+            record.problem = scanner_.Problem();
+            record.ended = true;
+            return true;
         case AdifItem::EndOfRecord:
             if (!record.fields.empty()) {
                 record.ended = true;
@@ -156,9 +189,9 @@ bool AdifRecordReader::Next(AdifRecord& record) {
     }
 }
 
-std::vector<AdifRecord> ReadAdifRecords(std::string_view text) {
+std::vector<AdifRecord> ReadAdifRecords(std::string_view text, AdifLengths lengths) {
     std::vector<AdifRecord> records;
-    AdifRecordReader reader(text);
+    AdifRecordReader reader(text, lengths);
     AdifRecord record;
     while (reader.Next(record)) records.push_back(record);
     return records;

@@ -11,6 +11,11 @@
 // writes a replacement character as three bytes under a length of one), the value is taken by
 // characters when the byte count would stop inside the value and the character count stops right
 // before a blank, a line end or the next tag.
+//
+// Received contacts are read strictly instead (AdifLengths::Strict): a declared length is taken
+// as it stands, and a value that would run past the end of the text, past its record's "<eor>"
+// or into the middle of other text makes its record unreadable, never a contact made of what
+// happens to follow.
 #pragma once
 
 #include <cstddef>
@@ -26,23 +31,43 @@ struct AdifField {
     std::string_view value;  // the value's bytes, untrimmed
 };
 
-enum class AdifItem { Field, EndOfRecord, EndOfHeader, End };
+// How declared lengths are trusted.
+enum class AdifLengths {
+    Lenient,  // files: a length is cut at the end of the text and at "<eor>" (see above)
+    Strict,   // received contacts: a length counts bytes and must fit its value exactly
+};
+
+// Unreadable: a field whose declared length does not fit (Strict only). `field` then holds its
+// name and the bytes from its value to the end of the text; the scan goes on after the next
+// "<eor>", so the records after it are still read.
+enum class AdifItem { Field, EndOfRecord, EndOfHeader, Unreadable, End };
 
 // A cursor over ADIF text. The views it hands out point into the text.
 class AdifScanner {
 public:
-    explicit AdifScanner(std::string_view text) : text_(text) {}
+    explicit AdifScanner(std::string_view text, AdifLengths lengths = AdifLengths::Lenient)
+        : text_(text), lengths_(lengths) {}
     // The next field, record end or header end; End when the text is used up.
     AdifItem Next(AdifField& field);
+    // Why the last Unreadable item could not be read ("<call:60> runs past the end of the text").
+    const std::string& Problem() const { return problem_; }
 
 private:
+    AdifItem Unreadable(std::string_view name, std::string_view declared, std::size_t start,
+                        const char* why, AdifField& field);
+
     std::string_view text_;
+    AdifLengths lengths_;
     std::size_t pos_ = 0;
+    std::string problem_;
 };
 
 struct AdifRecord {
     std::vector<AdifField> fields;
     bool ended = false;  // closed by "<eor>"; false for a record cut off by the end of the text
+    // Empty for a readable record; otherwise why it cannot be read (Strict reading only). The
+    // fields read before the fault are kept for the trace; they make no contact.
+    std::string problem;
 
     // The first field of that name (letter case ignored), or null.
     const AdifField* Find(std::string_view name) const;
@@ -54,9 +79,13 @@ struct AdifRecord {
 // without "<eoh>" has no header. A record is the fields up to "<eor>" wherever the line breaks
 // fall; fields after the last "<eor>" make a last record with `ended` false. Records without
 // fields are skipped.
+//
+// With Strict lengths a record that holds an unreadable field is returned with its `problem`
+// set, and reading goes on with the record after its "<eor>".
 class AdifRecordReader {
 public:
-    explicit AdifRecordReader(std::string_view text) : scanner_(text) {}
+    explicit AdifRecordReader(std::string_view text, AdifLengths lengths = AdifLengths::Lenient)
+        : scanner_(text, lengths) {}
     bool Next(AdifRecord& record);
     const std::vector<AdifField>& Header() const { return header_; }
 
@@ -65,7 +94,7 @@ private:
     std::vector<AdifField> header_;
 };
 
-std::vector<AdifRecord> ReadAdifRecords(std::string_view text);
+std::vector<AdifRecord> ReadAdifRecords(std::string_view text, AdifLengths lengths = AdifLengths::Lenient);
 // The first record of the text (empty when it holds no field).
 AdifRecord ReadFirstAdifRecord(std::string_view text);
 

@@ -23,6 +23,20 @@ std::string_view ExtractFieldView(std::string_view text, char separator, std::ui
     return i < n ? std::string_view() : candidate;
 }
 
+void CutFirstFields(std::string_view text, char separator, std::string_view* fields, std::size_t count) {
+    std::size_t n = 0;
+    for (; n < count; ++n) {
+        const auto p = text.find(separator);
+        fields[n] = text.substr(0, p);
+        if (p == std::string_view::npos) {
+            ++n;
+            break;
+        }
+        text.remove_prefix(p + 1);
+    }
+    for (; n < count; ++n) fields[n] = {};
+}
+
 std::vector<std::string_view> SplitPieces(std::string_view text, char separator) {
     std::vector<std::string_view> pieces;
     std::size_t start = 0;

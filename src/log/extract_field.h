@@ -15,6 +15,10 @@ inline std::string ExtractField(std::string_view text, char separator, std::uint
     return std::string(ExtractFieldView(text, separator, n));
 }
 
+// Fields 1 to `count` of the text in one pass, into fields[0 .. count); fields past the last are
+// empty. The same views ExtractFieldView gives, for a caller that needs several fields of a line.
+void CutFirstFields(std::string_view text, char separator, std::string_view* fields, std::size_t count);
+
 // Every piece of the text split on the separator (an empty text gives one empty piece).
 std::vector<std::string_view> SplitPieces(std::string_view text, char separator);
 

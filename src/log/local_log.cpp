@@ -32,7 +32,10 @@ std::size_t update_local_with_new(LogLines& local, const LogLines& wsjtxLines,
 }
 
 std::string CompleteLastContact(std::string text, const StationDetails& station) {
-    if (station.call.empty() || text.find(station.call) == std::string::npos) {
+    // A line with all seventeen fields already carries its station (a received contact logged
+    // under another callsign than the configured one); only shorter lines get the suffix.
+    const bool complete = std::count(text.begin(), text.end(), ',') >= 16;
+    if (!complete && (station.call.empty() || text.find(station.call) == std::string::npos)) {
         text += ",,,";
         for (const std::string* value :
              {&station.call, &station.grid, &station.rig, &station.antenna}) {

@@ -20,7 +20,8 @@ std::size_t update_local_with_new(LogLines& local, const LogLines& wsjtxLines,
                                   const StationDetails& station);
 
 // A last-contact text without the operator's callsign is extended by ",,," and the four station
-// values, which turns an eleven-field line into a complete record.
+// values, which turns an eleven-field line into a complete record. A text that already has the
+// seventeen fields of a complete record is never extended, whatever callsign it carries.
 std::string CompleteLastContact(std::string text, const StationDetails& station);
 
 // True when the first 60 characters of the line occur in any line of the log.

@@ -1,0 +1,52 @@
+// The receiver of WSJT-X's own UDP messages, on the UDPServer address and UDPServerPort of its
+// configuration, listening beside any other program that does the same.
+//
+// A unicast address is bound with address sharing. A multicast group is received on its port
+// and joined on every interface that can take multicast, loopback included (WSJT-X sends to a
+// group once per interface listed in its settings, often only lo), so every listener on the
+// machine receives every message. The datagrams that are waiting when the socket reports them
+// are handed on together, in the order they came, in one signal.
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QUdpSocket>
+
+#include <string>
+
+namespace vantrel {
+
+class WsjtxListener : public QObject {
+    Q_OBJECT
+public:
+    explicit WsjtxListener(QObject* parent = nullptr);
+
+    // Binds anew (any earlier binding is released first). `address` is an IPv4 or IPv6 address
+    // or "localhost". False, with the reason, when nothing could be bound; a group that could be
+    // joined on some interfaces but not on others still counts as bound.
+    bool Listen(const std::string& address, int port, std::string* error = nullptr);
+    void Stop();
+    bool IsListening() const;
+
+    quint16 LocalPort() const { return socket_.localPort(); }
+    bool IsMulticast() const { return multicast_; }
+    // The interfaces the group was joined on ("lo", "eth0"); empty for a unicast address.
+    const QStringList& JoinedInterfaces() const { return joined_; }
+    // "239.255.0.1:2237 (lo, eth0)" or "127.0.0.1:2237"; empty while not listening.
+    std::string Description() const;
+
+signals:
+    void datagramsReceived(const QList<QByteArray>& datagrams);
+
+private:
+    void ReadPending();
+
+    QUdpSocket socket_;
+    QHostAddress address_;
+    bool multicast_ = false;
+    QStringList joined_;
+};
+
+}  // namespace vantrel
