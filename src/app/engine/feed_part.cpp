@@ -1,11 +1,8 @@
 #include "app/engine/feed_part.h"
 
 #include "adif/adif_contact.h"
-#include "adif/adif_reader.h"
 #include "adif/contact_band_check.h"
 #include "base/file_io.h"
-#include "log/extract_field.h"
-#include "log/line_text.h"
 #include "log/local_log.h"
 
 namespace vantrel {
@@ -23,37 +20,43 @@ void FeedPart::OnDatagrams(const std::vector<std::string>& datagrams) {
             if (!AppendFileDurable(core_.ViewerFile(RawUdpFileName(core_.Now())), bytes + "\r\n", &error))
                 core_.Trace(" RAWUDP ** ", error);
         }
-        if (!HoldsAdifField(bytes)) {
+        const std::vector<ReceivedContact> contacts =
+            ReadReceivedContacts(bytes, ReceivedFeed::N1mmDatagram, core_.station);
+        if (contacts.empty()) {
             core_.Trace(" IdUDPRead dropped: no ADIF field ** ", std::to_string(bytes.size()) + " bytes");
             continue;
         }
-        const std::string line = AdifRecordToLine(std::string_view(bytes), core_.station);
         core_.Trace(" IdUDPReadRAW : ", bytes);
-        core_.Trace(" IdUDPRead ", line);
-        if (TrimBlanks(ExtractFieldView(line, ',', 5)).empty()) {
-            // Every logged contact names the station worked; without a callsign there is none.
-            core_.Trace(" IdUDPRead dropped: no callsign ** ", std::to_string(bytes.size()) + " bytes");
-            continue;
-        }
-        if (!pending_.empty()) {
-            // The warning is open: this contact waits behind the ones already waiting.
-            pending_.push_back(line);
-        } else if (ContactBandMatches(line, core_.station.rig, core_.station.antenna)) {
-            received.push_back(line);
-        } else if (!core_.services.interactive) {
-            // Nobody can answer the warning: the contact is logged and the mismatch noted.
-            core_.Trace(" Band warning ** ", "the antenna " + core_.station.antenna +
-                                                 " does not list the band of " + line);
-            received.push_back(line);
-        } else {
-            pending_.push_back(line);
-            rotatorWarning_ = false;
-            view_.ShowAntennaWarning(true, kBandWarning);
-        }
-        if (core_.HasSwitch("/UDP_ECHO"))
-            core_.services.receiver.Echo(bytes, "127.0.0.1", core_.config.port + 1);
+        for (const ReceivedContact& contact : contacts) Receive(contact, received);
+        if (core_.HasSwitch("/UDP_ECHO")) core_.services.receiver.Echo(bytes, "127.0.0.1", core_.config.port + 1);
     }
     LogContacts(received);
+}
+
+void FeedPart::Receive(const ReceivedContact& contact, std::vector<std::string>& received) {
+    if (!contact.readable()) {
+        // A record that names no contact or whose lengths do not fit is no contact: the raw
+        // file keeps its bytes with "/RAWUDP".
+        core_.Trace(" IdUDPRead dropped: " + contact.problem + " ** ", contact.line);
+        return;
+    }
+    const std::string& line = contact.line;
+    core_.Trace(" IdUDPRead ", line);
+    if (!pending_.empty()) {
+        // The warning is open: this contact waits behind the ones already waiting.
+        pending_.push_back(line);
+    } else if (ContactBandMatches(line, core_.station.rig, core_.station.antenna)) {
+        received.push_back(line);
+    } else if (!core_.services.interactive) {
+        // Nobody can answer the warning: the contact is logged and the mismatch noted.
+        core_.Trace(" Band warning ** ",
+                    "the antenna " + core_.station.antenna + " does not list the band of " + line);
+        received.push_back(line);
+    } else {
+        pending_.push_back(line);
+        rotatorWarning_ = false;
+        view_.ShowAntennaWarning(true, kBandWarning);
+    }
 }
 
 void FeedPart::SetLastContact(const std::string& text) { LogContacts({text}); }

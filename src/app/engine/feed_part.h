@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "adif/received_contacts.h"
 #include "app/engine/engine_core.h"
 
 namespace vantrel {
@@ -44,6 +45,9 @@ public:
     std::function<void()> onContactsLogged;
 
 private:
+    // One received contact: logged with the others that came together, waiting for the warning,
+    // or dropped with a trace line when it is none.
+    void Receive(const ReceivedContact& contact, std::vector<std::string>& received);
     void LogContacts(const std::vector<std::string>& texts);
     void Answered();
 

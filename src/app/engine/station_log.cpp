@@ -1,6 +1,5 @@
 #include "app/engine/station_log.h"
 
-#include "log/local_log.h"
 
 namespace vantrel {
 
@@ -11,13 +10,19 @@ void StationLog::Take(LogLines lines, std::size_t onDisk) {
     saved_ = std::min(onDisk, lines_.size());
 }
 
-bool StationLog::Contains(std::string_view line) const { return LocalLogHasContact(lines_, line); }
+bool StationLog::Contains(std::string_view line) {
+    // The last contact again (the start-up's last-contact box) needs no look-up.
+    if (!lines_.empty() && lines_.back() == line) return true;
+    identities_.CatchUp(lines_);
+    return identities_.Contains(line);
+}
 
 std::size_t StationLog::Add(const std::vector<std::string>& lines, bool& saved, std::string* error) {
     std::size_t added = 0;
     for (const std::string& line : lines) {
         if (Contains(line)) continue;
         lines_.push_back(line);
+        identities_.Add(line);
         ++added;
     }
     saved = Flush(error);

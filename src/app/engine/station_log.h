@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "log/contact_identity.h"
 #include "log/local_log_file.h"
 #include "log/log_lines.h"
 
@@ -29,8 +30,8 @@ public:
     // Takes lines as the log held in memory, of which the first `onDisk` are in the file.
     void Take(LogLines lines, std::size_t onDisk);
 
-    // True when the contact is in the log already.
-    bool Contains(std::string_view line) const;
+    // True when the contact (its date, time on, callsign and band) is in the log already.
+    bool Contains(std::string_view line);
     // Appends the contacts that are not in the log yet and writes them; returns how many were
     // new. False in `saved` (with the reason) when they could not be written: they stay in
     // memory and are written by the next Flush.
@@ -47,6 +48,7 @@ private:
     LocalLogFile file_;
     LogLines lines_;
     std::size_t saved_ = 0;  // lines of lines_ known to be in the file
+    ContactIdentitySet identities_;  // made at the first question, then kept up to date
 };
 
 }  // namespace vantrel

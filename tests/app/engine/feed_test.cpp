@@ -88,13 +88,22 @@ TEST_F(FeedTest, UnreadableDatagramsAreDroppedAndKeptInTheRawFile) {
     engine->OnDatagram("no adif here at all");
     engine->OnDatagram(std::string("\0\xff<call:999999999999>", 22));
     engine->OnDatagram(std::string(65536, '<'));
+    // A length that runs past the end never turns the rest of the datagram into a callsign.
+    engine->OnDatagram("<call:60>K9BAD <freq:9>14.075500 <qso_date:8>20261208 <time_on:6>120000 <eor>");
     engine->OnDatagram("<call:5:S>K9ZZZ <freq:9>14.075500 <qso_date:8>20261208 <time_on:6>120000 <eor>");
+    // Two records in one datagram are two contacts; a NUL byte in a value is dropped.
+    engine->OnDatagram(std::string("<call:6>K9Y\0YY <freq:9>14.075500 <qso_date:8>20261208 <time_on:6>120100 <eor>", 78) +
+                       " <call:4>K9XX <freq:9>14.075500 <qso_date:8>20261208 <time_on:6>120200 <eor>");
     const LogLines local = LocalLog();
-    ASSERT_EQ(local.size(), 4u) << local.Bytes();  // only the readable one, with its type indicator
+    ASSERT_EQ(local.size(), 6u) << local.Bytes();  // only the readable ones, one with its type indicator
     EXPECT_EQ(ExtractField(local[3], ',', 5), "K9ZZZ");
+    EXPECT_EQ(ExtractField(local[4], ',', 5), "K9YYY");
+    EXPECT_EQ(ExtractField(local[5], ',', 5), "K9XX");
+    EXPECT_EQ(local.Bytes().find('\0'), std::string_view::npos);
+    EXPECT_NE(Trace().find("IdUDPRead dropped: "), std::string::npos);
     EXPECT_TRUE(test::ReadFile(viewer() / "RAWUDP 261208.txt").starts_with("no adif here at all\r\n"));
     ASSERT_FALSE(receiver.echoes.empty());
-    EXPECT_TRUE(receiver.echoes.back().starts_with("127.0.0.1:2335 <call:5:S>K9ZZZ"));
+    EXPECT_TRUE(receiver.echoes.back().starts_with("127.0.0.1:2335 <call:6>K9Y"));
 }
 
 TEST_F(FeedTest, RigAndAntennaChoicesTakeEffectAtOnce) {
