@@ -154,6 +154,10 @@ void MapPart::SetShown(bool shown) {
     }
 }
 
+void MapPart::ShowWindow() {
+    if (!view_.WindowVisible()) view_.SetWindowVisible(true);
+}
+
 bool MapPart::Visible() const { return view_.WindowVisible(); }
 
 // --- Activation, picture and layout ---
@@ -304,8 +308,12 @@ void MapPart::PlotLabel(std::string_view grid, std::string_view callsign) {
     if (quietSeconds_ <= 0) return;
     const std::string_view trimmed = TrimBlanks(grid);
     const Position position = LocatorToPosition(trimmed);
-    fields_.latitude = OneDecimal(position.latitude);
-    fields_.longitude = OneDecimal(position.longitude);
+    // A replot shows the read-out of its last station only.
+    lastPosition_ = position;
+    if (!batching_) {
+        fields_.latitude = OneDecimal(position.latitude);
+        fields_.longitude = OneDecimal(position.longitude);
+    }
     RecomputeFactors();
     if (picture_) {
         MapLabel label;
@@ -458,6 +466,10 @@ void MapPart::Replot(const MapSource& source) {
     quietSeconds_ = std::max(quietSeconds_, 1);
     for (const MapStation& station : source.stations) PlotLabel(station.grid, station.call);
     batching_ = false;
+    if (!source.stations.empty() && quietSeconds_ > 0) {
+        fields_.latitude = OneDecimal(lastPosition_.latitude);
+        fields_.longitude = OneDecimal(lastPosition_.longitude);
+    }
     view_.ShowPicture(picture_, labels_);
     view_.ShowFields(fields_);
     if (source.state == MapSource::State::Failed) ShowError(source.error);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/time_text.h"
+#include "geo/locator.h"
 #include "map/map_profile.h"
 #include "map/map_view.h"
 #include "settings/stored_options.h"
@@ -42,6 +43,8 @@ public:
     bool MapAvailable() const;
     // "Map" ticked: LoadMapPlacement and show the window; cleared: SaveMapPlacement and hide it.
     void SetShown(bool shown);
+    // Shows the window where it is, without reading the stored placement.
+    void ShowWindow();
     bool Visible() const;
     void LoadMapPlacement();
     void SaveMapPlacement();
@@ -134,6 +137,7 @@ private:
     int quietSeconds_ = 0;
     bool timerRunning_ = false;
     std::string lastPlottedGrid_;
+    Position lastPosition_;
     int pointerX_ = 0, pointerY_ = 0;
 };
 

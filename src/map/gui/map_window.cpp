@@ -24,7 +24,6 @@ namespace vantrel {
 namespace {
 
 constexpr int kImageTop = 66;  // below the two rows of controls
-constexpr QRgb kLabelBlue = 0xFF0000FF;
 constexpr int kDotsPerMetre96 = 3780;  // label sizes in points at 96 dots per inch
 
 QString ToQString(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -285,28 +284,21 @@ void MapWindow::DrawLabels(std::span<const MapLabel> labels) {
     if (rendered_.isNull()) return;
     PaintLabels(labels);
     ++repaintRequests_;
-    image_->update();
+    // Only the part of the shown picture that the labels cover is drawn again (a generous box:
+    // a character is narrower than its height in points, which is 4/3 pixels at 96 dpi).
+    QRect covered;
+    for (const MapLabel& label : labels) {
+        const int size = label.fontSize * 2;
+        covered |= QRect(label.x - size, label.y - size, (static_cast<int>(label.text.size()) + 2) * size, 3 * size);
+    }
+    const double sx = static_cast<double>(image_->width()) / rendered_.width();
+    const double sy = static_cast<double>(image_->height()) / rendered_.height();
+    image_->update(QRectF(covered.x() * sx, covered.y() * sy, covered.width() * sx, covered.height() * sy)
+                       .toAlignedRect()
+                       .adjusted(-2, -2, 2, 2));
 }
 
-void MapWindow::PaintLabels(std::span<const MapLabel> labels) {
-    if (labels.empty() || rendered_.isNull()) return;
-    QPainter painter(&rendered_);
-    painter.setPen(QColor::fromRgb(kLabelBlue));
-    const std::string* fontName = nullptr;
-    int fontSize = -1;
-    int ascent = 0;
-    for (const MapLabel& label : labels) {
-        if (label.fontSize != fontSize || !fontName || *fontName != label.fontName) {
-            fontName = &label.fontName;
-            fontSize = label.fontSize;
-            QFont font(ToQString(label.fontName));
-            font.setPointSize(std::max(fontSize, 1));
-            painter.setFont(font);
-            ascent = painter.fontMetrics().ascent();
-        }
-        painter.drawText(QPoint(label.x, label.y + ascent), ToQString(label.text));
-    }
-}
+void MapWindow::PaintLabels(std::span<const MapLabel> labels) { labelPainter_.Paint(rendered_, labels); }
 
 void MapWindow::ShowFields(const MapFields& fields) {
     updating_ = true;

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "map/gui/label_painter.h"
 #include "map/map_view.h"
 
 class QCheckBox;
@@ -60,6 +61,7 @@ private:
     MapPart* part_ = nullptr;
     MapImageView* image_ = nullptr;
     QImage rendered_;
+    LabelPainter labelPainter_;
     QTimer timer_;
     MapLayout layout_;
     bool applyingLayout_ = false;
