@@ -88,7 +88,7 @@ const LabelPainter::Glyph& LabelPainter::GlyphFor(Face& face, const std::string&
     return *glyph;
 }
 
-void LabelPainter::Paint(QImage& image, std::span<const MapLabel> labels) {
+void LabelPainter::Paint(QImage& image, std::span<const MapLabel> labels, double scaleX, double scaleY) {
     if (image.isNull() || image.format() != QImage::Format_RGB32) return;
     const int dotsPerMetre = image.dotsPerMeterY();
     const int width = image.width(), height = image.height();
@@ -107,7 +107,8 @@ void LabelPainter::Paint(QImage& image, std::span<const MapLabel> labels) {
             }
             const QFont font = LabelFont(label.fontName, label.fontSize, image);
             fallback->setFont(font);
-            fallback->drawText(QPointF(label.x, label.y + std::round(QFontMetricsF(font).ascent())),
+            fallback->drawText(QPointF(static_cast<int>(label.x * scaleX),
+                                       static_cast<int>(label.y * scaleY) + std::round(QFontMetricsF(font).ascent())),
                                QString::fromUtf8(label.text.data(), static_cast<qsizetype>(label.text.size())));
             continue;
         }
@@ -116,11 +117,12 @@ void LabelPainter::Paint(QImage& image, std::span<const MapLabel> labels) {
             size = label.fontSize;
             face = &FaceFor(*name, size, dotsPerMetre);
         }
-        double pen = label.x;
+        double pen = static_cast<int>(label.x * scaleX);
+        const int top = static_cast<int>(label.y * scaleY);
         for (const char c : label.text) {
             const Glyph& glyph = GlyphFor(*face, *name, size, dotsPerMetre, c);
             const int gx = static_cast<int>(std::lround(pen)) + glyph.left;
-            const int gy = label.y + glyph.top;
+            const int gy = top + glyph.top;
             pen += face->advance[static_cast<unsigned char>(c)];
             const int xFrom = std::max(0, -gx), xTo = std::min(glyph.width, width - gx);
             const int yFrom = std::max(0, -gy), yTo = std::min(glyph.height, height - gy);

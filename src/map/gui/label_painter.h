@@ -20,8 +20,8 @@ namespace vantrel {
 class LabelPainter {
 public:
     // Draws each label in blue (#0000FF) over the image (Format_RGB32), its top-left corner at the
-    // label's point; the image's resolution gives the size of a point.
-    void Paint(QImage& image, std::span<const MapLabel> labels);
+    // label's point multiplied by the scale; the image's resolution gives the size of a point.
+    void Paint(QImage& image, std::span<const MapLabel> labels, double scaleX = 1, double scaleY = 1);
 
 private:
     struct Glyph {

@@ -23,7 +23,7 @@ namespace vantrel {
 
 namespace {
 
-constexpr int kImageTop = 66;  // below the two rows of controls
+constexpr int kImageTop = 88;  // below the three rows of controls
 constexpr int kDotsPerMetre96 = 3780;  // label sizes in points at 96 dots per inch
 
 QString ToQString(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -57,13 +57,9 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
-        const QImage& picture = window_.RenderedPicture();
-        if (picture.isNull()) {
-            painter.fillRect(event->rect(), Qt::white);
-            return;
-        }
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(rect(), picture);
+        const QImage& shown = window_.RenderedPicture();
+        painter.fillRect(event->rect(), Qt::white);
+        if (!shown.isNull()) painter.drawImage(event->rect().topLeft(), shown, event->rect());
     }
     void mouseMoveEvent(QMouseEvent* event) override {
         if (part_) part_->PointerMoved(event->position().toPoint().x(), event->position().toPoint().y());
@@ -98,25 +94,26 @@ void MapWindow::BuildControls() {
     controls_ = new QWidget(this);
     auto* rows = new QVBoxLayout(controls_);
     rows->setContentsMargins(6, 4, 6, 2);
-    rows->setSpacing(4);
+    rows->setSpacing(2);
     auto* first = new QHBoxLayout;
     auto* second = new QHBoxLayout;
-    first->setSpacing(4);
-    second->setSpacing(4);
-    rows->addLayout(first);
-    rows->addLayout(second);
+    auto* third = new QHBoxLayout;
+    for (QHBoxLayout* row : {first, second, third}) {
+        row->setSpacing(4);
+        rows->addLayout(row);
+    }
 
     latitude_ = Named(new QLineEdit, "Latitude", "Calculated Latitude value");
     longitude_ = Named(new QLineEdit, "Longitude", "Calculated Longitude value");
     for (QLineEdit* field : {latitude_, longitude_}) {
         field->setReadOnly(true);
-        field->setFixedWidth(56);
+        field->setFixedWidth(60);
     }
     grid_ = Named(new QLineEdit, "Grid",
                   "Shows grid data from Viewer, manual entry + Enter or calculated grid in Explore mode");
-    grid_->setFixedWidth(70);
+    grid_->setFixedWidth(76);
     callsign_ = Named(new QLineEdit, "Callsign");
-    callsign_->setFixedWidth(90);
+    callsign_->setFixedWidth(100);
     explore_ = Named(new QCheckBox(QStringLiteral("Explore")), "Explore",
                      "Choose Explore mode - resets after 5 seconds of inactivity");
     autoClear_ = Named(new QCheckBox(QStringLiteral("AutoClear")), "AutoClear",
@@ -124,17 +121,6 @@ void MapWindow::BuildControls() {
     autoClear_->setChecked(true);
     onTop_ = Named(new QCheckBox(QStringLiteral("Keep on Top")), "KeepOnTop",
                    "Choose whether the map display stays on the top of the Viewer");
-    first->addWidget(new QLabel(QStringLiteral("Lat")));
-    first->addWidget(latitude_);
-    first->addWidget(new QLabel(QStringLiteral("Long")));
-    first->addWidget(longitude_);
-    first->addWidget(new QLabel(QStringLiteral("Grid")));
-    first->addWidget(grid_);
-    first->addWidget(callsign_);
-    first->addStretch(1);
-    first->addWidget(explore_);
-    first->addWidget(autoClear_);
-    first->addWidget(onTop_);
 
     auto button = [this](const char* caption, const char* name, int width, auto action) {
         auto* b = Named(new QPushButton(QString::fromUtf8(caption)), name);
@@ -143,46 +129,61 @@ void MapWindow::BuildControls() {
         connect(b, &QPushButton::clicked, this, action);
         return b;
     };
-    auto* clear = button("Clear", "Clear", 48, [this] {
+    auto* clear = button("Clear", "Clear", 52, [this] {
         if (part_) part_->Clear();
     });
     clear->setToolTip(QStringLiteral("Manually clear all data off the map display"));
+    first->addWidget(new QLabel(QStringLiteral("Lat")));
+    first->addWidget(latitude_);
+    first->addWidget(new QLabel(QStringLiteral("Long")));
+    first->addWidget(longitude_);
+    first->addWidget(new QLabel(QStringLiteral("Grid")));
+    first->addWidget(grid_);
+    first->addWidget(callsign_);
+    first->addStretch(1);
+    first->addWidget(clear);
+
     fontSize_ = Named(new QLineEdit(QStringLiteral("12")), "FontSize");
-    fontSize_->setFixedWidth(30);
+    fontSize_->setFixedWidth(34);
     fontSize_->setAlignment(Qt::AlignCenter);
     fontList_ = Named(new QComboBox, "FontList");
     fontList_->setEditable(true);
-    fontList_->setMinimumWidth(100);
-    fontList_->setMaximumWidth(170);
+    fontList_->setMinimumWidth(110);
+    fontList_->setMaximumWidth(200);
     fontList_->setInsertPolicy(QComboBox::NoInsert);
     calls_ = Named(new QRadioButton(QStringLiteral("Calls")), "Calls");
     grids_ = Named(new QRadioButton(QStringLiteral("Grids")), "Grids");
     calls_->setChecked(true);
 
-    second->addWidget(clear);
-    second->addWidget(button("<", "Smaller", 22, [this] {
-        if (part_) part_->FontSmaller();
-    }));
-    second->addWidget(fontSize_);
-    second->addWidget(button(">", "Larger", 22, [this] {
-        if (part_) part_->FontLarger();
-    }));
-    second->addWidget(fontList_, 1);
+    second->addWidget(explore_);
+    second->addWidget(autoClear_);
+    second->addWidget(onTop_);
+    second->addStretch(1);
     second->addWidget(calls_);
     second->addWidget(grids_);
-    second->addWidget(button("Redo", "Redo", 44, [this] {
+
+    third->addWidget(button("<", "Smaller", 24, [this] {
+        if (part_) part_->FontSmaller();
+    }));
+    third->addWidget(fontSize_);
+    third->addWidget(button(">", "Larger", 24, [this] {
+        if (part_) part_->FontLarger();
+    }));
+    third->addWidget(fontList_, 1);
+    third->addSpacing(8);
+    third->addWidget(button("Redo", "Redo", 50, [this] {
         if (part_) part_->Redo();
     }));
-    second->addWidget(button("Log", "Log", 38, [this] {
+    third->addWidget(button("Log", "Log", 44, [this] {
         if (part_) part_->Log();
     }));
-    second->addWidget(button("Today", "Today", 48, [this] {
+    third->addWidget(button("Today", "Today", 54, [this] {
         if (part_) part_->Today(std::chrono::system_clock::now());
     }));
-    second->addWidget(button("Y'day", "Yesterday", 46, [this] {
+    third->addWidget(button("Y'day", "Yesterday", 52, [this] {
         if (part_) part_->Yesterday(std::chrono::system_clock::now());
     }));
-    // Kept for the keyboard and for completeness, never shown.
+    // Never shown.
     QPushButton* hidden[] = {
         button("W", "W", 24, [this] {
             if (part_) part_->SaveMapSettings();
@@ -194,7 +195,7 @@ void MapWindow::BuildControls() {
     };
     hidden[2]->setToolTip(QStringLiteral("Close the map display"));
     for (QPushButton* b : hidden) {
-        second->addWidget(b);
+        third->addWidget(b);
         b->hide();
     }
 
@@ -264,41 +265,56 @@ void MapWindow::ShowMessage(const std::string& caption, const std::string& text)
 
 void MapWindow::ShowPicture(std::shared_ptr<const Picture> picture, const std::vector<MapLabel>& labels) {
     if (!picture || picture->Empty()) {
-        rendered_ = QImage();
+        picture_ = QImage();
     } else {
-        rendered_ = QImage(picture->width, picture->height, QImage::Format_RGB32);
-        rendered_.setDotsPerMeterX(kDotsPerMetre96);
-        rendered_.setDotsPerMeterY(kDotsPerMetre96);
+        picture_ = QImage(picture->width, picture->height, QImage::Format_RGB32);
         for (int y = 0; y < picture->height; ++y) {
             const std::uint8_t* from = picture->bgr.data() + picture->Offset(0, y);
-            auto* to = reinterpret_cast<QRgb*>(rendered_.scanLine(y));
+            auto* to = reinterpret_cast<QRgb*>(picture_.scanLine(y));
             for (int x = 0; x < picture->width; ++x, from += 3) to[x] = qRgb(from[2], from[1], from[0]);
         }
-        PaintLabels(labels);
     }
+    labels_ = labels;
+    Rebuild();
     ++repaintRequests_;
     image_->update();
 }
 
+QPointF MapWindow::ShownScale() const {
+    if (picture_.isNull() || shown_.isNull()) return {1, 1};
+    return {static_cast<double>(shown_.width()) / picture_.width(),
+            static_cast<double>(shown_.height()) / picture_.height()};
+}
+
+void MapWindow::Rebuild() {
+    if (picture_.isNull() || image_->width() <= 0 || image_->height() <= 0) {
+        shown_ = QImage();
+        return;
+    }
+    shown_ = picture_.scaled(image_->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                 .convertToFormat(QImage::Format_RGB32);
+    shown_.setDotsPerMeterX(kDotsPerMetre96);
+    shown_.setDotsPerMeterY(kDotsPerMetre96);
+    const QPointF scale = ShownScale();
+    labelPainter_.Paint(shown_, labels_, scale.x(), scale.y());
+}
+
 void MapWindow::DrawLabels(std::span<const MapLabel> labels) {
-    if (rendered_.isNull()) return;
-    PaintLabels(labels);
+    if (picture_.isNull()) return;
+    labels_.insert(labels_.end(), labels.begin(), labels.end());
+    const QPointF scale = ShownScale();
+    labelPainter_.Paint(shown_, labels, scale.x(), scale.y());
     ++repaintRequests_;
-    // Only the part of the shown picture that the labels cover is drawn again (a generous box:
-    // a character is narrower than its height in points, which is 4/3 pixels at 96 dpi).
+    // Only the part of the picture that the labels cover is drawn again (a generous box: a
+    // character is narrower than its height in points, which is 4/3 pixels at 96 dpi).
     QRect covered;
     for (const MapLabel& label : labels) {
         const int size = label.fontSize * 2;
-        covered |= QRect(label.x - size, label.y - size, (static_cast<int>(label.text.size()) + 2) * size, 3 * size);
+        covered |= QRect(static_cast<int>(label.x * scale.x()) - size, static_cast<int>(label.y * scale.y()) - size,
+                         (static_cast<int>(label.text.size()) + 2) * size, 3 * size);
     }
-    const double sx = static_cast<double>(image_->width()) / rendered_.width();
-    const double sy = static_cast<double>(image_->height()) / rendered_.height();
-    image_->update(QRectF(covered.x() * sx, covered.y() * sy, covered.width() * sx, covered.height() * sy)
-                       .toAlignedRect()
-                       .adjusted(-2, -2, 2, 2));
+    image_->update(covered);
 }
-
-void MapWindow::PaintLabels(std::span<const MapLabel> labels) { labelPainter_.Paint(rendered_, labels); }
 
 void MapWindow::ShowFields(const MapFields& fields) {
     updating_ = true;
@@ -333,7 +349,12 @@ void MapWindow::SetLayout(const MapLayout& layout) {
     if (size() != QSize(layout.window.width, layout.window.height)) resize(layout.window.width, layout.window.height);
     applyingLayout_ = false;
     controls_->setGeometry(0, 0, width(), kImageTop);
-    image_->setGeometry(layout.imageLeft, kImageTop, layout.imageWidth, layout.imageHeight);
+    const QRect area(layout.imageLeft, kImageTop, layout.imageWidth, layout.imageHeight);
+    if (image_->geometry() != area) {
+        image_->setGeometry(area);
+        Rebuild();
+        image_->update();
+    }
 }
 
 MapGeometry MapWindow::CurrentGeometry() const {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPointF>
 #include <QTimer>
 #include <QWidget>
 
@@ -42,8 +43,10 @@ public:
     void SetLayout(const MapLayout& layout) override;
     MapGeometry CurrentGeometry() const override;
 
-    // The picture with the labels drawn on it, at the picture's own size.
-    const QImage& RenderedPicture() const { return rendered_; }
+    // The picture as shown, at the size of its area, with the labels drawn on it.
+    const QImage& RenderedPicture() const { return shown_; }
+    // Picture pixels to pixels of the shown picture.
+    QPointF ShownScale() const;
     // How many times the picture area was asked to repaint.
     int RepaintRequests() const { return repaintRequests_; }
 
@@ -55,12 +58,15 @@ protected:
 
 private:
     void BuildControls();
-    void PaintLabels(std::span<const MapLabel> labels);
+    // The shown picture made again from the picture and every label.
+    void Rebuild();
     void FillFontList();
 
     MapPart* part_ = nullptr;
     MapImageView* image_ = nullptr;
-    QImage rendered_;
+    QImage picture_;               // the picture at its own size, without labels
+    std::vector<MapLabel> labels_;  // drawn on it since it was shown
+    QImage shown_;                 // scaled to the picture area, labels drawn at screen size
     LabelPainter labelPainter_;
     QTimer timer_;
     MapLayout layout_;

@@ -52,18 +52,20 @@ TEST(MapWindow, LabelIsDrawnBlueAtItsProjectedPointAndSurvivesActivation) {
     MapWindowFixture map;
     EXPECT_EQ(map.window.windowTitle(), QStringLiteral("Vantrel: Approx position map -:- world1723x1307.png"));
     const QImage before = map.window.RenderedPicture();
-    ASSERT_EQ(before.width(), 1723);
+    ASSERT_EQ(before.width(), map.part.Layout().imageWidth);
     EXPECT_EQ(BluePixels(before, before.rect()), 0);  // no map colour is the label blue
 
     map.part.FontSizeEdited("20");
     map.part.ShowStation("K1ABC", "FN42");
-    // FN42 is latitude 42, longitude -71: picture x 520.19, y 398.67.
+    // FN42 is latitude 42, longitude -71: picture pixel 520, 398, shown at the picture's scale.
+    const QPointF scale = map.window.ShownScale();
+    const QPoint corner(static_cast<int>(520 * scale.x()), static_cast<int>(398 * scale.y()));
     const QImage& after = map.window.RenderedPicture();
-    const QRect label(520, 398, 100, 30);
+    const QRect label(corner, QSize(80, 30));
     EXPECT_GT(BluePixels(after, label), 40);
     // Nothing above or to the left of the label's corner changed.
-    for (int x = 500; x < 520; ++x) EXPECT_EQ(after.pixel(x, 405), before.pixel(x, 405)) << x;
-    for (int y = 380; y < 398; ++y) EXPECT_EQ(after.pixel(540, y), before.pixel(540, y)) << y;
+    for (int x = corner.x() - 15; x < corner.x(); ++x) EXPECT_EQ(after.pixel(x, corner.y() + 8), before.pixel(x, corner.y() + 8)) << x;
+    for (int y = corner.y() - 15; y < corner.y(); ++y) EXPECT_EQ(after.pixel(corner.x() + 10, y), before.pixel(corner.x() + 10, y)) << y;
 
     // Activation (a click into the window) reloads the picture and keeps the label.
     map.part.Activated();
@@ -74,6 +76,18 @@ TEST(MapWindow, LabelIsDrawnBlueAtItsProjectedPointAndSurvivesActivation) {
     map.part.Clear();
     map.part.Redo();
     EXPECT_EQ(BluePixels(map.window.RenderedPicture(), label), 0);
+
+    // A larger window shows the picture larger, with the label at the same place on the map.
+    map.window.resize(800, 700);
+    QApplication::processEvents();
+    map.part.Tick();
+    map.part.Resized(800, 700);
+    map.part.ShowStation("K1ABC", "FN42");  // the square plotted last: Enter plots it again
+    map.part.GridEntered();
+    const QPointF larger = map.window.ShownScale();
+    EXPECT_GT(larger.x(), scale.x());
+    const QPoint moved(static_cast<int>(520 * larger.x()), static_cast<int>(398 * larger.y()));
+    EXPECT_GT(BluePixels(map.window.RenderedPicture(), QRect(moved, QSize(80, 30))), 40);
 }
 
 TEST(MapWindow, ReplotRepaintsOnceAndTypedGridsPlot) {
