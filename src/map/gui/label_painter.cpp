@@ -128,13 +128,13 @@ void LabelPainter::Paint(QImage& image, std::span<const MapLabel> labels, double
             const int yFrom = std::max(0, -gy), yTo = std::min(glyph.height, height - gy);
             for (int y = yFrom; y < yTo; ++y) {
                 const std::uint8_t* cover = glyph.coverage.data() + static_cast<std::size_t>(y) * glyph.width;
-                QRgb* row = pixels + static_cast<std::size_t>(gy + y) * stride + gx;
+                QRgb* row = pixels + static_cast<std::size_t>(gy + y) * stride;
                 for (int x = xFrom; x < xTo; ++x) {
                     const unsigned a = cover[x];
                     if (!a) continue;
-                    const QRgb p = row[x];
+                    const QRgb p = row[gx + x];
                     const unsigned keep = 255 - a;
-                    row[x] = qRgb(static_cast<int>(qRed(p) * keep / 255), static_cast<int>(qGreen(p) * keep / 255),
+                    row[gx + x] = qRgb(static_cast<int>(qRed(p) * keep / 255), static_cast<int>(qGreen(p) * keep / 255),
                                   static_cast<int>(qBlue(p) + (255 - qBlue(p)) * a / 255));
                 }
             }
