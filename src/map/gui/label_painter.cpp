@@ -79,11 +79,12 @@ const LabelPainter::Glyph& LabelPainter::GlyphFor(Face& face, const std::string&
     glyph->top = y0 - pad;
     glyph->width = x1 - x0 + 1;
     glyph->height = y1 - y0 + 1;
-    glyph->coverage.resize(static_cast<std::size_t>(glyph->width) * glyph->height);
     for (int y = 0; y < glyph->height; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y0 + y));
         for (int x = 0; x < glyph->width; ++x)
-            glyph->coverage[static_cast<std::size_t>(y) * glyph->width + x] = static_cast<std::uint8_t>(qAlpha(row[x0 + x]));
+            if (const int alpha = qAlpha(row[x0 + x]))
+                glyph->pixels.push_back({static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
+                                         static_cast<std::uint8_t>(alpha)});
     }
     return *glyph;
 }
@@ -124,19 +125,20 @@ void LabelPainter::Paint(QImage& image, std::span<const MapLabel> labels, double
             const int gx = static_cast<int>(std::lround(pen)) + glyph.left;
             const int gy = top + glyph.top;
             pen += face->advance[static_cast<unsigned char>(c)];
-            const int xFrom = std::max(0, -gx), xTo = std::min(glyph.width, width - gx);
-            const int yFrom = std::max(0, -gy), yTo = std::min(glyph.height, height - gy);
-            for (int y = yFrom; y < yTo; ++y) {
-                const std::uint8_t* cover = glyph.coverage.data() + static_cast<std::size_t>(y) * glyph.width;
-                QRgb* row = pixels + static_cast<std::size_t>(gy + y) * stride;
-                for (int x = xFrom; x < xTo; ++x) {
-                    const unsigned a = cover[x];
-                    if (!a) continue;
-                    const QRgb p = row[gx + x];
-                    const unsigned keep = 255 - a;
-                    row[gx + x] = qRgb(static_cast<int>(qRed(p) * keep / 255), static_cast<int>(qGreen(p) * keep / 255),
-                                  static_cast<int>(qBlue(p) + (255 - qBlue(p)) * a / 255));
+            const bool inside = gx >= 0 && gy >= 0 && gx + glyph.width <= width && gy + glyph.height <= height;
+            for (const Covered& covered : glyph.pixels) {
+                const int x = gx + covered.dx, y = gy + covered.dy;
+                if (!inside && (x < 0 || y < 0 || x >= width || y >= height)) continue;
+                QRgb& pixel = pixels[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x)];
+                const QRgb p = pixel;
+                if (p == kBlue) continue;  // where labels pile up most pixels are blue already
+                const unsigned a = covered.alpha, keep = 255 - a;
+                if (a == 255) {
+                    pixel = kBlue;
+                    continue;
                 }
+                pixel = qRgb(static_cast<int>(qRed(p) * keep / 255), static_cast<int>(qGreen(p) * keep / 255),
+                             static_cast<int>(qBlue(p) + (255 - qBlue(p)) * a / 255));
             }
         }
     }

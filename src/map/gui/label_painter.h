@@ -24,9 +24,13 @@ public:
     void Paint(QImage& image, std::span<const MapLabel> labels, double scaleX = 1, double scaleY = 1);
 
 private:
+    struct Covered {
+        std::int16_t dx, dy;  // from the mask's top-left corner
+        std::uint8_t alpha;
+    };
     struct Glyph {
         int left = 0, top = 0, width = 0, height = 0;  // mask place relative to the pen, line top
-        std::vector<std::uint8_t> coverage;           // width * height
+        std::vector<Covered> pixels;                  // the pixels the character covers, row by row
     };
     struct Face {
         std::array<std::unique_ptr<Glyph>, 128> glyphs;
