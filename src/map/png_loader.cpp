@@ -6,6 +6,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <new>
+#include <utility>
 #include <vector>
 
 namespace vantrel {
@@ -82,7 +83,15 @@ inline std::uint8_t Blend(std::uint8_t background, std::uint8_t source, unsigned
 }
 
 // The decoded rows into a picture of the image's size over the old picture's content.
-void Transfer(const DecodeState& s, Picture& picture) {
+void Transfer(DecodeState& s, Picture& picture) {
+    if (s.channels == 3 && s.bitDepth == 8 && s.rowBytes == static_cast<std::size_t>(s.width) * 3) {
+        // Opaque 8-bit colour: red and blue exchanged where they lie, and the buffer handed over.
+        for (std::size_t i = 0; i + 2 < s.pixels.size(); i += 3) std::swap(s.pixels[i], s.pixels[i + 2]);
+        picture.width = s.width;
+        picture.height = s.height;
+        picture.bgr = std::move(s.pixels);
+        return;
+    }
     Picture out;
     out.width = s.width;
     out.height = s.height;
