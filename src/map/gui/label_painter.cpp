@@ -1,0 +1,147 @@
+#include "map/gui/label_painter.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vantrel {
+
+namespace {
+
+constexpr QRgb kBlue = 0xFF0000FF;
+
+// The font at its size in points on the device's resolution.
+QFont LabelFont(const std::string& name, int size, QPaintDevice& device) {
+    QFont font(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    font.setPointSize(std::max(size, 1));
+    return QFont(font, &device);
+}
+
+bool Ascii(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 32 && c < 127; });
+}
+
+}  // namespace
+
+LabelPainter::Face& LabelPainter::FaceFor(const std::string& name, int size, int dotsPerMetre) {
+    if (dotsPerMetre != dotsPerMetre_) {  // sizes in points depend on the resolution
+        faces_.clear();
+        dotsPerMetre_ = dotsPerMetre;
+    }
+    auto& face = faces_[{name, size}];
+    if (!face) face = std::make_unique<Face>();
+    return *face;
+}
+
+const LabelPainter::Glyph& LabelPainter::GlyphFor(Face& face, const std::string& name, int size, int dotsPerMetre,
+                                                  char c) {
+    auto& glyph = face.glyphs[static_cast<unsigned char>(c)];
+    if (glyph) return *glyph;
+    glyph = std::make_unique<Glyph>();
+
+    // Rendered with room on every side, then cut to the pixels it covers.
+    QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+    probe.setDotsPerMeterX(dotsPerMetre);
+    probe.setDotsPerMeterY(dotsPerMetre);
+    const QFont font = LabelFont(name, size, probe);
+    const QFontMetricsF metrics(font);
+    const QString text(QChar::fromLatin1(c));
+    face.advance[static_cast<unsigned char>(c)] = metrics.horizontalAdvance(text);
+    const int pad = static_cast<int>(std::ceil(metrics.height() / 2)) + 2;
+    const int w = static_cast<int>(std::ceil(metrics.maxWidth())) + 2 * pad;
+    const int h = static_cast<int>(std::ceil(metrics.height())) + 2 * pad;
+    QImage mask(w, h, QImage::Format_ARGB32_Premultiplied);
+    mask.setDotsPerMeterX(dotsPerMetre);
+    mask.setDotsPerMeterY(dotsPerMetre);
+    mask.fill(Qt::transparent);
+    {
+        QPainter painter(&mask);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(pad, pad + std::round(metrics.ascent())), text);
+    }
+    int x0 = w, y0 = h, x1 = -1, y1 = -1;
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+        for (int x = 0; x < w; ++x)
+            if (qAlpha(row[x])) {
+                x0 = std::min(x0, x);
+                x1 = std::max(x1, x);
+                y0 = std::min(y0, y);
+                y1 = std::max(y1, y);
+            }
+    }
+    if (x1 < 0) return *glyph;  // a blank
+    glyph->left = x0 - pad;
+    glyph->top = y0 - pad;
+    glyph->width = x1 - x0 + 1;
+    glyph->height = y1 - y0 + 1;
+    for (int y = 0; y < glyph->height; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(mask.constScanLine(y0 + y));
+        for (int x = 0; x < glyph->width; ++x)
+            if (const int alpha = qAlpha(row[x0 + x]))
+                glyph->pixels.push_back({static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
+                                         static_cast<std::uint8_t>(alpha)});
+    }
+    return *glyph;
+}
+
+void LabelPainter::Paint(QImage& image, std::span<const MapLabel> labels, double scaleX, double scaleY) {
+    if (image.isNull() || image.format() != QImage::Format_RGB32) return;
+    const int dotsPerMetre = image.dotsPerMeterY();
+    const int width = image.width(), height = image.height();
+    const auto stride = static_cast<std::size_t>(image.bytesPerLine() / 4);
+    QRgb* pixels = reinterpret_cast<QRgb*>(image.bits());
+    std::unique_ptr<QPainter> fallback;  // for labels with other than plain ASCII text
+
+    const std::string* name = nullptr;
+    int size = -1;
+    Face* face = nullptr;
+    for (const MapLabel& label : labels) {
+        if (!Ascii(label.text)) {
+            if (!fallback) {
+                fallback = std::make_unique<QPainter>(&image);
+                fallback->setPen(QColor::fromRgb(kBlue));
+            }
+            const QFont font = LabelFont(label.fontName, label.fontSize, image);
+            fallback->setFont(font);
+            fallback->drawText(QPointF(static_cast<int>(label.x * scaleX),
+                                       static_cast<int>(label.y * scaleY) + std::round(QFontMetricsF(font).ascent())),
+                               QString::fromUtf8(label.text.data(), static_cast<qsizetype>(label.text.size())));
+            continue;
+        }
+        if (!face || label.fontSize != size || *name != label.fontName) {
+            name = &label.fontName;
+            size = label.fontSize;
+            face = &FaceFor(*name, size, dotsPerMetre);
+        }
+        double pen = static_cast<int>(label.x * scaleX);
+        const int top = static_cast<int>(label.y * scaleY);
+        for (const char c : label.text) {
+            const Glyph& glyph = GlyphFor(*face, *name, size, dotsPerMetre, c);
+            const int gx = static_cast<int>(std::lround(pen)) + glyph.left;
+            const int gy = top + glyph.top;
+            pen += face->advance[static_cast<unsigned char>(c)];
+            const bool inside = gx >= 0 && gy >= 0 && gx + glyph.width <= width && gy + glyph.height <= height;
+            for (const Covered& covered : glyph.pixels) {
+                const int x = gx + covered.dx, y = gy + covered.dy;
+                if (!inside && (x < 0 || y < 0 || x >= width || y >= height)) continue;
+                QRgb& pixel = pixels[static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x)];
+                const QRgb p = pixel;
+                if (p == kBlue) continue;  // where labels pile up most pixels are blue already
+                const unsigned a = covered.alpha, keep = 255 - a;
+                if (a == 255) {
+                    pixel = kBlue;
+                    continue;
+                }
+                pixel = qRgb(static_cast<int>(qRed(p) * keep / 255), static_cast<int>(qGreen(p) * keep / 255),
+                             static_cast<int>(qBlue(p) + (255 - qBlue(p)) * a / 255));
+            }
+        }
+    }
+}
+
+}  // namespace vantrel
