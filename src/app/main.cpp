@@ -13,6 +13,7 @@
 #include "app/engine/station_engine.h"
 #include "app/engine/stop_signals.h"
 #include "feed/qt_udp_receiver.h"
+#include "feed/wsjtx_listener.h"
 #include "settings/settings_store.h"
 
 #ifdef VANTREL_GUI
@@ -28,15 +29,22 @@ int RunHeadless(int argc, char** argv, const std::vector<std::string>& arguments
     HeadlessView view;
     SystemClock clock;
     QtUdpReceiver receiver;
+    WsjtxListener listener;
     HeadlessDesktop desktop;
     IniSettingsStore store(DefaultSettingsFile(), [](const std::string& note) {
         std::fprintf(stderr, "vantrel: %s\n", note.c_str());
     });
     StationEngine engine(EngineServices{store, clock, receiver, desktop, FolderEnvironment::FromProcess(),
-                                        QCoreApplication::applicationFilePath().toStdString(), viewerFolder, false},
+                                        QCoreApplication::applicationFilePath().toStdString(), viewerFolder, false,
+                                        &listener},
                          view.Views(), arguments);
     QObject::connect(&receiver, &QtUdpReceiver::datagramsReceived,
                      [&](const std::vector<std::string>& datagrams) { engine.OnDatagrams(datagrams); });
+    QObject::connect(&listener, &WsjtxListener::datagramsReceived, [&](const QList<QByteArray>& datagrams) {
+        std::vector<std::string> messages;
+        for (const QByteArray& bytes : datagrams) messages.push_back(bytes.toStdString());
+        engine.OnWsjtxMessages(std::move(messages));
+    });
     StopSignals stop;
     QObject::connect(&stop, &StopSignals::stopRequested, [&] { engine.CloseMainWindow(); });
 

@@ -16,9 +16,11 @@
 
 #include <string>
 
+#include "app/engine/services.h"
+
 namespace vantrel {
 
-class WsjtxListener : public QObject {
+class WsjtxListener : public QObject, public MessageListener {
     Q_OBJECT
 public:
     explicit WsjtxListener(QObject* parent = nullptr);
@@ -26,16 +28,16 @@ public:
     // Binds anew (any earlier binding is released first). `address` is an IPv4 or IPv6 address
     // or "localhost". False, with the reason, when nothing could be bound; a group that could be
     // joined on some interfaces but not on others still counts as bound.
-    bool Listen(const std::string& address, int port, std::string* error = nullptr);
-    void Stop();
-    bool IsListening() const;
+    bool Listen(const std::string& address, int port, std::string* error = nullptr) override;
+    void Stop() override;
+    bool IsListening() const override;
 
     quint16 LocalPort() const { return socket_.localPort(); }
     bool IsMulticast() const { return multicast_; }
     // The interfaces the group was joined on ("lo", "eth0"); empty for a unicast address.
     const QStringList& JoinedInterfaces() const { return joined_; }
     // "239.255.0.1:2237 (lo, eth0)" or "127.0.0.1:2237"; empty while not listening.
-    std::string Description() const;
+    std::string Description() const override;
 
 signals:
     void datagramsReceived(const QList<QByteArray>& datagrams);

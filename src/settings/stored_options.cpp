@@ -65,6 +65,7 @@ void LoadAll(SettingsStore& s, StoredOptions& options, bool author, std::string_
     }
     options.colours = LoadColours(s);
     options.always50 = s.ReadBool(own, "VantrelerAlways50", defaults.always50);
+    options.showHeard = s.ReadBool(own, "VantrelerShowHeard", defaults.showHeard);
     options.showRev = s.ReadBool(own, "VantrelerShowRev", defaults.showRev);
     options.marliskFolder = s.ReadText(own, "MarliskFolder", "");
     options.omniRigName = s.ReadText(kOmniRigSection, "RigName", "");
@@ -104,6 +105,8 @@ bool SaveAll(SettingsStore& store, const StoredOptions& o, const SaveContext& co
     for (std::size_t i = 0; i < o.colours.size(); ++i)
         values.emplace_back(ColourKey(i), ColourToText(o.colours[i]));
     values.emplace_back("VantrelerActive", BoolText(context.active));
+    // Keys of the program's later windows come after the others.
+    values.emplace_back("VantrelerShowHeard", BoolText(o.showHeard));
     return store.WriteMany(kOwnSection, values);
 }
 

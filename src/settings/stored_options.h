@@ -59,6 +59,7 @@ struct StoredOptions {
     bool antAutoChange = false;     // VantrelerAntAutoChange (read only with /AUTHOR)
     Palette colours = DefaultPalette();
     bool always50 = false;          // VantrelerAlways50
+    bool showHeard = true;          // VantrelerShowHeard, the stations heard
     bool showRev = false;           // VantrelerShowRev
     std::string marliskFolder;      // MarliskFolder (never written)
     std::string omniRigName;        // "RigName" of section "IcomOmniRig"

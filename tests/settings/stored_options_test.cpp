@@ -185,12 +185,13 @@ public:
 TEST(StoredOptionsOrder, SaveAndPurgeGoThroughTheirKeysInOrder) {
     RecordingStore store;
     SaveAll(store, StoredOptions{}, {});
-    ASSERT_EQ(store.calls.size(), 40u);
+    ASSERT_EQ(store.calls.size(), 41u);
     EXPECT_EQ(store.calls[0], "VantrelerLeft");
     EXPECT_EQ(store.calls[11], "VantrelerCall");
     EXPECT_EQ(store.calls[17], "VantrelerMapClear");
     EXPECT_EQ(store.calls[38], "VantrelerColour12");
     EXPECT_EQ(store.calls[39], "VantrelerActive");
+    EXPECT_EQ(store.calls[40], "VantrelerShowHeard");
 
     store.calls.clear();
     PurgeSettings(store);

@@ -18,9 +18,10 @@ class RecordingView : public NoticeView,
                       public FeedView,
                       public EquipmentView,
                       public SearchView,
-                      public ListsView {
+                      public ListsView,
+                      public HeardView {
 public:
-    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this}; }
+    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *this}; }
 
     void ShowMessage(const std::string& c, const std::string& text) override { messages.push_back(c + ": " + text); }
     void ShowStatus(const std::string& text) override { status = text; }
@@ -98,6 +99,8 @@ public:
     }
     bool DetailsPanelVisible() const override { return detailsPanel; }
 
+    void ShowHeard(const std::vector<HeardRow>& rows) override { heard = rows; }
+
     std::vector<std::string> messages;
     std::string status, caption, call, grid, host, port, n1mmProblem, entries, lastContact;
     bool progressVisible = false;
@@ -120,6 +123,7 @@ public:
     Placement placement;
     Palette palette{};
     StoredOptions options;
+    std::vector<HeardRow> heard;
 };
 
 class RecordingDesktop : public Desktop {

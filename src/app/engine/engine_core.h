@@ -34,6 +34,8 @@ struct EngineServices {
     fs::path viewerFolder;  // the program's own data folder (where it was started)
     // False without a window: questions that nobody can answer are not asked.
     bool interactive = true;
+    // The receiver of WSJT-X's own UDP messages; none in tests that do not need it.
+    MessageListener* listener = nullptr;
 };
 
 class EngineCore {

@@ -1,5 +1,7 @@
 #include "app/engine/feed_part.h"
 
+#include <algorithm>
+
 #include "adif/adif_contact.h"
 #include "adif/contact_band_check.h"
 #include "base/file_io.h"
@@ -27,13 +29,22 @@ void FeedPart::OnDatagrams(const std::vector<std::string>& datagrams) {
             continue;
         }
         core_.Trace(" IdUDPReadRAW : ", bytes);
-        for (const ReceivedContact& contact : contacts) Receive(contact, received);
+        for (const ReceivedContact& contact : contacts) ReceiveOne(contact, received);
         if (core_.HasSwitch("/UDP_ECHO")) core_.services.receiver.Echo(bytes, "127.0.0.1", core_.config.port + 1);
     }
     LogContacts(received);
 }
 
-void FeedPart::Receive(const ReceivedContact& contact, std::vector<std::string>& received) {
+void FeedPart::Receive(const std::vector<ReceivedContact>& contacts, std::string_view feed) {
+    std::vector<std::string> received;
+    for (const ReceivedContact& contact : contacts) {
+        if (contact.readable()) core_.Trace(" " + std::string(feed) + " ", contact.line);
+        ReceiveOne(contact, received);
+    }
+    LogContacts(received);
+}
+
+void FeedPart::ReceiveOne(const ReceivedContact& contact, std::vector<std::string>& received) {
     if (!contact.readable()) {
         // A record that names no contact or whose lengths do not fit is no contact: the raw
         // file keeps its bytes with "/RAWUDP".
@@ -42,6 +53,13 @@ void FeedPart::Receive(const ReceivedContact& contact, std::vector<std::string>&
     }
     const std::string& line = contact.line;
     core_.Trace(" IdUDPRead ", line);
+    // The same contact again (sent twice, or by both of WSJT-X's feeds) is logged once.
+    const bool waiting = std::find(pending_.begin(), pending_.end(), line) != pending_.end();
+    if (waiting || core_.log.Contains(line) ||
+        std::find(received.begin(), received.end(), line) != received.end()) {
+        core_.Trace(" Logged before ** ", line);
+        return;
+    }
     if (!pending_.empty()) {
         // The warning is open: this contact waits behind the ones already waiting.
         pending_.push_back(line);

@@ -19,8 +19,10 @@ public:
     FeedPart(EngineCore& core, FeedView& view, StationView& station)
         : core_(core), view_(view), station_(station) {}
 
-    // The datagrams that arrived together, in their order.
+    // The N1MM datagrams that arrived together, in their order.
     void OnDatagrams(const std::vector<std::string>& datagrams);
+    // Contacts read from another feed (WSJT-X's LoggedADIF messages) that arrived together.
+    void Receive(const std::vector<ReceivedContact>& contacts, std::string_view feed);
     // The last-contact box took a new text: it is added to the local log unless it is there.
     void SetLastContact(const std::string& text);
     // The box's text into the log again (an answer to the antenna warning with nobody waiting).
@@ -47,7 +49,7 @@ public:
 private:
     // One received contact: logged with the others that came together, waiting for the warning,
     // or dropped with a trace line when it is none.
-    void Receive(const ReceivedContact& contact, std::vector<std::string>& received);
+    void ReceiveOne(const ReceivedContact& contact, std::vector<std::string>& received);
     void LogContacts(const std::vector<std::string>& texts);
     void Answered();
 

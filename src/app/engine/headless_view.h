@@ -21,9 +21,10 @@ class HeadlessView : public NoticeView,
                      public FeedView,
                      public EquipmentView,
                      public SearchView,
-                     public ListsView {
+                     public ListsView,
+                     public HeardView {
 public:
-    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this}; }
+    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *this}; }
 
     // NoticeView
     void ShowMessage(const std::string& caption, const std::string& text) override {
@@ -54,6 +55,7 @@ public:
         o.rig = options_.rig;
         o.ant = options_.ant;
         o.always50 = options_.always50;
+        o.showHeard = options_.showHeard;
     }
     bool CurrentPlacement(Placement&) const override { return false; }
     void Quit() override {
@@ -106,6 +108,9 @@ public:
     void ShowCallsignList(const std::vector<ColouredLine>&) override {}
     void ShowDisplayList(const std::string&, const std::vector<ColouredLine>&) override { detailsPanel_ = true; }
     bool DetailsPanelVisible() const override { return detailsPanel_; }
+
+    // HeardView
+    void ShowHeard(const std::vector<HeardRow>&) override {}
 
 protected:
     StoredOptions options_;

@@ -89,6 +89,19 @@ void SearchPart::AutoShowFill() {
     SearchLog();
 }
 
+void SearchPart::SearchFor(const std::string& call, bool asTyped) {
+    window_.ReadOptions(core_.options);
+    if (asTyped) {
+        if (!core_.options.autoShow) return;
+        const auto count = static_cast<std::size_t>(std::clamp(core_.options.showCount, 2, 6));
+        view_.SetSearchText(call.substr(0, count));
+    } else {
+        view_.SetSearchText(call);
+    }
+    view_.HideDetailsPanel();
+    SearchLog();
+}
+
 void SearchPart::LastContactClicked() {
     core_.Trace(" Edit2 click", "");
     view_.HideDetailsPanel();

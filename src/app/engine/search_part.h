@@ -32,6 +32,9 @@ public:
     void SetWildSearch(bool wild);
     // The search takes the first characters (the slider's count) of the last contact's callsign.
     void AutoShowFill();
+    // A station named from outside: as typed (with "AutoShow", the slider's count of its first
+    // characters: the station WSJT-X works), or whole (a station clicked).
+    void SearchFor(const std::string& call, bool asTyped);
     void LastContactClicked();
     void CallsignListClicked(const std::string& line, int column);
     void MatchListClicked(int row, bool leftButton);

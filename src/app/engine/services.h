@@ -42,4 +42,17 @@ public:
     virtual void Echo(const std::string& bytes, const std::string& host, int port) = 0;
 };
 
+// The receiver of WSJT-X's own UDP messages (its UDP server address: unicast, or a multicast group
+// shared with other listeners).
+class MessageListener {
+public:
+    virtual ~MessageListener() = default;
+    // Binds anew; false with a reason when nothing could be bound.
+    virtual bool Listen(const std::string& address, int port, std::string* error) = 0;
+    virtual void Stop() = 0;
+    virtual bool IsListening() const = 0;
+    // "239.255.0.1:2237 (lo, eth0)"; empty while not listening.
+    virtual std::string Description() const = 0;
+};
+
 }  // namespace vantrel

@@ -64,6 +64,7 @@ void StationEngine::ExitCommand() {
 }
 
 void StationEngine::ReleaseLists() {
+    messages_.Release();
     grids_.Release();
     core_.log.Release();
     core_.wsjtxLogLines.clear();

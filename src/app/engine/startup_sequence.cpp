@@ -104,7 +104,9 @@ void StationEngine::RunStartupSequence() {
     files_.RefreshWsjtxConfig();
     core_.Diagnostic("Processing INI file");
     files_.ReadWsjtxConfig();
-    if (!core_.config.broadcast && core_.config.hostPresent) {
+    // Without N1MM reporting the program has nothing to do, unless WSJT-X's own messages bring
+    // the contacts it logs.
+    if (!core_.config.broadcast && core_.config.hostPresent && !messages_.Listening()) {
         core_.notices.ShowMessage("WSJT-X UDP support option not enabled",
                                   "Enable N1MM Logger + Broadcast support in WSJT-X : \"File /Settings "
                                   "/Reporting /Enable Logged Contact ADIF reporting\" for this software to "
@@ -140,6 +142,7 @@ void StationEngine::ContinueAfterCopyIn() {
     core_.Diagnostic("Creating callsign list");
     lists_.RedrawCallsignList();
     search_.LoadCountryTable();
+    messages_.SetCountryTable(search_.Countries());
     grids_.LoadGrids();
     RunMaintenance();
 }
@@ -168,6 +171,7 @@ void StationEngine::FinishStartup() {
     core_.services.store.WriteBool(kOwnSection, "VantrelerActive", true);
     if (core_.log.size() > 0) lists_.WriteCallsInLog();
     core_.startupDone = true;
+    messages_.StartIndex();
     core_.gate.Release();
     if (onStartupDone) onStartupDone();
 }

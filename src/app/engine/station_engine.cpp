@@ -14,13 +14,22 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
       grids_(core_, views.station),
       repairs_(core_, views.station),
       adif_(core_, views.station),
-      backups_(core_) {
+      backups_(core_),
+      messages_(core_, views.heard, feed_) {
     feed_.onContactsLogged = [this] { ContactsLogged(); };
     equipment_.onAntennaChosen = [this] { feed_.AntennaChosen(); };
     equipment_.onRotatorMismatch = [this] { feed_.RotatorMismatch(); };
     lists_.onReloadColours = [this] { window_.ReloadColours(); };
     search_.onRedrawCallsignList = [this] { lists_.RedrawCallsignList(); };
-    repairs_.onLogRewritten = [this] { lists_.LogRewritten(); };
+    repairs_.onLogRewritten = [this] {
+        lists_.LogRewritten();
+        messages_.LogChanged();
+    };
+    files_.onConfigurationRead = [this](const LogLines& lines) {
+        messages_.ConfigurationRead(lines);
+        return messages_.ListeningAt();
+    };
+    messages_.onSearchFor = [this](const std::string& call, bool asTyped) { search_.SearchFor(call, asTyped); };
     window_.ApplyStoredPlacement(150);
     // Until WSJT-X's configuration is read, the receiver's address is the default one.
     views.station.ShowN1mm("127.0.0.1", std::to_string(core_.config.port), "");
@@ -96,6 +105,14 @@ void StationEngine::OnDatagrams(std::vector<std::string> datagrams) {
     // Datagrams that arrive while the start-up or a repair holds the log wait for it, in order.
     Enter([this, datagrams = std::move(datagrams)] { feed_.OnDatagrams(datagrams); });
 }
+void StationEngine::OnWsjtxMessages(std::vector<std::string> datagrams) {
+    Enter([this, datagrams = std::move(datagrams)] { messages_.OnMessages(datagrams); });
+}
+void StationEngine::HeardClicked(int row) {
+    Enter([this, row] {
+        if (row >= 0) messages_.HeardClicked(static_cast<std::size_t>(row));
+    });
+}
 void StationEngine::N1mmPortChanged(const std::string& text) {
     Enter([this, text] { files_.N1mmPortChanged(text); });
 }
@@ -117,6 +134,7 @@ void StationEngine::AdifImport(const std::string& file) {
 
 void StationEngine::ContactsLogged() {
     lists_.ContactLogged();
+    messages_.LogChanged();
     window_.ReadOptions();
     if (core_.options.autoShow && core_.tickCounter > 1) {
         search_.AutoShowFill();

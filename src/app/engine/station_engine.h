@@ -19,6 +19,7 @@
 #include "app/engine/search_part.h"
 #include "app/engine/window_part.h"
 #include "app/engine/wsjtx_files_part.h"
+#include "app/engine/wsjtx_messages_part.h"
 
 namespace vantrel {
 
@@ -57,6 +58,10 @@ public:
     void N1mmPortChanged(const std::string& text);
     void RigChanged(const std::string& boxText);
     void AntennaChanged(const std::string& boxText);
+    // Messages of WSJT-X's own UDP protocol, in their order.
+    void OnWsjtxMessages(std::vector<std::string> datagrams);
+    // A click on a row of the stations heard.
+    void HeardClicked(int row);
     // The antenna list that "Yes" opened has closed; `picked` false when nothing was chosen.
     void AntennaChoiceClosed(bool picked);
     // The last-contact box took a text (the feed, or a test).
@@ -80,7 +85,7 @@ public:
     // True while long work holds the local log (entry points wait for it).
     bool Busy() const { return core_.gate.Held(); }
     // True while any work of the background runs (the grids scan included).
-    bool BackgroundWorkRunning() const { return core_.gate.Held() || grids_.Building(); }
+    bool BackgroundWorkRunning() const { return core_.gate.Held() || grids_.Building() || messages_.Indexing(); }
     const fs::path& WsjtxFolder() const { return core_.wsjtxFolder; }
     const fs::path& ViewerFolder() const { return core_.viewerFolder; }
     const StationDetails& Station() const { return core_.station; }
@@ -94,6 +99,7 @@ public:
     const CountryTable* Countries() const { return search_.Countries(); }
     const CallsignList& Callsigns() const { return lists_.Callsigns(); }
     const LogLines& GridsList() const { return grids_.GridsList(); }
+    const HeardList& Heard() const { return messages_.Heard(); }
     const std::string& VersionText() const;
 
     // Called once the start-up sequence has ended (not when it stopped the program).
@@ -126,6 +132,7 @@ private:
     RepairsPart repairs_;
     AdifPart adif_;
     BackupsPart backups_;
+    WsjtxMessagesPart messages_;
 };
 
 }  // namespace vantrel

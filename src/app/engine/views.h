@@ -12,6 +12,7 @@
 #include "geo/contact_details.h"
 #include "log/coloured_line.h"
 #include "settings/stored_options.h"
+#include "wsjtx/heard_list.h"
 
 namespace vantrel {
 
@@ -163,6 +164,14 @@ public:
     virtual bool DetailsPanelVisible() const = 0;
 };
 
+// The stations heard in the last two decode periods with their worked-before status.
+class HeardView {
+public:
+    virtual ~HeardView() = default;
+    // The rows, newest first. The first call (the first decode) makes the panel available.
+    virtual void ShowHeard(const std::vector<HeardRow>& rows) = 0;
+};
+
 // Every view of the main window, as the engine is handed them.
 struct EngineViews {
     NoticeView& notices;
@@ -172,6 +181,7 @@ struct EngineViews {
     EquipmentView& equipment;
     SearchView& search;
     ListsView& lists;
+    HeardView& heard;
 };
 
 }  // namespace vantrel

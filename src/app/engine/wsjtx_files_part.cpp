@@ -112,6 +112,7 @@ void WsjtxFilesPart::ReadWsjtxConfig() {
     core_.station.call = config.call;
     core_.station.grid = config.grid;
     station_.ShowStationDetails(config.call, config.grid);
+    const std::string otherFeed = onConfigurationRead ? onConfigurationRead(lines) : std::string();
 
     const std::string address = config.host + ":" + std::to_string(config.port);
     if (WantsReceiver(config)) {
@@ -123,6 +124,14 @@ void WsjtxFilesPart::ReadWsjtxConfig() {
     // Nothing can be received: said at once and kept in the N1MM panel until a receiver listens.
     core_.services.receiver.Stop();
     boundAddress_.clear();
+    if (!otherFeed.empty()) {
+        // WSJT-X's own messages bring every logged contact: nothing is missed.
+        if (problem_ != "-") core_.Trace(" UDP ** ", "no N1MM reporting; logged contacts come from WSJT-X's messages at " + otherFeed);
+        problem_ = "-";
+        station_.ShowN1mm(config.host.empty() ? "127.0.0.1" : config.host, std::to_string(config.port), "");
+        window_.SetRegionVisible(Region::N1mm, true);
+        return;
+    }
     const std::string file = core_.CurrentWsjtxFiles().config.string();
     const std::string why = config.broadcast     ? "N1MM port 0 in "
                             : config.hostPresent ? "N1MM Logger+ broadcast switched off in "

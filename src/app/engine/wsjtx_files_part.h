@@ -40,6 +40,10 @@ public:
     // The receiver's problem as last said (empty while it listens).
     const std::string& ReceiverProblem() const { return problem_; }
 
+    // Called with the configuration's lines each time they are read, before the N1MM receiver
+    // is bound; answers where logged contacts arrive besides (empty when nowhere).
+    std::function<std::string(const LogLines& lines)> onConfigurationRead;
+
 private:
     bool CopyWsjtxFile(const fs::path& from, const char* copyName);
     void Bind(const std::string& address);

@@ -65,6 +65,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     central->setObjectName(QStringLiteral("Central"));
     BuildMainWindowParts(central, parts_);
     setCentralWidget(central);
+    heard_ = new HeardPanel(this);
+    addDockWidget(Qt::RightDockWidgetArea, heard_);
+    heard_->setFloating(true);
+    connect(heard_, &HeardPanel::rowClicked, this, &MainWindow::heardClicked);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     BuildMenus();
     ConnectOptionControls();
@@ -126,6 +130,28 @@ void MainWindow::BuildMenus() {
     connect(always50Action_, &QAction::toggled, this, [this](bool on) {
         OptionChanged();
         if (on) emit commandRequested(Command::Last50);
+    });
+
+    // Offered once WSJT-X has decoded something; the operator's choice is stored.
+    heardAction_ = view->addAction(QStringLiteral("Show stations heard"));
+    heardAction_->setObjectName(QStringLiteral("HeardAction"));
+    heardAction_->setCheckable(true);
+    heardAction_->setChecked(true);
+    heardAction_->setVisible(false);
+    connect(heardAction_, &QAction::toggled, this, [this](bool on) {
+        heard_->SetWanted(on);
+        OptionChanged();
+    });
+    connect(heard_, &HeardPanel::offered, this, [this] {
+        heardAction_->setVisible(true);
+        // A floating panel first shows beside the main window.
+        heard_->move(frameGeometry().topRight() + QPoint(8, 0));
+        heard_->resize(420, height());
+    });
+    // Closed by its own close button: the same as clearing the entry.
+    connect(heard_, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (!visible && heard_->Offered() && !heard_->isVisible() && heardAction_->isChecked() && !quitting_)
+            heardAction_->setChecked(false);
     });
 
     colourMenu_ = menuBar()->addMenu(QStringLiteral("Colour Setup"));
@@ -324,6 +350,7 @@ void MainWindow::ApplyOptions(const StoredOptions& options) {
     parts_.antEnabled->setChecked(options.antWarning);
     parts_.antAutochng->setChecked(options.antAutoChange);
     always50Action_->setChecked(options.always50);
+    heardAction_->setChecked(options.showHeard);
     parts_.countSlider->setValue(options.showCount);
     ShowCount(parts_.countSlider->value());
     SetServiceText(parts_.lookupService, ToQString(options.searches));
@@ -342,6 +369,7 @@ void MainWindow::ReadOptions(StoredOptions& options) const {
     options.antWarning = parts_.antEnabled->isChecked();
     options.antAutoChange = parts_.antAutochng->isChecked();
     options.always50 = always50Action_->isChecked();
+    options.showHeard = heardAction_->isChecked();
     options.showCount = parts_.countSlider->value();
     options.searches = parts_.lookupService->currentText().toStdString();
     options.rig = parts_.rig->currentText().toStdString();

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 
 #include "app/engine/views.h"
+#include "app/gui/heard_panel.h"
 #include "app/gui/main_window_parts.h"
 
 class QAction;
@@ -28,7 +29,7 @@ public:
     ~MainWindow() override;
 
     // The views the engine is handed.
-    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this}; }
+    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *heard_}; }
 
     // NoticeView
     void ShowMessage(const std::string& caption, const std::string& text) override;
@@ -120,6 +121,8 @@ signals:
     void antennaChoiceClosed(bool picked);
     // The operator chose a file for "ADIF Import".
     void adifImportChosen(QString file);
+    // A click on a row of the stations heard.
+    void heardClicked(int row);
     // The window's size changed.
     void resized();
 
@@ -149,6 +152,8 @@ private:
     QMenu* colourMenu_ = nullptr;
     QAction* checkMyGridAction_ = nullptr;
     QAction* always50Action_ = nullptr;
+    QAction* heardAction_ = nullptr;
+    HeardPanel* heard_ = nullptr;
     bool applyingOptions_ = false;
     // The N1MM and radio panels as the engine wants them; the window's width may still hide them.
     bool n1mmWanted_ = false;

@@ -11,6 +11,7 @@
 #include "app/gui/main_window.h"
 #include "app/gui/qt_desktop.h"
 #include "feed/qt_udp_receiver.h"
+#include "feed/wsjtx_listener.h"
 #include "settings/settings_store.h"
 
 namespace vantrel {
@@ -24,16 +25,24 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
     window.setWindowTitle("Vantrel for WSJT-X");
     SystemClock clock;
     QtUdpReceiver receiver;
+    WsjtxListener listener;
     QtDesktop desktop;
     IniSettingsStore store(DefaultSettingsFile(), [](const std::string& note) {
         std::fprintf(stderr, "vantrel: %s\n", note.c_str());
     });
     StationEngine engine(EngineServices{store, clock, receiver, desktop, FolderEnvironment::FromProcess(),
-                                        QCoreApplication::applicationFilePath().toStdString(), viewerFolder},
+                                        QCoreApplication::applicationFilePath().toStdString(), viewerFolder,
+                                        true, &listener},
                          window.Views(), arguments);
     auto text = [](const QString& value) { return value.toStdString(); };
     QObject::connect(&receiver, &QtUdpReceiver::datagramsReceived,
                      [&](const std::vector<std::string>& datagrams) { engine.OnDatagrams(datagrams); });
+    QObject::connect(&listener, &WsjtxListener::datagramsReceived, [&](const QList<QByteArray>& datagrams) {
+        std::vector<std::string> messages;
+        for (const QByteArray& bytes : datagrams) messages.push_back(bytes.toStdString());
+        engine.OnWsjtxMessages(std::move(messages));
+    });
+    QObject::connect(&window, &MainWindow::heardClicked, [&](int row) { engine.HeardClicked(row); });
     // A kill, Ctrl+C or the end of the session closes the window's run in order too.
     StopSignals stop;
     QObject::connect(&stop, &StopSignals::stopRequested, [&] { engine.CloseMainWindow(); });

@@ -1,0 +1,115 @@
+#include "app/engine/wsjtx_messages_part.h"
+
+#include "adif/received_contacts.h"
+#include "wsjtx/wsjtx_message.h"
+
+namespace vantrel {
+
+void WsjtxMessagesPart::ConfigurationRead(const LogLines& iniLines) {
+    MessageListener* listener = core_.services.listener;
+    if (!listener) return;
+    const WsjtxUdpServer server = ReadWsjtxUdpServer(iniLines);
+    if (server.address == server_.address && server.port == server_.port && listener->IsListening()) return;
+    server_ = server;
+    listener->Stop();
+    if (server.port == 0) {
+        core_.Trace(" WSJT-X UDP ** ", "UDPServerPort 0: WSJT-X sends no messages");
+        return;
+    }
+    std::string error;
+    if (listener->Listen(server.address, server.port, &error))
+        core_.Trace(" WSJT-X UDP ** ", "listening on " + listener->Description());
+    else
+        core_.Report(" WSJT-X UDP ** ", "Cannot hear WSJT-X's messages on " + server.address + ":" +
+                                            std::to_string(server.port) + ": " + error);
+}
+
+bool WsjtxMessagesPart::Listening() const {
+    return core_.services.listener && core_.services.listener->IsListening();
+}
+
+std::string WsjtxMessagesPart::ListeningAt() const {
+    return Listening() ? core_.services.listener->Description() : std::string();
+}
+
+void WsjtxMessagesPart::OnMessages(const std::vector<std::string>& datagrams) {
+    std::vector<ReceivedContact> contacts;
+    for (const std::string& bytes : datagrams) {
+        const wsjtx::Datagram datagram = wsjtx::ReadDatagram(bytes);
+        if (datagram.status != wsjtx::ReadStatus::Read) continue;
+        if (const auto* logged = std::get_if<wsjtx::LoggedAdif>(&datagram.message)) {
+            // The same contact as the N1MM datagram: the feed logs it once, whichever comes first.
+            for (ReceivedContact& contact :
+                 ReadReceivedContacts(wsjtx::TextOf(logged->adifText), ReceivedFeed::LoggedAdif, core_.station))
+                contacts.push_back(std::move(contact));
+        } else if (const auto* status = std::get_if<wsjtx::Status>(&datagram.message)) {
+            heard_.OnStatus(*status);
+            const std::string call(wsjtx::TextOf(status->dxCall));
+            if (call != dxCall_) {
+                dxCall_ = call;
+                if (call.size() > 1 && onSearchFor) onSearchFor(call, true);
+            }
+        } else if (const auto* decode = std::get_if<wsjtx::Decode>(&datagram.message)) {
+            OnDecode(*decode);
+        } else if (std::holds_alternative<wsjtx::Clear>(datagram.message) ||
+                   std::holds_alternative<wsjtx::Close>(datagram.message)) {
+            heard_.Clear();
+            view_.ShowHeard(heard_.Rows());
+        }
+    }
+    if (!contacts.empty()) feed_.Receive(contacts, "LoggedADIF");
+}
+
+void WsjtxMessagesPart::OnDecode(const wsjtx::Decode& decode) {
+    if (!indexReady_) {
+        if (waiting_.size() < 2 * kMaxHeardRows) waiting_.push_back(decode);
+        return;
+    }
+    if (heard_.OnDecode(decode)) view_.ShowHeard(heard_.Rows());
+}
+
+void WsjtxMessagesPart::StartIndex() {
+    indexJob_.Start(
+        [lines = core_.log.Lines(), countries = countries_](const std::atomic<bool>&, const std::function<void(int)>&) {
+            auto index = std::make_shared<WorkedIndex>(countries);
+            index->CatchUp(lines);
+            return index;
+        },
+        [](int) {},
+        [this](std::shared_ptr<WorkedIndex> index) {
+            worked_ = std::make_unique<WorkedIndex>(std::move(*index));
+            worked_->CatchUp(core_.log.Lines());  // the contacts logged while it was made
+            heard_ = HeardList(countries_, worked_.get());
+            heard_.SetOwnStation(core_.station.call, core_.station.grid);
+            indexReady_ = true;
+            std::vector<wsjtx::Decode> waiting;
+            waiting.swap(waiting_);
+            for (const wsjtx::Decode& decode : waiting) heard_.OnDecode(decode);
+            if (!waiting.empty()) view_.ShowHeard(heard_.Rows());
+        });
+}
+
+void WsjtxMessagesPart::LogChanged() {
+    if (!indexReady_) return;
+    worked_->CatchUp(core_.log.Lines());
+    if (!heard_.Refresh().empty()) view_.ShowHeard(heard_.Rows());
+}
+
+void WsjtxMessagesPart::SetCountryTable(const CountryTable* countries) {
+    countries_ = countries;
+    if (!indexReady_) return;
+    worked_->SetCountryTable(countries);
+    heard_.SetCountryTable(countries);
+    LogChanged();
+}
+
+void WsjtxMessagesPart::HeardClicked(std::size_t row) {
+    if (row < heard_.Rows().size() && onSearchFor) onSearchFor(heard_.Rows()[row].call, false);
+}
+
+void WsjtxMessagesPart::Release() {
+    indexJob_.Cancel();
+    if (core_.services.listener) core_.services.listener->Stop();
+}
+
+}  // namespace vantrel

@@ -1,0 +1,59 @@
+// WSJT-X's own UDP messages, heard on the UDP server address of its configuration beside any
+// other listener: every contact it logs (LoggedADIF) goes to the feed like an N1MM datagram, the
+// station being worked (a Status with a new DX call) is searched as if typed, and every station
+// decoded is listed with its worked-before status.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/engine/background_job.h"
+#include "app/engine/engine_core.h"
+#include "app/engine/feed_part.h"
+#include "wsjtx/heard_list.h"
+#include "wsjtx/wsjtx_udp_server.h"
+
+namespace vantrel {
+
+class WsjtxMessagesPart {
+public:
+    WsjtxMessagesPart(EngineCore& core, HeardView& view, FeedPart& feed) : core_(core), view_(view), feed_(feed) {}
+
+    // WSJT-X's configuration was read: the listener follows its UDP server address.
+    void ConfigurationRead(const LogLines& iniLines);
+    bool Listening() const;
+    std::string ListeningAt() const;
+    void OnMessages(const std::vector<std::string>& datagrams);
+    // The start-up has ended: the worked-before index of the log is made in the background.
+    void StartIndex();
+    // The local log changed: the statuses of the rows follow.
+    void LogChanged();
+    void SetCountryTable(const CountryTable* countries);
+    const HeardList& Heard() const { return heard_; }
+    bool Indexing() const { return indexJob_.Running(); }
+    // A click on a row of the panel.
+    void HeardClicked(std::size_t row);
+    void Release();
+
+    // The station named (the DX call of WSJT-X, a row clicked) is searched for.
+    std::function<void(const std::string& call, bool asTyped)> onSearchFor;
+
+private:
+    void OnDecode(const wsjtx::Decode& decode);
+
+    EngineCore& core_;
+    HeardView& view_;
+    FeedPart& feed_;
+    WsjtxUdpServer server_{"", -1, ""};
+    const CountryTable* countries_ = nullptr;
+    std::unique_ptr<WorkedIndex> worked_;
+    HeardList heard_{nullptr, nullptr};
+    bool indexReady_ = false;
+    std::vector<wsjtx::Decode> waiting_;  // decodes that came before the index was made
+    std::string dxCall_;
+    BackgroundJob<std::shared_ptr<WorkedIndex>> indexJob_;
+};
+
+}  // namespace vantrel

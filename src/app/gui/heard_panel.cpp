@@ -1,0 +1,102 @@
+#include "app/gui/heard_panel.h"
+
+#include <QHeaderView>
+#include <QTableView>
+
+namespace vantrel {
+
+namespace {
+
+QString BearingAndDistance(const HeardRow& row) {
+    if (!row.bearing) return {};
+    // A bearing from the country's position is marked as approximate.
+    return QStringLiteral("%1%2\u00b0 %3 km")
+        .arg(row.bearingFromGrid ? QString() : QStringLiteral("~"))
+        .arg(row.bearing->bearing)
+        .arg(row.bearing->km);
+}
+
+}  // namespace
+
+QColor HeardStatusColour(WorkedKind kind) {
+    switch (kind) {
+        case WorkedKind::NewCountry: return QColor(0xB0, 0x00, 0x00);    // dark red
+        case WorkedKind::NewOnBand: return QColor(0x8A, 0x4B, 0x00);     // brown
+        case WorkedKind::NewOnMode: return QColor(0x80, 0x00, 0x80);     // purple
+        case WorkedKind::WorkedBefore: return QColor(0x00, 0x60, 0x00);  // dark green
+        case WorkedKind::NotWorked: return QColor(0x1A, 0x1A, 0x60);     // navy
+    }
+    return QColor(Qt::black);
+}
+
+void HeardModel::SetRows(std::vector<HeardRow> rows) {
+    beginResetModel();
+    rows_ = std::move(rows);
+    endResetModel();
+}
+
+int HeardModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int HeardModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QVariant HeardModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    const HeardRow& row = rows_[static_cast<std::size_t>(index.row())];
+    if (role == Qt::ForegroundRole) return HeardStatusColour(row.status.kind);
+    if (role == Qt::ToolTipRole) return QString::fromStdString(row.message);
+    if (role != Qt::DisplayRole) return {};
+    switch (index.column()) {
+        case Call: return QString::fromStdString(row.call);
+        case Country: return QString::fromStdString(row.country);
+        case BearingDistance: return BearingAndDistance(row);
+        case Status: return QString::fromStdString(WorkedStatusText(row.status));
+    }
+    return {};
+}
+
+QVariant HeardModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    switch (section) {
+        case Call: return QStringLiteral("Call");
+        case Country: return QStringLiteral("Country");
+        case BearingDistance: return QStringLiteral("Bearing / distance");
+        case Status: return QStringLiteral("Log");
+    }
+    return {};
+}
+
+HeardPanel::HeardPanel(QWidget* parent) : QDockWidget(QStringLiteral("Heard"), parent) {
+    setObjectName(QStringLiteral("HeardPanel"));
+    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    table_ = new QTableView(this);
+    table_->setObjectName(QStringLiteral("HeardTable"));
+    table_->setModel(&model_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setToolTip(QStringLiteral("Stations decoded in the last two periods; click one to search the log for it"));
+    setWidget(table_);
+    connect(table_, &QTableView::clicked, this, [this](const QModelIndex& index) { emit rowClicked(index.row()); });
+    hide();
+}
+
+void HeardPanel::ShowHeard(const std::vector<HeardRow>& rows) {
+    model_.SetRows(rows);
+    table_->resizeColumnsToContents();
+    if (!offered_) {
+        offered_ = true;
+        emit offered();
+    }
+    if (wanted_ && !isVisible()) show();
+}
+
+void HeardPanel::SetWanted(bool wanted) {
+    wanted_ = wanted;
+    setVisible(wanted && offered_);
+}
+
+}  // namespace vantrel
