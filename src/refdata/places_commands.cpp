@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "base/byte_block.h"
+#include "base/file_io.h"
 #include "log/line_text.h"
 #include "refdata/grid_lookup.h"
 #include "refdata/places_list.h"
@@ -44,15 +44,16 @@ CommandOutput PlacesCommand(std::string_view text, bool extended, const PlacesFo
     }
     const char* name = extended ? kAllPlacesFile : kSomePlacesFile;
     const auto file = FindPlacesFile(folders, name);
-    ByteBlock bytes;
-    if (!file || !bytes.ReadFile(*file, &out.error)) {
+    std::optional<std::string> bytes;
+    if (file) bytes = ReadWholeFile(*file, &out.error);
+    if (!bytes) {
         out.status = 1;
         if (out.error.empty()) out.error = std::string(name) + " not found in the viewer folder or the program's data";
         return out;
     }
-    const std::string_view view = bytes.view();
+    const PlacesText places(std::move(*bytes));
     const LogLines noTable;
-    const auto result = SearchPlaces(text, &view, countryTable ? *countryTable : noTable);
+    const auto result = SearchPlaces(text, &places, countryTable ? *countryTable : noTable);
     out.lines = result->prefixLines;
     // The list's first two lines ("Searching for ...", empty) belong to the window only.
     out.lines.insert(out.lines.end(), result->lines.begin() + 2, result->lines.end());

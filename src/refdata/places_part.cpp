@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "base/byte_block.h"
+#include "base/file_io.h"
 
 namespace vantrel {
 
@@ -81,16 +81,27 @@ void PlacesPart::PlacesTextEdited() { view_.WidenPlacesPanel(); }
 void PlacesPart::SearchPlaces(std::string_view fieldText, bool extended) {
     const auto file = FindPlacesFile(inputs_.folders, extended ? kAllPlacesFile : kSomePlacesFile);
     if (!file) return;
-    ByteBlock bytes;
-    std::string error;
-    if (!bytes.ReadFile(*file, &error)) return;
-    const std::string_view view = bytes.view();
+    const PlacesText* text = SearchFile(*file);
     static const LogLines kNoTable;
     const LogLines* table = inputs_.countryTable ? inputs_.countryTable() : nullptr;
-    auto result = vantrel::SearchPlaces(fieldText, &view, table ? *table : kNoTable);
+    auto result = vantrel::SearchPlaces(fieldText, text, table ? *table : kNoTable);
     if (!result) return;
     shownPlaces_ = result->lines;
     view_.ShowPlaces(*result);
+}
+
+const PlacesText* PlacesPart::SearchFile(const std::filesystem::path& file) {
+    std::error_code error;
+    const auto time = std::filesystem::last_write_time(file, error);
+    const std::int64_t size = FileSize(file);
+    if (file == searchFile_ && size == searchFileSize_ && !error && time == searchFileTime_) return &searchText_;
+    auto bytes = ReadWholeFile(file);
+    if (!bytes) return nullptr;
+    searchText_ = PlacesText(std::move(*bytes));
+    searchFile_ = file;
+    searchFileSize_ = size;
+    searchFileTime_ = time;
+    return &searchText_;
 }
 
 void PlacesPart::ClosePlaces() {

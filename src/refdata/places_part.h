@@ -6,6 +6,8 @@
 // (the panel timer and the stopwatch) advance by Tick(), called once a second by the schedule.
 #pragma once
 
+#include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -93,6 +95,9 @@ public:
     int StopwatchSeconds() const { return stopwatchSeconds_; }
 
 private:
+    // The places file last searched, kept while its size and time stay the same.
+    const PlacesText* SearchFile(const std::filesystem::path& file);
+
     PlacesPartInputs inputs_;
     PlacesView& view_;
     PlacesList placesList_;
@@ -106,6 +111,10 @@ private:
     int stopwatchSeconds_ = 0;
     std::string lastBearing_;
     std::vector<std::string> shownPlaces_;
+    std::filesystem::path searchFile_;
+    std::int64_t searchFileSize_ = -1;
+    std::filesystem::file_time_type searchFileTime_;
+    PlacesText searchText_;
 };
 
 }  // namespace vantrel

@@ -1,9 +1,11 @@
 #include "refdata/places_search.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "geo/text_find.h"
 #include "log/extract_field.h"
 #include "log/line_text.h"
-#include "refdata/places_list.h"
 
 namespace vantrel {
 
@@ -56,13 +58,13 @@ std::vector<std::string> CountryPrefixLines(std::string_view text, const LogLine
 }
 
 std::string PlacesListLine(std::string_view line) {
-    std::string out;
-    out.reserve(line.size() + 8);
-    for (const char c : line) {
-        if (c == ',')
-            out += "\t\t";
+    const auto commas = static_cast<std::size_t>(std::count(line.begin(), line.end(), ','));
+    std::string out(line.size() + commas, '\t');
+    for (std::size_t from = 0, to = 0; from < line.size(); ++from, ++to) {
+        if (line[from] == ',')
+            ++to;  // two tabs, already there
         else
-            out += c;
+            out[to] = line[from];
     }
     for (std::size_t i = 1; i < out.size(); ++i) {
         const char before = out[i - 1];
@@ -76,42 +78,48 @@ std::string PlacesListLine(std::string_view line) {
     return out;
 }
 
-std::vector<std::string> MatchingPlaces(std::string_view text, std::string_view fileBytes) {
+PlacesText::PlacesText(std::string bytes) : bytes_(std::move(bytes)), folded_(bytes_) { FoldInPlace(folded_); }
+
+std::vector<std::string> PlacesText::Matching(std::string_view text) const {
     std::string needle(TrimBlanks(text));
     std::vector<std::string> shown;
     if (needle.empty()) return shown;
     FoldInPlace(needle);
-    std::string folded(fileBytes);
-    FoldInPlace(folded);
 
-    LogLines found;
+    std::vector<std::string_view> found;
     std::size_t from = 0;
-    while (from < folded.size()) {
-        const std::size_t hit = FindText(folded, needle, from);
+    while (from < folded_.size()) {
+        const std::size_t hit = FindText(folded_, needle, from);
         if (hit == std::string::npos) break;
-        const std::size_t lf = folded.rfind('\n', hit);
+        const std::size_t lf = folded_.rfind('\n', hit);
         const std::size_t start = lf == std::string::npos ? 0 : lf + 1;
-        std::size_t end = folded.find('\n', hit);
-        if (end == std::string::npos) end = folded.size();
+        std::size_t end = folded_.find('\n', hit);
+        if (end == std::string::npos) end = folded_.size();
         std::size_t stop = end;
-        if (stop > start && fileBytes[stop - 1] == '\r') --stop;
-        found.push_back(fileBytes.substr(start, stop - start));
+        if (stop > start && bytes_[stop - 1] == '\r') --stop;
+        found.push_back(std::string_view(bytes_).substr(start, stop - start));
         from = end + 1;
     }
-    const LogLines sorted = SortedUniqueNoCase(std::move(found));
-    shown.reserve(sorted.size());
-    for (const std::string_view line : sorted) shown.push_back(PlacesListLine(line));
+    // A sorted file gives its lines in order; anything else is sorted here.
+    bool ordered = true;
+    for (std::size_t i = 1; i < found.size() && ordered; ++i) ordered = CompareNoCase(found[i - 1], found[i]) < 0;
+    if (!ordered) {
+        std::stable_sort(found.begin(), found.end(), LessNoCase());
+        found.erase(std::unique(found.begin(), found.end(), SameTextNoCase), found.end());
+    }
+    shown.reserve(found.size());
+    for (const std::string_view line : found) shown.push_back(PlacesListLine(line));
     return shown;
 }
 
-std::optional<PlacesSearchResult> SearchPlaces(std::string_view text, const std::string_view* fileBytes,
+std::optional<PlacesSearchResult> SearchPlaces(std::string_view text, const PlacesText* file,
                                                const LogLines& countryTable) {
-    if (TrimBlanks(text).empty() || !fileBytes) return std::nullopt;
+    if (TrimBlanks(text).empty() || !file) return std::nullopt;
     PlacesSearchResult result;
     result.lines.push_back("Searching for " + std::string(text) + " ...  Please wait..");
     result.lines.emplace_back();
     result.prefixLines = CountryPrefixLines(text, countryTable);
-    std::vector<std::string> matches = MatchingPlaces(UpperCase(text), *fileBytes);
+    std::vector<std::string> matches = file->Matching(UpperCase(text));
     result.matches = matches.size();
     for (auto& line : matches) result.lines.push_back(std::move(line));
     result.matchLabel = "Matches : " + std::to_string(result.matches);

@@ -23,9 +23,25 @@ std::vector<std::string> CountryPrefixLines(std::string_view text, const LogLine
 // Latin letters (UTF-8) are raised as well.
 std::string PlacesListLine(std::string_view line);
 
-// The lines of the file that contain the text (trimmed), letter case ignored (ASCII and the
-// accented Latin letters), in case-blind byte order, each once, as PlacesListLine shows them.
-std::vector<std::string> MatchingPlaces(std::string_view text, std::string_view fileBytes);
+// A places file held for searching: its bytes and a copy with letter case folded (ASCII and the
+// accented Latin letters), kept so that repeated searches neither read nor fold it again.
+class PlacesText {
+public:
+    PlacesText() = default;
+    explicit PlacesText(std::string bytes);
+    std::string_view Bytes() const { return bytes_; }
+
+    // The lines that contain the text (trimmed), letter case ignored, in case-blind byte order,
+    // each once, as PlacesListLine shows them.
+    std::vector<std::string> Matching(std::string_view text) const;
+
+private:
+    std::string bytes_, folded_;
+};
+
+inline std::vector<std::string> MatchingPlaces(std::string_view text, std::string_view fileBytes) {
+    return PlacesText(std::string(fileBytes)).Matching(text);
+}
 
 struct PlacesSearchResult {
     std::vector<std::string> prefixLines;
@@ -35,8 +51,8 @@ struct PlacesSearchResult {
     std::string matchLabel;  // "Matches : 3"
 };
 
-// Nothing when the text is empty or blank or the places file is missing (`fileBytes` null).
-std::optional<PlacesSearchResult> SearchPlaces(std::string_view text, const std::string_view* fileBytes,
+// Nothing when the text is empty or blank or the places file is missing (`file` null).
+std::optional<PlacesSearchResult> SearchPlaces(std::string_view text, const PlacesText* file,
                                                const LogLines& countryTable);
 
 }  // namespace vantrel

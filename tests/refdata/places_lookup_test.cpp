@@ -178,11 +178,12 @@ TEST(PlacesSearch, MatchesCapitalisedOnceEachSorted) {
     const std::string file =
         "new york,usa\r\nNEW YORK,USA\r\nJO62QM,Germany,Berlin\r\nold place (new york)/x,usa\r\n"
         "JN47FJ,Switzerland,Zürich (Kreis 10) / höngg,Zurich (Kreis 10) / hongg\r\nFN30,usa,York";
+    const PlacesText text(file);
     const std::string_view bytes(file);
     const LogLines table{"=W1AW,United States,NA {37.53^91.67}", "AA,United States,NA {37.53^91.67}",
                          "K,United States,NA {37.53^91.67}", "KH6,Hawaii,OC {21.12^157.48}",
                          "UA,European Russia,EU {55.75^-37.62}", "UN,Kazakhstan,AS {48.17^-65.18}"};
-    const auto result = SearchPlaces("new york", &bytes, table);
+    const auto result = SearchPlaces("new york", &text, table);
     ASSERT_TRUE(result);
     EXPECT_EQ(result->lines, (Lines{"Searching for new york ...  Please wait..", "",
                                     "new York\t\tusa", "old Place (New York)/X\t\tusa"}));
@@ -196,9 +197,9 @@ TEST(PlacesSearch, MatchesCapitalisedOnceEachSorted) {
     EXPECT_EQ(PlacesListLine("a éb,(ü"), "a Éb\t\t(Ü");
 
     // Prefixes of the countries whose names begin with the text; "=" entries name stations.
-    EXPECT_EQ(SearchPlaces("united", &bytes, table)->prefixLines, (Lines{"AA,K,"}));
+    EXPECT_EQ(SearchPlaces("united", &text, table)->prefixLines, (Lines{"AA,K,"}));
     EXPECT_EQ(CountryPrefixLines("e", table), (Lines{"UA,"}));
-    EXPECT_FALSE(SearchPlaces("   ", &bytes, table));
+    EXPECT_FALSE(SearchPlaces("   ", &text, table));
     EXPECT_FALSE(SearchPlaces("york", nullptr, table));
 }
 

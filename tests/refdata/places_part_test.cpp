@@ -97,6 +97,10 @@ TEST(PlacesPart, PanelTimerClicksAndClipboard) {
     part.CopyPlacesToClipboard();
     EXPECT_EQ(station.clipboard.back(), "Searching for eigenes ...  Please wait..\n\nJO61CC\t\tGermany\t\tEigenes\n");
     EXPECT_EQ(station.view.message, "Clipboard copied|Displayed data now in clipboard");
+    // The file is read again once it changed.
+    test::WriteFile(station.viewer / "SomePlaces.txt", "JO61CC,Germany,Eigenes\r\nJO61CD,Germany,Eigenes Dorf\r\n");
+    part.SearchPlaces("eigenes", false);
+    EXPECT_EQ(station.view.places.matchLabel, "Matches : 2");
     part.ClosePlaces();
     EXPECT_FALSE(station.view.placesShown);
 }
