@@ -11,6 +11,7 @@ PlacesPart::PlacesPart(PlacesPartInputs inputs, PlacesView& view) : inputs_(std:
 std::string PlacesPart::PrepareAtStart() {
     gridSeconds_ = 0;
     stopwatchSeconds_ = 0;
+    shownPlaces_.clear();
     extendedAvailable_ = FindPlacesFile(inputs_.folders, kAllPlacesFile).has_value();
     view_.SetExtendedVisible(extendedAvailable_);
     std::string error;

@@ -55,8 +55,9 @@ class PlacesPart {
 public:
     PlacesPart(PlacesPartInputs inputs, PlacesView& view);
 
-    // Start-up, before the logs: counters cleared, "Extended" shown when allplaces.txt is found,
-    // PlacesList4 loaded from 4chplaces.txt. A file that could not be read: its reason, else "".
+    // Start-up, before the logs: counters and the last search cleared, "Extended" shown when
+    // allplaces.txt is found, PlacesList4 loaded from 4chplaces.txt. A file that could not be
+    // read: its reason, else "".
     std::string PrepareAtStart();
     // Start-up, after the grids file: PlacesList from worldcities.txt, worldcities.csv or
     // Places-db5.txt. The reason when a file could not be read or written, else "".
