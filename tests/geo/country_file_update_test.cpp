@@ -2,9 +2,7 @@
 
 #include <filesystem>
 
-#include "geo/country_file.h"
 #include "geo/country_file_update.h"
-#include "geo/country_lookup.h"
 #include "support/temp_folder.h"
 
 namespace vantrel {
@@ -16,14 +14,6 @@ using test::WriteFile;
 
 std::string RealCountryFile(const char* name = "cty-debian-hamradio-files.dat") {
     return ReadFile(test::TestDataFolder() / "cty" / name);
-}
-
-// One entity, its list padded with prefixes to exactly `size` bytes.
-std::string OneEntityFile(std::size_t size) {
-    std::string file = "Testland:  14:  27:  EU:  50.00:  -10.00:  -1.0:  QZ:\n    QZ";
-    while (file.size() + 2 < size) file += ",Q";
-    file.resize(size - 2, 'Q');
-    return file + ";\n";
 }
 
 TEST(CountryFileCheckTest, RealFilesPassAndAnythingElseIsRefused) {
@@ -49,38 +39,6 @@ TEST(CountryFileCheckTest, RealFilesPassAndAnythingElseIsRefused) {
     const std::string few = real.substr(0, real.find("\n", 20000) + 1);
     EXPECT_NE(CheckCountryFileDownload(few.substr(0, few.rfind(';') + 2)).find("entities"),
               std::string::npos);
-}
-
-TEST(CountryFileCheckTest, MoreThan1000BytesAreNeeded) {
-    const CountryFileRules oneEntity{1000, 1};
-    EXPECT_NE(CheckCountryFileDownload(OneEntityFile(1000), oneEntity), "");
-    EXPECT_EQ(CheckCountryFileDownload(OneEntityFile(1001), oneEntity), "");
-    EXPECT_NE(CheckCountryFileDownload("", oneEntity), "");
-}
-
-TEST(CountryFileInstallTest, InstallsInBothFoldersAndRebuildsTheTable) {
-    VANTREL_REQUIRE_TESTDATA();
-    test::TempFolder temp;
-    const fs::path viewer = temp / "viewer", wsjtx = temp / "WSJT-X";
-    const std::string old = RealCountryFile("cty-wsjtx-2.6.1.dat");
-    WriteFile(viewer / "cty.dat", old);
-    WriteFile(wsjtx / "cty.dat", old);
-    WriteFile(viewer / "ctybasic.txt", "stale,Old,EU {0^0}\r\n");
-    const std::string fresh =
-        RealCountryFile() + "Testland:  14:  27:  EU:  50.00:  -10.00:  -1.0:  QZ9:\n    QZ9;\n";
-    WriteFile(viewer / kNewCountryFile, fresh);
-
-    const CountryFileInstall done = InstallCountryFile(viewer / kNewCountryFile, viewer, wsjtx);
-    EXPECT_TRUE(done.installed);
-    EXPECT_TRUE(done.wsjtxInstalled);
-    EXPECT_EQ(done.problem, "");
-    EXPECT_EQ(done.entities, 347u);
-    EXPECT_EQ(ReadFile(viewer / "cty.dat"), fresh);
-    EXPECT_EQ(ReadFile(wsjtx / "cty.dat"), fresh);
-    ASSERT_TRUE(done.table.has_value());
-    EXPECT_EQ(CountryTable(*done.table).Lookup("QZ9AB").country, "Testland (EU )");
-    EXPECT_EQ(LoadCountryBasic(viewer / "ctybasic.txt"), done.table);
-    EXPECT_FALSE(fs::exists(viewer / "cty.dat.part"));
 }
 
 TEST(CountryFileInstallTest, ARefusedFileOrAMissingWsjtxFolderChangesNoFileOfWsjtx) {

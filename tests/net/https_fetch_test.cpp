@@ -120,6 +120,13 @@ TEST_F(HttpsFetchTest, AReadOnlyTargetIsReplacedAndMemoryFetchesKeepTheBody) {
     EXPECT_TRUE(done.ok) << done.error;
     EXPECT_EQ(test::ReadFile(target), "fresh");
 
+    // Compressed on the way: the file holds the bytes themselves.
+    const QByteArray text = QByteArray("PY,Brazil,SA {-10.00^53.00}\n").repeated(400);
+    server.Set("/deflated", {.body = qCompress(text).mid(4), .encoding = "deflate"});
+    const FetchResult deflated = Download("/deflated");
+    EXPECT_TRUE(deflated.ok) << deflated.error;
+    EXPECT_EQ(test::ReadFile(target), text.toStdString());
+
     std::optional<FetchResult> memory;
     settings.userAgent = "Vantrel test";
     auto fetch = FetchToMemory(network, server.Url("/cty/cty.dat"), settings,

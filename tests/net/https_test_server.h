@@ -35,6 +35,7 @@ struct Route {
     bool sendLength = true;   // without Content-Length the body ends where the connection does
     Mode mode = Mode::Answer;
     qint64 cutAfter = 0;
+    QByteArray encoding{};  // a Content-Encoding header (the body is then encoded already)
 };
 
 inline QByteArray ReadTestData(const char* name) {
@@ -56,7 +57,8 @@ public:
         listening_ = server_.listen(QHostAddress::LocalHost, 0);
     }
 
-    bool Listening() const { return listening_; }
+    // Listening, with a TLS backend to serve by.
+    bool Listening() const { return listening_ && QSslSocket::supportsSsl(); }
     QUrl Url(const QString& path) const {
         return QUrl(QStringLiteral("https://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path));
     }
@@ -89,7 +91,7 @@ private:
             for (const QByteArray& line : lines)
                 if (line.toLower().startsWith("user-agent:")) userAgent_ = line.mid(11).trimmed();
             ++requests_[path];
-            Answer(socket, routes_.value(path, Route{404, "not here", {}, true, Route::Mode::Answer, 0}));
+            Answer(socket, routes_.value(path, Route{.status = 404, .body = "not here"}));
         });
     }
 
@@ -100,6 +102,7 @@ private:
                           "\r\nConnection: close\r\nContent-Type: text/plain\r\n";
         if (route.sendLength) head += "Content-Length: " + QByteArray::number(route.body.size()) + "\r\n";
         if (!route.location.isEmpty()) head += "Location: " + route.location + "\r\n";
+        if (!route.encoding.isEmpty()) head += "Content-Encoding: " + route.encoding + "\r\n";
         socket->write(head + "\r\n");
         socket->write(route.mode == Route::Mode::Cut ? route.body.left(route.cutAfter) : route.body);
         socket->disconnectFromHost();  // after the bytes written have gone out
