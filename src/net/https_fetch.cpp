@@ -16,7 +16,8 @@ namespace {
 std::string Text(const QString& text) { return text.toStdString(); }
 
 std::string Megabytes(qint64 bytes) {
-    return std::to_string(bytes / (1024 * 1024)) + " MB";
+    constexpr qint64 kMB = 1024 * 1024;
+    return bytes % kMB == 0 ? std::to_string(bytes / kMB) + " MB" : std::to_string(bytes) + " bytes";
 }
 
 std::string Duration(std::chrono::milliseconds time) {
@@ -101,10 +102,10 @@ void HttpsFetch::Start(const QUrl& url) {
 }
 
 bool HttpsFetch::PrepareFile() {
-    // A file left read-only by an earlier run is replaced all the same.
+    // A file left read-only by an earlier run is replaced all the same: removing it needs no
+    // write permission on the file itself.
     std::error_code ec;
     if (fs::exists(fs::symlink_status(path_, ec))) {
-        fs::permissions(path_, fs::perms::owner_write, fs::perm_options::add, ec);
         if (!fs::remove(path_, ec) && ec) {
             Fail("cannot replace " + path_.string() + ": " + ec.message());
             return false;
