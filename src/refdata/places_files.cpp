@@ -23,12 +23,9 @@ std::optional<std::filesystem::path> FindPlacesFile(const PlacesFolders& folders
     return std::nullopt;
 }
 
-std::filesystem::path FindInstalledPlacesFolder(const std::filesystem::path& programFolder) {
-    for (const char* relative : {"../share/vantrel/places", "../data/places"}) {
-        const auto folder = (programFolder / relative).lexically_normal();
-        if (IsFile(folder / kSomePlacesFile) || IsFile(folder / kWorldCitiesCsv)) return folder;
-    }
-    return {};
+std::filesystem::path ShippedPlacesFolder(const std::filesystem::path& dataFolder) {
+    if (dataFolder.empty()) return {};
+    return dataFolder / "places";
 }
 
 }  // namespace vantrel

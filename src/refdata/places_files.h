@@ -18,18 +18,22 @@ inline constexpr const char* kPlacesDb5File = "Places-db5.txt";
 // The credit the program's About text and README give for the shipped places.
 inline constexpr const char* kPlacesCredit = "Places: GeoNames (geonames.org), CC BY 4.0";
 
+// The places files in the program's shipped data folder (its "places" folder); empty when the
+// data folder is not known.
+std::filesystem::path ShippedPlacesFolder(const std::filesystem::path& dataFolder);
+
 struct PlacesFolders {
     std::filesystem::path viewer;     // the viewer's data folder (the working folder)
     std::filesystem::path installed;  // the shipped places files; empty when there are none
+
+    // The viewer folder, and the places folder of the program's shipped data folder.
+    static PlacesFolders Of(const std::filesystem::path& viewerFolder, const std::filesystem::path& dataFolder) {
+        return {viewerFolder, ShippedPlacesFolder(dataFolder)};
+    }
 };
 
 // The file of that name in the viewer folder, else in the installed folder; nothing when neither
 // holds a regular file of that name.
 std::optional<std::filesystem::path> FindPlacesFile(const PlacesFolders& folders, std::string_view name);
-
-// The shipped places files beside the program: "../share/vantrel/places" from the program's
-// folder when installed, else "../data/places" (a build folder inside the source tree); empty
-// when neither holds SomePlaces.txt or worldcities.csv.
-std::filesystem::path FindInstalledPlacesFolder(const std::filesystem::path& programFolder);
 
 }  // namespace vantrel
