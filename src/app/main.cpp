@@ -21,8 +21,16 @@
 
 namespace {
 
+// The folder of the running program file.
+std::filesystem::path ProgramFolder(const char* argv0) {
+    std::error_code ec;
+    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) program = std::filesystem::absolute(argv0, ec);
+    return program.parent_path();
+}
+
 int RunHeadless(int argc, char** argv, const std::vector<std::string>& arguments,
-                const std::filesystem::path& viewerFolder) {
+                const std::filesystem::path& viewerFolder, const std::filesystem::path& dataFolder) {
     using namespace vantrel;
     QCoreApplication app(argc, argv);
     HeadlessView view;
@@ -33,7 +41,8 @@ int RunHeadless(int argc, char** argv, const std::vector<std::string>& arguments
         std::fprintf(stderr, "vantrel: %s\n", note.c_str());
     });
     StationEngine engine(EngineServices{store, clock, receiver, desktop, FolderEnvironment::FromProcess(),
-                                        QCoreApplication::applicationFilePath().toStdString(), viewerFolder, false},
+                                        QCoreApplication::applicationFilePath().toStdString(), viewerFolder, false,
+                                        dataFolder, DownloadAddresses::FromBuildAndEnvironment(), FetchSettings{}},
                          view.Views(), arguments);
     QObject::connect(&receiver, &QtUdpReceiver::datagramsReceived,
                      [&](const std::vector<std::string>& datagrams) { engine.OnDatagrams(datagrams); });
@@ -71,6 +80,11 @@ int main(int argc, char** argv) {
     // The program keeps its files in the folder it is started in.
     std::error_code ec;
     const std::filesystem::path viewerFolder = std::filesystem::current_path(ec);
+    if (ec) {
+        std::fprintf(stderr, "vantrel: no working folder: %s\n", ec.message().c_str());
+        return 1;
+    }
+    const std::filesystem::path dataFolder = vantrel::FindShippedDataFolder(ProgramFolder(argv[0]));
     const vantrel::Switches switches(arguments);
     const std::string lockName = switches.RigName().empty() ? "Vantrel" : "Vantrel - " + switches.RigName();
     vantrel::SingleInstance instance(lockName, viewerFolder);
@@ -83,11 +97,11 @@ int main(int argc, char** argv) {
         return 1;
     }
 #ifdef VANTREL_GUI
-    if (!headless) return vantrel::RunWindowed(argc, argv, arguments, viewerFolder);
+    if (!headless) return vantrel::RunWindowed(argc, argv, arguments, viewerFolder, dataFolder);
 #endif
     if (!headless) {
         std::fputs("vantrel: this build has no windows; start it with /HEADLESS\n", stderr);
         return 2;
     }
-    return RunHeadless(argc, argv, arguments, viewerFolder);
+    return RunHeadless(argc, argv, arguments, viewerFolder, dataFolder);
 }

@@ -2,6 +2,7 @@
 
 #include "base/file_io.h"
 #include "base/data_folders.h"
+#include "refdata/places_files.h"
 #include "settings/settings_listing.h"
 
 namespace vantrel {
@@ -42,7 +43,7 @@ std::vector<InfoLine> AboutLines(const std::string& versionText) {
         // Map images.
         {"Map data: Natural Earth (public domain).", kText},
         // Places lists.
-        {"Places data: GeoNames (geonames.org), CC BY 4.0.", kText},
+        {std::string(kPlacesCredit) + ".", kText},
         {"", kText},
         {"Vantrel comes with no warranty of any kind: keep backups of your logs.", kNotice, true},
     };

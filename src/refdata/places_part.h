@@ -39,6 +39,8 @@ public:
     virtual void WidenPlacesPanel() = 0;
     // The check box "Extended".
     virtual void SetExtendedVisible(bool visible) = 0;
+    // "Places/call search:" emptied ("CLR").
+    virtual void EmptyPlacesField() = 0;
     virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
 };
 
@@ -85,6 +87,8 @@ public:
     void ClosePlaces();
     // "->> Clipboard".
     void CopyPlacesToClipboard();
+    // "CLR" empties "Places/call search:".
+    void ClearPlacesField() { view_.EmptyPlacesField(); }
 
     const PlacesList& List() const { return placesList_; }
     // 4chplaces.txt as the callsign search's "Details" reads it. It changes only in

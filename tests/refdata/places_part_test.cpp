@@ -24,6 +24,7 @@ struct RecordingView : PlacesView {
     void HidePlaces() override { placesShown = false; }
     void WidenPlacesPanel() override { ++widened; }
     void SetExtendedVisible(bool visible) override { extended = visible; }
+    void EmptyPlacesField() override {}
     void ShowMessage(const std::string& caption, const std::string& text) override { message = caption + "|" + text; }
 
     GridInfo grid;

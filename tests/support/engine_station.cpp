@@ -76,7 +76,9 @@ void EngineStation::Write(int contacts, const char* ini) {
 std::unique_ptr<StationEngine> EngineStation::Start(std::vector<std::string> arguments) {
     FolderEnvironment env{root.path().string(), "", (root / "config").string(), root.path().string()};
     auto engine = std::make_unique<StationEngine>(
-        EngineServices{store, clock, receiver, desktop, env, "/bin/sh", viewer(), interactive}, view.Views(),
+        EngineServices{store,    clock,         receiver,          desktop,      env, "/bin/sh", viewer(),
+                       interactive, dataFolder, downloadAddresses, fetchSettings},
+        view.Views(),
         arguments);
     engine->onStartupDone = [this] { entriesAtStart = view.entries; };
     engine->MainWindowActivated();

@@ -68,6 +68,11 @@ public:
     SettableClock clock;
     bool interactive = true;
     FakeReceiver receiver;
+    // The shipped data (none unless a test gives it) and the downloads' addresses: nothing on
+    // the internet, an address on the loopback that refuses, no release check.
+    std::filesystem::path dataFolder;
+    DownloadAddresses downloadAddresses{"https://127.0.0.1:9/cty/cty.dat", ""};
+    FetchSettings fetchSettings;
 };
 
 }  // namespace vantrel::test

@@ -21,9 +21,11 @@ class HeadlessView : public NoticeView,
                      public FeedView,
                      public EquipmentView,
                      public SearchView,
-                     public ListsView {
+                     public ListsView,
+                     public PlacesView,
+                     public InfoViewsView {
 public:
-    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this}; }
+    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *this, *this}; }
 
     // NoticeView
     void ShowMessage(const std::string& caption, const std::string& text) override {
@@ -106,6 +108,18 @@ public:
     void ShowCallsignList(const std::vector<ColouredLine>&) override {}
     void ShowDisplayList(const std::string&, const std::vector<ColouredLine>&) override { detailsPanel_ = true; }
     bool DetailsPanelVisible() const override { return detailsPanel_; }
+
+    // PlacesView: the panels exist only in the window (the terminal has --grid and --places).
+    void ShowGridInfo(const GridInfo&) override {}
+    void HideGridInfo(bool) override {}
+    void ShowPlaces(const PlacesSearchResult&) override {}
+    void HidePlaces() override {}
+    void WidenPlacesPanel() override {}
+    void SetExtendedVisible(bool) override {}
+    void EmptyPlacesField() override {}
+
+    // InfoViewsView
+    void ShowInfoPanel(const InfoPanel&) override { detailsPanel_ = true; }
 
 protected:
     StoredOptions options_;
