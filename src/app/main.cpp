@@ -1,5 +1,6 @@
 // Program entry: one running copy per viewer folder and rig, the switches, and either the main
-// window or, with /HEADLESS, the same station engine without any window.
+// window or, with /HEADLESS, the same station engine without any window; or one of the one-shot
+// commands of the terminal.
 #include <QCoreApplication>
 #include <QTimer>
 
@@ -9,10 +10,12 @@
 #include <vector>
 
 #include "app/engine/headless_view.h"
+#include "app/engine/query_commands.h"
 #include "app/engine/single_instance.h"
 #include "app/engine/station_engine.h"
 #include "app/engine/stop_signals.h"
 #include "feed/qt_udp_receiver.h"
+#include "net/update_cty_command.h"
 #include "settings/settings_store.h"
 
 #ifdef VANTREL_GUI
@@ -85,10 +88,25 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::filesystem::path dataFolder = vantrel::FindShippedDataFolder(ProgramFolder(argv[0]));
+    // The queries only read: they run beside a running program.
+    const vantrel::OneShotCommand oneShot = vantrel::FindOneShotCommand(arguments);
+    if (oneShot == vantrel::OneShotCommand::Grid || oneShot == vantrel::OneShotCommand::Places)
+        return vantrel::RunPlacesQuery(oneShot, arguments, viewerFolder, dataFolder,
+                                       vantrel::FolderEnvironment::FromProcess(), stdout, stderr);
+
     const vantrel::Switches switches(arguments);
     const std::string lockName = switches.RigName().empty() ? "Vantrel" : "Vantrel - " + switches.RigName();
     vantrel::SingleInstance instance(lockName, viewerFolder);
     const bool headless = switches.HasSwitch("/HEADLESS");
+    if (oneShot == vantrel::OneShotCommand::UpdateCty) {
+        // It writes cty.dat and ctybasic.txt: not beside a running program, which has the menu entry.
+        if (!instance.Acquired()) {
+            std::fputs("vantrel: Vantrel Application is already active: use \"Update CTY.DAT file\" in its File menu\n",
+                       stderr);
+            return 1;
+        }
+        return vantrel::RunUpdateCtyCommand(argc, argv, arguments);
+    }
     if (!instance.Acquired()) {
 #ifdef VANTREL_GUI
         if (!headless) return vantrel::ShowAlreadyActive(argc, argv);

@@ -14,10 +14,6 @@
 
 namespace vantrel {
 
-// The line for --help.
-inline constexpr const char* kUpdateCtyHelpLine =
-    "  --update-cty      fetch the current cty.dat, check it and install it in both folders\n";
-
 struct UpdateCtyCommandInputs {
     std::filesystem::path viewerFolder;
     std::filesystem::path wsjtxFolder;
