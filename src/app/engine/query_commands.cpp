@@ -79,7 +79,11 @@ int RunPlacesQuery(OneShotCommand command, const std::vector<std::string>& argum
     const std::string rigName = Switches(arguments).RigName();
     CommandOutput output;
     if (grid) {
-        output = GridCommand(*value, OperatorGrid(viewerFolder, environment, rigName), folders);
+        const std::string home = OperatorGrid(viewerFolder, environment, rigName);
+        if (home.empty())
+            std::fprintf(err, "vantrel: no operator grid in WSJT-X's configuration: the bearing and distance "
+                              "are not from this station\n");
+        output = GridCommand(*value, home, folders);
     } else {
         const std::optional<LogLines> table = CountryTableLines(viewerFolder, environment, rigName);
         bool extended = false;

@@ -57,6 +57,7 @@ TEST_F(QueryCommandsTest, GridAndPlacesPrintWhatThePanelsShow) {
     EXPECT_NE(grid.out.find("\n(from EN37)\nRev: "), std::string::npos) << grid.out;
     EXPECT_NE(grid.out.find("Country: Fed. Rep. of Germany\n"), std::string::npos);
     EXPECT_NE(grid.out.find(" # Berlin\n"), std::string::npos);
+    EXPECT_TRUE(grid.err.empty()) << grid.err;
 
     Outcome places = Vantrel({"--places", "Sao Paulo"});
     EXPECT_EQ(places.status, 0) << places.err;
@@ -77,6 +78,13 @@ TEST_F(QueryCommandsTest, GridAndPlacesPrintWhatThePanelsShow) {
     Outcome update = Vantrel({"--update-cty"});
     EXPECT_EQ(update.status, 1);
     EXPECT_NE(update.err.find("already active"), std::string::npos) << update.err;
+
+    // Without WSJT-X's configuration the bearing is from nowhere in particular, and it says so.
+    std::filesystem::remove(root / "WSJT-X" / "WSJT-X.ini");
+    Outcome unknown = Vantrel({"--grid", "JO62"});
+    EXPECT_EQ(unknown.status, 0);
+    EXPECT_NE(unknown.out.find("\n(from )\n"), std::string::npos);
+    EXPECT_NE(unknown.err.find("no operator grid"), std::string::npos);
 
     Outcome help = Vantrel({"--help"});
     for (const char* command : {"--grid LOCATOR", "--places TEXT", "--update-cty"})
