@@ -66,7 +66,8 @@ struct Station {
     Station() {
         FolderEnvironment env{station.string(), "", (station / "config").string(), station.string()};
         engine = std::make_unique<StationEngine>(
-            EngineServices{store, clock, receiver, desktop, env, "/proc/self/exe", station / "viewer", false},
+            EngineServices{store, clock, receiver, desktop, env, "/proc/self/exe", station / "viewer", false, {},
+                           DownloadAddresses{"", ""}, FetchSettings{}},
             view.Views(), std::vector<std::string>{"/NVC"});
         engine->MainWindowActivated();
         RunUntil([this] { return engine->StartupDone() || engine->QuitRequested(); });

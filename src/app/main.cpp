@@ -1,5 +1,6 @@
 // Program entry: one running copy per viewer folder and rig, the switches, and either the main
-// window or, with /HEADLESS, the same station engine without any window.
+// window or, with /HEADLESS, the same station engine without any window; or one of the one-shot
+// commands of the terminal.
 #include <QCoreApplication>
 #include <QTimer>
 
@@ -9,11 +10,13 @@
 #include <vector>
 
 #include "app/engine/headless_view.h"
+#include "app/engine/query_commands.h"
 #include "app/engine/single_instance.h"
 #include "app/engine/station_engine.h"
 #include "app/engine/stop_signals.h"
 #include "feed/qt_udp_receiver.h"
 #include "feed/wsjtx_listener.h"
+#include "net/update_cty_command.h"
 #include "settings/settings_store.h"
 
 #ifdef VANTREL_GUI
@@ -22,8 +25,16 @@
 
 namespace {
 
+// The folder of the running program file.
+std::filesystem::path ProgramFolder(const char* argv0) {
+    std::error_code ec;
+    std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) program = std::filesystem::absolute(argv0, ec);
+    return program.parent_path();
+}
+
 int RunHeadless(int argc, char** argv, const std::vector<std::string>& arguments,
-                const std::filesystem::path& viewerFolder) {
+                const std::filesystem::path& viewerFolder, const std::filesystem::path& dataFolder) {
     using namespace vantrel;
     QCoreApplication app(argc, argv);
     HeadlessView view;
@@ -36,6 +47,7 @@ int RunHeadless(int argc, char** argv, const std::vector<std::string>& arguments
     });
     StationEngine engine(EngineServices{store, clock, receiver, desktop, FolderEnvironment::FromProcess(),
                                         QCoreApplication::applicationFilePath().toStdString(), viewerFolder, false,
+                                        dataFolder, DownloadAddresses::FromBuildAndEnvironment(), FetchSettings{},
                                         &listener},
                          view.Views(), arguments);
     QObject::connect(&receiver, &QtUdpReceiver::datagramsReceived,
@@ -79,10 +91,30 @@ int main(int argc, char** argv) {
     // The program keeps its files in the folder it is started in.
     std::error_code ec;
     const std::filesystem::path viewerFolder = std::filesystem::current_path(ec);
+    if (ec) {
+        std::fprintf(stderr, "vantrel: no working folder: %s\n", ec.message().c_str());
+        return 1;
+    }
+    const std::filesystem::path dataFolder = vantrel::FindShippedDataFolder(ProgramFolder(argv[0]));
+    // The queries only read: they run beside a running program.
+    const vantrel::OneShotCommand oneShot = vantrel::FindOneShotCommand(arguments);
+    if (oneShot == vantrel::OneShotCommand::Grid || oneShot == vantrel::OneShotCommand::Places)
+        return vantrel::RunPlacesQuery(oneShot, arguments, viewerFolder, dataFolder,
+                                       vantrel::FolderEnvironment::FromProcess(), stdout, stderr);
+
     const vantrel::Switches switches(arguments);
     const std::string lockName = switches.RigName().empty() ? "Vantrel" : "Vantrel - " + switches.RigName();
     vantrel::SingleInstance instance(lockName, viewerFolder);
     const bool headless = switches.HasSwitch("/HEADLESS");
+    if (oneShot == vantrel::OneShotCommand::UpdateCty) {
+        // It writes cty.dat and ctybasic.txt: not beside a running program, which has the menu entry.
+        if (!instance.Acquired()) {
+            std::fputs("vantrel: Vantrel Application is already active: use \"Update CTY.DAT file\" in its File menu\n",
+                       stderr);
+            return 1;
+        }
+        return vantrel::RunUpdateCtyCommand(argc, argv, arguments);
+    }
     if (!instance.Acquired()) {
 #ifdef VANTREL_GUI
         if (!headless) return vantrel::ShowAlreadyActive(argc, argv);
@@ -91,11 +123,11 @@ int main(int argc, char** argv) {
         return 1;
     }
 #ifdef VANTREL_GUI
-    if (!headless) return vantrel::RunWindowed(argc, argv, arguments, viewerFolder);
+    if (!headless) return vantrel::RunWindowed(argc, argv, arguments, viewerFolder, dataFolder);
 #endif
     if (!headless) {
         std::fputs("vantrel: this build has no windows; start it with /HEADLESS\n", stderr);
         return 2;
     }
-    return RunHeadless(argc, argv, arguments, viewerFolder);
+    return RunHeadless(argc, argv, arguments, viewerFolder, dataFolder);
 }

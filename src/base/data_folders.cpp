@@ -1,5 +1,6 @@
 #include "base/data_folders.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -95,6 +96,30 @@ WsjtxFiles LocateWsjtxFiles(const fs::path& wsjtxFolder, const FolderEnvironment
         }
     }
     return files;
+}
+
+fs::path FindShippedDataFolder(const fs::path& programFolder, const fs::path& buildFolder,
+                               const fs::path& sourceDataFolder) {
+    std::error_code ec;
+    if (programFolder.empty()) return {};
+    const fs::path installed = (programFolder / ".." / "share" / "vantrel").lexically_normal();
+    if (fs::is_directory(installed, ec)) return installed;
+    if (buildFolder.empty() || sourceDataFolder.empty() || !fs::is_directory(sourceDataFolder, ec)) return {};
+    // A program run from its build folder reads the data of the source tree it was built from.
+    const fs::path program = fs::weakly_canonical(programFolder, ec);
+    const fs::path build = fs::weakly_canonical(buildFolder, ec);
+    if (ec) return {};
+    const auto [end, unused] = std::mismatch(build.begin(), build.end(), program.begin(), program.end());
+    if (end != build.end()) return {};
+    return sourceDataFolder;
+}
+
+fs::path FindShippedDataFolder(const fs::path& programFolder) {
+#if defined(VANTREL_BUILD_DIR) && defined(VANTREL_SOURCE_DATA_DIR)
+    return FindShippedDataFolder(programFolder, VANTREL_BUILD_DIR, VANTREL_SOURCE_DATA_DIR);
+#else
+    return FindShippedDataFolder(programFolder, {}, {});
+#endif
 }
 
 }  // namespace vantrel

@@ -37,6 +37,15 @@ struct WsjtxFiles {
 WsjtxFiles LocateWsjtxFiles(const fs::path& wsjtxFolder, const FolderEnvironment& env,
                             const std::string& rigName, const LocalTime& now);
 
+// The folder of the data the program ships (the places files, the map images): "../share/vantrel"
+// beside the program's folder when the program is installed, else the source tree's "data"
+// folder when the program runs from the build folder it was built in (or a folder inside it);
+// empty when neither is found.
+fs::path FindShippedDataFolder(const fs::path& programFolder);
+// The same with the build folder and the source tree's data folder given.
+fs::path FindShippedDataFolder(const fs::path& programFolder, const fs::path& buildFolder,
+                               const fs::path& sourceDataFolder);
+
 // The viewer's own names for its copies.
 inline constexpr const char* kLogCopy = "wsjtx.log";
 inline constexpr const char* kConfigCopy = "wsjt-x.ini";

@@ -33,6 +33,7 @@ bool Switches::HasSwitch(std::string_view name) const {
 
 std::string SwitchHelp() {
     return "Usage: vantrel [switches]\n"
+           "       vantrel --grid LOCATOR | --places TEXT [--extended] | --update-cty\n"
            "\n"
            "Switches (letter case does not matter):\n"
            "  /DEBUG            write a diagnostic line per step to errorlog.txt\n"
@@ -47,6 +48,13 @@ std::string SwitchHelp() {
            "  --rig-name NAME   follow the WSJT-X instance started with --rig-name NAME\n"
            "  --help            show this text\n"
            "  --version         show the version\n"
+           "\n"
+           "Commands (run in the folder Vantrel keeps its files in, without a window):\n"
+           "  --grid LOCATOR    a grid square's centre, bearing and distance, country and places\n"
+           "  --places TEXT     the places whose line holds TEXT and the prefixes of the countries\n"
+           "                    whose names begin with it (--extended: search allplaces.txt)\n"
+           "  --update-cty      fetch the current cty.dat, check it and install it in both folders\n"
+           "Their exit status is 0 when done, 1 when nothing could be done, 2 for a usage error.\n"
            "\n"
            "Environment: LOCALAPPDATA (WSJT-X data in $LOCALAPPDATA/WSJT-X), VANTREL_SETTINGS\n"
            "(the settings file). Vantrel keeps its own files in the folder it is started in.\n";

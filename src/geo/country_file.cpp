@@ -86,17 +86,57 @@ void AddPrefixList(std::string_view joined, const Entity& e, std::vector<std::st
     }
 }
 
+bool IsWholeNumber(std::string_view t) {
+    if (t.starts_with('-') || t.starts_with('+')) t.remove_prefix(1);
+    return !t.empty() && t.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+bool IsDecimalNumber(std::string_view t) {
+    if (t.starts_with('-') || t.starts_with('+')) t.remove_prefix(1);
+    const std::size_t point = t.find('.');
+    if (point == std::string_view::npos) return IsWholeNumber(t);
+    const std::string_view whole = t.substr(0, point), fraction = t.substr(point + 1);
+    return (!whole.empty() || !fraction.empty()) &&
+           (whole.empty() || IsWholeNumber(whole)) && (fraction.empty() || IsWholeNumber(fraction));
+}
+
+// An entity line holds name, CQ zone, ITU zone, continent, latitude, longitude, UTC offset and
+// primary prefix, each followed by ":".
+bool IsEntityLine(std::string_view line) {
+    const auto field = [&](int n) { return TrimBlanks(ExtractFieldView(line, ':', n)); };
+    static constexpr std::string_view kContinents[] = {"AF", "AN", "AS", "EU", "NA", "OC", "SA"};
+    const std::string_view continent = field(4);
+    return std::count(line.begin(), line.end(), ':') >= 8 && !field(1).empty() &&
+           IsWholeNumber(field(2)) && IsWholeNumber(field(3)) &&
+           std::find(std::begin(kContinents), std::end(kContinents), continent) !=
+               std::end(kContinents) &&
+           IsDecimalNumber(field(5)) && IsDecimalNumber(field(6)) && IsDecimalNumber(field(7)) &&
+           !field(8).empty();
+}
+
+void NoteProblem(CountryFileShape& shape, std::string_view line) {
+    if (shape.firstProblem.empty()) shape.firstProblem = line.substr(0, 60);
+}
+
 }  // namespace
 
-std::vector<std::string> ParseCountryFile(std::string_view bytes) {
+std::vector<std::string> ParseCountryFile(std::string_view bytes, CountryFileShape* shape) {
     std::vector<std::string> out;
     Entity entity;
     std::string joined;
+    std::string_view entityLine;
     bool listOpen = false;
+    bool listClosed = true;  // the current entity's list ended with ";" (none before the first)
     const auto closeList = [&] {
         if (listOpen) AddPrefixList(joined, entity, out);
         joined.clear();
         listOpen = false;
+    };
+    const auto checkListClosed = [&] {
+        if (shape && !listClosed) {
+            ++shape->openLists;
+            NoteProblem(*shape, entityLine);
+        }
     };
     while (!bytes.empty()) {
         const std::size_t lf = bytes.find('\n');
@@ -107,15 +147,29 @@ std::vector<std::string> ParseCountryFile(std::string_view bytes) {
         if (!IsBlank(line.front())) {
             // A list left without its ";" ends at the next entity.
             closeList();
+            checkListClosed();
+            entityLine = line;
+            listClosed = false;
+            if (shape) {
+                ++shape->entities;
+                if (!IsEntityLine(line)) {
+                    ++shape->badEntities;
+                    NoteProblem(*shape, line);
+                }
+            }
             entity = ReadEntity(line);
             out.push_back(CountryLine(entity.primary, entity));
             continue;
         }
         listOpen = true;
         joined.append(TrimBlanks(line));
-        if (joined.find(';') != std::string::npos) closeList();
+        if (joined.find(';') != std::string::npos) {
+            closeList();
+            listClosed = true;
+        }
     }
     closeList();
+    checkListClosed();
     return out;
 }
 

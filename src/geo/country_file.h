@@ -21,8 +21,20 @@ inline constexpr const char* kCountryFile = "cty.dat";
 inline constexpr const char* kCountryBasicFile = "ctybasic.txt";
 inline constexpr const char* kInstalledCountryFile = "/usr/share/wsjtx/cty.dat";
 
-// The lines of a cty.dat text (CR LF or LF line ends; empty lines skipped) in file order.
-std::vector<std::string> ParseCountryFile(std::string_view bytes);
+// How closely a cty.dat text keeps the file's layout, counted by the pass that parses it: every
+// entity line has its eight ":"-separated fields (name, CQ zone, ITU zone, continent, latitude,
+// longitude, UTC offset, primary prefix) and is followed by a prefix list that ends with ";".
+struct CountryFileShape {
+    std::size_t entities = 0;     // entity lines
+    std::size_t badEntities = 0;  // entity lines without their eight fields
+    std::size_t openLists = 0;    // entities whose prefix list is missing or has no ";"
+    std::string firstProblem;     // the first such line, shortened, for a message
+};
+
+// The lines of a cty.dat text (CR LF or LF line ends; empty lines skipped) in file order. With
+// `shape`, the file's layout is checked on the way.
+std::vector<std::string> ParseCountryFile(std::string_view bytes,
+                                          CountryFileShape* shape = nullptr);
 
 // Sorts without regard to letter case (an upper-cased comparison, then the exact bytes) and drops
 // exact duplicates: the order of the country table.

@@ -71,5 +71,34 @@ TEST(DataFolders, FilesFoundAsWsjtxKeepsThem) {
     EXPECT_EQ(LocateWsjtxFiles(data, env, "Two", now).journal, data / "2026-12-ALL.TXT");
 }
 
+TEST(DataFolders, ShippedDataBesideTheInstalledProgramElseInTheSourceTree) {
+    test::TempFolder root;
+    const auto prefix = root / "usr";
+    const auto build = root / "src" / "build";
+    const auto sourceData = root / "src" / "data";
+    std::filesystem::create_directories(prefix / "bin");
+    std::filesystem::create_directories(build / "tests");
+    std::filesystem::create_directories(sourceData / "places");
+
+    // Neither installed nor run from the build folder.
+    EXPECT_EQ(FindShippedDataFolder(prefix / "bin", build, sourceData), "");
+    // Installed: <prefix>/share/vantrel, whatever the build knew.
+    std::filesystem::create_directories(prefix / "share" / "vantrel");
+    EXPECT_EQ(FindShippedDataFolder(prefix / "bin", build, sourceData), prefix / "share" / "vantrel");
+    // Run from the build folder or a folder inside it (a path with "..", a symbolic link).
+    EXPECT_EQ(FindShippedDataFolder(build, build, sourceData), sourceData);
+    EXPECT_EQ(FindShippedDataFolder(build / "tests" / "..", build, sourceData), sourceData);
+    EXPECT_EQ(FindShippedDataFolder(build / "tests", build, sourceData), sourceData);
+    std::filesystem::create_directory_symlink(build, root / "link");
+    EXPECT_EQ(FindShippedDataFolder(root / "link", build, sourceData), sourceData);
+    // A folder beside the build folder whose name begins the same is not inside it.
+    std::filesystem::create_directories(root / "src" / "build-other");
+    EXPECT_EQ(FindShippedDataFolder(root / "src" / "build-other", build, sourceData), "");
+    // The source tree's data gone: nothing.
+    std::filesystem::remove_all(sourceData);
+    EXPECT_EQ(FindShippedDataFolder(build, build, sourceData), "");
+    EXPECT_EQ(FindShippedDataFolder("", build, sourceData), "");
+}
+
 }  // namespace
 }  // namespace vantrel

@@ -83,11 +83,14 @@ void EngineStation::Write(int contacts, const char* ini) {
     WriteFile(wsjtx() / "ALL.TXT", "261208_120015    14.074 Rx FT8     -8  0.1 1200 CQ K1ABC FN42\n");
 }
 
-std::unique_ptr<StationEngine> EngineStation::Start(std::vector<std::string> arguments) {
+EngineServices EngineStation::Services() {
     FolderEnvironment env{root.path().string(), "", (root / "config").string(), root.path().string()};
-    auto engine = std::make_unique<StationEngine>(
-        EngineServices{store, clock, receiver, desktop, env, "/bin/sh", viewer(), interactive}, view.Views(),
-        arguments);
+    return EngineServices{store,       clock,      receiver,          desktop,       env,     "/bin/sh", viewer(),
+                          interactive, dataFolder, downloadAddresses, fetchSettings, listener};
+}
+
+std::unique_ptr<StationEngine> EngineStation::Start(std::vector<std::string> arguments) {
+    auto engine = std::make_unique<StationEngine>(Services(), view.Views(), arguments);
     engine->onStartupDone = [this] { entriesAtStart = view.entries; };
     engine->MainWindowActivated();
     RunEventsUntil([&] { return engine->StartupDone() || engine->QuitRequested(); });

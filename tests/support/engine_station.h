@@ -56,6 +56,8 @@ public:
     std::filesystem::path viewer() const { return root / "viewer"; }
     // wsjtx.log with `contacts` lines, WSJT-X.ini and a one-line journal.
     void Write(int contacts, const char* ini = kStationIni);
+    // The station's services for an engine of the test's own making.
+    EngineServices Services();
     // Creates the engine and runs its start-up to its end (or to the quit it asked for).
     std::unique_ptr<StationEngine> Start(std::vector<std::string> arguments = {});
     LogLines LocalLog() const;
@@ -70,6 +72,12 @@ public:
     SettableClock clock;
     bool interactive = true;
     FakeReceiver receiver;
+    MessageListener* listener = nullptr;  // WSJT-X's own messages, for tests that hear them
+    // The shipped data (none unless a test gives it) and the downloads' addresses: nothing on
+    // the internet, an address on the loopback that refuses, no release check.
+    std::filesystem::path dataFolder;
+    DownloadAddresses downloadAddresses{"https://127.0.0.1:9/cty/cty.dat", ""};
+    FetchSettings fetchSettings;
 };
 
 }  // namespace vantrel::test

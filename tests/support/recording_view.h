@@ -19,9 +19,11 @@ class RecordingView : public NoticeView,
                       public EquipmentView,
                       public SearchView,
                       public ListsView,
-                      public HeardView {
+                      public HeardView,
+                      public PlacesView,
+                      public InfoViewsView {
 public:
-    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *this}; }
+    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this}; }
 
     void ShowMessage(const std::string& c, const std::string& text) override { messages.push_back(c + ": " + text); }
     void ShowStatus(const std::string& text) override { status = text; }
@@ -101,6 +103,28 @@ public:
 
     void ShowHeard(const std::vector<HeardRow>& rows) override { heard = rows; }
 
+    void ShowGridInfo(const GridInfo& info) override {
+        gridInfo = info;
+        gridInfoShown = true;
+    }
+    void HideGridInfo(bool emptyLookupField) override {
+        gridInfoShown = false;
+        if (emptyLookupField) gridFieldEmptied++;
+    }
+    void ShowPlaces(const PlacesSearchResult& result) override {
+        places = result;
+        placesShown = true;
+    }
+    void HidePlaces() override { placesShown = false; }
+    void WidenPlacesPanel() override { placesWidened++; }
+    void SetExtendedVisible(bool visible) override { extendedVisible = visible; }
+    void EmptyPlacesField() override { placesFieldEmptied++; }
+
+    void ShowInfoPanel(const InfoPanel& panel) override {
+        infoPanel = panel;
+        detailsPanel = true;
+    }
+
     std::vector<std::string> messages;
     std::string status, caption, call, grid, host, port, n1mmProblem, entries, lastContact;
     bool progressVisible = false;
@@ -124,6 +148,12 @@ public:
     Palette palette{};
     StoredOptions options;
     std::vector<HeardRow> heard;
+
+    GridInfo gridInfo;
+    bool gridInfoShown = false, placesShown = false, extendedVisible = false;
+    int gridFieldEmptied = 0, placesWidened = 0, placesFieldEmptied = 0;
+    PlacesSearchResult places;
+    InfoPanel infoPanel;
 };
 
 class RecordingDesktop : public Desktop {

@@ -16,6 +16,8 @@
 #include "base/switches.h"
 #include "log/local_log_record.h"
 #include "log/log_lines.h"
+#include "net/download_addresses.h"
+#include "net/https_fetch.h"
 #include "settings/settings_store.h"
 #include "settings/stored_options.h"
 #include "settings/wsjtx_ini.h"
@@ -34,6 +36,11 @@ struct EngineServices {
     fs::path viewerFolder;  // the program's own data folder (where it was started)
     // False without a window: questions that nobody can answer are not asked.
     bool interactive = true;
+    // The data the program ships (the places files, the map images); empty when not found.
+    fs::path dataFolder;
+    // Where the downloads come from and how they are fetched (tests use a server of their own).
+    DownloadAddresses downloadAddresses = DownloadAddresses::FromBuildAndEnvironment();
+    FetchSettings fetchSettings;
     // The receiver of WSJT-X's own UDP messages; none in tests that do not need it.
     MessageListener* listener = nullptr;
 };

@@ -22,9 +22,11 @@ class HeadlessView : public NoticeView,
                      public EquipmentView,
                      public SearchView,
                      public ListsView,
-                     public HeardView {
+                     public HeardView,
+                     public PlacesView,
+                     public InfoViewsView {
 public:
-    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *this}; }
+    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this}; }
 
     // NoticeView
     void ShowMessage(const std::string& caption, const std::string& text) override {
@@ -111,6 +113,18 @@ public:
 
     // HeardView
     void ShowHeard(const std::vector<HeardRow>&) override {}
+
+    // PlacesView: the panels exist only in the window (the terminal has --grid and --places).
+    void ShowGridInfo(const GridInfo&) override {}
+    void HideGridInfo(bool) override {}
+    void ShowPlaces(const PlacesSearchResult&) override {}
+    void HidePlaces() override {}
+    void WidenPlacesPanel() override {}
+    void SetExtendedVisible(bool) override {}
+    void EmptyPlacesField() override {}
+
+    // InfoViewsView
+    void ShowInfoPanel(const InfoPanel&) override { detailsPanel_ = true; }
 
 protected:
     StoredOptions options_;

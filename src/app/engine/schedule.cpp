@@ -6,7 +6,10 @@
 namespace vantrel {
 
 void StationEngine::Tick() {
-    if (!core_.startupDone || core_.closed || core_.gate.Held()) return;
+    if (core_.closed) return;
+    // The places panel's timers run while long work holds the log: they do not touch it.
+    places_.Tick();
+    if (!core_.startupDone || core_.gate.Held()) return;
     const int previous = core_.tickCounter++;
     if (previous == 0 && !views_.window.MapWindowVisible()) window_.ApplyFullLoad();
     // Contacts that a full disk kept in memory are written as soon as the disk takes them.

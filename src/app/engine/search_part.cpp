@@ -9,16 +9,9 @@
 
 namespace vantrel {
 
-void SearchPart::LoadPlacesList4() {
+void SearchPart::UsePlacesList4(const LogLines& placesList4) {
     placeFinder_.reset();
-    placesList4_.clear();
-    auto lines = LoadLogLines(core_.ViewerFile("4chplaces.txt"));
-    if (!lines) return;
-    std::vector<std::string_view> sorted(lines->begin(), lines->end());
-    std::stable_sort(sorted.begin(), sorted.end(), LessNoCase());
-    sorted.erase(std::unique(sorted.begin(), sorted.end(), SameTextNoCase), sorted.end());
-    for (std::string_view line : sorted) placesList4_.push_back(line);
-    placeFinder_ = std::make_unique<PlaceFinder>(placesList4_);
+    if (!placesList4.empty()) placeFinder_ = std::make_unique<PlaceFinder>(placesList4);
 }
 
 void SearchPart::LoadCountryTable() {
@@ -49,6 +42,10 @@ void SearchPart::LoadCountryTable() {
     }
     countryTable_ = std::make_unique<CountryTable>(lines ? std::move(*lines) : LogLines());
     CheckCountryFileAge();
+}
+
+void SearchPart::ReplaceCountryTable(std::unique_ptr<CountryTable> table) {
+    if (table) countryTable_ = std::move(table);
 }
 
 void SearchPart::CheckCountryFileAge() {

@@ -20,10 +20,13 @@ public:
     SearchPart(EngineCore& core, SearchView& view, WindowView& window)
         : core_(core), view_(view), window_(window) {}
 
-    // 4chplaces.txt, sorted and without duplicates, for the "Details" option.
-    void LoadPlacesList4();
+    // The places of 4chplaces.txt for the "Details" option (PlacesList4, loaded by the places
+    // part); the list must stay as it is while the search uses it.
+    void UsePlacesList4(const LogLines& placesList4);
     // ctybasic.txt, made from cty.dat when missing (a new viewer folder takes WSJT-X's cty.dat).
     void LoadCountryTable();
+    // The table of a newly installed cty.dat.
+    void ReplaceCountryTable(std::unique_ptr<CountryTable> table);
     void CheckCountryFileAge();
     const CountryTable* Countries() const { return countryTable_.get(); }
 
@@ -56,7 +59,6 @@ private:
     SearchView& view_;
     WindowView& window_;
     std::unique_ptr<CountryTable> countryTable_;
-    LogLines placesList4_;
     std::unique_ptr<PlaceFinder> placeFinder_;
     std::shared_ptr<const MatchList> matchList_;
     std::vector<DetailsLine> detailsLines_;

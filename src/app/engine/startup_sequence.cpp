@@ -77,8 +77,9 @@ void StationEngine::RunStartupSequence() {
     }
     window.SetRegionVisible(Region::ColourSetupMenu, core_.HasSwitch("/SETCOLO"));
 
-    window.SetRegionVisible(Region::ExtendedCheck, FileSize(core_.ViewerFile("allplaces.txt")) >= 0);
-    search_.LoadPlacesList4();
+    // "Extended" and PlacesList4; the callsign search's "Details" reads the same list.
+    if (const std::string problem = places_.PrepareAtStart(); !problem.empty()) core_.Trace(" Places ** ", problem);
+    search_.UsePlacesList4(places_.List4());
     files_.StartJournalWatch();
     grids_.StartJournalWatch();
     equipment_.NoteRotatorSelection();
@@ -96,6 +97,8 @@ void StationEngine::RunStartupSequence() {
                       ProgramDate(core_.services.programFile));
 
     if (store.ReadText(kOwnSection, "VantrelerCall", "") == "QQ0XYZ" || author) WriteReleaseVersionFile();
+    // The release check answers later; the start-up does not wait for it.
+    downloads_.StartReleaseCheck(core_.HasSwitch("/NVC"));
 
     equipment_.LoadEquipmentLists();
 
@@ -144,6 +147,7 @@ void StationEngine::ContinueAfterCopyIn() {
     search_.LoadCountryTable();
     messages_.SetCountryTable(search_.Countries());
     grids_.LoadGrids();
+    if (const std::string problem = places_.LoadPlacesList(); !problem.empty()) core_.Trace(" Places ** ", problem);
     RunMaintenance();
 }
 

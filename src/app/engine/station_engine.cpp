@@ -15,7 +15,11 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
       repairs_(core_, views.station),
       adif_(core_, views.station),
       backups_(core_),
-      messages_(core_, views.heard, feed_) {
+      messages_(core_, views.heard, feed_),
+      places_(PlacesInputs(), views.places),
+      info_(InfoInputs(), views.info),
+      downloadsNotices_(views.notices, views.search),
+      downloads_(DownloadInputs(), downloadsNotices_) {
     feed_.onContactsLogged = [this] { ContactsLogged(); };
     equipment_.onAntennaChosen = [this] { feed_.AntennaChosen(); };
     equipment_.onRotatorMismatch = [this] { feed_.RotatorMismatch(); };
@@ -36,6 +40,38 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
 }
 
 StationEngine::~StationEngine() = default;
+
+PlacesPartInputs StationEngine::PlacesInputs() {
+    return {PlacesFolders::Of(core_.viewerFolder, core_.services.dataFolder),
+            [this] { return core_.station.grid; },
+            [this]() -> const LogLines* {
+                const CountryTable* table = search_.Countries();
+                return table ? &table->Lines() : nullptr;
+            },
+            [this](const std::string& text) { core_.services.desktop.CopyText(text); }};
+}
+
+InfoViewsInputs StationEngine::InfoInputs() {
+    return {core_.viewerFolder, core_.services.store, core_.services.desktop, VersionText(),
+            [this] { window_.ApplyFullLoad(); },
+            [this](const std::string& label, const std::string& text) { core_.Trace(label, text); }};
+}
+
+DownloadsInputs StationEngine::DownloadInputs() {
+    DownloadsInputs inputs;
+    inputs.viewerFolder = core_.viewerFolder;
+    inputs.wsjtxFolder = core_.wsjtxFolder;
+    inputs.versionText = VersionText();
+    inputs.trace = [this](const std::string& label, const std::string& text) { core_.Trace(label, text); };
+    // A newly installed cty.dat names the countries of the next search at once.
+    inputs.countryTableReloaded = [this](std::unique_ptr<CountryTable> table) {
+        search_.ReplaceCountryTable(std::move(table));
+    };
+    inputs.now = [this] { return core_.services.clock.Now(); };
+    inputs.addresses = core_.services.downloadAddresses;
+    inputs.fetch = core_.services.fetchSettings;
+    return inputs;
+}
 
 const std::string& StationEngine::VersionText() const {
     static const std::string version = VANTREL_VERSION_TEXT;
@@ -68,14 +104,53 @@ void StationEngine::Run(Command command) {
             case Command::Clear:
                 window_.ReloadColours();
                 search_.ClearResults();
+                places_.ClearPlacesField();
                 return;
             case Command::Look: search_.Look(); return;
             case Command::EditRadios: equipment_.EditEquipment(true); return;
             case Command::EditAntennas: equipment_.EditEquipment(false); return;
             case Command::FullAdifExport: adif_.ExportAdif(true); return;
             case Command::NewAdifExport: adif_.ExportAdif(false); return;
+            case Command::UpdateCtyDat: downloads_.UpdateCtyDat(); return;
         }
     });
+}
+
+void StationEngine::RunInfo(InfoCommand command) {
+    Enter([this, command] { info_.Run(command); });
+}
+
+void StationEngine::LookupGrid(const std::string& fieldText) {
+    Enter([this, fieldText] { places_.LookupGrid(fieldText); });
+}
+void StationEngine::CloseGridInfo() {
+    Enter([this] { places_.CloseGridInfo(); });
+}
+void StationEngine::GridListPressed() {
+    Enter([this] { places_.GridListPressed(); });
+}
+void StationEngine::GridListReleased() {
+    Enter([this] { places_.GridListReleased(); });
+}
+void StationEngine::BearingDoubleClicked() {
+    Enter([this] { places_.BearingDoubleClicked(); });
+}
+void StationEngine::PlacesTextEdited() {
+    Enter([this] { places_.PlacesTextEdited(); });
+}
+void StationEngine::PlacesSearchEntered(const std::string& text, bool extended) {
+    Enter([this, text, extended] {
+        window_.ReadOptions();
+        // With "ALL.TXT" ticked, Enter searches the journal instead.
+        if (core_.options.searchAllTxt) return;
+        places_.SearchPlaces(text, extended);
+    });
+}
+void StationEngine::ClosePlaces() {
+    Enter([this] { places_.ClosePlaces(); });
+}
+void StationEngine::CopyPlacesToClipboard() {
+    Enter([this] { places_.CopyPlacesToClipboard(); });
 }
 
 void StationEngine::SearchLog() {

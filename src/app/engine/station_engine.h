@@ -20,8 +20,29 @@
 #include "app/engine/window_part.h"
 #include "app/engine/wsjtx_files_part.h"
 #include "app/engine/wsjtx_messages_part.h"
+#include "net/downloads_part.h"
+#include "net/info_views_part.h"
+#include "refdata/places_part.h"
 
 namespace vantrel {
+
+// The downloads say what they have to say on the window's message boxes, status line and
+// cty.dat age line.
+class DownloadsNotices : public DownloadsView {
+public:
+    DownloadsNotices(NoticeView& notices, SearchView& search) : notices_(notices), search_(search) {}
+    void ShowMessage(const std::string& caption, const std::string& text) override {
+        notices_.ShowMessage(caption, text);
+    }
+    void ShowStatus(const std::string& text) override { notices_.ShowStatus(text); }
+    void ShowCountryFileAge(const std::string& text, bool tooOld) override {
+        search_.ShowCountryFileAge(text, tooOld);
+    }
+
+private:
+    NoticeView& notices_;
+    SearchView& search_;
+};
 
 class StationEngine {
 public:
@@ -41,6 +62,8 @@ public:
     void CloseMainWindow();
     // A menu entry or button.
     void Run(Command command);
+    // An entry of the "View" or "About" menu.
+    void RunInfo(InfoCommand command);
 
     // The callsign search and what hangs on it.
     void SearchLog();
@@ -68,6 +91,23 @@ public:
     void SetLastContact(const std::string& text);
     // "ADIF Import" of the file the operator chose.
     void AdifImport(const std::string& file);
+
+    // The grid lookup and the places search.
+    // "Lookup", or Enter in the grid lookup field.
+    void LookupGrid(const std::string& fieldText);
+    // A click on the "Gridsquare info:" panel, its "Click to close.", its list or the lookup field.
+    void CloseGridInfo();
+    void GridListPressed();
+    void GridListReleased();
+    void BearingDoubleClicked();
+    // A key typed into "Places/call search:".
+    void PlacesTextEdited();
+    // Enter in "Places/call search:": the places search while "ALL.TXT" is unticked.
+    void PlacesSearchEntered(const std::string& text, bool extended);
+    // A double click on the "Places Lookup:" panel or its list.
+    void ClosePlaces();
+    // "->> Clipboard".
+    void CopyPlacesToClipboard();
 
     // Operator actions on the settings.
     void ResetRegistryValues();
@@ -100,12 +140,17 @@ public:
     const CallsignList& Callsigns() const { return lists_.Callsigns(); }
     const LogLines& GridsList() const { return grids_.GridsList(); }
     const HeardList& Heard() const { return messages_.Heard(); }
+    const PlacesPart& Places() const { return places_; }
+    const DownloadsPart& Downloads() const { return downloads_; }
     const std::string& VersionText() const;
 
     // Called once the start-up sequence has ended (not when it stopped the program).
     std::function<void()> onStartupDone;
 
 private:
+    PlacesPartInputs PlacesInputs();
+    InfoViewsInputs InfoInputs();
+    DownloadsInputs DownloadInputs();
     // Work from outside that touches the log: now, or after the long work holding it.
     void Enter(std::function<void()> work);
     void RunStartupSequence();
@@ -133,6 +178,10 @@ private:
     AdifPart adif_;
     BackupsPart backups_;
     WsjtxMessagesPart messages_;
+    PlacesPart places_;
+    InfoViewsPart info_;
+    DownloadsNotices downloadsNotices_;
+    DownloadsPart downloads_;
 };
 
 }  // namespace vantrel

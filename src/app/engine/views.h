@@ -11,6 +11,8 @@
 #include "geo/callsign_search.h"
 #include "geo/contact_details.h"
 #include "log/coloured_line.h"
+#include "net/info_views_part.h"
+#include "refdata/places_part.h"
 #include "settings/stored_options.h"
 #include "wsjtx/heard_list.h"
 
@@ -35,6 +37,7 @@ enum class Command {
     EditAntennas,        // "Create/edit Antennas.txt"
     FullAdifExport,      // "Full ADIF export"
     NewAdifExport,       // "New ADIF export"
+    UpdateCtyDat,        // "Update CTY.DAT file"
 };
 
 // Regions and controls of the main window whose visibility the engine switches.
@@ -182,6 +185,10 @@ struct EngineViews {
     SearchView& search;
     ListsView& lists;
     HeardView& heard;
+    // The "Gridsquare info:" and "Places Lookup:" panels and the places row.
+    PlacesView& places;
+    // The settings listing and the About text in the details panel.
+    InfoViewsView& info;
 };
 
 }  // namespace vantrel

@@ -39,6 +39,19 @@ const char* const kColourCaptions[12] = {"Colour1", "Colour2", "Colour3", "Colou
                                          "Colour5", "Colour6", "Colour7", "Colour8",
                                          "Colour9", "Colour10", "Colour 11", "Colour12"};
 
+const char* InfoActionName(InfoCommand command) {
+    switch (command) {
+        case InfoCommand::ShowSettings: return "ShowRegistryAction";
+        case InfoCommand::About: return "AboutAction";
+        case InfoCommand::ShowLocalLog: return "ShowLocalLogAction";
+        case InfoCommand::ShowWsjtxLog: return "ShowWsjtxLogAction";
+        case InfoCommand::ShowGrids: return "ShowGridsAction";
+        case InfoCommand::ShowWsjtxIni: return "ShowWsjtxIniAction";
+        case InfoCommand::ShowViewerFolder: return "ShowViewerFolderAction";
+    }
+    return "InfoAction";
+}
+
 // Index of the palette colour used for captions and panel titles (navy by default).
 constexpr int kCaptionColour = 4;
 
@@ -63,7 +76,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("Vantrel for WSJT-X"));
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("Central"));
-    BuildMainWindowParts(central, parts_);
+    places_ = new PlacesPanels(*this, this);
+    BuildMainWindowParts(central, parts_, *places_);
     setCentralWidget(central);
     heard_ = new HeardPanel(this);
     addDockWidget(Qt::RightDockWidgetArea, heard_);
@@ -107,6 +121,8 @@ void MainWindow::BuildMenus() {
     command(file, "Zap User field", Command::ZapUserField, "ZapUserAction");
     command(file, "Force update of grids.text", Command::ForceGridsUpdate, "ForceGridsAction");
     file->addSeparator();
+    command(file, "Update CTY.DAT file", Command::UpdateCtyDat, "UpdateCtyAction");
+    file->addSeparator();
     QAction* reset = file->addAction(QStringLiteral("Reset Registry values"));
     reset->setObjectName(QStringLiteral("ResetRegistryAction"));
     connect(reset, &QAction::triggered, this, &MainWindow::resetRegistryRequested);
@@ -131,6 +147,21 @@ void MainWindow::BuildMenus() {
         OptionChanged();
         if (on) emit commandRequested(Command::Last50);
     });
+    view->addSeparator();
+
+    QMenu* about = nullptr;
+    for (const InfoMenuEntry& entry : kInfoMenuEntries) {
+        // "About" has a menu of its own; the rest show or open the program's data.
+        QMenu* menu = view;
+        if (entry.command == InfoCommand::About) {
+            about = about ? about : new QMenu(QStringLiteral("About"), this);
+            menu = about;
+        }
+        QAction* action = menu->addAction(QString::fromLatin1(entry.caption));
+        action->setObjectName(QString::fromLatin1(InfoActionName(entry.command)));
+        const InfoCommand which = entry.command;
+        connect(action, &QAction::triggered, this, [this, which] { emit infoRequested(which); });
+    }
 
     // Offered once WSJT-X has decoded something; the operator's choice is stored.
     heardAction_ = view->addAction(QStringLiteral("Show stations heard"));
@@ -162,6 +193,10 @@ void MainWindow::BuildMenus() {
         connect(entry, &QAction::triggered, this, [this, index] { ChooseColour(index); });
     }
     colourMenu_->menuAction()->setVisible(false);
+    if (about) {
+        about->setObjectName(QStringLiteral("AboutMenu"));
+        menuBar()->addMenu(about);
+    }
 }
 
 void MainWindow::ConnectOptionControls() {
@@ -259,10 +294,10 @@ void MainWindow::SetRegionVisible(Region region, bool visible) {
         case Region::MapButton: parts_.mapButton->setVisible(visible); return;
         case Region::DetailsPanel: parts_.detailsPanel->setVisible(visible); return;
         case Region::ProgressPanel: parts_.progressPanel->setVisible(visible); return;
-        case Region::PlacesRow: parts_.placesRow->setVisible(visible); return;
-        case Region::ExtendedCheck: parts_.extended->setVisible(visible); return;
-        case Region::GridInfoPanel: parts_.gridInfoPanel->setVisible(visible); return;
-        case Region::PlacesPanel: parts_.placesPanel->setVisible(visible); return;
+        case Region::PlacesRow: places_->Row()->setVisible(visible); return;
+        case Region::ExtendedCheck: places_->ExtendedCheck()->setVisible(visible); return;
+        case Region::GridInfoPanel: places_->GridInfoPanel()->setVisible(visible); return;
+        case Region::PlacesPanel: places_->PlacesPanel()->setVisible(visible); return;
         case Region::AntennaWarning: parts_.antWarningPanel->setVisible(visible); return;
         case Region::AntWarningLabel: parts_.antWarningLabel->setVisible(visible); return;
         case Region::EnabledCheck: parts_.antEnabled->setVisible(visible); return;

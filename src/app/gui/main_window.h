@@ -7,7 +7,9 @@
 
 #include "app/engine/views.h"
 #include "app/gui/heard_panel.h"
+#include "app/gui/info_panel_view.h"
 #include "app/gui/main_window_parts.h"
+#include "app/gui/places_panels.h"
 
 class QAction;
 class QMenu;
@@ -29,7 +31,9 @@ public:
     ~MainWindow() override;
 
     // The views the engine is handed.
-    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *heard_}; }
+    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *heard_, *places_, info_}; }
+    // The places row and its panels, whose actions the program connects to the engine.
+    PlacesPanels& Places() { return *places_; }
 
     // NoticeView
     void ShowMessage(const std::string& caption, const std::string& text) override;
@@ -95,6 +99,8 @@ signals:
     void optionsEdited();
     // A menu entry or button that the engine carries out.
     void commandRequested(vantrel::Command command);
+    // An entry of the "View" or "About" menu that shows or opens the program's own data.
+    void infoRequested(vantrel::InfoCommand command);
     // One tick of the one-second schedule, and of the rig follower.
     void ticked();
     // The operator changed the search box's text by typing (not for SetSearchText); the text as
@@ -149,6 +155,8 @@ private:
 
     MainWindowParts parts_;
     Palette colours_ = DefaultPalette();
+    PlacesPanels* places_ = nullptr;
+    InfoPanelView info_{parts_, colours_, *this};
     QMenu* colourMenu_ = nullptr;
     QAction* checkMyGridAction_ = nullptr;
     QAction* always50Action_ = nullptr;

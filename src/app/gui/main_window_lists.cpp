@@ -54,6 +54,7 @@ void MainWindow::ShowCallsignList(const std::vector<ColouredLine>& lines) {
 
 void MainWindow::ShowDisplayList(const std::string& title, const std::vector<ColouredLine>& lines) {
     parts_.contactDetails->hide();
+    InfoPanelView::SetBackground(parts_.details, std::nullopt);
     parts_.detailsHeading->setText(ToQString(title));
     parts_.detailsHeading->show();
     parts_.details->setHtml(ColouredHtml(lines));
@@ -130,6 +131,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
         parts_.radioGear->setVisible(panels->radio && radioWanted_);
         parts_.loggedAs->setVisible(panels->loggedAs);
     }
+    places_->FollowWindowWidth();
     emit resized();
 }
 

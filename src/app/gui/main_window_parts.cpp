@@ -1,6 +1,7 @@
 #include "app/gui/main_window_parts.h"
 
 #include "app/gui/match_list_view.h"
+#include "app/gui/places_panels.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -313,34 +314,7 @@ QWidget* BuildSideColumn(MainWindowParts& p) {
     return side;
 }
 
-QWidget* BuildPlacesRow(MainWindowParts& p) {
-    p.placesSearch = Named(new QLineEdit, "Edit11");
-    p.placesSearch->setPlaceholderText(QStringLiteral("(Name .. or grid)"));
-    p.gridLookup = Named(new QLineEdit, "Edit10", QStringLiteral("Grid square to look up"));
-    p.gridLookup->setMaximumWidth(110);
-    p.lookupButton = Named(new QPushButton(QStringLiteral("Lookup")), "LookupButton");
-    p.extended = Named(new QCheckBox(QStringLiteral("Extended")), "CheckBox6");
-    p.extended->hide();
-
-    p.placesRow = Named(new QWidget, "PlacesRow");
-    auto* row = new QHBoxLayout(p.placesRow);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->addWidget(new QLabel(QStringLiteral("Places/call search:")));
-    row->addWidget(p.placesSearch, 1);
-    row->addWidget(p.gridLookup);
-    row->addWidget(p.lookupButton);
-    row->addWidget(p.extended);
-    return p.placesRow;
-}
-
-QLayout* BuildBottomPanels(MainWindowParts& p) {
-    p.gridInfoPanel = Panel("Panel7");
-    (new QVBoxLayout(p.gridInfoPanel))->addWidget(Caption(p, QStringLiteral("Gridsquare info:")));
-    p.gridInfoPanel->hide();
-    p.placesPanel = Panel("Panel9");
-    (new QVBoxLayout(p.placesPanel))->addWidget(Caption(p, QStringLiteral("Places Lookup:")));
-    p.placesPanel->hide();
-
+QWidget* BuildProgressPanel(MainWindowParts& p) {
     p.progressPanel = Panel("Panel5");
     p.progressBar = Named(new QProgressBar, "ProgressBar");
     p.progressBar->setRange(0, 100);
@@ -349,37 +323,33 @@ QLayout* BuildBottomPanels(MainWindowParts& p) {
     progress->addWidget(p.progressTitle = Caption(p, QStringLiteral("Progress")));
     progress->addWidget(p.progressBar, 1);
     p.progressPanel->hide();
-
-    auto* rows = new QVBoxLayout;
-    auto* info = new QHBoxLayout;
-    info->addWidget(p.gridInfoPanel, 1);
-    info->addWidget(p.placesPanel, 1);
-    rows->addLayout(info);
-    rows->addWidget(p.progressPanel);
-    return rows;
+    return p.progressPanel;
 }
 
 }  // namespace
 
-void BuildMainWindowParts(QWidget* central, MainWindowParts& parts) {
+void BuildMainWindowParts(QWidget* central, MainWindowParts& parts, PlacesPanels& places) {
     auto* root = new QVBoxLayout(central);
     root->setContentsMargins(8, 6, 8, 4);
     root->setSpacing(6);
     root->addLayout(BuildSearchRow(parts));
     root->addLayout(BuildLastContactRow(parts));
-    auto* body = new QHBoxLayout;
-    body->addLayout(BuildListColumn(parts), 1);
-    body->addWidget(BuildSideColumn(parts));
+    // The lists and the side column; the places panels show over them when asked for: the grid
+    // panel at the foot of the lists, as wide as its lines need, the places list across the window.
+    auto* body = new QGridLayout;
+    body->setContentsMargins(0, 0, 0, 0);
+    body->addLayout(BuildListColumn(parts), 0, 0);
+    body->addWidget(BuildSideColumn(parts), 0, 1);
+    body->setColumnStretch(0, 1);
+    body->addWidget(places.GridInfoPanel(), 0, 0, 1, 2, Qt::AlignLeft | Qt::AlignBottom);
+    body->addWidget(places.PlacesPanel(), 0, 0, 1, 2, Qt::AlignHCenter);
     root->addLayout(body, 1);
-    root->addWidget(BuildPlacesRow(parts));
-    root->addLayout(BuildBottomPanels(parts));
+    root->addWidget(places.Row());
+    root->addWidget(BuildProgressPanel(parts));
+    parts.captions.insert(parts.captions.end(), places.Captions().begin(), places.Captions().end());
 
-    // These controls have no action of their own yet; they are enabled by the features that
-    // handle them, so the operator is never offered a button that does nothing.
-    for (QWidget* inert : std::initializer_list<QWidget*>{
-             parts.mapButton, parts.placesSearch, parts.gridLookup,
-             parts.lookupButton, parts.extended})
-        inert->setEnabled(false);
+    // The button "MAP" has no action of its own.
+    parts.mapButton->setEnabled(false);
 }
 
 }  // namespace vantrel

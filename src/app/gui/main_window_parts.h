@@ -19,6 +19,7 @@ class QWidget;
 namespace vantrel {
 
 class MatchListView;
+class PlacesPanels;
 
 struct MainWindowParts {
     // Search row, entry count and the journal indicator.
@@ -83,14 +84,7 @@ struct MainWindowParts {
     QPushButton* antWarningNo = nullptr;
     QCheckBox* allTxtCheck = nullptr;
 
-    // Bottom rows.
-    QWidget* placesRow = nullptr;
-    QLineEdit* placesSearch = nullptr;  // Edit11
-    QLineEdit* gridLookup = nullptr;  // Edit10
-    QPushButton* lookupButton = nullptr;
-    QCheckBox* extended = nullptr;  // CheckBox6
-    QFrame* gridInfoPanel = nullptr;  // Panel7
-    QFrame* placesPanel = nullptr;  // Panel9
+    // Bottom row (the places row above it belongs to the places panels).
     QFrame* progressPanel = nullptr;  // Panel5
     QProgressBar* progressBar = nullptr;
     QLabel* progressTitle = nullptr;
@@ -99,7 +93,8 @@ struct MainWindowParts {
     std::vector<QLabel*> captions;
 };
 
-// Creates every control as a child of central and lays them out.
-void BuildMainWindowParts(QWidget* central, MainWindowParts& parts);
+// Creates every control as a child of central and lays them out, with the places row below the
+// lists and the places panels over them.
+void BuildMainWindowParts(QWidget* central, MainWindowParts& parts, PlacesPanels& places);
 
 }  // namespace vantrel

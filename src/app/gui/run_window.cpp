@@ -16,8 +16,29 @@
 
 namespace vantrel {
 
+namespace {
+
+// The places row and its panels: the operator's actions to the engine.
+void ConnectPlaces(PlacesPanels& places, StationEngine& engine) {
+    auto text = [](const QString& value) { return value.toStdString(); };
+    QObject::connect(&places, &PlacesPanels::lookupRequested,
+                     [&engine, text](const QString& value) { engine.LookupGrid(text(value)); });
+    QObject::connect(&places, &PlacesPanels::gridInfoCloseClicked, [&engine] { engine.CloseGridInfo(); });
+    QObject::connect(&places, &PlacesPanels::gridListPressed, [&engine] { engine.GridListPressed(); });
+    QObject::connect(&places, &PlacesPanels::gridListReleased, [&engine] { engine.GridListReleased(); });
+    QObject::connect(&places, &PlacesPanels::bearingDoubleClicked, [&engine] { engine.BearingDoubleClicked(); });
+    QObject::connect(&places, &PlacesPanels::placesTextEdited, [&engine] { engine.PlacesTextEdited(); });
+    QObject::connect(&places, &PlacesPanels::placesEntered, [&engine, text](const QString& value, bool extended) {
+        engine.PlacesSearchEntered(text(value), extended);
+    });
+    QObject::connect(&places, &PlacesPanels::placesCloseRequested, [&engine] { engine.ClosePlaces(); });
+    QObject::connect(&places, &PlacesPanels::copyPlacesRequested, [&engine] { engine.CopyPlacesToClipboard(); });
+}
+
+}  // namespace
+
 int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments,
-                const std::filesystem::path& viewerFolder) {
+                const std::filesystem::path& viewerFolder, const std::filesystem::path& dataFolder) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Vantreler for WSJT-X");
 
@@ -31,8 +52,9 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
         std::fprintf(stderr, "vantrel: %s\n", note.c_str());
     });
     StationEngine engine(EngineServices{store, clock, receiver, desktop, FolderEnvironment::FromProcess(),
-                                        QCoreApplication::applicationFilePath().toStdString(), viewerFolder,
-                                        true, &listener},
+                                        QCoreApplication::applicationFilePath().toStdString(), viewerFolder, true,
+                                        dataFolder, DownloadAddresses::FromBuildAndEnvironment(), FetchSettings{},
+                                        &listener},
                          window.Views(), arguments);
     auto text = [](const QString& value) { return value.toStdString(); };
     QObject::connect(&receiver, &QtUdpReceiver::datagramsReceived,
@@ -73,6 +95,8 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
                      [&] { engine.ResetRegistryValues(); });
     QObject::connect(&window, &MainWindow::optionsEdited, [&] { engine.OptionsEdited(); });
     QObject::connect(&window, &MainWindow::commandRequested, [&](Command command) { engine.Run(command); });
+    QObject::connect(&window, &MainWindow::infoRequested, [&](InfoCommand command) { engine.RunInfo(command); });
+    ConnectPlaces(window.Places(), engine);
     QObject::connect(&window, &MainWindow::ticked, [&] {
         engine.Tick();
         engine.RigFollowerTick();

@@ -7,8 +7,9 @@
 
 namespace vantrel {
 
+// `dataFolder`: the data the program ships (empty when not found).
 int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments,
-                const std::filesystem::path& viewerFolder);
+                const std::filesystem::path& viewerFolder, const std::filesystem::path& dataFolder);
 // The message of a second copy, shown in a window.
 int ShowAlreadyActive(int argc, char** argv);
 

@@ -33,9 +33,7 @@ protected:
 
 TEST_F(NeverLoseTest, ContactsArrivingDuringTheStartUpAreLoggedInOrderAfterIt) {
     Write(3);
-    FolderEnvironment env{root.path().string(), "", (root / "config").string(), root.path().string()};
-    StationEngine engine(EngineServices{store, clock, receiver, desktop, env, "/bin/sh", viewer(), true},
-                         view.Views(), {});
+    StationEngine engine(Services(), view.Views(), {});
     engine.MainWindowActivated();  // the copy-in runs on its own thread: the start-up is not over
     ASSERT_FALSE(engine.StartupDone());
     engine.OnDatagram(Datagram("K9AA", "14.075500", "141900"));

@@ -6,6 +6,8 @@
 
 #include <QThread>
 
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <random>
 #include <set>
@@ -97,7 +99,9 @@ TEST(Process, KillsAtAnyInstantLoseNothingSentBefore) {
     std::mt19937 random(5);
     std::set<std::string> mustBeThere;
     int next = 0;
-    constexpr int kRounds = 24;
+    // VANTREL_KILL_ROUNDS asks for a longer run (bench/README.md).
+    const char* rounds = std::getenv("VANTREL_KILL_ROUNDS");
+    const int kRounds = rounds ? std::atoi(rounds) : 24;
     for (int round = 0; round < kRounds; ++round) {
         auto process = test::StartProgram(root, {"/HEADLESS", "/NVC"});
         ASSERT_TRUE(test::WaitForOutput(*process, "running without a window", 20000)) << round;
@@ -125,7 +129,9 @@ TEST(Process, KillsAtAnyInstantLoseNothingSentBefore) {
     }
     for (const auto& [call, count] : seen) EXPECT_EQ(count, 1) << call;
     for (const std::string& call : mustBeThere) EXPECT_TRUE(seen.count(call)) << call << " was lost";
-    EXPECT_GT(mustBeThere.size(), 1000u);
+    EXPECT_GT(mustBeThere.size(), static_cast<std::size_t>(40 * kRounds));
+    std::printf("%d kills: %zu contacts in the log, %zu of them sent over a second before a kill, none lost, none twice\n",
+                kRounds, seen.size(), mustBeThere.size());
     EXPECT_TRUE(std::filesystem::exists(root / "viewer" / "tracer-previous.txt"));
 }
 

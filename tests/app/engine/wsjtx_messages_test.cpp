@@ -48,12 +48,9 @@ class WsjtxMessagesTest : public ::testing::Test, public test::EngineStation {
 protected:
     std::unique_ptr<StationEngine> StartListening(const char* ini) {
         Write(3, ini);
-        FolderEnvironment env{root.path().string(), "", (root / "config").string(), root.path().string()};
-        auto engine = std::make_unique<StationEngine>(
-            EngineServices{store, clock, receiver, desktop, env, "/bin/sh", viewer(), false, &listener},
-            view.Views(), std::vector<std::string>{});
-        engine->MainWindowActivated();
-        test::RunEventsUntil([&] { return engine->StartupDone() || engine->QuitRequested(); });
+        interactive = false;
+        EngineStation::listener = &listener;
+        auto engine = Start();
         test::WaitForBackground(*engine);
         for (int second = 5; second < 8; ++second) {  // the timer has ticked: searches run
             clock.Set({2026, 12, 8, 12, 1, second, 0});

@@ -1,0 +1,120 @@
+#include "refdata/places_part.h"
+
+#include <utility>
+
+#include "base/file_io.h"
+
+namespace vantrel {
+
+PlacesPart::PlacesPart(PlacesPartInputs inputs, PlacesView& view) : inputs_(std::move(inputs)), view_(view) {}
+
+std::string PlacesPart::PrepareAtStart() {
+    gridSeconds_ = 0;
+    stopwatchSeconds_ = 0;
+    shownPlaces_.clear();
+    extendedAvailable_ = FindPlacesFile(inputs_.folders, kAllPlacesFile).has_value();
+    view_.SetExtendedVisible(extendedAvailable_);
+    std::string error;
+    placesList4_ = vantrel::LoadPlacesList4(inputs_.folders, &error);
+    return error;
+}
+
+std::string PlacesPart::LoadPlacesList() {
+    PlacesListLoad load = vantrel::LoadPlacesList(inputs_.folders);
+    placesList_ = std::move(load.list);
+    return load.error;
+}
+
+void PlacesPart::Tick() {
+    if (gridTimerRunning_) {
+        ++gridSeconds_;
+        if (gridSeconds_ == 30) {
+            gridTimerRunning_ = false;
+            stopwatchRunning_ = false;
+            gridShown_ = false;
+            view_.HideGridInfo(false);
+        }
+        if (gridSeconds_ >= 60) gridSeconds_ = 0;
+    }
+    if (stopwatchRunning_) ++stopwatchSeconds_;
+}
+
+void PlacesPart::LookupGrid(std::string_view fieldText) {
+    const std::string home = inputs_.homeGrid ? inputs_.homeGrid() : std::string();
+    std::optional<LogLines> somePlaces;
+    if (const auto file = FindPlacesFile(inputs_.folders, kSomePlacesFile)) {
+        somePlaces = LoadLogLines(*file);
+        // A file that cannot be read counts as an empty one: the panel says "No data found".
+        if (!somePlaces) somePlaces.emplace();
+    }
+    const auto info = vantrel::LookupGrid(fieldText, home, somePlaces ? &*somePlaces : nullptr, placesList_);
+    if (!info) return;
+    gridSeconds_ = 0;
+    stopwatchSeconds_ = 0;
+    stopwatchRunning_ = true;
+    gridShown_ = true;
+    lastBearing_ = info->bearingNumber;
+    gridTimerRunning_ = info->startTimer;
+    view_.ShowGridInfo(*info);
+}
+
+void PlacesPart::CloseGridInfo() {
+    gridTimerRunning_ = false;
+    stopwatchRunning_ = false;
+    gridShown_ = false;
+    view_.HideGridInfo(true);
+}
+
+void PlacesPart::GridListPressed() { gridTimerRunning_ = false; }
+
+void PlacesPart::GridListReleased() {
+    if (!gridShown_) return;
+    gridSeconds_ = 0;
+    gridTimerRunning_ = true;
+}
+
+void PlacesPart::BearingDoubleClicked() {
+    if (inputs_.copyToClipboard) inputs_.copyToClipboard(lastBearing_);
+}
+
+void PlacesPart::PlacesTextEdited() { view_.WidenPlacesPanel(); }
+
+void PlacesPart::SearchPlaces(std::string_view fieldText, bool extended) {
+    const auto file = FindPlacesFile(inputs_.folders, extended ? kAllPlacesFile : kSomePlacesFile);
+    if (!file) return;
+    const PlacesText* text = SearchFile(*file);
+    static const LogLines kNoTable;
+    const LogLines* table = inputs_.countryTable ? inputs_.countryTable() : nullptr;
+    auto result = vantrel::SearchPlaces(fieldText, text, table ? *table : kNoTable);
+    if (!result) return;
+    shownPlaces_ = result->lines;
+    view_.ShowPlaces(*result);
+}
+
+const PlacesText* PlacesPart::SearchFile(const std::filesystem::path& file) {
+    std::error_code error;
+    const auto time = std::filesystem::last_write_time(file, error);
+    const std::int64_t size = FileSize(file);
+    if (file == searchFile_ && size == searchFileSize_ && !error && time == searchFileTime_) return &searchText_;
+    auto bytes = ReadWholeFile(file);
+    if (!bytes) return nullptr;
+    searchText_ = PlacesText(std::move(*bytes));
+    searchFile_ = file;
+    searchFileSize_ = size;
+    searchFileTime_ = time;
+    return &searchText_;
+}
+
+void PlacesPart::ClosePlaces() {
+    shownPlaces_.clear();
+    view_.HidePlaces();
+}
+
+void PlacesPart::CopyPlacesToClipboard() {
+    std::string text;
+    for (const auto& line : shownPlaces_) text.append(line).append("\n");
+    if (inputs_.copyToClipboard) inputs_.copyToClipboard(text);
+    view_.ShowMessage("Clipboard copied", "Displayed data now in clipboard");
+}
+
+}  // namespace vantrel
