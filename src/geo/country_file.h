@@ -21,7 +21,7 @@ inline constexpr const char* kCountryFile = "cty.dat";
 inline constexpr const char* kCountryBasicFile = "ctybasic.txt";
 inline constexpr const char* kInstalledCountryFile = "/usr/share/wsjtx/cty.dat";
 
-// The lines of a cty.dat text (CR LF or LF line ends; empty lines skipped) in file order.
+// The lines of a cty.dat text (CR LF, LF or CR line ends; empty lines skipped) in file order.
 std::vector<std::string> ParseCountryFile(std::string_view bytes);
 
 // Sorts without regard to letter case (an upper-cased comparison, then the exact bytes) and drops
