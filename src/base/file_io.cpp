@@ -9,9 +9,11 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace vantrel {
@@ -243,22 +245,23 @@ bool AppendFileDurable(const fs::path& file, std::string_view bytes, std::string
     return true;
 }
 
-UniqueFd LockFileForUpdate(const fs::path& file) {
+UniqueFd LockFileForUpdate(const fs::path& file, std::chrono::milliseconds patience) {
+    const auto giveUp = std::chrono::steady_clock::now() + patience;
     // A writer that replaced the file while this one waited has left the lock on the old file:
     // take the lock again on the file that is there now.
-    for (int attempt = 0; attempt < 1000; ++attempt) {
+    for (;;) {
         UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
         if (!fd) return fd;
-        int locked;
-        while ((locked = ::flock(fd.get(), LOCK_EX)) != 0 && errno == EINTR) {
+        while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR) return UniqueFd();
+            if (std::chrono::steady_clock::now() >= giveUp) return UniqueFd();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
-        if (locked != 0) return UniqueFd();
         struct stat held {}, named {};
-        if (::fstat(fd.get(), &held) != 0) return UniqueFd();
-        if (::stat(file.c_str(), &named) != 0) return UniqueFd();
+        if (::fstat(fd.get(), &held) != 0 || ::stat(file.c_str(), &named) != 0) return UniqueFd();
         if (held.st_dev == named.st_dev && held.st_ino == named.st_ino) return fd;
+        if (std::chrono::steady_clock::now() >= giveUp) return UniqueFd();
     }
-    return UniqueFd();
 }
 
 bool CopyFileReplacing(const fs::path& from, const fs::path& to, std::string* error,

@@ -3,6 +3,7 @@
 // never leave a half-written target behind.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -47,8 +48,10 @@ bool AppendFileDurable(const fs::path& file, std::string_view bytes, std::string
 // Waits for an exclusive advisory lock on a file that writers replace by renaming a new file
 // over it, and holds it while the descriptor lives: the lock is on the file the path names when
 // it is granted. Writers that take it before they read, merge and write exclude each other.
-// Nothing (an invalid descriptor) when the file does not exist or cannot be opened.
-UniqueFd LockFileForUpdate(const fs::path& file);
+// Nothing (an invalid descriptor) when the file does not exist or cannot be opened, or when the
+// lock is not granted within `patience` (a writer that hangs does not stop this one).
+UniqueFd LockFileForUpdate(const fs::path& file,
+                           std::chrono::milliseconds patience = std::chrono::seconds(10));
 
 // Progress in per cent of the bytes copied; called now and then during long copies.
 using CopyProgress = std::function<void(int percent)>;

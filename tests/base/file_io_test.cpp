@@ -183,6 +183,11 @@ TEST(FileIo, TheUpdateLockExcludesAndFollowsAFileReplacedWhileWaiting) {
     struct stat now {};
     ASSERT_EQ(::stat(file.c_str(), &now), 0);
     EXPECT_EQ(grantedInode, now.st_ino);
+
+    // A holder that never lets go delays a writer only so long.
+    held = LockFileForUpdate(file);
+    ASSERT_TRUE(held.valid());
+    EXPECT_FALSE(LockFileForUpdate(file, std::chrono::milliseconds(50)).valid());
 }
 
 }  // namespace
