@@ -1,6 +1,7 @@
 #include "log/contact_identity.h"
 
 #include <bit>
+#include <cstring>
 
 #include "log/band_table.h"
 #include "log/line_text.h"
@@ -25,13 +26,37 @@ std::uint32_t DateNumber(int year, int month, int day) {
     return static_cast<std::uint32_t>(year * 10000 + month * 100 + day);
 }
 
-// The field that starts at `at`; `at` moves past its separator (to npos after the last field).
-std::string_view NextField(std::string_view line, std::size_t& at) {
-    if (at == std::string_view::npos) return {};
-    const std::size_t comma = line.find(',', at);
-    const std::string_view field = line.substr(at, comma == std::string_view::npos ? comma : comma - at);
-    at = comma == std::string_view::npos ? comma : comma + 1;
-    return field;
+// The first `wanted` fields of a line (at most 7; fewer when it has fewer); how many there are.
+// Fields are short, so a plain loop beats a search call per field.
+std::size_t FirstFields(std::string_view line, std::string_view (&fields)[7], std::size_t wanted) {
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    const char* start = p;
+    std::size_t n = 0;
+    for (; p != end; ++p) {
+        if (*p != ',') continue;
+        fields[n++] = std::string_view(start, static_cast<std::size_t>(p - start));
+        start = p + 1;
+        if (n == wanted) return n;
+    }
+    fields[n++] = std::string_view(start, static_cast<std::size_t>(end - start));
+    return n;
+}
+
+// The commas of a line, eight bytes at a time: a byte equal to the comma becomes zero, and the
+// zero bytes of a word are marked exactly by their top bit.
+std::size_t CountCommas(std::string_view line) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kLow7 = 0x7f7f7f7f7f7f7f7fULL;
+    std::size_t count = 0, i = 0;
+    for (; i + 8 <= line.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, line.data() + i, 8);
+        word ^= kOnes * ',';
+        const std::uint64_t marks = ~(((word & kLow7) + kLow7) | word | kLow7) >> 7;  // 0 or 1 a byte
+        count += static_cast<std::size_t>((marks * kOnes) >> 56);
+    }
+    for (; i < line.size(); ++i) count += line[i] == ',';
+    return count;
 }
 
 inline std::uint64_t Mix(std::uint64_t x) {
@@ -76,43 +101,41 @@ std::int32_t LogTimeNumber(std::string_view text) {
 }
 
 std::optional<ContactIdentity> ContactIdentityOf(std::string_view line) {
-    std::size_t at = 0;
-    const std::uint32_t date = LogDateNumber(NextField(line, at));
-    const std::int32_t time = LogTimeNumber(NextField(line, at));
+    std::string_view f[7];
+    const std::size_t n = FirstFields(line, f, 7);
+    if (n < 2) return std::nullopt;
+    const std::uint32_t date = LogDateNumber(f[0]);
+    const std::int32_t time = LogTimeNumber(f[1]);
     if (date == 0 || time < 0) return std::nullopt;
-    NextField(line, at);
-    NextField(line, at);
     ContactIdentity identity;
     identity.date = date;
     identity.timeOn = static_cast<std::uint32_t>(time);
-    for (char c : NextField(line, at)) identity.call += UpperCaseLetter(c);
-    NextField(line, at);
-    identity.band = BandRowOfFrequency(NextField(line, at));
+    if (n >= 5)
+        for (char c : f[4]) identity.call += UpperCaseLetter(c);
+    identity.band = n >= 7 ? BandRowOfFrequency(f[6]) : -1;
     return identity;
 }
 
 bool IsWsjtxContactLine(std::string_view line) {
-    std::size_t commas = 0;
-    for (char c : line) commas += c == ',';
-    if (commas < 10) return false;
-    std::size_t at = 0;
-    return LogDateNumber(NextField(line, at)) != 0 && LogTimeNumber(NextField(line, at)) >= 0;
+    if (CountCommas(line) < 10) return false;
+    std::string_view f[7];
+    FirstFields(line, f, 2);
+    return LogDateNumber(f[0]) != 0 && LogTimeNumber(f[1]) >= 0;
 }
 
 // ---------------------------------------------------------------------------------------------
 
 std::optional<ContactIndex::Key> ContactIndex::KeyOf(std::string_view line) {
-    std::size_t at = 0;
+    std::string_view f[7];
+    const std::size_t n = FirstFields(line, f, 7);
+    if (n < 2) return std::nullopt;
     Key key;
-    key.date = LogDateNumber(NextField(line, at));
-    const std::int32_t time = LogTimeNumber(NextField(line, at));
+    key.date = LogDateNumber(f[0]);
+    const std::int32_t time = LogTimeNumber(f[1]);
     if (key.date == 0 || time < 0) return std::nullopt;
     key.timeOn = static_cast<std::uint32_t>(time);
-    NextField(line, at);
-    NextField(line, at);
-    key.call = NextField(line, at);
-    NextField(line, at);
-    key.band = BandRowOfFrequency(NextField(line, at));
+    if (n >= 5) key.call = f[4];
+    key.band = n >= 7 ? BandRowOfFrequency(f[6]) : -1;
     if (key.call.size() > kLongestCall) return std::nullopt;
     return key;
 }
@@ -151,8 +174,8 @@ std::size_t ContactIndex::SlotOf(const Key& key, std::uint64_t hash) const {
 }
 
 void ContactIndex::Reserve(std::size_t entries) {
-    // At most half the slots are taken, so a probe ends soon.
-    const std::size_t wanted = std::bit_ceil(std::max<std::size_t>(16, entries * 2));
+    // At most three quarters of the slots are taken, so a probe ends soon.
+    const std::size_t wanted = std::bit_ceil(std::max<std::size_t>(16, entries + entries / 3 + 1));
     if (wanted <= slots_.size()) return;
     slots_.assign(wanted, 0);
     const std::size_t mask = wanted - 1;
@@ -165,9 +188,12 @@ void ContactIndex::Reserve(std::size_t entries) {
     entries_.reserve(entries);
 }
 
-bool ContactIndex::Insert(const Key& key) {
-    if ((entries_.size() + 1) * 2 > slots_.size()) Reserve(std::max<std::size_t>(16, entries_.size() * 2));
-    const std::uint64_t hash = Hash(key);
+bool ContactIndex::Insert(const Key& key) { return Insert(key, Hash(key)); }
+
+bool ContactIndex::Insert(const Key& key, std::uint64_t hash) {
+    if (entries_.size() + 1 > slots_.size() / 4 * 3) {
+        Reserve(std::max<std::size_t>(16, entries_.size() * 2));
+    }
     const std::size_t i = SlotOf(key, hash);
     if (slots_[i] != 0) return false;
     Entry entry{};
@@ -191,7 +217,27 @@ bool ContactIndex::Add(std::string_view line) {
 void ContactIndex::Extend(const LogLines& lines, std::size_t from) {
     if (from < lines.size()) {
         Reserve(entries_.size() + (lines.size() - from));
-        for (std::size_t i = from; i < lines.size(); ++i) Add(lines[i]);
+        // In groups: the slots of a group are fetched from memory together while their keys
+        // are read, which hides most of the wait for them.
+        constexpr std::size_t kGroup = 16;
+        std::optional<Key> keys[kGroup];
+        std::uint64_t hashes[kGroup];
+        for (std::size_t first = from; first < lines.size(); first += kGroup) {
+            const std::size_t count = std::min(kGroup, lines.size() - first);
+            const std::size_t mask = slots_.size() - 1;
+            for (std::size_t j = 0; j < count; ++j) {
+                keys[j] = KeyOf(lines[first + j]);
+                if (!keys[j]) continue;
+                hashes[j] = Hash(*keys[j]);
+                __builtin_prefetch(&slots_[hashes[j] & mask]);
+            }
+            for (std::size_t j = 0; j < count; ++j) {
+                if (keys[j])
+                    Insert(*keys[j], hashes[j]);
+                else if (!lines[first + j].empty())
+                    otherLines_.emplace(lines[first + j]);
+            }
+        }
     }
     indexedLines_ = lines.size();
 }
@@ -215,6 +261,26 @@ bool ContactIndex::Contains(std::string_view line) const {
         return slots_[SlotOf(*key, Hash(*key))] != 0;
     }
     return !line.empty() && otherLines_.contains(line);
+}
+
+void ContactIndex::ContainsEach(const std::string_view* lines, std::size_t count,
+                                bool* held) const {
+    constexpr std::size_t kMost = 64;
+    std::optional<Key> keys[kMost];
+    std::uint64_t hashes[kMost];
+    count = std::min(count, kMost);
+    for (std::size_t j = 0; j < count; ++j) {
+        keys[j] = KeyOf(lines[j]);
+        if (!keys[j] || slots_.empty()) continue;
+        hashes[j] = Hash(*keys[j]);
+        __builtin_prefetch(&slots_[hashes[j] & (slots_.size() - 1)]);
+    }
+    for (std::size_t j = 0; j < count; ++j) {
+        if (keys[j])
+            held[j] = !slots_.empty() && slots_[SlotOf(*keys[j], hashes[j])] != 0;
+        else
+            held[j] = !lines[j].empty() && otherLines_.contains(lines[j]);
+    }
 }
 
 bool ContactIndex::Contains(const ContactIdentity& identity) const {

@@ -13,6 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/huge_page_allocator.h"
 #include "log/log_lines.h"
 
 namespace vantrel {
@@ -63,6 +64,9 @@ public:
     // True when a line with the same identity (for a line without one: the same text) was added.
     bool Contains(std::string_view line) const;
     bool Contains(const ContactIdentity& identity) const;
+    // Contains for each of `count` lines (at most 64) into held[]; the lines are looked up
+    // together, which hides most of the memory waits of a long run of lookups.
+    void ContainsEach(const std::string_view* lines, std::size_t count, bool* held) const;
 
     // How many lines of the list Extend has taken in.
     std::size_t IndexedLines() const { return indexedLines_; }
@@ -86,11 +90,12 @@ private:
     // The slot holding the key, or the empty slot where it goes.
     std::size_t SlotOf(const Key& key, std::uint64_t hash) const;
     bool Insert(const Key& key);
+    bool Insert(const Key& key, std::uint64_t hash);
     void Reserve(std::size_t entries);
 
     // Open addressing: each slot holds the upper half of the hash and the entry number + 1.
-    std::vector<std::uint64_t> slots_;
-    std::vector<Entry> entries_;
+    std::vector<std::uint64_t, HugePageAllocator<std::uint64_t>> slots_;
+    std::vector<Entry, HugePageAllocator<Entry>> entries_;
     std::string calls_;  // every entry's callsign, upper-cased, one after the other
     struct TextHash {
         using is_transparent = void;

@@ -19,6 +19,24 @@ std::string_view WithoutLeadingControlBytes(std::string_view line) {
     return line.substr(start);
 }
 
+// Eight bytes at a time: a byte below 0x20 leaves the top bit of (its low seven bits + 0x60)
+// and its own top bit clear; DEL becomes a zero byte when XORed with 0x7f.
+bool HasControlByte(std::string_view text) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kLow7 = 0x7f7f7f7f7f7f7f7fULL;
+    constexpr std::uint64_t kTop = kOnes * 0x80;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        const std::uint64_t below = ~(((word & kLow7) + kOnes * 0x60) | word) & kTop;
+        const std::uint64_t del = word ^ (kOnes * 0x7f);
+        if ((below | ~(((del & kLow7) + kLow7) | del | kLow7)) != 0) return true;
+    }
+    for (; i < text.size(); ++i)
+        if (IsControlByte(text[i])) return true;
+    return false;
+}
+
 void RemoveControlBytes(std::string& text) {
     std::erase_if(text, IsControlByte);
 }
@@ -56,34 +74,49 @@ WsjtxMerge update_local_with_new(LogLines& local, ContactIndex& index, const Log
     WsjtxMerge merge;
     index.Extend(local);
     const std::string suffix = StationSuffix(station);
-    std::string line, cleaned;
-    for (std::size_t i = 0; i < wsjtxLines.size(); ++i) {
-        const std::string_view raw = wsjtxLines[i];
-        const std::string_view wsjtx = WithoutLeadingControlBytes(raw);
-        if (!IsWsjtxContactLine(wsjtx)) {
-            if (raw.empty()) continue;
-            if (merge.skipped++ == 0) {
-                merge.firstSkipped = raw.substr(0, kSkippedTextShown);
-                for (char& c : merge.firstSkipped)
-                    if (IsControlByte(c)) c = '?';
+    std::string line;
+    // The lines are looked up in groups (ContactIndex::ContainsEach); control bytes inside a
+    // line are removed before it is compared, so the line appended and the line compared hold
+    // the same callsign.
+    constexpr std::size_t kGroup = 16;
+    std::string cleaned[kGroup];
+    std::string_view texts[kGroup];
+    bool contact[kGroup], held[kGroup];
+    for (std::size_t first = 0; first < wsjtxLines.size(); first += kGroup) {
+        const std::size_t count = std::min(kGroup, wsjtxLines.size() - first);
+        for (std::size_t j = 0; j < count; ++j) {
+            const std::size_t i = first + j;
+            const std::string_view raw = wsjtxLines[i];
+            std::string_view text = WithoutLeadingControlBytes(raw);
+            contact[j] = IsWsjtxContactLine(text);
+            if (!contact[j]) {
+                texts[j] = {};
+                if (raw.empty()) continue;
+                if (merge.skipped++ == 0) {
+                    merge.firstSkipped = raw.substr(0, kSkippedTextShown);
+                    for (char& c : merge.firstSkipped)
+                        if (IsControlByte(c)) c = '?';
+                }
+                if (merge.skippedLines.size() < kSkippedLinesKept) merge.skippedLines.push_back(i + 1);
+                continue;
             }
-            if (merge.skippedLines.size() < kSkippedLinesKept) merge.skippedLines.push_back(i + 1);
-            continue;
+            if (HasControlByte(text)) {
+                cleaned[j].assign(text);
+                RemoveControlBytes(cleaned[j]);
+                text = cleaned[j];
+            }
+            texts[j] = text;
         }
-        // Control bytes inside the line are removed before it is compared, so the line
-        // appended and the line compared hold the same callsign.
-        std::string_view text = wsjtx;
-        if (std::any_of(wsjtx.begin(), wsjtx.end(), IsControlByte)) {
-            cleaned.assign(wsjtx);
-            RemoveControlBytes(cleaned);
-            text = cleaned;
+        index.ContainsEach(texts, count, held);
+        for (std::size_t j = 0; j < count; ++j) {
+            if (!contact[j] || held[j]) continue;
+            line = WsjtxLineFields13(texts[j]);
+            line += suffix;
+            // Not yet held, unless an earlier line of the group was the same contact.
+            if (!index.Add(line)) continue;
+            local.push_back(line);
+            ++merge.appended;
         }
-        if (index.Contains(text)) continue;
-        line = WsjtxLineFields13(text);
-        line += suffix;
-        local.push_back(line);
-        index.Add(line);
-        ++merge.appended;
     }
     index.Extend(local, local.size());
     return merge;

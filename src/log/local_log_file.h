@@ -34,6 +34,10 @@ public:
 
     const std::filesystem::path& File() const { return file_; }
 
+    // The contacts of the file as this object last read or wrote it: right after Load, the
+    // index of the lines it returned (a copy saves building that index again).
+    const ContactIndex& Known() const { return known_; }
+
     // Loads the file; empty lines are dropped. Nothing when the file is missing or unreadable.
     std::optional<LogLines> Load(std::string* error = nullptr);
 

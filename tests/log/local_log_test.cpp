@@ -230,6 +230,9 @@ TEST(LocalLogFile, TwoWritersOnOneFileLoseNoContact) {
     // Two programs keep the same file; each logs 400 contacts, in runs of one to three.
     LocalLogFile a(path), b(path);
     LogLines la = *a.Load(), lb = *b.Load();
+    EXPECT_EQ(a.Known().IndexedLines(), 10u);
+    EXPECT_TRUE(a.Known().Contains(Contact(9)));
+    EXPECT_FALSE(a.Known().Contains(Contact(10)));
     std::size_t kept = 0;
     for (int i = 10; i < 810; ++i) {
         const bool first = (i / 3 + i / 7) % 2 == 0;
