@@ -102,11 +102,24 @@ TEST(ContactIndex, FollowsTheLogAsItGrowsAndAgreesWithAPlainSet) {
         EXPECT_EQ(index.IndexedLines(), log.size());
     }
     EXPECT_EQ(index.size(), reference.size());
+    std::vector<std::string> probes;
+    std::vector<bool> expected;
     for (int i = 0; i < 2000; ++i) {
         Tuple t;
-        const std::string line = makeLine(t);
-        EXPECT_EQ(index.Contains(line), reference.count(t) == 1) << line;
-        EXPECT_EQ(index.Contains(*ContactIdentityOf(line)), reference.count(t) == 1) << line;
+        probes.push_back(makeLine(t));
+        expected.push_back(reference.count(t) == 1);
+        EXPECT_EQ(index.Contains(probes.back()), expected.back()) << probes.back();
+        EXPECT_EQ(index.Contains(*ContactIdentityOf(probes.back())), expected.back());
+    }
+    // The same answers when asked in groups (a junk line among them).
+    probes[5] = "not a contact";
+    expected[5] = false;
+    for (std::size_t first = 0; first < probes.size(); first += 50) {
+        std::string_view group[50];
+        bool held[50];
+        for (std::size_t j = 0; j < 50; ++j) group[j] = probes[first + j];
+        index.ContainsEach(group, 50, held);
+        for (std::size_t j = 0; j < 50; ++j) EXPECT_EQ(held[j], expected[first + j]) << group[j];
     }
 
     // Lines without an identity count by their exact text; Add tells what was new.
