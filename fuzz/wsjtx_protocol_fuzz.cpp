@@ -57,8 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const LogLines lines = LogLines::FromBytes(bytes);
     WorkedIndex worked;
     worked.CatchUp(lines);
-    ContactIdentitySet identities;
-    identities.CatchUp(lines);
+    ContactIndex identities(lines);
     Check(identities.size() <= lines.size() && worked.Contacts() <= lines.size());
     if (!lines.empty()) {
         Check(identities.Contains(lines[0]) || lines[0].empty());

@@ -1,5 +1,8 @@
 #include "base/byte_block.h"
 
+#include "base/file_io.h"
+#include "base/unique_fd.h"
+
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -123,28 +126,25 @@ void ByteBlock::replace(std::size_t at, std::size_t length, std::string_view byt
 }
 
 bool ByteBlock::ReadFile(const std::filesystem::path& file, std::string* error) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        if (error) *error = "cannot read " + file.string() + ": " + (fd < 0 ? std::strerror(errno) : "not a regular file");
-        if (fd >= 0) ::close(fd);
+    if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (error) *error = "cannot read " + file.string() + ": " + (!fd ? ErrorText(errno) : "not a regular file");
         return false;
     }
     ByteBlock block;
     block.reserve(static_cast<std::size_t>(st.st_size) + 2);
     for (;;) {
         if (block.size_ == block.capacity_) block.reserve(block.capacity_ * 2);
-        const ssize_t n = ::read(fd, block.data_ + block.size_, block.capacity_ - block.size_);
+        const ssize_t n = ::read(fd.get(), block.data_ + block.size_, block.capacity_ - block.size_);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            if (error) *error = "cannot read " + file.string() + ": " + std::strerror(errno);
-            ::close(fd);
+            if (error) *error = "cannot read " + file.string() + ": " + ErrorText(errno);
             return false;
         }
         if (n == 0) break;
         block.size_ += static_cast<std::size_t>(n);
     }
-    ::close(fd);
     *this = std::move(block);
     return true;
 }

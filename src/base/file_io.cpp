@@ -1,44 +1,39 @@
 #include "base/file_io.h"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 namespace vantrel {
 
 namespace {
 
-void SetError(std::string* error, const std::string& what, const fs::path& file) {
-    if (error) *error = what + " " + file.string() + ": " + std::strerror(errno);
+void SetError(std::string* error, const std::string& what, const fs::path& file, int err) {
+    if (error) *error = what + " " + file.string() + ": " + ErrorText(err);
 }
 
-// Closes a descriptor on every way out.
-struct Fd {
-    int fd = -1;
-    explicit Fd(int f) : fd(f) {}
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    ~Fd() {
-        if (fd >= 0) ::close(fd);
-    }
-    bool Close() {
-        const int f = fd;
-        fd = -1;
-        return ::close(f) == 0;
-    }
-};
-
+// Writes every byte; false with errno set when a write fails.
 bool WriteAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, size);
         if (n < 0) {
             if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = EIO;
             return false;
         }
         data += n;
@@ -48,14 +43,52 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 }
 
 void SyncFolder(const fs::path& folder) {
-    Fd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.fd >= 0) ::fsync(dir.fd);
+    UniqueFd dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir) ::fsync(dir.get());
 }
 
-fs::path TempBeside(const fs::path& target) {
-    fs::path temp = target;
-    temp += ".part";
-    return temp;
+constexpr std::string_view kNewFileMark = ".new-";
+
+// ".NAME.new-PID-N" beside the target, a name no other write uses.
+fs::path NewFileBeside(const fs::path& target) {
+    static std::atomic<unsigned> counter{0};
+    std::string name(".");
+    name += target.filename().string();
+    name += kNewFileMark;
+    name += std::to_string(::getpid());
+    name += '-';
+    name += std::to_string(counter++);
+    return target.parent_path() / name;
+}
+
+// Creates the new file for a write that replaces `target`, with the permissions it should end
+// up with.
+UniqueFd CreateNewFile(const fs::path& temp, const fs::path& target, std::optional<unsigned> mode) {
+    UniqueFd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (!fd) return fd;
+    struct stat st {};
+    if (!mode && ::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) mode = st.st_mode & 07777;
+    if (mode && ::fchmod(fd.get(), static_cast<mode_t>(*mode)) != 0) {
+        // The content matters more than the permissions: the defaults stay.
+    }
+    return fd;
+}
+
+// Renames the finished new file over the target and makes the rename durable; the new file is
+// removed when anything fails.
+bool FinishNewFile(UniqueFd fd, const fs::path& temp, const fs::path& target, std::string* error) {
+    if (::fdatasync(fd.get()) != 0) {
+        SetError(error, "cannot write", temp, errno);
+    } else if (!fd.Close()) {
+        SetError(error, "cannot write", temp, errno);
+    } else if (::rename(temp.c_str(), target.c_str()) != 0) {
+        SetError(error, "cannot replace", target, errno);
+    } else {
+        SyncFolder(target.parent_path());
+        return true;
+    }
+    ::unlink(temp.c_str());
+    return false;
 }
 
 // Copies bytes [offset, end) of `in` to `out`, reporting progress against `total`.
@@ -68,7 +101,11 @@ bool CopyRange(int in, int out, std::int64_t offset, std::int64_t end, std::int6
             std::min<std::int64_t>(static_cast<std::int64_t>(buffer.size()), end - offset));
         const ssize_t n = ::pread(in, buffer.data(), want, offset);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n < 0) return false;
+        if (n == 0) {  // the source ended early
+            errno = EIO;
+            return false;
+        }
         if (!WriteAll(out, buffer.data(), static_cast<std::size_t>(n))) return false;
         offset += n;
         if (progress && total > 0) {
@@ -88,13 +125,13 @@ std::int64_t FileSize(const fs::path& file) {
 }
 
 std::optional<std::string> ReadWholeFile(const fs::path& file, std::string* error) {
-    Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.fd < 0) {
-        SetError(error, "cannot open", file);
+    UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd) {
+        SetError(error, "cannot open", file, errno);
         return std::nullopt;
     }
     struct stat st {};
-    if (::fstat(fd.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         if (error) *error = "not a regular file: " + file.string();
         return std::nullopt;
     }
@@ -103,10 +140,10 @@ std::optional<std::string> ReadWholeFile(const fs::path& file, std::string* erro
     std::size_t have = 0;
     for (;;) {
         if (have == bytes.size()) bytes.resize(bytes.size() + 65536);
-        const ssize_t n = ::read(fd.fd, bytes.data() + have, bytes.size() - have);
+        const ssize_t n = ::read(fd.get(), bytes.data() + have, bytes.size() - have);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            SetError(error, "cannot read", file);
+            SetError(error, "cannot read", file, errno);
             return std::nullopt;
         }
         if (n == 0) break;
@@ -116,89 +153,142 @@ std::optional<std::string> ReadWholeFile(const fs::path& file, std::string* erro
     return bytes;
 }
 
-bool WriteFileAtomic(const fs::path& file, std::string_view bytes, std::string* error) {
-    const fs::path temp = TempBeside(file);
-    {
-        Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-        if (fd.fd < 0) {
-            SetError(error, "cannot create", temp);
-            return false;
-        }
-        if (!WriteAll(fd.fd, bytes.data(), bytes.size()) || ::fdatasync(fd.fd) != 0 ||
-            !fd.Close()) {
-            SetError(error, "cannot write", temp);
-            ::unlink(temp.c_str());
-            return false;
-        }
+std::string ErrorText(int error) {
+    if (error == ENOSPC) return "disk full";
+    return std::strerror(error);
+}
+
+bool WriteFileAtomic(const fs::path& file, std::string_view bytes, std::string* error,
+                     std::optional<unsigned> mode) {
+    const fs::path temp = NewFileBeside(file);
+    UniqueFd fd = CreateNewFile(temp, file, mode);
+    if (!fd) {
+        SetError(error, "cannot create", temp, errno);
+        return false;
     }
-    if (::rename(temp.c_str(), file.c_str()) != 0) {
-        SetError(error, "cannot replace", file);
+    if (!WriteAll(fd.get(), bytes.data(), bytes.size())) {
+        SetError(error, "cannot write", temp, errno);
+        fd.Reset();
         ::unlink(temp.c_str());
         return false;
     }
-    SyncFolder(file.parent_path());
-    return true;
+    return FinishNewFile(std::move(fd), temp, file, error);
+}
+
+void RemoveLeftoverWritesIn(const fs::path& folder) {
+    std::error_code ec;
+    fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const std::size_t mark = name.rfind(kNewFileMark);
+        if (name.size() < 2 || name[0] != '.' || mark == std::string::npos || mark == 0) continue;
+        char* end = nullptr;
+        const long pid = std::strtol(name.c_str() + mark + kNewFileMark.size(), &end, 10);
+        if (pid <= 0 || *end != '-') continue;
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
+    }
+}
+
+void RemoveLeftoverWrites(const fs::path& target) {
+    std::string prefix(".");
+    prefix += target.filename().string();
+    prefix += kNewFileMark;
+    std::error_code ec;
+    fs::directory_iterator it(target.has_parent_path() ? target.parent_path() : fs::path("."), ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind(prefix, 0) != 0) continue;
+        const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+        if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
+    }
 }
 
 bool AppendFileDurable(const fs::path& file, std::string_view bytes, std::string* error) {
-    Fd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
-    if (fd.fd < 0) {
-        SetError(error, "cannot open", file);
+    UniqueFd fd(::open(file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666));
+    if (!fd) {
+        SetError(error, "cannot open", file, errno);
         return false;
     }
     struct stat st {};
-    if (::fstat(fd.fd, &st) != 0) {
-        SetError(error, "cannot read the size of", file);
+    if (::fstat(fd.get(), &st) != 0) {
+        SetError(error, "cannot read the size of", file, errno);
         return false;
     }
     // One write call: a killed process cannot leave half of it (regular files are not
-    // interrupted part-way by signals). A short write (disk full) is cut back off.
-    const ssize_t n = ::write(fd.fd, bytes.data(), bytes.size());
-    if (n != static_cast<ssize_t>(bytes.size()) || ::fdatasync(fd.fd) != 0) {
-        SetError(error, "cannot append to", file);
-        [[maybe_unused]] const int cut = ::ftruncate(fd.fd, st.st_size);
+    // interrupted part-way by signals). A write that stops short (a full disk, the file size
+    // limit) is continued once, which either completes it or gives the reason it stopped.
+    int failure = 0;
+    const ssize_t n = ::write(fd.get(), bytes.data(), bytes.size());
+    if (n < 0) {
+        failure = errno;
+    } else if (static_cast<std::size_t>(n) < bytes.size() &&
+               !WriteAll(fd.get(), bytes.data() + n, bytes.size() - static_cast<std::size_t>(n))) {
+        failure = errno;
+    }
+    if (failure == 0 && ::fdatasync(fd.get()) != 0) failure = errno;
+    if (failure != 0) {
+        SetError(error, "cannot append to", file, failure);
+        if (S_ISREG(st.st_mode) && ::ftruncate(fd.get(), st.st_size) != 0 && error)
+            *error += " (the part written could not be removed: " + ErrorText(errno) + ")";
         return false;
     }
     if (!fd.Close()) {
-        SetError(error, "cannot close", file);
+        SetError(error, "cannot close", file, errno);
         return false;
     }
     return true;
+}
+
+UniqueFd LockFileForUpdate(const fs::path& file, std::chrono::milliseconds patience) {
+    const auto giveUp = std::chrono::steady_clock::now() + patience;
+    // A writer that replaced the file while this one waited has left the lock on the old file:
+    // take the lock again on the file that is there now.
+    for (;;) {
+        UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+        if (!fd) return fd;
+        while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR) return UniqueFd();
+            if (std::chrono::steady_clock::now() >= giveUp) return UniqueFd();
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        struct stat held {}, named {};
+        if (::fstat(fd.get(), &held) != 0 || ::stat(file.c_str(), &named) != 0) return UniqueFd();
+        if (held.st_dev == named.st_dev && held.st_ino == named.st_ino) return fd;
+        if (std::chrono::steady_clock::now() >= giveUp) return UniqueFd();
+    }
 }
 
 bool CopyFileReplacing(const fs::path& from, const fs::path& to, std::string* error,
                        const CopyProgress& progress) {
-    Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-    if (in.fd < 0) {
-        SetError(error, "cannot open", from);
+    UniqueFd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!in) {
+        SetError(error, "cannot open", from, errno);
         return false;
     }
     struct stat st {};
-    if (::fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
         if (error) *error = "not a regular file: " + from.string();
         return false;
     }
-    const fs::path temp = TempBeside(to);
-    {
-        Fd out(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-        if (out.fd < 0) {
-            SetError(error, "cannot create", temp);
-            return false;
-        }
-        if (!CopyRange(in.fd, out.fd, 0, st.st_size, st.st_size, progress) ||
-            ::fdatasync(out.fd) != 0 || !out.Close()) {
-            SetError(error, "cannot copy to", temp);
-            ::unlink(temp.c_str());
-            return false;
-        }
+    const fs::path temp = NewFileBeside(to);
+    UniqueFd out = CreateNewFile(temp, to, std::nullopt);
+    if (!out) {
+        SetError(error, "cannot create", temp, errno);
+        return false;
     }
-    if (::rename(temp.c_str(), to.c_str()) != 0) {
-        SetError(error, "cannot replace", to);
+    if (!CopyRange(in.get(), out.get(), 0, st.st_size, st.st_size, progress)) {
+        SetError(error, "cannot copy to", temp, errno);
+        out.Reset();
         ::unlink(temp.c_str());
         return false;
     }
-    SyncFolder(to.parent_path());
-    return true;
+    return FinishNewFile(std::move(out), temp, to, error);
 }
 
 CopyRefresh RefreshAppendOnlyCopy(const fs::path& from, const fs::path& to, std::string* error,
@@ -214,9 +304,9 @@ CopyRefresh RefreshAppendOnlyCopy(const fs::path& from, const fs::path& to, std:
     if (copySize > 0 && copySize < sourceSize) {
         // Compare sampled blocks before the copy's end: the last bytes, the first bytes and a
         // few in between. A journal that was erased and written anew differs in them.
-        Fd src(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-        Fd dst(::open(to.c_str(), O_RDONLY | O_CLOEXEC));
-        if (src.fd >= 0 && dst.fd >= 0) {
+        UniqueFd src(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+        UniqueFd dst(::open(to.c_str(), O_RDONLY | O_CLOEXEC));
+        if (src && dst) {
             constexpr std::int64_t kBlock = 4096;
             std::array<char, kBlock> a{}, b{};
             std::vector<std::int64_t> offsets = {0, copySize / 4, copySize / 2, 3 * copySize / 4,
@@ -224,8 +314,8 @@ CopyRefresh RefreshAppendOnlyCopy(const fs::path& from, const fs::path& to, std:
             isPrefix = true;
             for (const std::int64_t offset : offsets) {
                 const auto len = static_cast<std::size_t>(std::min(kBlock, copySize - offset));
-                if (::pread(src.fd, a.data(), len, offset) != static_cast<ssize_t>(len) ||
-                    ::pread(dst.fd, b.data(), len, offset) != static_cast<ssize_t>(len) ||
+                if (::pread(src.get(), a.data(), len, offset) != static_cast<ssize_t>(len) ||
+                    ::pread(dst.get(), b.data(), len, offset) != static_cast<ssize_t>(len) ||
                     std::memcmp(a.data(), b.data(), len) != 0) {
                     isPrefix = false;
                     break;
@@ -237,16 +327,16 @@ CopyRefresh RefreshAppendOnlyCopy(const fs::path& from, const fs::path& to, std:
         return CopyFileReplacing(from, to, error, progress) ? CopyRefresh::Copied
                                                             : CopyRefresh::Failed;
 
-    Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-    Fd out(::open(to.c_str(), O_WRONLY | O_CLOEXEC));
-    if (in.fd < 0 || out.fd < 0 || ::lseek(out.fd, copySize, SEEK_SET) != copySize) {
-        SetError(error, "cannot open", to);
+    UniqueFd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    UniqueFd out(::open(to.c_str(), O_WRONLY | O_CLOEXEC));
+    if (!in || !out || ::lseek(out.get(), copySize, SEEK_SET) != copySize) {
+        SetError(error, "cannot open", to, errno);
         return CopyRefresh::Failed;
     }
-    if (!CopyRange(in.fd, out.fd, copySize, sourceSize, sourceSize - copySize, progress)) {
+    if (!CopyRange(in.get(), out.get(), copySize, sourceSize, sourceSize - copySize, progress)) {
         // Cut back to the old end so the copy stays a true prefix of the journal.
-        SetError(error, "cannot append to", to);
-        [[maybe_unused]] const int cut = ::ftruncate(out.fd, copySize);
+        SetError(error, "cannot append to", to, errno);
+        [[maybe_unused]] const int cut = ::ftruncate(out.get(), copySize);
         return CopyRefresh::Failed;
     }
     return CopyRefresh::Appended;

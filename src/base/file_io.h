@@ -3,12 +3,15 @@
 // never leave a half-written target behind.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "base/unique_fd.h"
 
 namespace vantrel {
 
@@ -19,13 +22,36 @@ std::int64_t FileSize(const fs::path& file);
 
 std::optional<std::string> ReadWholeFile(const fs::path& file, std::string* error = nullptr);
 
+// The text of an error number as the operator reads it: "disk full" for ENOSPC, else the
+// system's text.
+std::string ErrorText(int error);
+
 // Writes a new file beside the target, flushes it to disk and renames it over the target:
-// after a crash the target holds either its old or its new content.
-bool WriteFileAtomic(const fs::path& file, std::string_view bytes, std::string* error = nullptr);
+// after a crash the target holds either its old or its new content. The new file has a name of
+// its own per process and write (".NAME.new-PID-N"), so writers in two processes never mix
+// their bytes. It takes `mode` as its permissions when given, else those of the file it
+// replaces, else the usual ones of a new file.
+bool WriteFileAtomic(const fs::path& file, std::string_view bytes, std::string* error = nullptr,
+                     std::optional<unsigned> mode = std::nullopt);
+
+// Removes the new files that writers killed before their rename left beside `target`
+// (WriteFileAtomic, CopyFileReplacing). Those of processes that still run are left alone.
+void RemoveLeftoverWrites(const fs::path& target);
+// The same for every file of a folder.
+void RemoveLeftoverWritesIn(const fs::path& folder);
 
 // Appends in a single write and flushes it to disk; a killed process leaves the whole
-// append or none of it.
+// append or none of it. A failed append (a full disk) is cut back off, so the file never keeps
+// part of it, and the error names the reason ("disk full").
 bool AppendFileDurable(const fs::path& file, std::string_view bytes, std::string* error = nullptr);
+
+// Waits for an exclusive advisory lock on a file that writers replace by renaming a new file
+// over it, and holds it while the descriptor lives: the lock is on the file the path names when
+// it is granted. Writers that take it before they read, merge and write exclude each other.
+// Nothing (an invalid descriptor) when the file does not exist or cannot be opened, or when the
+// lock is not granted within `patience` (a writer that hangs does not stop this one).
+UniqueFd LockFileForUpdate(const fs::path& file,
+                           std::chrono::milliseconds patience = std::chrono::seconds(10));
 
 // Progress in per cent of the bytes copied; called now and then during long copies.
 using CopyProgress = std::function<void(int percent)>;

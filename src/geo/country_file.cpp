@@ -139,10 +139,11 @@ std::vector<std::string> ParseCountryFile(std::string_view bytes, CountryFileSha
         }
     };
     while (!bytes.empty()) {
-        const std::size_t lf = bytes.find('\n');
-        std::string_view line = bytes.substr(0, lf);
-        bytes.remove_prefix(lf == std::string_view::npos ? bytes.size() : lf + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        // Lines end in CR LF, LF or a lone CR (the CR of a CR LF ends the line; the empty line
+        // before its LF is skipped).
+        const std::size_t end = bytes.find_first_of("\r\n");
+        const std::string_view line = bytes.substr(0, end);
+        bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
         if (line.empty()) continue;
         if (!IsBlank(line.front())) {
             // A list left without its ";" ends at the next entity.

@@ -31,8 +31,8 @@ struct CountryFileShape {
     std::string firstProblem;     // the first such line, shortened, for a message
 };
 
-// The lines of a cty.dat text (CR LF or LF line ends; empty lines skipped) in file order. With
-// `shape`, the file's layout is checked on the way.
+// The lines of a cty.dat text (CR LF, LF or CR line ends; empty lines skipped) in file order.
+// With `shape`, the file's layout is checked on the way.
 std::vector<std::string> ParseCountryFile(std::string_view bytes,
                                           CountryFileShape* shape = nullptr);
 

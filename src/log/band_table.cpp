@@ -25,15 +25,24 @@ constexpr std::array<BandRow, 19> kBands = {{
 
 }  // namespace
 
-std::string BandFromFrequency(std::string_view frequencyMHz) {
+int BandRowOfFrequency(std::string_view frequencyMHz) {
     const std::string_view whole = TrimSpaces(frequencyMHz.substr(0, frequencyMHz.find('.')));
     long megahertz = 0;
     const char* end = whole.data() + whole.size();
     const auto [stop, error] = std::from_chars(whole.data(), end, megahertz);
-    if (whole.empty() || error != std::errc() || stop != end) return "0";
-    for (const BandRow& row : kBands)
-        if (megahertz >= row.low && megahertz <= row.high) return std::string(row.band);
-    return "0";
+    if (whole.empty() || error != std::errc() || stop != end) return -1;
+    for (std::size_t row = 0; row < kBands.size(); ++row)
+        if (megahertz >= kBands[row].low && megahertz <= kBands[row].high) return static_cast<int>(row);
+    return -1;
+}
+
+std::string_view BandOfRow(int row) {
+    if (row < 0 || row >= static_cast<int>(kBands.size())) return "0";
+    return kBands[static_cast<std::size_t>(row)].band;
+}
+
+std::string BandFromFrequency(std::string_view frequencyMHz) {
+    return std::string(BandOfRow(BandRowOfFrequency(frequencyMHz)));
 }
 
 }  // namespace vantrel

@@ -11,4 +11,10 @@ namespace vantrel {
 // whose whole part is not a number.
 std::string BandFromFrequency(std::string_view frequencyMHz);
 
+// The band of a frequency text as its row in the band table (0 for "630m" up to 18 for "3cm");
+// -1 where BandFromFrequency gives "0".
+int BandRowOfFrequency(std::string_view frequencyMHz);
+// The band name of a row; "0" for -1.
+std::string_view BandOfRow(int row);
+
 }  // namespace vantrel

@@ -7,28 +7,125 @@
 
 namespace vantrel {
 
-LogLines create_new_local_log(const LogLines& wsjtxLines, const StationDetails& station) {
+namespace {
+
+bool IsControlByte(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }
+
+// The line without the control bytes before its first field (a run of NUL bytes that a crash
+// left where a line was lost runs into the next line).
+std::string_view WithoutLeadingControlBytes(std::string_view line) {
+    std::size_t start = 0;
+    while (start < line.size() && IsControlByte(line[start])) ++start;
+    return line.substr(start);
+}
+
+// Eight bytes at a time: a byte below 0x20 leaves the top bit of (its low seven bits + 0x60)
+// and its own top bit clear; DEL becomes a zero byte when XORed with 0x7f.
+bool HasControlByte(std::string_view text) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kLow7 = 0x7f7f7f7f7f7f7f7fULL;
+    constexpr std::uint64_t kTop = kOnes * 0x80;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        const std::uint64_t below = ~(((word & kLow7) + kOnes * 0x60) | word) & kTop;
+        const std::uint64_t del = word ^ (kOnes * 0x7f);
+        if ((below | ~(((del & kLow7) + kLow7) | del | kLow7)) != 0) return true;
+    }
+    for (; i < text.size(); ++i)
+        if (IsControlByte(text[i])) return true;
+    return false;
+}
+
+void RemoveControlBytes(std::string& text) {
+    std::erase_if(text, IsControlByte);
+}
+
+constexpr std::size_t kSkippedLinesKept = 10;
+constexpr std::size_t kSkippedTextShown = 40;
+
+}  // namespace
+
+std::string SkippedLinesTrace(const WsjtxMerge& merge) {
+    if (merge.skipped == 0) return {};
+    std::string text = "wsjtx.log: " + std::to_string(merge.skipped) +
+                       (merge.skipped == 1 ? " line holds" : " lines hold") +
+                       " no contact and " + (merge.skipped == 1 ? "was" : "were") +
+                       " not merged (line";
+    if (merge.skippedLines.size() > 1) text += 's';
+    for (std::size_t i = 0; i < merge.skippedLines.size(); ++i)
+        text += (i == 0 ? " " : ", ") + std::to_string(merge.skippedLines[i]);
+    if (merge.skipped > merge.skippedLines.size()) text += ", ...";
+    text += "): \"" + merge.firstSkipped + "\"";
+    return text;
+}
+
+LogLines create_new_local_log(const LogLines& wsjtxLines, const StationDetails& station,
+                              WsjtxMerge* merge) {
     LogLines local;
     if (wsjtxLines.size() < 2) return local;
-    update_local_with_new(local, wsjtxLines, station);
+    WsjtxMerge result = update_local_with_new(local, wsjtxLines, station);
+    if (merge) *merge = std::move(result);
     return local;
 }
 
-std::size_t update_local_with_new(LogLines& local, const LogLines& wsjtxLines,
-                                  const StationDetails& station) {
-    const std::size_t start = local.size();
-    if (start >= wsjtxLines.size()) return 0;
+WsjtxMerge update_local_with_new(LogLines& local, ContactIndex& index, const LogLines& wsjtxLines,
+                                 const StationDetails& station) {
+    WsjtxMerge merge;
+    index.Extend(local);
     const std::string suffix = StationSuffix(station);
-    const std::string_view newLines = wsjtxLines.BytesFrom(start);
-    local.reserve(wsjtxLines.size(), local.Bytes().size() + newLines.size() +
-                                         (wsjtxLines.size() - start) * (suffix.size() + 1));
     std::string line;
-    for (std::string_view wsjtx : LogLines::FromBytes(newLines)) {
-        line = WsjtxLineFields13(wsjtx);
-        line += suffix;
-        local.push_back(line);
+    // The lines are looked up in groups (ContactIndex::ContainsEach); control bytes inside a
+    // line are removed before it is compared, so the line appended and the line compared hold
+    // the same callsign.
+    constexpr std::size_t kGroup = 16;
+    std::string cleaned[kGroup];
+    std::string_view texts[kGroup];
+    bool contact[kGroup], held[kGroup];
+    for (std::size_t first = 0; first < wsjtxLines.size(); first += kGroup) {
+        const std::size_t count = std::min(kGroup, wsjtxLines.size() - first);
+        for (std::size_t j = 0; j < count; ++j) {
+            const std::size_t i = first + j;
+            const std::string_view raw = wsjtxLines[i];
+            std::string_view text = WithoutLeadingControlBytes(raw);
+            contact[j] = IsWsjtxContactLine(text);
+            if (!contact[j]) {
+                texts[j] = {};
+                if (raw.empty()) continue;
+                if (merge.skipped++ == 0) {
+                    merge.firstSkipped = raw.substr(0, kSkippedTextShown);
+                    for (char& c : merge.firstSkipped)
+                        if (IsControlByte(c)) c = '?';
+                }
+                if (merge.skippedLines.size() < kSkippedLinesKept) merge.skippedLines.push_back(i + 1);
+                continue;
+            }
+            if (HasControlByte(text)) {
+                cleaned[j].assign(text);
+                RemoveControlBytes(cleaned[j]);
+                text = cleaned[j];
+            }
+            texts[j] = text;
+        }
+        index.ContainsEach(texts, count, held);
+        for (std::size_t j = 0; j < count; ++j) {
+            if (!contact[j] || held[j]) continue;
+            line = WsjtxLineFields13(texts[j]);
+            line += suffix;
+            // Not yet held, unless an earlier line of the group was the same contact.
+            if (!index.Add(line)) continue;
+            local.push_back(line);
+            ++merge.appended;
+        }
     }
-    return wsjtxLines.size() - start;
+    index.Extend(local, local.size());
+    return merge;
+}
+
+WsjtxMerge update_local_with_new(LogLines& local, const LogLines& wsjtxLines,
+                                 const StationDetails& station) {
+    ContactIndex index(local);
+    return update_local_with_new(local, index, wsjtxLines, station);
 }
 
 std::string CompleteLastContact(std::string text, const StationDetails& station) {
@@ -44,6 +141,10 @@ std::string CompleteLastContact(std::string text, const StationDetails& station)
         }
     }
     return text;
+}
+
+bool LocalLogHasContact(const ContactIndex& index, std::string_view line) {
+    return line.empty() || index.Contains(line);
 }
 
 bool LocalLogHasContact(const LogLines& local, std::string_view line) {

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "base/simd.h"
+#include "base/unique_fd.h"
 #include "journal/journal_words.h"
 
 namespace vantrel {
@@ -163,13 +164,6 @@ inline JournalGridWord GridWordOfPaddedLine(const char* p, std::size_t length) {
     return GridWordOfWords(words, CutJournalWordsPadded(std::string_view(p, length), words, kWordsNeeded));
 }
 
-struct FileCloser {
-    int fd = -1;
-    ~FileCloser() {
-        if (fd >= 0) ::close(fd);
-    }
-};
-
 std::string ErrorText(const std::filesystem::path& file, const char* what) {
     return std::string(what) + " " + file.string() + ": " + std::strerror(errno);
 }
@@ -314,18 +308,18 @@ void FullScan(int fd, std::uint64_t total, GridsBuild& state, const GridsProgres
                                             : GridsBuildStatus::Stopped;
 }
 
-int OpenJournal(const std::filesystem::path& journal, std::uint64_t& size) {
-    const int fd = ::open(journal.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return -1;
+UniqueFd OpenJournal(const std::filesystem::path& journal, std::uint64_t& size) {
+    UniqueFd fd(::open(journal.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd) return fd;
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
+    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        fd.Reset();
         errno = EISDIR;
-        return -1;
+        return fd;
     }
     size = static_cast<std::uint64_t>(info.st_size);
 #ifdef POSIX_FADV_SEQUENTIAL
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
     return fd;
 }
@@ -356,8 +350,8 @@ GridsBuild BuildGrids(const std::filesystem::path& journal, const LogLines& exis
                       const GridsProgress& progress) {
     GridsBuild state;
     std::uint64_t size = 0;
-    FileCloser file{OpenJournal(journal, size)};
-    if (file.fd < 0) {
+    const UniqueFd file = OpenJournal(journal, size);
+    if (!file) {
         const bool missing = errno == ENOENT;
         state.status = missing ? GridsBuildStatus::NoJournal : GridsBuildStatus::Failed;
         state.error = ErrorText(journal, "Cannot open");
@@ -365,7 +359,7 @@ GridsBuild BuildGrids(const std::filesystem::path& journal, const LogLines& exis
     }
     state.list.reserve(existingGrids.size() + 1024);
     state.list.AddLines(existingGrids);
-    FullScan(file.fd, size, state, progress, journal);
+    FullScan(file.get(), size, state, progress, journal);
     return state;
 }
 
@@ -373,21 +367,21 @@ GridsRefresh RefreshGrids(GridsBuild& state, const std::filesystem::path& journa
                           std::size_t* newEntries, const GridsProgress& progress) {
     if (newEntries) *newEntries = 0;
     std::uint64_t size = 0;
-    FileCloser file{OpenJournal(journal, size)};
-    if (file.fd < 0) {
+    const UniqueFd file = OpenJournal(journal, size);
+    if (!file) {
         state.error = ErrorText(journal, "Cannot open");
         return errno == ENOENT ? GridsRefresh::NoJournal : GridsRefresh::Failed;
     }
-    if (state.ok() && size >= state.journalOffset && SamplesMatch(file.fd, state)) {
+    if (state.ok() && size >= state.journalOffset && SamplesMatch(file.get(), state)) {
         if (size == state.journalOffset) return GridsRefresh::Unchanged;
         GridsBuild grown;  // scanned apart, so a failed read leaves the state as it was
         grown.journalOffset = state.journalOffset;
         grown.candidateCount = state.candidateCount;
         grown.list = std::move(state.list);
         std::size_t added = 0;
-        const ScanEnd end = ScanJournal(file.fd, size, grown, &added, progress, journal);
+        const ScanEnd end = ScanJournal(file.get(), size, grown, &added, progress, journal);
         if (end != ScanEnd::Done || (grown.journalOffset != state.journalOffset &&
-                                     !TakeSamples(file.fd, grown))) {
+                                     !TakeSamples(file.get(), grown))) {
             // The entries added so far stay: they are true entries a later scan adds again.
             state.list = std::move(grown.list);
             if (end == ScanEnd::Stopped) return GridsRefresh::Stopped;
@@ -407,7 +401,7 @@ GridsRefresh RefreshGrids(GridsBuild& state, const std::filesystem::path& journa
         return GridsRefresh::Appended;
     }
     const std::size_t before = state.list.size();
-    FullScan(file.fd, size, state, progress, journal);
+    FullScan(file.get(), size, state, progress, journal);
     if (newEntries) *newEntries = state.list.size() - before;
     switch (state.status) {
         case GridsBuildStatus::Built: return GridsRefresh::Rebuilt;

@@ -112,9 +112,11 @@ std::optional<std::string> IniDocument::Get(std::string_view section, std::strin
 }
 
 void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+    // A control character would make the line unreadable (a damaged line, dropped at the next
+    // read with the value): each becomes a blank, as line ends do.
     std::string clean(value);
     std::replace_if(clean.begin(), clean.end(),
-                    [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');
+                    [](char c) { return HasControl(std::string_view(&c, 1)); }, ' ');
 
     std::optional<std::size_t> firstHeader, found;
     bool inSection = false;

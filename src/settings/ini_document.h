@@ -31,7 +31,8 @@ public:
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
     // Replaces the first occurrence of the key in the section (keeping the key's spelling) and
     // drops later duplicates; a new key goes after the section's last key; a new section is
-    // appended at the end.
+    // appended at the end. Control characters of the value other than the tab (line ends among
+    // them) are written as blanks.
     void Set(std::string_view section, std::string_view key, std::string_view value);
     // True when the key was there.
     bool Remove(std::string_view section, std::string_view key);

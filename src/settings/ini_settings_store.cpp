@@ -1,14 +1,13 @@
+#include "base/file_io.h"
+#include "base/unique_fd.h"
 #include "settings/ini_document.h"
 #include "settings/settings_store.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <system_error>
 
@@ -30,15 +29,13 @@ struct FileBytes {
     mode_t mode = 0;
 };
 
-std::string ErrorText(int error) { return std::strerror(error); }
-
 std::string Lines(std::size_t n) { return std::to_string(n) + (n == 1 ? " line" : " lines"); }
 
 FileBytes ReadFileBytes(const fs::path& file) {
     FileBytes result;
     // Non-blocking, so that a FIFO put in the file's place cannot hang the program.
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
+    const UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd) {
         // No file there (also when a folder of its path is a file: a write reports that).
         if (errno == ENOENT || errno == ENOTDIR) return result;
         result.state = FileBytes::State::Unreadable;
@@ -47,7 +44,7 @@ FileBytes ReadFileBytes(const fs::path& file) {
     }
     struct stat st {};
     result.state = FileBytes::State::Unreadable;
-    if (::fstat(fd, &st) != 0) {
+    if (::fstat(fd.get(), &st) != 0) {
         result.error = ErrorText(errno);
     } else if (S_ISDIR(st.st_mode)) {
         result.error = "it is a folder";
@@ -60,7 +57,7 @@ FileBytes ReadFileBytes(const fs::path& file) {
         result.bytes.reserve(static_cast<std::size_t>(st.st_size));
         char buffer[16384];
         for (;;) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
             if (n > 0) {
                 result.bytes.append(buffer, static_cast<std::size_t>(n));
                 if (result.bytes.size() > static_cast<std::size_t>(kMaxSettingsFileSize)) {
@@ -76,26 +73,13 @@ FileBytes ReadFileBytes(const fs::path& file) {
             }
         }
     }
-    ::close(fd);
     if (result.state != FileBytes::State::Read) result.bytes.clear();
     return result;
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// Writes a new file beside the target, flushes it and renames it over the target, so the target
-// holds either its old or its new text whatever instant the program stops at. The new file gets
-// `mode` when given (the replaced file's permissions), else the usual ones for a new file.
+// Replaces the target in one step (its folder made first), so it holds either its old or its new
+// text whatever instant the program stops at. The new file gets `mode` when given (the replaced
+// file's permissions), else the usual ones for a new file.
 bool ReplaceFile(const fs::path& target, std::string_view bytes, std::optional<mode_t> mode,
                  std::string& error) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -105,47 +89,9 @@ bool ReplaceFile(const fs::path& target, std::string_view bytes, std::optional<m
         error = "cannot create the folder " + folder.string() + ": " + ec.message();
         return false;
     }
-    static std::atomic<unsigned> counter{0};
-    // Built by appending: GCC 12 warns falsely about "literal" + std::string here.
-    std::string name(".");
-    name += target.filename().string();
-    name += ".new-";
-    name += std::to_string(::getpid());
-    name += '-';
-    name += std::to_string(counter++);
-    const fs::path temp = folder / name;
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        error = "cannot create " + temp.string() + ": " + ErrorText(errno);
-        return false;
-    }
-    bool ok = WriteAll(fd, bytes);
-    if (!ok) error = "cannot write " + temp.string() + ": " + ErrorText(errno);
-    if (ok && mode && ::fchmod(fd, *mode) != 0) {
-        // The content matters more than the permissions; keep going with the defaults.
-    }
-    if (ok && ::fsync(fd) != 0) {
-        ok = false;
-        error = "cannot flush " + temp.string() + ": " + ErrorText(errno);
-    }
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        error = "cannot close " + temp.string() + ": " + ErrorText(errno);
-    }
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
-        ok = false;
-        error = "cannot replace " + target.string() + ": " + ErrorText(errno);
-    }
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    // Make the rename itself durable.
-    if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return true;
+    std::optional<unsigned> permissions;
+    if (mode) permissions = static_cast<unsigned>(*mode);
+    return WriteFileAtomic(target, bytes, &error, permissions);
 }
 
 // The file a write replaces: the target of a symbolic link rather than the link itself.
@@ -172,25 +118,6 @@ std::optional<fs::path> CorruptCopyName(const fs::path& target, const std::strin
     return last += ".corrupt.99";
 }
 
-// A new file left beside the target by a writer that was killed before its rename. Files of a
-// process that still runs are left alone: it may be writing right now.
-void RemoveLeftoverNewFiles(const fs::path& target) {
-    std::string prefix(".");
-    prefix += target.filename().string();
-    prefix += ".new-";
-    std::error_code ec;
-    fs::directory_iterator it(target.has_parent_path() ? target.parent_path() : fs::path("."), ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.rfind(prefix, 0) != 0) continue;
-        const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
-        if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
-            std::error_code ignored;
-            fs::remove(it->path(), ignored);
-        }
-    }
-}
-
 }  // namespace
 
 struct IniSettingsStore::Loaded {
@@ -204,7 +131,7 @@ struct IniSettingsStore::Loaded {
 
 IniSettingsStore::IniSettingsStore(std::filesystem::path file, TraceSink trace)
     : file_(std::move(file)), trace_(std::move(trace)) {
-    RemoveLeftoverNewFiles(WriteTarget(file_));
+    RemoveLeftoverWrites(WriteTarget(file_));
 }
 
 void IniSettingsStore::ReportReadProblem(unsigned kinds, const std::string& text) {

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "geo/country_lookup.h"
-#include "log/contact_identity.h"
+#include "log/log_lines_follower.h"
 #include "log/log_lines.h"
 
 namespace vantrel {

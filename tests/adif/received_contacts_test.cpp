@@ -54,8 +54,9 @@ TEST(ReceivedContacts, BothFeedsOfTheRealContactGiveOneLineAndOneIdentity) {
     const std::string wsjtxLine = Capture("wsjtx-comment-name.log");
     const std::string fromLog = LocalLineFromWsjtx(wsjtxLine.substr(0, wsjtxLine.find('\n')), kStation);
     EXPECT_NE(fromLog, line);
-    EXPECT_EQ(ContactIdentity(fromLog), "2026-12-08 14:19:19 K1ABC 20m");
-    EXPECT_EQ(ContactIdentity(line), ContactIdentity(fromLog));
+    ASSERT_TRUE(ContactIdentityOf(fromLog).has_value());
+    EXPECT_EQ(ContactIdentityOf(fromLog)->call, "K1ABC");
+    EXPECT_EQ(ContactIdentityOf(line), ContactIdentityOf(fromLog));
 
     // The received line has its seventeen fields: a station whose callsign differs from the
     // record's keeps it as it is, never with a second suffix.
@@ -116,22 +117,20 @@ TEST(ReceivedContacts, LengthsThatDoNotFitMakeTheirRecordUnreadableOnly) {
     EXPECT_TRUE(ReadReceivedContacts("no fields here", ReceivedFeed::N1mmDatagram, kStation).empty());
 }
 
-TEST(ContactIdentitySet, FollowsAGrowingLogAndStartsOverWhenItIsRewritten) {
+TEST(ContactIndex, KnowsAReceivedContactByItsIdentityAsTheLogGrowsAndIsRewritten) {
     const std::string a = "2026-12-08,9:05:00,2026-12-08,9:05:30,k1abc,FN42,14.074,FT8,,,,,,QQ0XYZ,FN20,,,";
     const std::string b = "2026-12-08,10:00:00,2026-12-08,10:00:30,W9XYZ,EN37,7.074,FT8,,,,,,QQ0XYZ,FN20,,,";
-    EXPECT_EQ(ContactIdentity(a), "2026-12-08 09:05:00 K1ABC 20m");
     LogLines lines{a};
-    ContactIdentitySet set;
-    set.CatchUp(lines);
+    ContactIndex set(lines);
     EXPECT_TRUE(set.Contains("2026-12-08,09:05:00,,,K1ABC,,14.0755,FT4,"));  // other bytes
     EXPECT_FALSE(set.Contains("2026-12-08,09:05:00,,,K1ABC,,7.074,"));       // another band
     EXPECT_FALSE(set.Contains(b));
     lines.push_back(b);
-    set.CatchUp(lines);
+    set.Extend(lines);
     EXPECT_TRUE(set.Contains(b));
     EXPECT_EQ(set.size(), 2u);
-    lines.Set(0, b);  // a repair rewrote the first line: the set is built again
-    set.CatchUp(lines);
+    lines.Set(0, b);  // a repair rewrote the first line: the index is built again
+    set.Rebuild(lines);
     EXPECT_FALSE(set.Contains(a));
     EXPECT_EQ(set.size(), 1u);
 }

@@ -192,6 +192,18 @@ TEST(CountryLookupTest, RealFilesIndexedLookupEqualsTheWalk) {
     }
 }
 
+TEST(CountryFileTest, RealFileWithLoneCarriageReturnsReadsAsWithLineFeeds) {
+    VANTREL_REQUIRE_TESTDATA();
+    // Line ends of an old Macintosh editor: a lone CR ends each line, none holds a CR any more.
+    std::string bytes = test::ReadFile(test::TestDataFolder() / "cty" / "cty-debian-hamradio-files.dat");
+    ASSERT_FALSE(bytes.empty());
+    const std::vector<std::string> withLf = ParseCountryFile(bytes);
+    std::replace(bytes.begin(), bytes.end(), '\n', '\r');
+    const std::vector<std::string> withCr = ParseCountryFile(bytes);
+    EXPECT_EQ(withCr, withLf);
+    for (const std::string& line : withCr) ASSERT_EQ(line.find('\r'), std::string::npos) << line;
+}
+
 }  // namespace
 }  // namespace vantrel
 

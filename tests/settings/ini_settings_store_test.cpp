@@ -68,6 +68,16 @@ TEST_F(Store, RewritesKeepCommentsOtherSectionsAndOrder) {
     EXPECT_TRUE(traces.empty());
 }
 
+TEST_F(Store, AValueWithControlCharactersReadsBackAndLeavesTheFileWhole) {
+    IniSettingsStore s(file, sink);
+    ASSERT_TRUE(s.WriteText("QQ0XYZ", "VantrelerSearch", "K1\bAB\x01\tC\x7f"));
+    ASSERT_TRUE(s.WriteInteger("QQ0XYZ", "VantrelerRuns", 3));
+    EXPECT_EQ(s.ReadText("QQ0XYZ", "VantrelerSearch", "gone"), "K1 AB \tC ");
+    EXPECT_EQ(s.ReadInteger("QQ0XYZ", "VantrelerRuns", 0), 3);
+    EXPECT_FALSE(std::filesystem::exists(file.string() + ".corrupt"));
+    EXPECT_TRUE(traces.empty());
+}
+
 TEST_F(Store, RepeatedSectionsAndKeysReadTheFirstAndWriteOnlyOnce) {
     Put(file, "[A]\nK=1\n[B]\nK=9\n[a]\nK=2\nJ=3\n");
     IniSettingsStore s(file, sink);

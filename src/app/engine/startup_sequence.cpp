@@ -30,18 +30,6 @@ void StationEngine::MainWindowActivated() {
     RunStartupSequence();
 }
 
-void StationEngine::RemoveLeftoverParts() {
-    // A write that a crash cut short leaves its ".part" file beside the target; the target
-    // itself holds its old content.
-    std::error_code ec;
-    for (fs::directory_iterator it(core_.viewerFolder, ec), end; !ec && it != end; it.increment(ec)) {
-        if (it->path().extension() == ".part" && it->is_regular_file(ec)) {
-            fs::remove(it->path(), ec);
-            core_.Trace(" Start ** ", "removed the unfinished " + it->path().filename().string());
-        }
-    }
-}
-
 void StationEngine::RunStartupSequence() {
     SettingsStore& store = core_.services.store;
     WindowView& window = views_.window;
@@ -64,7 +52,9 @@ void StationEngine::RunStartupSequence() {
 
     core_.lastContact.clear();
     core_.tracer.Begin(core_.viewerFolder);
-    RemoveLeftoverParts();
+    // A write that a crash cut short leaves its file beside the target, which holds its old
+    // content: the leftovers go.
+    RemoveLeftoverWritesIn(core_.viewerFolder);
 
     const bool author = core_.HasSwitch("/AUTHOR");
     window.SetRegionVisible(Region::CheckMyGridMenu, author);
@@ -215,20 +205,23 @@ void StationEngine::LoadLocalLog() {
     } else {
         core_.Diagnostic("Creating new local log file");
         core_.Diagnostic("create_new_local_log;");
-        if (!core_.log.Replace(create_new_local_log(core_.wsjtxLogLines, station), &error))
+        WsjtxMerge merge;
+        if (!core_.log.Replace(create_new_local_log(core_.wsjtxLogLines, station, &merge), &error))
             core_.Report(" Local log not saved ** ", error);
+        const std::string skipped = SkippedLinesTrace(merge);
+        if (!skipped.empty()) core_.Trace(" wsjtx.log ** ", skipped);
     }
 
-    if (core_.log.size() < core_.wsjtxLogLines.size() && (loaded || !exists)) {
+    // Every WSJT-X contact that the local log lacks is added once, wherever it stands in either
+    // log (contacts imported, made from the journal or received only by the feed make the local
+    // log longer); lines that hold no contact are skipped.
+    if ((loaded || !exists) && !core_.HasSwitch("/NLU")) {
         core_.Diagnostic("Update local log with new");
-        if (!core_.HasSwitch("/NLU")) {
-            core_.Diagnostic("update_local_with_new;");
-            LogLines merged = core_.log.Lines();
-            const std::size_t onDisk = merged.size();
-            update_local_with_new(merged, core_.wsjtxLogLines, station);
-            core_.log.Take(std::move(merged), onDisk);
-            if (!core_.log.Flush(&error)) core_.Report(" Local log not saved ** ", error);
-        }
+        core_.Diagnostic("update_local_with_new;");
+        const WsjtxMerge merge = core_.log.MergeWsjtx(core_.wsjtxLogLines, station);
+        const std::string skipped = SkippedLinesTrace(merge);
+        if (!skipped.empty()) core_.Trace(" wsjtx.log ** ", skipped);
+        if (!core_.log.Flush(&error)) core_.Report(" Local log not saved ** ", error);
     }
 
     core_.ShowEntriesCount(views_.station);

@@ -159,7 +159,6 @@ private:
     void FinishStartup();
     void LoadLocalLog();
     void WriteReleaseVersionFile();
-    void RemoveLeftoverParts();
     void ContactsLogged();
     void CloseNow();
     void ExitCommand();

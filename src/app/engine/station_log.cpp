@@ -1,5 +1,6 @@
 #include "app/engine/station_log.h"
 
+#include <utility>
 
 namespace vantrel {
 
@@ -8,13 +9,18 @@ std::optional<LogLines> StationLog::Load(std::string* error) { return file_.Load
 void StationLog::Take(LogLines lines, std::size_t onDisk) {
     lines_ = std::move(lines);
     saved_ = std::min(onDisk, lines_.size());
+    // The file's own index is the index of what it just loaded.
+    if (file_.Known().IndexedLines() == lines_.size() && saved_ == lines_.size()) index_ = file_.Known();
+    else index_.Rebuild(lines_);
 }
 
-bool StationLog::Contains(std::string_view line) {
+WsjtxMerge StationLog::MergeWsjtx(const LogLines& wsjtxLines, const StationDetails& station) {
+    return update_local_with_new(lines_, index_, wsjtxLines, station);
+}
+
+bool StationLog::Contains(std::string_view line) const {
     // The last contact again (the start-up's last-contact box) needs no look-up.
-    if (!lines_.empty() && lines_.back() == line) return true;
-    identities_.CatchUp(lines_);
-    return identities_.Contains(line);
+    return (!lines_.empty() && lines_.back() == line) || index_.Contains(line);
 }
 
 std::size_t StationLog::Add(const std::vector<std::string>& lines, bool& saved, std::string* error) {
@@ -22,30 +28,39 @@ std::size_t StationLog::Add(const std::vector<std::string>& lines, bool& saved, 
     for (const std::string& line : lines) {
         if (Contains(line)) continue;
         lines_.push_back(line);
-        identities_.Add(line);
+        index_.Extend(lines_);
         ++added;
     }
     saved = Flush(error);
     return added;
 }
 
+bool StationLog::Saved(const LocalLogSave& result) {
+    if (result.keptFromFile > 0) {
+        keptFromFile_ += result.keptFromFile;
+        index_.Extend(lines_);
+    }
+    if (!result.ok) return false;
+    saved_ = lines_.size();
+    return true;
+}
+
 bool StationLog::Replace(LogLines lines, std::string* error) {
     lines_ = std::move(lines);
     saved_ = 0;
-    if (!file_.Save(lines_, error)) return false;
-    saved_ = lines_.size();
-    return true;
+    const LocalLogSave result = file_.Save(lines_, error);
+    index_.Rebuild(lines_);
+    return Saved(result);
 }
 
 bool StationLog::Flush(std::string* error) {
     if (saved_ == lines_.size()) return true;
-    if (!file_.SaveGrown(lines_, saved_, error)) return false;
-    saved_ = lines_.size();
-    return true;
+    return Saved(file_.SaveGrown(lines_, saved_, error));
 }
 
 void StationLog::Release() {
     lines_.clear();
+    index_.clear();
     saved_ = 0;
 }
 
