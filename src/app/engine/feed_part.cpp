@@ -93,6 +93,7 @@ void FeedPart::LogContacts(const std::vector<std::string>& texts) {
     bool saved = true;
     std::string error;
     core_.log.Add(lines, saved, &error);
+    NoteKeptLines();
     if (!saved) {
         core_.Report(" Local log not saved ** ", error);
         if (!diskProblem_)
@@ -119,13 +120,21 @@ bool FeedPart::WriteUnsaved() {
     const std::size_t unsaved = core_.log.Unsaved();
     if (unsaved == 0) return true;
     std::string error;
-    if (!core_.log.Flush(&error)) {
+    const bool flushed = core_.log.Flush(&error);
+    NoteKeptLines();
+    if (!flushed) {
         core_.Report(" Local log not saved ** ", std::to_string(unsaved) + " contacts kept in memory: " + error);
         return false;
     }
     core_.Report(" Local log ** ", std::to_string(unsaved) + " contacts kept in memory are written");
     diskProblem_ = false;
     return true;
+}
+
+void FeedPart::NoteKeptLines() {
+    // Another writer had added to the file: its lines were kept, and are in memory now too.
+    if (const std::size_t kept = core_.log.TakeKeptFromFile())
+        core_.Trace(" Local log ** ", std::to_string(kept) + " lines that another writer had added are kept");
 }
 
 void FeedPart::RotatorMismatch() {

@@ -51,6 +51,7 @@ private:
     // or dropped with a trace line when it is none.
     void ReceiveOne(const ReceivedContact& contact, std::vector<std::string>& received);
     void LogContacts(const std::vector<std::string>& texts);
+    void NoteKeptLines();
     void Answered();
 
     EngineCore& core_;
