@@ -13,6 +13,13 @@ sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 step() { printf '\n== %s\n' "$*"; }
 fail() { echo "package-check: $*" >&2; exit 1; }
+# desktop-file-validate reports warnings with exit status 0: any remark fails the check.
+validate_desktop() {
+  local remarks
+  remarks=$(desktop-file-validate "$1" 2>&1) || true
+  [ -z "$remarks" ] || { echo "$remarks"; fail "desktop-file-validate: $1"; }
+  echo "desktop-file-validate $1: no remarks"
+}
 
 if dpkg-query -W -f='${Status}' vantrel 2>/dev/null | grep -q "install ok installed"; then
   fail "a vantrel package is installed already; remove it first (apt-get remove vantrel)"
@@ -29,7 +36,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 step "Validating the menu entry and the metainfo as written"
-desktop-file-validate "$root/packaging/$app.desktop" && echo "$app.desktop: valid"
+validate_desktop "$root/packaging/$app.desktop"
 appstreamcli validate --no-net "$root/packaging/$app.metainfo.xml"
 
 step "Building the program in $dir and making the Debian package"
@@ -56,7 +63,7 @@ for file in /usr/bin/vantrel /usr/share/applications/$app.desktop /usr/share/met
   [ -f "$file" ] || fail "not installed: $file"
 done
 [ ! -d "$root/data/places" ] || [ -d /usr/share/vantrel/places ] || fail "not installed: /usr/share/vantrel/places"
-desktop-file-validate /usr/share/applications/$app.desktop && echo "installed $app.desktop: valid"
+validate_desktop /usr/share/applications/$app.desktop
 appstreamcli validate --no-net /usr/share/metainfo/$app.metainfo.xml
 
 step "The installed program"
