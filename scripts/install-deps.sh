@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that the build, the tests and a headless window run need.
+# Installs the Debian packages that the build, the tests, a headless window run and the Debian
+# package (dpkg-dev and file, to find its dependencies) need.
 # Packages already installed are skipped; nothing is fetched when all are present.
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config dpkg-dev file
   qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
   libpng-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth

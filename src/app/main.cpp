@@ -14,6 +14,7 @@
 #include "app/engine/single_instance.h"
 #include "app/engine/station_engine.h"
 #include "app/engine/stop_signals.h"
+#include "base/data_folder_switch.h"
 #include "feed/qt_udp_receiver.h"
 #include "feed/wsjtx_listener.h"
 #include "net/update_cty_command.h"
@@ -86,6 +87,15 @@ int main(int argc, char** argv) {
         if (argument == "--version") {
             std::puts("Vantrel " VANTREL_VERSION_TEXT);
             return 0;
+        }
+    }
+    // Started with --data-folder (as the desktop menu does): move into the program's own data
+    // folder before the lock or the window looks at the working directory.
+    if (const auto folder = vantrel::TakeDataFolderSwitch(arguments, vantrel::FolderEnvironment::FromProcess())) {
+        const std::string problem = vantrel::EnterDataFolder(*folder);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "vantrel: %s\n", problem.c_str());
+            return 1;
         }
     }
     // The program keeps its files in the folder it is started in.

@@ -46,6 +46,10 @@ std::string SwitchHelp() {
            "  /RAWUDP           keep every received datagram in a raw file\n"
            "  /HEADLESS         run without a window; stop with SIGTERM or SIGINT\n"
            "  --rig-name NAME   follow the WSJT-X instance started with --rig-name NAME\n"
+           "  --data-folder[=PATH]\n"
+           "                    keep Vantrel's files in PATH, or in $XDG_DATA_HOME/Vantrel\n"
+           "                    (default ~/.local/share/Vantrel; \"Vantrel - NAME\" with --rig-name\n"
+           "                    NAME); the folder is created when missing\n"
            "  --help            show this text\n"
            "  --version         show the version\n"
            "\n"
@@ -57,7 +61,8 @@ std::string SwitchHelp() {
            "Their exit status is 0 when done, 1 when nothing could be done, 2 for a usage error.\n"
            "\n"
            "Environment: LOCALAPPDATA (WSJT-X data in $LOCALAPPDATA/WSJT-X), VANTREL_SETTINGS\n"
-           "(the settings file). Vantrel keeps its own files in the folder it is started in.\n";
+           "(the settings file). Vantrel keeps its own files in the folder it is started in, or in the\n"
+           "one --data-folder names.\n";
 }
 
 }  // namespace vantrel
