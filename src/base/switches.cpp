@@ -48,6 +48,12 @@ std::string SwitchHelp() {
            "  --help            show this text\n"
            "  --version         show the version\n"
            "\n"
+           "Queries (run in Vantrel's data folder, no window; results on standard output):\n"
+           "  --journal TEXT    the FT8 lines of all.txt the journal search lists for TEXT,\n"
+           "                    one per line, the eight columns separated by TAB\n"
+           "  --recent          write RecentList.txt (the journal lines holding your callsign)\n"
+           "                    and print its path\n"
+           "\n"
            "Environment: LOCALAPPDATA (WSJT-X data in $LOCALAPPDATA/WSJT-X), VANTREL_SETTINGS\n"
            "(the settings file). Vantrel keeps its own files in the folder it is started in.\n";
 }
