@@ -59,7 +59,9 @@ JournalReader::ScanEnd JournalReader::Scan(std::uint64_t from, const Block& bloc
         if (error) *error = ErrorText("Cannot read", name_, EBADF);
         return end;
     }
-    std::size_t bufferBytes = kReadBytes;
+    // A small file (or a short append) gets a buffer of its size.
+    std::size_t bufferBytes = static_cast<std::size_t>(
+        std::clamp<std::uint64_t>(size_ > from ? size_ - from + 1 : 1, 4096, kReadBytes));
     std::unique_ptr<char[]> buffer(new char[bufferBytes + kJournalPadding]);
     std::size_t held = 0;  // bytes of an incomplete line kept at the buffer's start
     std::uint64_t readAt = from;

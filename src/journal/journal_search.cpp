@@ -2,6 +2,7 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -68,16 +69,30 @@ ScanResult ScanFrom(JournalReader& reader, std::uint64_t from, std::string_view 
 
 void JournalMatches::AddLine(std::string_view line) {
     const std::string_view text = TrimBlanks(JournalLineText(line));
-    starts_.push_back(text_.size());
-    const std::size_t at = text_.size();
-    text_.append(text);
-    for (std::size_t i = at; i < text_.size(); ++i) text_[i] = UpperAscii(text_[i]);
+    if (blocks_.empty() || blocks_.back().size - blocks_.back().used < text.size()) {
+        // Blocks grow from 16 KB to 1 MB, so a short list holds little.
+        constexpr std::size_t kBlockBytes = 1u << 20;
+        const std::size_t bytes = std::max(std::min(kBlockBytes, (std::size_t{16} << 10) << std::min<std::size_t>(blocks_.size(), 6)), text.size());
+        blocks_.push_back({std::unique_ptr<char[]>(new char[bytes]), 0, bytes});
+    }
+    Block& block = blocks_.back();
+    char* kept = block.bytes.get() + block.used;
+    for (std::size_t i = 0; i < text.size(); ++i) kept[i] = UpperAscii(text[i]);
+    block.used += text.size();
+    lines_.emplace_back(kept, text.size());
 }
 
 void JournalMatches::Truncate(std::size_t count) {
-    if (count >= starts_.size()) return;
-    text_.resize(starts_[count]);
-    starts_.resize(count);
+    while (lines_.size() > count) {
+        // Lines lie in the blocks in list order: the last line is at the end of the last block
+        // that holds any.
+        const std::string_view last = lines_.back();
+        while (!blocks_.empty() && (last.data() < blocks_.back().bytes.get() ||
+                                    last.data() >= blocks_.back().bytes.get() + blocks_.back().size))
+            blocks_.pop_back();
+        if (!blocks_.empty()) blocks_.back().used = static_cast<std::size_t>(last.data() - blocks_.back().bytes.get());
+        lines_.pop_back();
+    }
 }
 
 std::string JournalSearchText(std::string_view typed) { return UpperCase(TrimBlanks(typed)); }

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -23,15 +24,13 @@
 
 namespace vantrel {
 
-// The listed lines, in journal order, each kept in its search form.
+// The listed lines, in journal order, each kept in its search form. Lines are kept in blocks
+// that never move, so a list of millions of lines grows without being copied.
 class JournalMatches {
 public:
-    std::size_t size() const { return starts_.size(); }
-    bool empty() const { return starts_.empty(); }
-    std::string_view Line(std::size_t i) const {
-        const std::size_t end = i + 1 < starts_.size() ? starts_[i + 1] : text_.size();
-        return std::string_view(text_).substr(starts_[i], end - starts_[i]);
-    }
+    std::size_t size() const { return lines_.size(); }
+    bool empty() const { return lines_.empty(); }
+    std::string_view Line(std::size_t i) const { return lines_[i]; }
     // The line cut into the panel's eight fields (views into this list).
     JournalLine Row(std::size_t i) const { return CutJournalLine(Line(i)); }
 
@@ -41,8 +40,12 @@ public:
     void Truncate(std::size_t count);
 
 private:
-    std::string text_;
-    std::vector<std::size_t> starts_;
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        std::size_t used = 0, size = 0;
+    };
+    std::vector<Block> blocks_;
+    std::deque<std::string_view> lines_;
 };
 
 // The text as the search takes it: trimmed, upper case.

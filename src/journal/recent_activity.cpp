@@ -25,7 +25,8 @@ class LineStore {
 public:
     std::string_view Keep(std::string_view line) {
         if (line.size() > room_) {
-            const std::size_t bytes = std::max(kBlockBytes, line.size());
+            // Blocks grow from 64 KB to 4 MB, so a short extract holds little.
+            const std::size_t bytes = std::max(std::min(kBlockBytes, (std::size_t{64} << 10) << std::min<std::size_t>(blocks_.size(), 6)), line.size());
             blocks_.emplace_back(new char[bytes]);
             next_ = blocks_.back().get();
             room_ = bytes;
