@@ -93,8 +93,8 @@ void JournalPart::StartSearch(bool continueLast) {
     auto result = std::make_shared<JournalSearch>();
     auto cancel = cancel_;
     Run(searchPending_, [result, cancel, journal, text] { *result = SearchJournalFile(journal, text, cancel.get()); },
-        [this, result, job, stamp] {
-            if (job != job_) return;
+        [this, alive = std::weak_ptr<int>(alive_), result, job, stamp] {
+            if (alive.expired() || job != job_) return;
             searchPending_ = false;
             SearchDone(std::move(*result), stamp);
         });
@@ -131,11 +131,14 @@ void JournalPart::ShowResult() {
 }
 
 void JournalPart::Tick() {
-    if (captionBold_ != services_.options.searchAllTxt) {
-        captionBold_ = services_.options.searchAllTxt;
-        services_.view.ShowAllTxtCaptionBold(*captionBold_);
-    }
+    DrawAllTxtCaption();
     RefreshIfChanged();
+}
+
+void JournalPart::DrawAllTxtCaption() {
+    if (captionBold_ == services_.options.searchAllTxt) return;
+    captionBold_ = services_.options.searchAllTxt;
+    services_.view.ShowAllTxtCaptionBold(*captionBold_);
 }
 
 bool JournalPart::RefreshIfChanged() {
@@ -217,7 +220,8 @@ void JournalPart::ShowRecentActivity() {
     const std::string call = services_.station.call;
     Run(extractPending_,
         [outcome, journal, output, call] { outcome->written = WriteRecentList(journal, call, output, &outcome->error); },
-        [this, outcome, output] {
+        [this, alive = std::weak_ptr<int>(alive_), outcome, output] {
+            if (alive.expired()) return;
             extractPending_ = false;
             if (!outcome->written) services_.view.ShowMessage("Error", outcome->error);
             else if (services_.openFile) services_.openFile(output.string());

@@ -2,6 +2,15 @@
 // (search, automatic refresh, clipboard, log-entry maker, "Add to Log") and the recent-activity
 // extract. The part owns the search and its state; it shows them through JournalView and reaches
 // the rest of the program through the functions it is given.
+//
+// What the engine calls, and when:
+// - after each full settings load: ApplyOptions();
+// - each tick of the one-second schedule: DrawAllTxtCaption() where the "ALL.TXT" caption is
+//   drawn, RefreshIfChanged() where the journal search is refreshed (or Tick() for both);
+// - Enter in "Places/call search:": PlacesSearchEntered(), and the places search when it
+//   returns false; "ALL.TXT" toggled: SetSearchAllTxt();
+// - the menu entry "Show recent RAW activity": ShowRecentActivity().
+// The panel's own buttons call the part directly (JournalPanel::SetPart).
 #pragma once
 
 #include <atomic>
@@ -100,6 +109,8 @@ public:
     void Refresh();
     // The one-second schedule: the "ALL.TXT" caption, then the automatic refresh.
     void Tick();
+    // The "ALL.TXT" caption in bold while the box is ticked (drawn when it changed).
+    void DrawAllTxtCaption();
     // With "Auto" ticked and the panel shown: searches again when the journal copy's
     // modification time differs from the one the last search saw. True when it searched.
     bool RefreshIfChanged();
@@ -141,6 +152,8 @@ private:
     bool extractPending_ = false;
     std::uint64_t job_ = 0;  // the latest job; results of earlier ones are dropped
     std::shared_ptr<std::atomic<bool>> cancel_;
+    // Jobs hand their results back only while the part exists.
+    std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };
 
 // "Selected -->  Clipboard": the selected cells of each row, left to right, joined by TAB; the
