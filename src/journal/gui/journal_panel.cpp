@@ -100,16 +100,16 @@ JournalPanel::JournalPanel(QWidget* parent)
     top->addWidget(caption);
     top->addStretch(1);
     top->addWidget(auto_);
-    top->addWidget(Button("Refresh", "JournalRefresh", &JournalPart::Refresh));
-    top->addWidget(Button("Close", "JournalClose", &JournalPart::Close));
+    top->addWidget(Button("Refresh", "JournalRefresh", [](JournalPart& part) { part.Refresh(); }));
+    top->addWidget(Button("Close", "JournalClose", [](JournalPart& part) { part.Close(); }));
 
     auto* actions = new QHBoxLayout;
     actions->addWidget(count_);
     actions->addStretch(1);
-    actions->addWidget(Button("Selected -->  Clipboard", "JournalClipboard", &JournalPart::CopySelected));
-    actions->addWidget(Button("Make Log entry line", "MakeLogEntry", &JournalPart::MakeLogEntryLine));
-    actions->addWidget(Button("Copy line", "CopyLine", &JournalPart::CopyLine));
-    actions->addWidget(Button("Add to Log", "AddToLog", &JournalPart::AddToLog));
+    actions->addWidget(Button("Selected -->  Clipboard", "JournalClipboard", [](JournalPart& part) { part.CopySelected(); }));
+    actions->addWidget(Button("Make Log entry line", "MakeLogEntry", [](JournalPart& part) { part.MakeLogEntryLine(); }));
+    actions->addWidget(Button("Copy line", "CopyLine", [](JournalPart& part) { part.CopyLine(); }));
+    actions->addWidget(Button("Add to Log", "AddToLog", [](JournalPart& part) { part.AddToLog(); }));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 6);
@@ -121,12 +121,12 @@ JournalPanel::JournalPanel(QWidget* parent)
     hide();
 }
 
-QPushButton* JournalPanel::Button(const char* text, const char* name, void (JournalPart::*action)()) {
+QPushButton* JournalPanel::Button(const char* text, const char* name, std::function<void(JournalPart&)> action) {
     auto* button = new QPushButton(QString::fromLatin1(text), this);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, [this, action] {
-        if (part_) (part_->*action)();
+    connect(button, &QPushButton::clicked, this, [this, action = std::move(action)] {
+        if (part_) action(*part_);
     });
     return button;
 }

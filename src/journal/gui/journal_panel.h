@@ -6,6 +6,8 @@
 #include <QTableView>
 #include <QWidget>
 
+#include <functional>
+
 #include "journal/gui/journal_table_model.h"
 #include "journal/journal_part.h"
 
@@ -59,7 +61,7 @@ public:
     void ShowMessage(const std::string& caption, const std::string& text) override;
 
 private:
-    QPushButton* Button(const char* text, const char* name, void (JournalPart::*action)());
+    QPushButton* Button(const char* text, const char* name, std::function<void(JournalPart&)> action);
 
     JournalPart* part_ = nullptr;
     JournalTableView* table_;
