@@ -66,7 +66,64 @@ VANTREL_SCANNERS(Avx2, VANTREL_TARGET_AVX2, __m256i, 32, Load256, _mm256_set1_ep
 
 #endif
 
+inline bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+inline char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; }
+
+inline bool EqualNoCase(const char* a, const char* b, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i)
+        if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
+    return true;
+}
+
+#if defined(VANTREL_SSE2)
+// Candidate positions are those where the needle's first and last bytes match (a letter in
+// either case: the byte with bit 5 set equals the lower-case letter); each is checked whole.
+// True with `i` at the occurrence; false with `i` at the first position not yet examined.
+#define VANTREL_FIND_NO_CASE(SUFFIX, ATTR, VEC, WIDTH, LOAD, SET1, EQ, AND, OR, MOVEMASK)          \
+    ATTR bool FindNoCase##SUFFIX(const char* h, std::size_t size, const char* n, std::size_t len, \
+                                 std::size_t& i) {                                               \
+        const char f = n[0], l = n[len - 1];                                                     \
+        const char fBit = IsAsciiLetter(f) ? 0x20 : 0, lBit = IsAsciiLetter(l) ? 0x20 : 0;       \
+        const VEC first = SET1(static_cast<char>(f | fBit)), last = SET1(static_cast<char>(l | lBit)); \
+        const VEC firstBit = SET1(fBit), lastBit = SET1(lBit);                                   \
+        for (; i + len - 1 + WIDTH <= size; i += WIDTH) {                                        \
+            const VEC a = OR(LOAD(h + i), firstBit);                                             \
+            const VEC b = OR(LOAD(h + i + len - 1), lastBit);                                    \
+            unsigned mask = static_cast<unsigned>(MOVEMASK(AND(EQ(a, first), EQ(b, last))));     \
+            while (mask) {                                                                       \
+                const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(mask));        \
+                if (len < 3 || EqualNoCase(h + at + 1, n + 1, len - 2)) {                        \
+                    i = at;                                                                      \
+                    return true;                                                                 \
+                }                                                                                \
+                mask &= mask - 1;                                                                \
+            }                                                                                    \
+        }                                                                                        \
+        return false;                                                                            \
+    }
+
+VANTREL_FIND_NO_CASE(Sse2, , __m128i, 16, Load128, _mm_set1_epi8, _mm_cmpeq_epi8, _mm_and_si128,
+                     _mm_or_si128, _mm_movemask_epi8)
+VANTREL_FIND_NO_CASE(Avx2, VANTREL_TARGET_AVX2, __m256i, 32, Load256, _mm256_set1_epi8, _mm256_cmpeq_epi8,
+                     _mm256_and_si256, _mm256_or_si256, _mm256_movemask_epi8)
+#endif
+
 }  // namespace
+
+std::size_t FindTextNoCase(std::string_view haystack, std::string_view needle, std::size_t from) {
+    const std::size_t size = haystack.size(), len = needle.size();
+    if (len == 0 || from > size || size - from < len) return std::string_view::npos;
+    const char* h = haystack.data();
+    const char* n = needle.data();
+    std::size_t i = from;
+#if defined(VANTREL_SSE2)
+    if (HasAvx2() && FindNoCaseAvx2(h, size, n, len, i)) return i;
+    if (FindNoCaseSse2(h, size, n, len, i)) return i;
+#endif
+    for (; i + len <= size; ++i)
+        if (EqualNoCase(h + i, n, len)) return i;
+    return std::string_view::npos;
+}
 
 std::size_t CountByte(std::string_view bytes, char byte) {
     const char* p = bytes.data();

@@ -13,6 +13,11 @@ std::size_t FindNthByte(std::string_view bytes, char byte, std::size_t n);
 // The position of the n-th occurrence counted from the end (1 is the last); npos when fewer.
 std::size_t FindNthByteFromEnd(std::string_view bytes, char byte, std::size_t n);
 
+// The position of the first occurrence of `needle` at or after `from`, the ASCII letters compared
+// without regard to case (every other byte exactly); npos when there is none, and for an empty
+// needle.
+std::size_t FindTextNoCase(std::string_view haystack, std::string_view needle, std::size_t from = 0);
+
 // What a text holds in line ends, for deciding how its lines are kept.
 struct LineEnds {
     std::size_t lf = 0;         // LF bytes

@@ -3,7 +3,7 @@
 // already held, sorted without regard to letter case, each distinct line once.
 //
 // The journal is read as a stream in large chunks (it can be several gigabytes) and cut with the
-// word view of journal_words.h. A build keeps where it stopped, so that after WSJT-X appends to
+// word view of journal/journal_line.h. A build keeps where it stopped, so that after WSJT-X appends to
 // the journal only the new lines are read, and the result is the one a full build would give.
 #pragma once
 
@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "journal/journal_reader.h"
 #include "log/log_lines.h"
 #include "refdata/grids_list.h"
 
@@ -23,9 +24,16 @@ namespace vantrel {
 // word follows the callsign. The grid word is a candidate when it has 4 characters, is not
 // "RR73" and holds neither "+" nor "-". A candidate is accepted when it is two letters A-R and two
 // digits and the callsign has at least 3 characters.
+//
+// A line whose grid word is not accepted may still give an entry from the two commonest
+// messages that carry a grid: the directed CQ "CQ WORD CALL GRID" (CQ DX, CQ NA, CQ POTA, ...)
+// gives CALL,GRID, and the answer to a CQ "CALL1 CALL2 GRID" gives CALL2,GRID (the sender's
+// grid). There GRID must be two letters A-R and two digits and not "RR73", and the callsign at
+// least 3 characters without hash marks ("<...>"). These lines are not counted as candidates:
+// the count stays that of the grid word above.
 struct JournalGridWord {
-    bool candidate = false;
-    bool accepted = false;
+    bool candidate = false;  // counts towards the candidate count
+    bool accepted = false;   // gives the entry call "," grid
     std::string_view call;  // views into the line
     std::string_view grid;
 };
@@ -56,8 +64,7 @@ struct GridsBuild {
     // Where the scan stopped: the end of the last complete line. A line still being written
     // (no line end yet) is taken when its line end arrives.
     std::uint64_t journalOffset = 0;
-    std::string headSample;  // the journal's first bytes, up to 4 KB
-    std::string tailSample;  // the bytes just before journalOffset, up to 4 KB
+    JournalSamples samples;  // the journal's first bytes and those just before journalOffset
 
     bool ok() const { return status == GridsBuildStatus::Built; }
 };

@@ -3,6 +3,7 @@
 // rich in the bytes the scans look for, at every length and alignment near the vector widths.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <random>
 #include <string>
 #include <vector>
@@ -10,7 +11,7 @@
 #include "base/byte_scan.h"
 #include "base/simd.h"
 #include "geo/text_find.h"
-#include "journal/journal_words.h"
+#include "journal/journal_line.h"
 
 namespace vantrel {
 namespace {
@@ -60,6 +61,23 @@ TEST_P(VectorPaths, ScansEqualTheirPlainLoops) {
             for (const char* needle : {"A", "AB", "B\nA", " AB  "})
                 for (std::size_t from : {0u, 5u})
                     ASSERT_EQ(FindText(bytes, needle, from), bytes.find(needle, from)) << size << needle;
+        }
+    }
+    // The letter-case-blind search, on bytes with letters in both cases.
+    for (std::size_t size = 0; size < 200; ++size) {
+        std::string bytes(size, ' ');
+        for (char& c : bytes) c = "aAbB1 \n"[random() % 7];
+        for (const char* needle : {"a", "Ab", "B1a", "ab a", "1 ", "A\nB"}) {
+            const std::string_view n(needle);
+            std::size_t plain = std::string_view::npos;
+            for (std::size_t i = 0; i + n.size() <= bytes.size() && plain == std::string_view::npos; ++i) {
+                bool same = true;
+                for (std::size_t k = 0; k < n.size(); ++k)
+                    same = same && std::toupper(static_cast<unsigned char>(bytes[i + k])) ==
+                                       std::toupper(static_cast<unsigned char>(n[k]));
+                if (same) plain = i;
+            }
+            ASSERT_EQ(FindTextNoCase(bytes, n), plain) << size << needle;
         }
     }
     // A count large enough for the lane counters to be summed many times over.

@@ -66,6 +66,42 @@ TEST(GridWordOfLine, RejectsWhatIsNoLocator) {
     EXPECT_FALSE(GridWordOfLine("120015 -8 0.1 1200 ~ CQ K1ABC FN42\n").candidate);
 }
 
+TEST(GridWordOfLine, TakesDirectedCqsAndAnswersWithoutCountingThem) {
+    struct Case {
+        const char* message;
+        const char* call;  // nullptr: no entry
+        const char* grid;
+    };
+    const Case cases[] = {
+        {"CQ DX PA9XYZ JO22", "PA9XYZ", "JO22"},
+        {"CQ POTA K1ABC FN42", "K1ABC", "FN42"},
+        {"CQ TEST K1ABC FN42 a1", "K1ABC", "FN42"},  // a decoder flag after the grid
+        {"K1ABC W9XYZ EN37", "W9XYZ", "EN37"},      // the answer: the sender's grid
+        {"<...> K1ABC FN42", "K1ABC", "FN42"},
+        {"<QQ0XYZ> G4ABC IO91", "G4ABC", "IO91"},
+        {"K1ABC <W9XYZ> EN37", nullptr, nullptr},  // hash marks are no callsign
+        {"CQ DX <PA9XYZ> JO22", nullptr, nullptr},
+        {"K1ABC W9 EN37", nullptr, nullptr},       // too short
+        {"K1ABC W9XYZ RR73", nullptr, nullptr},
+        {"CQ DX PA9XYZ RR73", nullptr, nullptr},
+        {"CQ DX PA9XYZ ZZ99", nullptr, nullptr},
+        {"K1ABC W9XYZ R-08", nullptr, nullptr},
+        {"TNX BOB 73 GL", nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        const std::string line = Rx(c.message);
+        const JournalGridWord word = GridWordOfLine(line);
+        EXPECT_FALSE(word.candidate);
+        ASSERT_EQ(word.accepted, c.call != nullptr);
+        if (c.call) {
+            EXPECT_EQ(word.call, c.call);
+            EXPECT_EQ(word.grid, c.grid);
+        }
+        EXPECT_FALSE(GridWordOfLine(Tx(c.message)).accepted);  // the operator's own lines
+    }
+}
+
 // The build cuts lines from its read buffer with a faster cutter of its own; it must take
 // exactly what the word view gives, for lines of every length around its 64-byte steps.
 TEST(GridWordOfLine, BufferCutterAgreesWithTheWordView) {
@@ -115,10 +151,10 @@ TEST_F(GridsBuildTest, BuildsSortedDistinctEntriesOnTopOfGridsFile) {
     const LogLines existing{"W9XYZ,EN37", "K1ABC,FN42", "", "K9ZZ,EM10"};
     const GridsBuild build = BuildGrids(journal, existing);
     ASSERT_TRUE(build.ok()) << build.error;
-    // K1ABC FN42 twice, k9zz EM10, ZZ99, K1 FN42; "CQ DX" takes DX as the call and AA1AA as the
-    // grid word, which is no candidate.
+    // Candidates: K1ABC FN42 twice, k9zz EM10, ZZ99, K1 FN42. "CQ DX" takes DX as the call and
+    // AA1AA as the grid word, which is no candidate; the directed CQ still gives AA1AA's grid.
     EXPECT_EQ(build.candidateCount, 5u);
-    EXPECT_EQ(Entries(build), (E{"K1ABC,FN42", "K9ZZ,EM10", "k9zz,EM10", "W9XYZ,EN37"}));
+    EXPECT_EQ(Entries(build), (E{"AA1AA,FN31", "K1ABC,FN42", "K9ZZ,EM10", "k9zz,EM10", "W9XYZ,EN37"}));
 }
 
 TEST_F(GridsBuildTest, MissingJournalIsReported) {
@@ -159,7 +195,8 @@ TEST_F(GridsBuildTest, ProgressSeesTheCountAndCanStop) {
 // a fresh full build of the journal as it stands gives.
 TEST_F(GridsBuildTest, RefreshEqualsFullBuildAtEverySplit) {
     const std::string lines = Rx("CQ K1ABC FN42") + Rx("CQ ZZ1ZZ ZZ99") + Tx("CQ QQ0XYZ JO22") +
-                              Rx("CQ W1AW FN31") + Rx("K1ABC W9XYZ -10") + Rx("CQ VK2XY QF56");
+                              Rx("CQ W1AW FN31") + Rx("K1ABC W9XYZ -10") + Rx("CQ DX PA9XYZ JO22") +
+                              Rx("VK2XY K1ABC FN42") + Rx("K1ABC G4ABC IO91") + Rx("CQ VK2XY QF56");
     const LogLines existing{"N0CALL,EM00"};
     for (std::size_t split = 0; split <= lines.size(); ++split) {
         SCOPED_TRACE(split);
@@ -226,12 +263,23 @@ TEST_F(GridsBuildTest, VeryLongLineIsTakenWhole) {
     EXPECT_EQ(Entries(build), (E{"K1ABC,FN42", "VK2XY,QF56", "W1AW,FN31"}));
 }
 
+TEST_F(GridsBuildTest, JournalOfRealDecodesGivesEveryGridSender) {
+    VANTREL_REQUIRE_TESTDATA();
+    const GridsBuild build =
+        BuildGrids(test::TestDataFolder() / "wsjtx-2.6.1" / "protocol" / "ALL-from-decodes.TXT", {});
+    ASSERT_TRUE(build.ok());
+    EXPECT_EQ(Entries(build), (E{"G4ABC,IO91", "K1ABC,FN42", "KA1ABC,FN42", "PA9XYZ,JO22",
+                                 "W9XYZ,EN37", "WA9XYZ,EN37"}));
+    EXPECT_EQ(build.candidateCount, 3u);  // CQ K1ABC, CQ KA1ABC, CQ WA9XYZ
+}
+
 TEST_F(GridsBuildTest, RealJournalGivesItsCallers) {
     VANTREL_REQUIRE_TESTDATA();
     const GridsBuild build = BuildGrids(test::TestDataFolder() / "wsjtx-2.6.1" / "ALL.TXT", {});
     ASSERT_TRUE(build.ok());
-    EXPECT_EQ(Entries(build), (E{"K1ABC,FN42"}));
-    // Three received CQs; the transmitted CQ, the report and the reply to W9XYZ are no candidates.
+    // The received CQs, and W9XYZ's answer to K1ABC (the unpadded Q65 line with its flag).
+    EXPECT_EQ(Entries(build), (E{"K1ABC,FN42", "W9XYZ,EN37"}));
+    // Three received CQs; the transmitted CQ, the report and the answer are no candidates.
     EXPECT_EQ(build.candidateCount, 3u);
 }
 

@@ -1,8 +1,9 @@
-#include "journal/journal_words.h"
+#include "journal/journal_line.h"
 
 #include <cstdint>
 #include <cstring>
 
+#include "log/line_text.h"
 
 namespace vantrel {
 
@@ -78,6 +79,59 @@ std::size_t CutJournalWords(std::string_view line, std::string_view* words, std:
 std::size_t CutJournalWordsPadded(std::string_view line, std::string_view* words,
                                   std::size_t maxWords) {
     return Cut<true>(line, words, maxWords);
+}
+
+std::string_view JournalLine::Field(std::size_t i) const {
+    switch (i) {
+        case 0: return date;
+        case 1: return frequency;
+        case 2: return direction;
+        case 3: return mode;
+        case 4: return snr;
+        case 5: return dt;
+        case 6: return offset;
+        case 7: return message;
+        default: return {};
+    }
+}
+
+std::string JournalSearchForm(std::string_view line) {
+    return UpperCase(TrimBlanks(JournalLineText(line)));
+}
+
+namespace {
+
+// Columns from `at` (counted from 0), at most `length` of them, trimmed.
+std::string_view Piece(std::string_view line, std::size_t at, std::size_t length) {
+    return at < line.size() ? TrimBlanks(line.substr(at, length)) : std::string_view();
+}
+
+}  // namespace
+
+JournalLine CutJournalLine(std::string_view line) {
+    JournalLine cut;
+    if (IsDatedJournalLine(line)) {
+        cut.date = Piece(line, 0, 14);
+        cut.frequency = Piece(line, 14, 9);
+        cut.direction = Piece(line, 24, 2);
+        cut.mode = Piece(line, 27, 4);
+        // The SNR stands right-aligned to column 37 but is not taken.
+        cut.dt = Piece(line, 38, 4);
+        cut.offset = Piece(line, 42, 5);
+        cut.message = Piece(line, 48, 30);
+        return cut;
+    }
+    // p: the column (from 1) of the first blank, 0 when there is none.
+    const std::size_t blank = line.find(' ');
+    const std::size_t p = blank == std::string_view::npos ? 0 : blank + 1;
+    cut.frequency = Piece(line, 0, p > 0 ? p - 1 : 0);
+    cut.direction = Piece(line, p, 2);
+    cut.mode = Piece(line, p + 3, 4);
+    cut.snr = Piece(line, p + 8, 5);
+    cut.dt = Piece(line, p + 13, 5);
+    cut.offset = Piece(line, p + 18, 5);
+    cut.message = Piece(line, p + 23, 30);
+    return cut;
 }
 
 }  // namespace vantrel
