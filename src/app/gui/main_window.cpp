@@ -79,6 +79,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     places_ = new PlacesPanels(*this, this);
     BuildMainWindowParts(central, parts_, *places_);
     setCentralWidget(central);
+    map_ = std::make_unique<MapWindow>();
     heard_ = new HeardPanel(this);
     addDockWidget(Qt::RightDockWidgetArea, heard_);
     heard_->setFloating(true);
@@ -173,6 +174,8 @@ void MainWindow::BuildMenus() {
         heard_->SetWanted(on);
         OptionChanged();
     });
+    view->addSeparator();
+    command(view, "Reset Map position and size", Command::ResetMapPlacement, "ResetMapAction");
     connect(heard_, &HeardPanel::offered, this, [this] {
         heardAction_->setVisible(true);
         // A floating panel first shows beside the main window.

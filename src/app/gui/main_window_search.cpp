@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -155,6 +156,11 @@ void MainWindow::ShowCountryFileAge(const std::string& text, bool tooOld) {
     QPalette colours = label->parentWidget() ? label->parentWidget()->palette() : QPalette();
     if (tooOld) colours.setColor(QPalette::WindowText, QColor(kTooOldColour));
     label->setPalette(colours);
+}
+
+void MainWindow::ShowWildSearch(bool ticked) {
+    const QSignalBlocker quiet(parts_.wildSearch);
+    parts_.wildSearch->setChecked(ticked);
 }
 
 void MainWindow::ResetCallsignListCaret() {
