@@ -19,7 +19,8 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
       places_(PlacesInputs(), views.places),
       info_(InfoInputs(), views.info),
       downloadsNotices_(views.notices, views.search),
-      downloads_(DownloadInputs(), downloadsNotices_) {
+      downloads_(DownloadInputs(), downloadsNotices_),
+      journal_(JournalServices(views.journal), core_.viewerFolder) {
     feed_.onContactsLogged = [this] { ContactsLogged(); };
     equipment_.onAntennaChosen = [this] { feed_.AntennaChosen(); };
     equipment_.onRotatorMismatch = [this] { feed_.RotatorMismatch(); };
@@ -34,6 +35,8 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
         return messages_.ListeningAt();
     };
     messages_.onSearchFor = [this](const std::string& call, bool asTyped) { search_.SearchFor(call, asTyped); };
+    // "ALL.TXT" and "Auto" follow every full load of the settings.
+    window_.onOptionsApplied = [this] { journal_.ApplyOptions(); };
     window_.ApplyStoredPlacement(150);
     // Until WSJT-X's configuration is read, the receiver's address is the default one.
     views.station.ShowN1mm("127.0.0.1", std::to_string(core_.config.port), "");
@@ -71,6 +74,32 @@ DownloadsInputs StationEngine::DownloadInputs() {
     inputs.addresses = core_.services.downloadAddresses;
     inputs.fetch = core_.services.fetchSettings;
     return inputs;
+}
+
+JournalPartServices StationEngine::JournalServices(JournalView& view) {
+    return {view,
+            core_.options,
+            core_.station,
+            [this](const std::string& text) { core_.services.desktop.CopyText(text); },
+            [this](const std::string& path) { core_.services.desktop.OpenFile(path); },
+            [this](const std::string& line, std::string* reason) { return AddJournalLine(line, reason); },
+            [this](std::function<void()> work, std::function<void()> done) {
+                journalJobs_.Run(std::move(work), std::move(done));
+            }};
+}
+
+bool StationEngine::AddJournalLine(const std::string& line, std::string* reason) {
+    if (!core_.startupDone || core_.closed) {
+        if (reason) *reason = "the local log is not open";
+        return false;
+    }
+    if (!feed_.LogReadyLine(line, reason)) return false;
+    // The new contact is searched, listed and counted like one that WSJT-X logged.
+    lists_.ContactLogged();
+    messages_.LogChanged();
+    lists_.RedrawCallsignList();
+    lists_.WriteCallsInLog();
+    return true;
 }
 
 const std::string& StationEngine::VersionText() const {
@@ -112,6 +141,7 @@ void StationEngine::Run(Command command) {
             case Command::FullAdifExport: adif_.ExportAdif(true); return;
             case Command::NewAdifExport: adif_.ExportAdif(false); return;
             case Command::UpdateCtyDat: downloads_.UpdateCtyDat(); return;
+            case Command::RecentActivity: journal_.ShowRecentActivity(); return;
         }
     });
 }
@@ -142,7 +172,7 @@ void StationEngine::PlacesSearchEntered(const std::string& text, bool extended) 
     Enter([this, text, extended] {
         window_.ReadOptions();
         // With "ALL.TXT" ticked, Enter searches the journal instead.
-        if (core_.options.searchAllTxt) return;
+        if (journal_.PlacesSearchEntered()) return;
         places_.SearchPlaces(text, extended);
     });
 }
@@ -151,6 +181,9 @@ void StationEngine::ClosePlaces() {
 }
 void StationEngine::CopyPlacesToClipboard() {
     Enter([this] { places_.CopyPlacesToClipboard(); });
+}
+void StationEngine::JournalAction(std::function<void(JournalPart&)> action) {
+    Enter([this, action = std::move(action)] { action(journal_); });
 }
 
 void StationEngine::SearchLog() {
@@ -229,6 +262,8 @@ void StationEngine::OptionsEdited() {
         const int count = core_.options.showCount;
         window_.ReadOptions();
         if (core_.startupDone) search_.OptionsChanged(count);
+        // "ALL.TXT" ticked or cleared: its caption follows at once.
+        journal_.DrawAllTxtCaption();
     });
 }
 

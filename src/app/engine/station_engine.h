@@ -14,12 +14,14 @@
 #include "app/engine/equipment_part.h"
 #include "app/engine/feed_part.h"
 #include "app/engine/grids_part.h"
+#include "app/engine/job_runner.h"
 #include "app/engine/lists_part.h"
 #include "app/engine/repairs_part.h"
 #include "app/engine/search_part.h"
 #include "app/engine/window_part.h"
 #include "app/engine/wsjtx_files_part.h"
 #include "app/engine/wsjtx_messages_part.h"
+#include "journal/journal_part.h"
 #include "net/downloads_part.h"
 #include "net/info_views_part.h"
 #include "refdata/places_part.h"
@@ -106,6 +108,9 @@ public:
     void PlacesSearchEntered(const std::string& text, bool extended);
     // A double click on the "Places Lookup:" panel or its list.
     void ClosePlaces();
+    // A click on the "Searching local ALL.TXT" panel (its buttons and "Auto"): the action runs on
+    // the journal part in its turn, as every entry point that may touch the log does.
+    void JournalAction(std::function<void(JournalPart&)> action);
     // "->> Clipboard".
     void CopyPlacesToClipboard();
 
@@ -142,6 +147,9 @@ public:
     const HeardList& Heard() const { return messages_.Heard(); }
     const PlacesPart& Places() const { return places_; }
     const DownloadsPart& Downloads() const { return downloads_; }
+    const JournalPart& Journal() const { return journal_; }
+    // True while a journal search or the recent-activity extract runs off this thread.
+    bool JournalBusy() const { return journal_.Busy(); }
     const std::string& VersionText() const;
 
     // Called once the start-up sequence has ended (not when it stopped the program).
@@ -151,6 +159,9 @@ private:
     PlacesPartInputs PlacesInputs();
     InfoViewsInputs InfoInputs();
     DownloadsInputs DownloadInputs();
+    JournalPartServices JournalServices(JournalView& view);
+    // "Add to Log": the journal's entry line into the local log, the lists following.
+    bool AddJournalLine(const std::string& line, std::string* reason);
     // Work from outside that touches the log: now, or after the long work holding it.
     void Enter(std::function<void()> work);
     void RunStartupSequence();
@@ -181,6 +192,10 @@ private:
     InfoViewsPart info_;
     DownloadsNotices downloadsNotices_;
     DownloadsPart downloads_;
+    // The journal's searches and extracts run here; declared before the part, so the part (which
+    // cancels its search) goes first and the jobs are waited for after.
+    JobRunner journalJobs_;
+    JournalPart journal_;
 };
 
 }  // namespace vantrel

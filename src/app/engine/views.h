@@ -10,6 +10,7 @@
 
 #include "geo/callsign_search.h"
 #include "geo/contact_details.h"
+#include "journal/journal_part.h"
 #include "log/coloured_line.h"
 #include "net/info_views_part.h"
 #include "refdata/places_part.h"
@@ -38,6 +39,7 @@ enum class Command {
     FullAdifExport,      // "Full ADIF export"
     NewAdifExport,       // "New ADIF export"
     UpdateCtyDat,        // "Update CTY.DAT file"
+    RecentActivity,      // "Show recent RAW activity"
 };
 
 // Regions and controls of the main window whose visibility the engine switches.
@@ -189,6 +191,8 @@ struct EngineViews {
     PlacesView& places;
     // The settings listing and the About text in the details panel.
     InfoViewsView& info;
+    // The "Searching local ALL.TXT" panel and the "ALL.TXT" caption.
+    JournalView& journal;
 };
 
 }  // namespace vantrel

@@ -23,6 +23,7 @@ void WindowPart::LoadAndApply(bool keepRunCounters) {
     view_.ApplyPlacement(options.main);
     view_.ApplyOptions(options);
     view_.ApplyColours(options.colours);
+    if (onOptionsApplied) onOptionsApplied();
 }
 
 void WindowPart::ApplyFullLoad() { LoadAndApply(core_.startupBegun); }

@@ -2,6 +2,7 @@
 // end of a run, reset on the operator's word; and the program's quit.
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include "app/engine/engine_core.h"
@@ -32,6 +33,9 @@ public:
     void RequestQuit();
 
     WindowView& View() { return view_; }
+
+    // After every full load of the settings, once the window shows them.
+    std::function<void()> onOptionsApplied;
 
 private:
     void LoadAndApply(bool keepRunCounters);

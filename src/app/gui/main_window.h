@@ -10,6 +10,7 @@
 #include "app/gui/info_panel_view.h"
 #include "app/gui/main_window_parts.h"
 #include "app/gui/places_panels.h"
+#include "journal/gui/journal_panel.h"
 
 class QAction;
 class QMenu;
@@ -31,9 +32,13 @@ public:
     ~MainWindow() override;
 
     // The views the engine is handed.
-    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *heard_, *places_, info_}; }
+    EngineViews Views() {
+        return EngineViews{*this, *this, *this, *this, *this, *this, *this, *heard_, *places_, info_, *parts_.allTxtPanel};
+    }
     // The places row and its panels, whose actions the program connects to the engine.
     PlacesPanels& Places() { return *places_; }
+    // The "Searching local ALL.TXT" panel, whose buttons the program connects to the engine.
+    JournalPanel& Journal() { return *parts_.allTxtPanel; }
 
     // NoticeView
     void ShowMessage(const std::string& caption, const std::string& text) override;

@@ -2,6 +2,7 @@
 
 #include "app/gui/match_list_view.h"
 #include "app/gui/places_panels.h"
+#include "journal/gui/journal_panel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -155,12 +156,6 @@ QLayout* BuildListColumn(MainWindowParts& p) {
 
     p.countryFileAge = Named(new QLabel, "CountryFileAge");
 
-    p.allTxtPanel = Panel("Panel10");
-    auto* allTxtLayout = new QVBoxLayout(p.allTxtPanel);
-    allTxtLayout->setContentsMargins(6, 4, 6, 6);
-    allTxtLayout->addWidget(Caption(p, QStringLiteral("Searching local ALL.TXT")));
-    p.allTxtPanel->hide();
-
     // The callsign list, the match list over it and the details panel over both.
     auto* stack = new QGridLayout;
     stack->setContentsMargins(0, 0, 0, 0);
@@ -174,7 +169,6 @@ QLayout* BuildListColumn(MainWindowParts& p) {
     column->setSpacing(2);
     column->addLayout(stack, 1);
     column->addWidget(p.countryFileAge);
-    column->addWidget(p.allTxtPanel);
     return column;
 }
 
@@ -343,6 +337,15 @@ void BuildMainWindowParts(QWidget* central, MainWindowParts& parts, PlacesPanels
     body->setColumnStretch(0, 1);
     body->addWidget(places.GridInfoPanel(), 0, 0, 1, 2, Qt::AlignLeft | Qt::AlignBottom);
     body->addWidget(places.PlacesPanel(), 0, 0, 1, 2, Qt::AlignHCenter);
+    // The journal search panel under the lists and the side column, as wide as the window, so
+    // that its eight columns show side by side; hidden until the first search.
+    parts.allTxtPanel = new JournalPanel;
+    parts.allTxtPanel->setObjectName(QStringLiteral("Panel10"));
+    for (QLabel* label : parts.allTxtPanel->findChildren<QLabel*>())
+        if (label->text() == QStringLiteral("Searching local ALL.TXT")) parts.captions.push_back(label);
+    body->addWidget(parts.allTxtPanel, 1, 0, 1, 2);
+    body->setRowStretch(0, 1);
+    body->setRowStretch(1, 1);
     root->addLayout(body, 1);
     root->addWidget(places.Row());
     root->addWidget(BuildProgressPanel(parts));
