@@ -15,27 +15,35 @@ namespace vantrel {
 class JobRunner {
 public:
     void Run(std::function<void()> work, std::function<void()> done) {
-        // Jobs whose completion has run are finished with; they are let go here, never from
-        // within their own completion.
-        jobs_.remove_if([](const std::unique_ptr<BackgroundJob<bool>>& job) { return !job->Running(); });
-        auto& job = jobs_.emplace_back(std::make_unique<BackgroundJob<bool>>());
-        job->Start(
+        // Jobs whose completion has returned are finished with. A completion that starts new
+        // work runs inside its own job, which is therefore kept until a later call.
+        jobs_.remove_if([](const Entry& entry) { return *entry.handedBack; });
+        Entry& entry = jobs_.emplace_back(Entry{std::make_unique<BackgroundJob<bool>>(), std::make_shared<bool>(false)});
+        entry.job->Start(
             [work = std::move(work)](const std::atomic<bool>&, const BackgroundJob<bool>::Progress&) {
                 work();
                 return true;
             },
-            [](int) {}, [done = std::move(done)](bool) { done(); });
+            [](int) {},
+            [done = std::move(done), handedBack = entry.handedBack](bool) {
+                done();
+                *handedBack = true;
+            });
     }
 
     // Jobs started and not yet handed back.
     std::size_t Running() const {
         std::size_t running = 0;
-        for (const auto& job : jobs_) running += job->Running() ? 1 : 0;
+        for (const Entry& entry : jobs_) running += *entry.handedBack ? 0 : 1;
         return running;
     }
 
 private:
-    std::list<std::unique_ptr<BackgroundJob<bool>>> jobs_;
+    struct Entry {
+        std::unique_ptr<BackgroundJob<bool>> job;
+        std::shared_ptr<bool> handedBack;
+    };
+    std::list<Entry> jobs_;
 };
 
 }  // namespace vantrel

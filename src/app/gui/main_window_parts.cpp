@@ -335,17 +335,17 @@ void BuildMainWindowParts(QWidget* central, MainWindowParts& parts, PlacesPanels
     body->addLayout(BuildListColumn(parts), 0, 0);
     body->addWidget(BuildSideColumn(parts), 0, 1);
     body->setColumnStretch(0, 1);
-    body->addWidget(places.GridInfoPanel(), 0, 0, 1, 2, Qt::AlignLeft | Qt::AlignBottom);
-    body->addWidget(places.PlacesPanel(), 0, 0, 1, 2, Qt::AlignHCenter);
-    // The journal search panel under the lists and the side column, as wide as the window, so
-    // that its eight columns show side by side; hidden until the first search.
+    // The journal search panel over the lists and the side column, as wide and as tall as they
+    // are, so that its eight columns and a dozen rows show at once; hidden until the first
+    // search. The places panels, added after it, show over it.
     parts.allTxtPanel = new JournalPanel;
     parts.allTxtPanel->setObjectName(QStringLiteral("Panel10"));
+    parts.allTxtPanel->setAutoFillBackground(true);
     for (QLabel* label : parts.allTxtPanel->findChildren<QLabel*>())
         if (label->text() == QStringLiteral("Searching local ALL.TXT")) parts.captions.push_back(label);
-    body->addWidget(parts.allTxtPanel, 1, 0, 1, 2);
-    body->setRowStretch(0, 1);
-    body->setRowStretch(1, 1);
+    body->addWidget(parts.allTxtPanel, 0, 0, 1, 2);
+    body->addWidget(places.GridInfoPanel(), 0, 0, 1, 2, Qt::AlignLeft | Qt::AlignBottom);
+    body->addWidget(places.PlacesPanel(), 0, 0, 1, 2, Qt::AlignHCenter);
     root->addLayout(body, 1);
     root->addWidget(places.Row());
     root->addWidget(BuildProgressPanel(parts));

@@ -18,13 +18,13 @@ std::string Line(int minute, int second, std::string_view direction, std::string
            std::string(message) + "\n";
 }
 
-// The contact with K1ABC, which WSJT-X never logged, among lines the search must pass over.
+// The contact with K7ABC, which WSJT-X never logged, among lines the search must pass over.
 std::string Journal() {
-    return Line(0, 0, "Rx", "FT8", "CQ K1ABC FN42") + Line(0, 5, "Rx", "FT8", "CQ XK1ABC FN31") +
-           Line(0, 10, "Rx", "FT4", "CQ K1ABC FN42") + Line(0, 15, "Tx", "FT8", "K1ABC W9XYZ EN37") +
-           Line(0, 30, "Rx", "FT8", "W9XYZ K1ABC -12") + Line(0, 45, "Tx", "FT8", "K1ABC W9XYZ R-08") +
-           Line(1, 0, "Rx", "FT8", "W9XYZ K1ABC RR73") + Line(1, 15, "Tx", "FT8", "K1ABC W9XYZ 73") +
-           Line(1, 30, "Rx", "FT8", "CQ K1ABC FN42");  // the last line: never examined
+    return Line(0, 0, "Rx", "FT8", "CQ K7ABC FN42") + Line(0, 5, "Rx", "FT8", "CQ XK7ABC FN31") +
+           Line(0, 10, "Rx", "FT4", "CQ K7ABC FN42") + Line(0, 15, "Tx", "FT8", "K7ABC W9XYZ EN37") +
+           Line(0, 30, "Rx", "FT8", "W9XYZ K7ABC -12") + Line(0, 45, "Tx", "FT8", "K7ABC W9XYZ R-08") +
+           Line(1, 0, "Rx", "FT8", "W9XYZ K7ABC RR73") + Line(1, 15, "Tx", "FT8", "K7ABC W9XYZ 73") +
+           Line(1, 30, "Rx", "FT8", "CQ K7ABC FN42");  // the last line: never examined
 }
 
 class JournalTest : public ::testing::Test, public test::EngineStation {
@@ -60,11 +60,11 @@ protected:
 TEST_F(JournalTest, AContactOnlyTheJournalHoldsIsFoundMadeIntoALineAndLogged) {
     auto engine = StartWithJournal();
     EXPECT_TRUE(view.journal.captionBold);
-    Search(*engine, "k1abc");
+    Search(*engine, "k7abc");
     EXPECT_FALSE(view.placesShown);  // Enter searched the journal, not the places
     ASSERT_TRUE(view.journal.panelVisible);
-    EXPECT_EQ(Messages(7), (std::vector<std::string>{"CQ K1ABC FN42", "K1ABC W9XYZ EN37", "W9XYZ K1ABC -12",
-                                                     "K1ABC W9XYZ R-08", "W9XYZ K1ABC RR73", "K1ABC W9XYZ 73"}));
+    EXPECT_EQ(Messages(7), (std::vector<std::string>{"CQ K7ABC FN42", "K7ABC W9XYZ EN37", "W9XYZ K7ABC -12",
+                                                     "K7ABC W9XYZ R-08", "W9XYZ K7ABC RR73", "K7ABC W9XYZ 73"}));
     EXPECT_EQ(view.journal.count, "Entries :6");
     EXPECT_EQ(view.journal.highlight.callsign, "W9XYZ");
 
@@ -72,7 +72,7 @@ TEST_F(JournalTest, AContactOnlyTheJournalHoldsIsFoundMadeIntoALineAndLogged) {
     view.journal.SelectRows(0, 5);
     engine->JournalAction([](JournalPart& part) { part.MakeLogEntryLine(); });
     EXPECT_TRUE(view.journal.entryLineVisible);
-    const std::string line = "2026-12-08,12:00:15,2026-12-08,12:01:15,K1ABC,EN37,14.075234,FT8,-08,-12,,"
+    const std::string line = "2026-12-08,12:00:15,2026-12-08,12:01:15,K7ABC,EN37,14.075234,FT8,-08,-12,,"
                              "FT8  Sent: -08  Rcvd: -12,,W9XYZ,EN37,,,";
     EXPECT_EQ(view.journal.entryLine, line);
     engine->JournalAction([](JournalPart& part) { part.AddToLog(); });
@@ -84,18 +84,18 @@ TEST_F(JournalTest, AContactOnlyTheJournalHoldsIsFoundMadeIntoALineAndLogged) {
     EXPECT_EQ(onDisk[before], line);
     EXPECT_EQ(engine->LocalLogLines()[before], line);
     EXPECT_EQ(view.entries, std::to_string(before + 1));
-    EXPECT_NE(test::ReadFile(viewer() / "calls_in_log.txt").find("K1ABC"), std::string::npos);
+    EXPECT_NE(test::ReadFile(viewer() / "calls_in_log.txt").find("K7ABC"), std::string::npos);
     bool listed = false;
-    for (const ColouredLine& callsigns : view.callsignList) listed = listed || callsigns.text.find("K1ABC") != std::string::npos;
+    for (const ColouredLine& callsigns : view.callsignList) listed = listed || callsigns.text.find("K7ABC") != std::string::npos;
     EXPECT_TRUE(listed);
-    view.searchText = "K1ABC";
+    view.searchText = "K7ABC";
     engine->SearchLog();
     ASSERT_TRUE(view.matchListVisible);
     EXPECT_EQ(view.matchList->contacts, 1u);
     engine->Run(Command::FullAdifExport);
     ASSERT_TRUE(test::WaitForBackground(*engine));
     ASSERT_FALSE(desktop.openedFiles.empty());
-    EXPECT_NE(test::ReadFile(desktop.openedFiles.back()).find("<call:5>K1ABC "), std::string::npos);
+    EXPECT_NE(test::ReadFile(desktop.openedFiles.back()).find("<call:5>K7ABC "), std::string::npos);
 
     // The same contact again is refused; a line holding a line break is never written.
     engine->JournalAction([](JournalPart& part) { part.AddToLog(); });
@@ -111,19 +111,19 @@ TEST_F(JournalTest, AContactOnlyTheJournalHoldsIsFoundMadeIntoALineAndLogged) {
     engine->OptionsEdited();
     EXPECT_FALSE(view.journal.captionBold);
     view.journal.rows.reset();
-    engine->PlacesSearchEntered("k1abc", false);
+    engine->PlacesSearchEntered("k7abc", false);
     EXPECT_FALSE(view.journal.rows);
 }
 
 TEST_F(JournalTest, AutoRefreshFollowsTheGrownJournalCopyOnTheTick) {
     auto engine = StartWithJournal();
     engine->JournalAction([](JournalPart& part) { part.SetAuto(true); });
-    Search(*engine, "K1ABC");
+    Search(*engine, "K7ABC");
     ASSERT_EQ(view.journal.count, "Entries :6");
 
     // The journal copy grows: the next tick lists the line that is no longer the last one.
     std::string grown = Journal();
-    for (int i = 0; i < 10; ++i) grown += Line(2, i, "Rx", "FT8", "W9XYZ K1ABC 73");
+    for (int i = 0; i < 10; ++i) grown += Line(2, i, "Rx", "FT8", "W9XYZ K7ABC 73");
     test::WriteFile(viewer() / "all.txt", grown);
     fs::last_write_time(viewer() / "all.txt", fs::file_time_type::clock::now() + std::chrono::seconds(5));
     clock.Set({2026, 12, 8, 12, 2, 10, 0});
@@ -134,7 +134,7 @@ TEST_F(JournalTest, AutoRefreshFollowsTheGrownJournalCopyOnTheTick) {
 
     // Without "Auto" the tick leaves the list alone.
     engine->JournalAction([](JournalPart& part) { part.SetAuto(false); });
-    test::WriteFile(viewer() / "all.txt", grown + Line(3, 0, "Rx", "FT8", "W9XYZ K1ABC 73"));
+    test::WriteFile(viewer() / "all.txt", grown + Line(3, 0, "Rx", "FT8", "W9XYZ K7ABC 73"));
     fs::last_write_time(viewer() / "all.txt", fs::file_time_type::clock::now() + std::chrono::seconds(10));
     engine->Tick();
     EXPECT_EQ(view.journal.count, "Entries :16");
@@ -147,8 +147,8 @@ TEST_F(JournalTest, RecentActivityIsWrittenAndOpened) {
     EXPECT_EQ(desktop.openedFiles.back(), (viewer() / "RecentList.txt").string());
     const std::string recent = test::ReadFile(viewer() / "RecentList.txt");
     EXPECT_TRUE(recent.starts_with(" An extract of entries in ALL.TXT")) << recent;
-    EXPECT_NE(recent.find("K1ABC W9XYZ 73\r\n"), std::string::npos);
-    EXPECT_EQ(recent.find("CQ K1ABC FN42\r\n"), std::string::npos);  // holds no W9XYZ
+    EXPECT_NE(recent.find("K7ABC W9XYZ 73\r\n"), std::string::npos);
+    EXPECT_EQ(recent.find("CQ K7ABC FN42\r\n"), std::string::npos);  // holds no W9XYZ
 }
 
 }  // namespace
