@@ -4,8 +4,10 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -111,6 +113,10 @@ int main(int argc, char** argv) {
     if (oneShot == vantrel::OneShotCommand::Grid || oneShot == vantrel::OneShotCommand::Places)
         return vantrel::RunPlacesQuery(oneShot, arguments, viewerFolder, dataFolder,
                                        vantrel::FolderEnvironment::FromProcess(), stdout, stderr);
+    // RecentList.txt is --recent's own output, written whole in one step as the menu entry does.
+    if (oneShot == vantrel::OneShotCommand::Journal || oneShot == vantrel::OneShotCommand::Recent)
+        return vantrel::RunJournalQuery(oneShot, arguments, viewerFolder, vantrel::FolderEnvironment::FromProcess(),
+                                        std::cout, std::cerr);
 
     const vantrel::Switches switches(arguments);
     const std::string lockName = switches.RigName().empty() ? "Vantrel" : "Vantrel - " + switches.RigName();
@@ -124,6 +130,20 @@ int main(int argc, char** argv) {
             return 1;
         }
         return vantrel::RunUpdateCtyCommand(argc, argv, arguments);
+    }
+    if (oneShot == vantrel::OneShotCommand::ExportAdif) {
+        // It writes the export files and the counter that a running program keeps in memory.
+        if (!instance.Acquired()) {
+            std::fputs("vantrel: Vantrel Application is already active: use \"Full ADIF export\" or \"New ADIF "
+                       "export\" in its File menu\n",
+                       stderr);
+            return 1;
+        }
+        vantrel::IniSettingsStore store(vantrel::DefaultSettingsFile(), [](const std::string& note) {
+            std::fprintf(stderr, "vantrel: %s\n", note.c_str());
+        });
+        return vantrel::RunExportAdifCommand(arguments, viewerFolder, vantrel::FolderEnvironment::FromProcess(), store,
+                                             std::chrono::system_clock::now(), std::cout, std::cerr);
     }
     if (!instance.Acquired()) {
 #ifdef VANTREL_GUI

@@ -33,7 +33,8 @@ bool Switches::HasSwitch(std::string_view name) const {
 
 std::string SwitchHelp() {
     return "Usage: vantrel [switches]\n"
-           "       vantrel --grid LOCATOR | --places TEXT [--extended] | --update-cty\n"
+           "       vantrel --grid LOCATOR | --places TEXT [--extended] | --journal TEXT | --recent\n"
+           "       vantrel --export-adif [--new] | --update-cty\n"
            "\n"
            "Switches (letter case does not matter):\n"
            "  /DEBUG            write a diagnostic line per step to errorlog.txt\n"
@@ -62,6 +63,9 @@ std::string SwitchHelp() {
            "                    one per line, the eight columns separated by TAB\n"
            "  --recent          write RecentList.txt (the journal lines holding your callsign)\n"
            "                    and print its path\n"
+           "  --export-adif     write the whole local log as an ADIF file, as \"Full ADIF export\"\n"
+           "                    does, and print the file's path (--new: the contacts since the\n"
+           "                    last export, as \"New ADIF export\"); not beside a running Vantrel\n"
            "  --update-cty      fetch the current cty.dat, check it and install it in both folders\n"
            "Their exit status is 0 when done, 1 when nothing could be done, 2 for a usage error.\n"
            "\n"

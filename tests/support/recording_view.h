@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,45 @@
 #include "app/engine/views.h"
 
 namespace vantrel::test {
+
+// The journal panel as the tests drive it: the places field's text, the selected rows and the
+// entry line are set by the test; what the part shows is kept.
+class RecordingJournalView : public JournalView {
+public:
+    void ShowPanel(bool visible) override { panelVisible = visible; }
+    std::string SearchText() const override { return searchText; }
+    void ShowRows(std::shared_ptr<const JournalMatches> r, const JournalHighlight& h) override {
+        rows = std::move(r);
+        highlight = h;
+    }
+    void ShowCount(const std::string& text) override { count = text; }
+    void ScrollToRow(std::size_t row) override { scrolledTo = row; }
+    void ShowEntryLineField(bool visible) override { entryLineVisible = visible; }
+    void SetEntryLine(const std::string& text, const std::string& n) override {
+        entryLine = text;
+        note = n;
+    }
+    std::string EntryLineText() const override { return entryLine; }
+    std::vector<JournalCell> SelectedCells() const override { return selected; }
+    void ShowAllTxtCaptionBold(bool b) override { captionBold = b; }
+    void ShowAuto(bool ticked) override { autoTicked = ticked; }
+    void ShowMessage(const std::string& c, const std::string& text) override { messages.push_back(c + ": " + text); }
+
+    // Every cell of the rows, as a selection across the table.
+    void SelectRows(std::size_t first, std::size_t last) {
+        selected.clear();
+        for (std::size_t row = first; row <= last; ++row)
+            for (std::size_t column = 0; column < JournalLine::kFieldCount; ++column) selected.push_back({row, column});
+    }
+
+    std::string searchText, count, entryLine, note;
+    std::shared_ptr<const JournalMatches> rows;
+    JournalHighlight highlight;
+    std::optional<std::size_t> scrolledTo;
+    std::vector<JournalCell> selected;
+    std::vector<std::string> messages;
+    bool panelVisible = false, entryLineVisible = false, captionBold = false, autoTicked = false;
+};
 
 class RecordingView : public NoticeView,
                       public WindowView,
@@ -24,7 +64,9 @@ class RecordingView : public NoticeView,
                       public InfoViewsView,
                       public MapView {
 public:
-    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this}; }
+    EngineViews Views() {
+        return EngineViews{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, journal};
+    }
 
     void ShowMessage(const std::string& c, const std::string& text) override { messages.push_back(c + ": " + text); }
     void ShowStatus(const std::string& text) override { status = text; }
@@ -169,6 +211,7 @@ public:
     bool wildSearchTicked = false, mapVisible = false;
     MapFields mapFields;
     std::vector<MapLabel> mapLabels;
+    RecordingJournalView journal;
 };
 
 class RecordingDesktop : public Desktop {

@@ -116,6 +116,27 @@ void FeedPart::AddLastContact() {
     if (!saved) core_.Report(" Local log not saved ** ", error);
 }
 
+bool FeedPart::LogReadyLine(const std::string& line, std::string* reason) {
+    if (core_.log.Contains(line)) {
+        if (reason) *reason = "the contact is in it already";
+        return false;
+    }
+    core_.Trace(" Add to Log ** ", line);
+    bool saved = true;
+    std::string error;
+    core_.log.Add({line}, saved, &error);
+    NoteKeptLines();
+    if (!saved) {
+        core_.Report(" Local log not saved ** ", error);
+        if (!diskProblem_)
+            core_.notices.ShowMessage("Error", "The local log could not be written: " + error +
+                                                   ". The contacts are kept and written as soon as it can be.");
+        diskProblem_ = true;
+    }
+    core_.ShowEntriesCount(station_);
+    return true;
+}
+
 bool FeedPart::WriteUnsaved() {
     const std::size_t unsaved = core_.log.Unsaved();
     if (unsaved == 0) return true;

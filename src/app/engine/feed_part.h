@@ -29,6 +29,10 @@ public:
     void AddLastContact();
     // Writes the contacts that a full disk kept in memory; true when none is left.
     bool WriteUnsaved();
+    // A ready local log line from elsewhere (the journal's log-entry maker), logged as a received
+    // contact is: appended durably, or kept and written as soon as the disk takes it. False with
+    // the reason when the contact is in the log already.
+    bool LogReadyLine(const std::string& line, std::string* reason);
 
     // The antenna warning: a band mismatch of the feed, or the rotator's selection.
     void RotatorMismatch();

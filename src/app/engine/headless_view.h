@@ -15,6 +15,26 @@
 
 namespace vantrel {
 
+// The journal panel of a run without a window: never shown (the terminal has --journal and
+// --recent); its messages go to the standard error stream.
+class HeadlessJournalView : public JournalView {
+public:
+    void ShowPanel(bool) override {}
+    std::string SearchText() const override { return ""; }
+    void ShowRows(std::shared_ptr<const JournalMatches>, const JournalHighlight&) override {}
+    void ShowCount(const std::string&) override {}
+    void ScrollToRow(std::size_t) override {}
+    void ShowEntryLineField(bool) override {}
+    void SetEntryLine(const std::string&, const std::string&) override {}
+    std::string EntryLineText() const override { return ""; }
+    std::vector<JournalCell> SelectedCells() const override { return {}; }
+    void ShowAllTxtCaptionBold(bool) override {}
+    void ShowAuto(bool) override {}
+    void ShowMessage(const std::string& caption, const std::string& text) override {
+        std::fprintf(stderr, "vantrel: %s: %s\n", caption.c_str(), text.c_str());
+    }
+};
+
 class HeadlessView : public NoticeView,
                      public WindowView,
                      public StationView,
@@ -27,7 +47,9 @@ class HeadlessView : public NoticeView,
                      public InfoViewsView,
                      public MapView {
 public:
-    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this}; }
+    EngineViews Views() {
+        return EngineViews{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, journal_};
+    }
 
     // NoticeView
     void ShowMessage(const std::string& caption, const std::string& text) override {
@@ -139,6 +161,7 @@ public:
     void ShowInfoPanel(const InfoPanel&) override { detailsPanel_ = true; }
 
 protected:
+    HeadlessJournalView journal_;
     StoredOptions options_;
     std::string searchText_;
     bool matchListVisible_ = false;

@@ -2,10 +2,13 @@
 
 #include <chrono>
 #include <optional>
+#include <ostream>
 
+#include "adif/adif_export.h"
 #include "base/file_io.h"
 #include "base/switches.h"
 #include "geo/country_file.h"
+#include "journal/journal_commands.h"
 #include "refdata/places_commands.h"
 #include "settings/wsjtx_ini.h"
 
@@ -16,6 +19,9 @@ namespace {
 constexpr const char* kGridSwitch = "--grid";
 constexpr const char* kPlacesSwitch = "--places";
 constexpr const char* kUpdateCtySwitch = "--update-cty";
+constexpr const char* kJournalSwitch = "--journal";
+constexpr const char* kRecentSwitch = "--recent";
+constexpr const char* kExportAdifSwitch = "--export-adif";
 
 // The value of `--name VALUE` or `--name=VALUE`; nothing when the switch has none.
 std::optional<std::string> SwitchValue(const std::vector<std::string>& arguments, const std::string& name) {
@@ -29,16 +35,28 @@ std::optional<std::string> SwitchValue(const std::vector<std::string>& arguments
     return std::nullopt;
 }
 
-std::string OperatorGrid(const std::filesystem::path& viewerFolder, const FolderEnvironment& environment,
-                         const std::string& rigName) {
+// The operator's callsign and grid as the window would take them.
+WsjtxConfig OperatorStation(const std::filesystem::path& viewerFolder, const FolderEnvironment& environment,
+                            const std::string& rigName) {
     const fs::path wsjtx = ResolveWsjtxFolder(environment, rigName);
     const WsjtxFiles files =
         LocateWsjtxFiles(wsjtx, environment, rigName, ToLocalTime(std::chrono::system_clock::now()));
     // WSJT-X's own configuration is the current one; the viewer's copy stands in without it.
     for (const fs::path& file : {files.config, viewerFolder / kConfigCopy}) {
-        if (auto lines = LoadLogLines(file)) return ReadWsjtxConfigLines(*lines, 2333, false).grid;
+        if (auto lines = LoadLogLines(file)) return ReadWsjtxConfigLines(*lines, 2333, false);
     }
-    return "";
+    return {};
+}
+
+std::string OperatorGrid(const std::filesystem::path& viewerFolder, const FolderEnvironment& environment,
+                         const std::string& rigName) {
+    return OperatorStation(viewerFolder, environment, rigName).grid;
+}
+
+bool HasArgument(const std::vector<std::string>& arguments, std::string_view name) {
+    for (const std::string& argument : arguments)
+        if (argument == name) return true;
+    return false;
 }
 
 std::optional<LogLines> CountryTableLines(const std::filesystem::path& viewerFolder,
@@ -61,6 +79,10 @@ OneShotCommand FindOneShotCommand(const std::vector<std::string>& arguments) {
         if (argument == kPlacesSwitch || argument.starts_with(std::string(kPlacesSwitch) + "="))
             return OneShotCommand::Places;
         if (argument == kUpdateCtySwitch) return OneShotCommand::UpdateCty;
+        if (argument == kJournalSwitch || argument.starts_with(std::string(kJournalSwitch) + "="))
+            return OneShotCommand::Journal;
+        if (argument == kRecentSwitch) return OneShotCommand::Recent;
+        if (argument == kExportAdifSwitch) return OneShotCommand::ExportAdif;
     }
     return OneShotCommand::None;
 }
@@ -95,6 +117,46 @@ int RunPlacesQuery(OneShotCommand command, const std::vector<std::string>& argum
     std::fflush(out);
     std::fflush(err);
     return output.status;
+}
+
+int RunJournalQuery(OneShotCommand command, const std::vector<std::string>& arguments,
+                    const std::filesystem::path& viewerFolder, const FolderEnvironment& environment,
+                    std::ostream& out, std::ostream& err) {
+    if (command == OneShotCommand::Journal) {
+        const std::optional<std::string> text = SwitchValue(arguments, kJournalSwitch);
+        if (!text) {
+            err << "vantrel: --journal needs a text to search for, such as a callsign\n";
+            return 2;
+        }
+        return RunJournalCommand(viewerFolder, *text, out, err);
+    }
+    const std::string call = OperatorStation(viewerFolder, environment, Switches(arguments).RigName()).call;
+    if (call.empty())
+        err << "vantrel: no operator callsign in WSJT-X's configuration: RecentList.txt holds its header only\n";
+    return RunRecentCommand(viewerFolder, call, out, err);
+}
+
+int RunExportAdifCommand(const std::vector<std::string>& arguments, const std::filesystem::path& viewerFolder,
+                         const FolderEnvironment& environment, SettingsStore& store, TimePoint now,
+                         std::ostream& out, std::ostream& err) {
+    constexpr std::string_view kCounterKey = "VantrelerExportADIFileCount";
+    const bool full = !HasArgument(arguments, "--new");
+    const int counter = store.ReadInteger(kOwnSection, kCounterKey, 0);
+    const WsjtxConfig station = OperatorStation(viewerFolder, environment, Switches(arguments).RigName());
+    const AdifExportRun run = ExportLocalLogAsAdif(viewerFolder, full, counter, station.call, station.grid, now);
+    if (!run.ok) {
+        err << "vantrel: the ADIF export could not be written: " << run.error << '\n';
+        return 1;
+    }
+    out << run.written.string() << '\n';
+    out.flush();
+    // The next new export starts where the menu entry's would.
+    if (!store.WriteInteger(kOwnSection, kCounterKey, run.nextCounter)) {
+        err << "vantrel: the export counter could not be stored in the settings; the next new export "
+               "starts where this one did\n";
+        return 1;
+    }
+    return out ? 0 : 1;
 }
 
 }  // namespace vantrel

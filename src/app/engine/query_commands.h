@@ -2,6 +2,9 @@
 //   vantrel --grid LOCATOR             the "Gridsquare info:" panel's lines
 //   vantrel --places TEXT [--extended] the places search: prefix lines, matches, "Matches : N"
 //   vantrel --update-cty               fetch, check and install the current cty.dat
+//   vantrel --journal TEXT             the rows the journal search lists, TAB between the fields
+//   vantrel --recent                   writes RecentList.txt and prints its path
+//   vantrel --export-adif [--new]      the full (or new) ADIF export; prints the file's path
 // They work in the viewer folder (the working directory); results go to standard output,
 // problems to standard error; the exit status is 0 when done, 1 when nothing could be done and
 // 2 for a usage error.
@@ -9,14 +12,17 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
 #include "base/data_folders.h"
+#include "base/time_text.h"
+#include "settings/settings_store.h"
 
 namespace vantrel {
 
-enum class OneShotCommand { None, Grid, Places, UpdateCty };
+enum class OneShotCommand { None, Grid, Places, UpdateCty, Journal, Recent, ExportAdif };
 
 // The command the arguments ask for; None when they ask for none.
 OneShotCommand FindOneShotCommand(const std::vector<std::string>& arguments);
@@ -27,5 +33,19 @@ OneShotCommand FindOneShotCommand(const std::vector<std::string>& arguments);
 int RunPlacesQuery(OneShotCommand command, const std::vector<std::string>& arguments,
                    const std::filesystem::path& viewerFolder, const std::filesystem::path& dataFolder,
                    const FolderEnvironment& environment, std::FILE* out, std::FILE* err);
+
+// --journal and --recent, on the viewer folder's journal copy. They only read (--recent writes
+// RecentList.txt whole in one step, its own output), so they run beside a running program. The
+// operator's callsign for --recent comes from WSJT-X's configuration.
+int RunJournalQuery(OneShotCommand command, const std::vector<std::string>& arguments,
+                    const std::filesystem::path& viewerFolder, const FolderEnvironment& environment,
+                    std::ostream& out, std::ostream& err);
+
+// --export-adif (the full export) and --export-adif --new (the contacts from the stored counter
+// on): the files of the menu entries, the counter read from and written back to the settings
+// store as VantrelerExportADIFileCount. It writes files, so the caller holds the lock.
+int RunExportAdifCommand(const std::vector<std::string>& arguments, const std::filesystem::path& viewerFolder,
+                         const FolderEnvironment& environment, SettingsStore& store, TimePoint now,
+                         std::ostream& out, std::ostream& err);
 
 }  // namespace vantrel

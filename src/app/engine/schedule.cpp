@@ -17,6 +17,7 @@ void StationEngine::Tick() {
 
     const TimePoint now = core_.services.clock.Now();
     const int slot = ToLocalTime(now).second;
+    journal_.DrawAllTxtCaption();
     switch (slot) {
         case 1: case 16: case 31: case 46:
             files_.update_log_file();
@@ -41,6 +42,8 @@ void StationEngine::Tick() {
         equipment_.RotatorCheck();
         equipment_.AntennaFollow();
     }
+    // With "Auto" and the panel shown, the journal search follows a changed journal copy.
+    journal_.RefreshIfChanged();
     lists_.RefreshLast50(now);
 }
 

@@ -29,10 +29,10 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
                                      views_.window.ApplyOptions(core_.options);
                                      FollowMapBox();
                                  },
-                                 [this] { search_.UntickWildSearch(); }}) {
+                                 [this] { search_.UntickWildSearch(); }}),
+      journal_(JournalServices(views.journal), core_.viewerFolder) {
     map_.Create();
     search_.UseMap(map_);
-    window_.onOptionsApplied = [this] { FollowMapBox(); };
     window_.beforeSave = [this](StoredOptions& options) {
         options.map.autoClear = map_.AutoClear();
         options.map.onTop = map_.OnTop();
@@ -51,6 +51,11 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
         return messages_.ListeningAt();
     };
     messages_.onSearchFor = [this](const std::string& call, bool asTyped) { search_.SearchFor(call, asTyped); };
+    // "ALL.TXT" and "Auto" follow every full load of the settings, and "Map" runs its action.
+    window_.onOptionsApplied = [this] {
+        journal_.ApplyOptions();
+        FollowMapBox();
+    };
     window_.ApplyStoredPlacement(150);
     // Until WSJT-X's configuration is read, the receiver's address is the default one.
     views.station.ShowN1mm("127.0.0.1", std::to_string(core_.config.port), "");
@@ -88,6 +93,32 @@ DownloadsInputs StationEngine::DownloadInputs() {
     inputs.addresses = core_.services.downloadAddresses;
     inputs.fetch = core_.services.fetchSettings;
     return inputs;
+}
+
+JournalPartServices StationEngine::JournalServices(JournalView& view) {
+    return {view,
+            core_.options,
+            core_.station,
+            [this](const std::string& text) { core_.services.desktop.CopyText(text); },
+            [this](const std::string& path) { core_.services.desktop.OpenFile(path); },
+            [this](const std::string& line, std::string* reason) { return AddJournalLine(line, reason); },
+            [this](std::function<void()> work, std::function<void()> done) {
+                journalJobs_.Run(std::move(work), std::move(done));
+            }};
+}
+
+bool StationEngine::AddJournalLine(const std::string& line, std::string* reason) {
+    if (!core_.startupDone || core_.closed) {
+        if (reason) *reason = "the local log is not open";
+        return false;
+    }
+    if (!feed_.LogReadyLine(line, reason)) return false;
+    // The new contact is searched, listed and counted like one that WSJT-X logged.
+    lists_.ContactLogged();
+    messages_.LogChanged();
+    lists_.RedrawCallsignList();
+    lists_.WriteCallsInLog();
+    return true;
 }
 
 const std::string& StationEngine::VersionText() const {
@@ -130,6 +161,7 @@ void StationEngine::Run(Command command) {
             case Command::NewAdifExport: adif_.ExportAdif(false); return;
             case Command::UpdateCtyDat: downloads_.UpdateCtyDat(); return;
             case Command::ResetMapPlacement: map_.ResetMapPlacement(); return;
+            case Command::RecentActivity: journal_.ShowRecentActivity(); return;
         }
     });
 }
@@ -160,7 +192,7 @@ void StationEngine::PlacesSearchEntered(const std::string& text, bool extended) 
     Enter([this, text, extended] {
         window_.ReadOptions();
         // With "ALL.TXT" ticked, Enter searches the journal instead.
-        if (core_.options.searchAllTxt) return;
+        if (journal_.PlacesSearchEntered()) return;
         places_.SearchPlaces(text, extended);
     });
 }
@@ -169,6 +201,9 @@ void StationEngine::ClosePlaces() {
 }
 void StationEngine::CopyPlacesToClipboard() {
     Enter([this] { places_.CopyPlacesToClipboard(); });
+}
+void StationEngine::JournalAction(std::function<void(JournalPart&)> action) {
+    Enter([this, action = std::move(action)] { action(journal_); });
 }
 
 void StationEngine::SearchLog() {
@@ -248,6 +283,8 @@ void StationEngine::OptionsEdited() {
         window_.ReadOptions();
         FollowMapBox();
         if (core_.startupDone) search_.OptionsChanged(count);
+        // "ALL.TXT" ticked or cleared: its caption follows at once.
+        journal_.DrawAllTxtCaption();
     });
 }
 

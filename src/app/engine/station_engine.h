@@ -14,6 +14,7 @@
 #include "app/engine/equipment_part.h"
 #include "app/engine/feed_part.h"
 #include "app/engine/grids_part.h"
+#include "app/engine/job_runner.h"
 #include "app/engine/lists_part.h"
 #include "app/engine/repairs_part.h"
 #include "app/engine/search_part.h"
@@ -21,6 +22,7 @@
 #include "app/engine/wsjtx_files_part.h"
 #include "app/engine/wsjtx_messages_part.h"
 #include "map/map_part.h"
+#include "journal/journal_part.h"
 #include "net/downloads_part.h"
 #include "net/info_views_part.h"
 #include "refdata/places_part.h"
@@ -107,6 +109,9 @@ public:
     void PlacesSearchEntered(const std::string& text, bool extended);
     // A double click on the "Places Lookup:" panel or its list.
     void ClosePlaces();
+    // A click on the "Searching local ALL.TXT" panel (its buttons and "Auto"): the action runs on
+    // the journal part in its turn, as every entry point that may touch the log does.
+    void JournalAction(std::function<void(JournalPart&)> action);
     // "->> Clipboard".
     void CopyPlacesToClipboard();
 
@@ -145,6 +150,9 @@ public:
     const DownloadsPart& Downloads() const { return downloads_; }
     // The map window's part: the window reports the operator's actions on it to the part.
     MapPart& Map() { return map_; }
+    const JournalPart& Journal() const { return journal_; }
+    // True while a journal search or the recent-activity extract runs off this thread.
+    bool JournalBusy() const { return journal_.Busy(); }
     const std::string& VersionText() const;
 
     // Called once the start-up sequence has ended (not when it stopped the program).
@@ -154,6 +162,9 @@ private:
     PlacesPartInputs PlacesInputs();
     InfoViewsInputs InfoInputs();
     DownloadsInputs DownloadInputs();
+    JournalPartServices JournalServices(JournalView& view);
+    // "Add to Log": the journal's entry line into the local log, the lists following.
+    bool AddJournalLine(const std::string& line, std::string* reason);
     // Work from outside that touches the log: now, or after the long work holding it.
     void Enter(std::function<void()> work);
     void RunStartupSequence();
@@ -189,6 +200,10 @@ private:
     DownloadsPart downloads_;
     MapPart map_;
     bool mapBoxTicked_ = false;
+    // The journal's searches and extracts run here; declared before the part, so the part (which
+    // cancels its search) goes first and the jobs are waited for after.
+    JobRunner journalJobs_;
+    JournalPart journal_;
 };
 
 }  // namespace vantrel

@@ -10,6 +10,7 @@
 
 #include "geo/callsign_search.h"
 #include "geo/contact_details.h"
+#include "journal/journal_part.h"
 #include "log/coloured_line.h"
 #include "map/map_view.h"
 #include "net/info_views_part.h"
@@ -40,6 +41,7 @@ enum class Command {
     NewAdifExport,       // "New ADIF export"
     UpdateCtyDat,        // "Update CTY.DAT file"
     ResetMapPlacement,   // "Reset Map position and size"
+    RecentActivity,      // "Show recent RAW activity"
 };
 
 // Regions and controls of the main window whose visibility the engine switches.
@@ -193,6 +195,8 @@ struct EngineViews {
     InfoViewsView& info;
     // The map window.
     MapView& map;
+    // The "Searching local ALL.TXT" panel and the "ALL.TXT" caption.
+    JournalView& journal;
 };
 
 }  // namespace vantrel

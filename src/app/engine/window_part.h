@@ -34,7 +34,7 @@ public:
 
     WindowView& View() { return view_; }
 
-    // After stored options were applied to the window (the "Map" box's action hangs on it).
+    // After every full load of the settings, once the window shows them.
     std::function<void()> onOptionsApplied;
     // Before the settings are saved: the map window's own boxes into the options.
     std::function<void(StoredOptions&)> beforeSave;

@@ -78,6 +78,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     central->setObjectName(QStringLiteral("Central"));
     places_ = new PlacesPanels(*this, this);
     BuildMainWindowParts(central, parts_, *places_);
+    // The journal search takes its text from "Places/call search:" and bolds the "ALL.TXT" caption.
+    parts_.allTxtPanel->AttachSearchControls(places_->PlacesField(), parts_.allTxtCheck);
     setCentralWidget(central);
     map_ = std::make_unique<MapWindow>();
     heard_ = new HeardPanel(this);
@@ -163,6 +165,13 @@ void MainWindow::BuildMenus() {
         const InfoCommand which = entry.command;
         connect(action, &QAction::triggered, this, [this, which] { emit infoRequested(which); });
     }
+
+    // The journal lines that hold the operator's callsign, written to RecentList.txt and opened.
+    QAction* recent = command(view, "Show recent RAW activity", Command::RecentActivity, "RecentActivityAction");
+    const QString recentHint = QStringLiteral("Shows entriles in the WSJT-X All.txt file to match your callsign");
+    recent->setToolTip(recentHint);
+    recent->setStatusTip(recentHint);
+    view->setToolTipsVisible(true);
 
     // Offered once WSJT-X has decoded something; the operator's choice is stored.
     heardAction_ = view->addAction(QStringLiteral("Show stations heard"));

@@ -11,6 +11,7 @@
 #include "app/gui/main_window_parts.h"
 #include "app/gui/places_panels.h"
 #include "map/gui/map_window.h"
+#include "journal/gui/journal_panel.h"
 
 class QAction;
 class QMenu;
@@ -32,11 +33,15 @@ public:
     ~MainWindow() override;
 
     // The views the engine is handed.
-    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *heard_, *places_, info_, *map_}; }
+    EngineViews Views() {
+        return EngineViews{*this, *this, *this, *this, *this, *this, *this, *heard_, *places_, info_, *map_, *parts_.allTxtPanel};
+    }
     // The map window, a window of its own beside this one.
     MapWindow& Map() { return *map_; }
     // The places row and its panels, whose actions the program connects to the engine.
     PlacesPanels& Places() { return *places_; }
+    // The "Searching local ALL.TXT" panel, whose buttons the program connects to the engine.
+    JournalPanel& Journal() { return *parts_.allTxtPanel; }
 
     // NoticeView
     void ShowMessage(const std::string& caption, const std::string& text) override;

@@ -2,6 +2,7 @@
 
 #include "app/gui/match_list_view.h"
 #include "app/gui/places_panels.h"
+#include "journal/gui/journal_panel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -155,12 +156,6 @@ QLayout* BuildListColumn(MainWindowParts& p) {
 
     p.countryFileAge = Named(new QLabel, "CountryFileAge");
 
-    p.allTxtPanel = Panel("Panel10");
-    auto* allTxtLayout = new QVBoxLayout(p.allTxtPanel);
-    allTxtLayout->setContentsMargins(6, 4, 6, 6);
-    allTxtLayout->addWidget(Caption(p, QStringLiteral("Searching local ALL.TXT")));
-    p.allTxtPanel->hide();
-
     // The callsign list, the match list over it and the details panel over both.
     auto* stack = new QGridLayout;
     stack->setContentsMargins(0, 0, 0, 0);
@@ -174,7 +169,6 @@ QLayout* BuildListColumn(MainWindowParts& p) {
     column->setSpacing(2);
     column->addLayout(stack, 1);
     column->addWidget(p.countryFileAge);
-    column->addWidget(p.allTxtPanel);
     return column;
 }
 
@@ -341,6 +335,15 @@ void BuildMainWindowParts(QWidget* central, MainWindowParts& parts, PlacesPanels
     body->addLayout(BuildListColumn(parts), 0, 0);
     body->addWidget(BuildSideColumn(parts), 0, 1);
     body->setColumnStretch(0, 1);
+    // The journal search panel over the lists and the side column, as wide and as tall as they
+    // are, so that its eight columns and a dozen rows show at once; hidden until the first
+    // search. The places panels, added after it, show over it.
+    parts.allTxtPanel = new JournalPanel;
+    parts.allTxtPanel->setObjectName(QStringLiteral("Panel10"));
+    parts.allTxtPanel->setAutoFillBackground(true);
+    for (QLabel* label : parts.allTxtPanel->findChildren<QLabel*>())
+        if (label->text() == QStringLiteral("Searching local ALL.TXT")) parts.captions.push_back(label);
+    body->addWidget(parts.allTxtPanel, 0, 0, 1, 2);
     body->addWidget(places.GridInfoPanel(), 0, 0, 1, 2, Qt::AlignLeft | Qt::AlignBottom);
     body->addWidget(places.PlacesPanel(), 0, 0, 1, 2, Qt::AlignHCenter);
     root->addLayout(body, 1);

@@ -18,6 +18,7 @@ class QWidget;
 
 namespace vantrel {
 
+class JournalPanel;
 class MatchListView;
 class PlacesPanels;
 
@@ -39,12 +40,12 @@ struct MainWindowParts {
     MatchListView* matchList = nullptr;
 
     // Details panel, drawn over the match list and the callsign list, and the journal search
-    // panel below them.
+    // panel below the lists and the side column.
     QFrame* detailsPanel = nullptr;  // Panel6
     QLabel* detailsHeading = nullptr;  // Label12
     QTextEdit* details = nullptr;  // RichEdit2
     QTextEdit* contactDetails = nullptr;  // RichEdit3, yellow
-    QFrame* allTxtPanel = nullptr;  // Panel10
+    JournalPanel* allTxtPanel = nullptr;  // Panel10, "Searching local ALL.TXT"
 
     // Right-hand column.
     QFrame* searchOptions = nullptr;  // Panel1

@@ -32,6 +32,8 @@ public:
     PlacesPanels(NoticeView& notices, QObject* parent = nullptr);
 
     QWidget* Row() const { return row_; }
+    // "Places/call search:" (Edit11), whose text the journal search also takes.
+    QLineEdit* PlacesField() const { return placesField_; }
     QCheckBox* ExtendedCheck() const { return extended_; }
     QFrame* GridInfoPanel() const { return gridPanel_; }
     QFrame* PlacesPanel() const { return placesPanel_; }

@@ -98,6 +98,7 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
     QObject::connect(&window, &MainWindow::commandRequested, [&](Command command) { engine.Run(command); });
     QObject::connect(&window, &MainWindow::infoRequested, [&](InfoCommand command) { engine.RunInfo(command); });
     ConnectPlaces(window.Places(), engine);
+    window.Journal().SetActionRunner([&engine](JournalPanel::Action action) { engine.JournalAction(std::move(action)); });
     QObject::connect(&window, &MainWindow::ticked, [&] {
         engine.Tick();
         engine.RigFollowerTick();

@@ -92,9 +92,7 @@ JournalPanel::JournalPanel(QWidget* parent)
     entryLine_->setObjectName(QStringLiteral("EntryLine"));
     entryLine_->hide();
     auto_->setObjectName(QStringLiteral("JournalAuto"));
-    connect(auto_, &QCheckBox::toggled, this, [this](bool ticked) {
-        if (part_) part_->SetAuto(ticked);
-    });
+    connect(auto_, &QCheckBox::toggled, this, [this](bool ticked) { Act([ticked](JournalPart& part) { part.SetAuto(ticked); }); });
 
     auto* top = new QHBoxLayout;
     top->addWidget(caption);
@@ -125,10 +123,13 @@ QPushButton* JournalPanel::Button(const char* text, const char* name, std::funct
     auto* button = new QPushButton(QString::fromLatin1(text), this);
     button->setObjectName(QString::fromLatin1(name));
     button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, [this, action = std::move(action)] {
-        if (part_) action(*part_);
-    });
+    connect(button, &QPushButton::clicked, this, [this, action = std::move(action)] { Act(action); });
     return button;
+}
+
+void JournalPanel::Act(Action action) {
+    if (run_) run_(std::move(action));
+    else if (part_) action(*part_);
 }
 
 void JournalPanel::AttachSearchControls(QLineEdit* placesField, QCheckBox* allTxtCheck) {
@@ -179,8 +180,11 @@ void JournalPanel::ShowAuto(bool ticked) {
 
 void JournalPanel::ShowMessage(const std::string& caption, const std::string& text) {
     if (qEnvironmentVariableIsSet("VANTREL_NO_MODAL")) return;
-    QMessageBox box(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::Ok, this);
-    box.exec();
+    // Shown without a loop of its own: the program goes on while the operator reads it.
+    auto* box = new QMessageBox(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("JournalMessage"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 }  // namespace vantrel

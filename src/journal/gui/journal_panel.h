@@ -38,8 +38,12 @@ class JournalPanel : public QWidget, public JournalView {
 public:
     explicit JournalPanel(QWidget* parent = nullptr);
 
+    using Action = std::function<void(JournalPart&)>;
     // The part whose operations the buttons run; none until set.
     void SetPart(JournalPart* part) { part_ = part; }
+    // The buttons' and "Auto"'s actions are handed to `run` instead (the program runs them on
+    // the part in their turn, after long work that holds the log).
+    void SetActionRunner(std::function<void(Action)> run) { run_ = std::move(run); }
     // The main window's "Places/call search:" field (the search text) and "ALL.TXT" check box
     // (its caption in bold while ticked).
     void AttachSearchControls(QLineEdit* placesField, QCheckBox* allTxtCheck);
@@ -63,7 +67,10 @@ public:
 private:
     QPushButton* Button(const char* text, const char* name, std::function<void(JournalPart&)> action);
 
+    void Act(Action action);
+
     JournalPart* part_ = nullptr;
+    std::function<void(Action)> run_;
     JournalTableView* table_;
     QLabel* count_;
     QLineEdit* entryLine_;

@@ -100,5 +100,89 @@ TEST_F(QueryCommandsTest, UpdateCtyThatFetchesNothingChangesNothing) {
     EXPECT_FALSE(std::filesystem::exists(root / "WSJT-X" / "cty.dat"));
 }
 
+// The journal tools beside a running program: the rows the search panel lists, and the recent
+// activity written as the menu entry writes it.
+TEST_F(QueryCommandsTest, JournalAndRecentReadTheJournalCopy) {
+    SingleInstance running("Vantrel-query-test", root / "viewer");
+    ASSERT_TRUE(running.Acquired());
+    Outcome missing = Vantrel({"--journal", "K1ABC"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("all.txt"), std::string::npos) << missing.err;
+
+    test::WriteFile(root / "viewer" / "all.txt",
+                    "261208_120000    14.074 Rx FT8    -10  0.1 1234 CQ K1ABC FN42\n"
+                    "261208_120005    14.074 Rx FT8    -10  0.1 1234 CQ XK1ABC FN31\n"
+                    "261208_120015    14.074 Tx FT8      0  0.0 1500 K1ABC W9XYZ EN37\n"
+                    "261208_120015    14.074 Tx FT8      0  0.0 1500 K1ABC W9XYZ EN37\n"
+                    "261208_120030    14.080 Rx FT4    -12  0.2  900 W9XYZ K1ABC -12\n"
+                    "261208_120100    14.074 Rx FT8    -11  0.1 1234 W9XYZ K1ABC RR73\n");
+    Outcome journal = Vantrel({"--journal", "k1abc"});
+    EXPECT_EQ(journal.status, 0) << journal.err;
+    EXPECT_EQ(journal.out,
+              "261208_120000\t14.074\tRX\tFT8\t\t0.1\t1234\tCQ K1ABC FN42\n"
+              "261208_120015\t14.074\tTX\tFT8\t\t0.0\t1500\tK1ABC W9XYZ EN37\n"
+              "261208_120015\t14.074\tTX\tFT8\t\t0.0\t1500\tK1ABC W9XYZ EN37\n");
+    EXPECT_TRUE(journal.err.empty()) << journal.err;
+    Outcome none = Vantrel({"--journal=Q9QQQ"});
+    EXPECT_EQ(none.status, 0);
+    EXPECT_TRUE(none.out.empty());
+    EXPECT_EQ(Vantrel({"--journal"}).status, 2);
+
+    Outcome recent = Vantrel({"--recent"});
+    EXPECT_EQ(recent.status, 0) << recent.err;
+    const std::filesystem::path list = root / "viewer" / "RecentList.txt";
+    EXPECT_EQ(recent.out, list.string() + "\n");
+    const std::string written = test::ReadFile(list);
+    EXPECT_TRUE(written.starts_with(" An extract of entries in ALL.TXT")) << written;
+    // Every line holding W9XYZ once, CR LF after each; the lines without it left out.
+    EXPECT_NE(written.find("\r\n261208_120015    14.074 Tx FT8      0  0.0 1500 K1ABC W9XYZ EN37\r\n261208_120030"),
+              std::string::npos) << written;
+    EXPECT_EQ(written.find("CQ K1ABC"), std::string::npos);
+    EXPECT_TRUE(written.ends_with("W9XYZ K1ABC RR73\r\n"));
+
+    Outcome help = Vantrel({"--help"});
+    for (const char* command : {"--journal TEXT", "--recent", "--export-adif"})
+        EXPECT_NE(help.out.find(command), std::string::npos) << command;
+}
+
+// The exports of the menu entries from the terminal, with the counter the menu keeps; not beside
+// a running program, whose counter they would overwrite.
+TEST_F(QueryCommandsTest, ExportAdifWritesTheMenusFilesAndKeepsTheCounter) {
+    test::WriteFile(root / "viewer" / "Viewer_local_log.csv",
+                    "2026-12-01,10:00:00,2026-12-01,10:01:00,K1ABC,FN42,14.074,FT8,-10,-12,,,,W9XYZ,EN37,,,\r\n"
+                    "2026-12-01,11:00:00,2026-12-01,11:01:00,JA1XYZ,PM95,14.074,FT4,-10,-12,,,,W9XYZ,EN37,,,\r\n"
+                    "2026-12-01,12:00:00,2026-12-01,12:01:00,VK2ABC,QF56,14.074,FT8,-10,-12,,,,W9XYZ,EN37,,,\r\n");
+    auto records = [](const std::string& adif) {
+        std::size_t count = 0;
+        for (std::size_t at = 0; (at = adif.find("<eor>", at)) != std::string::npos; ++at) ++count;
+        return count;
+    };
+    Outcome full = Vantrel({"--export-adif"});
+    ASSERT_EQ(full.status, 0) << full.err;
+    ASSERT_TRUE(full.out.ends_with(".ADI\n")) << full.out;
+    const std::filesystem::path fullFile = full.out.substr(0, full.out.size() - 1);
+    EXPECT_EQ(fullFile.parent_path(), root / "viewer");
+    EXPECT_TRUE(fullFile.filename().string().starts_with("Vantrel ")) << fullFile;
+    EXPECT_EQ(records(test::ReadFile(fullFile)), 3u);
+    EXPECT_TRUE(std::filesystem::exists(root / "viewer" / "ADIF check data.csv"));
+    EXPECT_NE(test::ReadFile(root / "settings" / "Vantrel.ini").find("VantrelerExportADIFileCount=2"), std::string::npos);
+
+    // Right after, the new export starts at the last contact exported, as the menu entry's does.
+    Outcome next = Vantrel({"--export-adif", "--new"});
+    ASSERT_EQ(next.status, 0) << next.err;
+    const std::filesystem::path newFile = next.out.substr(0, next.out.size() - 1);
+    EXPECT_TRUE(newFile.filename().string().starts_with("Vantrel NEW ")) << newFile;
+    const std::string newAdif = test::ReadFile(newFile);
+    EXPECT_EQ(records(newAdif), 1u);
+    EXPECT_NE(newAdif.find("<call:6>VK2ABC "), std::string::npos);
+
+    SingleInstance running("Vantrel-query-test", root / "viewer");
+    ASSERT_TRUE(running.Acquired());
+    Outcome refused = Vantrel({"--export-adif"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.out.empty());
+    EXPECT_NE(refused.err.find("already active"), std::string::npos) << refused.err;
+}
+
 }  // namespace
 }  // namespace vantrel
