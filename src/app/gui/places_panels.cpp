@@ -18,12 +18,13 @@
 
 #include <algorithm>
 
+#include "app/gui/display_text.h"
 #include "app/gui/match_list_view.h"
 
 namespace vantrel {
 namespace {
 
-QString ToQString(const std::string& text) { return QString::fromStdString(text); }
+QString ToQString(const std::string& text) { return DisplayText(text); }
 
 template <typename W>
 W* Named(W* widget, const char* name, const QString& hint = {}) {
