@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 heavy=${1:-/tmp/vantrel-heavy-ro}
 rate=${2:-500}
 seconds=${3:-60}
-"$root/scripts/build.sh" build-release -DCMAKE_BUILD_TYPE=Release >/dev/null
+VANTREL_BUILD_TARGET=vantrel "$root/scripts/build.sh" build-release -DCMAKE_BUILD_TYPE=Release >/dev/null
 program="$root/build-release/vantrel"
 [ -f "$heavy/WSJT-X/wsjtx.log" ] || "$root/build-release/gen_station" --out "$heavy" --seed 7 --contacts 300000 --journal-bytes 2000000000
 

@@ -15,10 +15,12 @@ namespace {
 
 constexpr QRgb kBlue = 0xFF0000FF;
 
-// The font at its size in points on the device's resolution.
+// The font at its size in points on the device's resolution. Labels are drawn solid, without
+// smoothing: thin monospaced faces at small sizes would otherwise leave only faint half-tones.
 QFont LabelFont(const std::string& name, int size, QPaintDevice& device) {
     QFont font(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
     font.setPointSize(std::max(size, 1));
+    font.setStyleStrategy(QFont::NoAntialias);
     return QFont(font, &device);
 }
 

@@ -261,7 +261,12 @@ bool MapWindow::WindowVisible() const { return isVisible(); }
 void MapWindow::SetCaption(const std::string& caption) { setWindowTitle(ToQString(caption)); }
 
 void MapWindow::ShowMessage(const std::string& caption, const std::string& text) {
-    QMessageBox::warning(this, ToQString(caption), ToQString(text));
+    if (qEnvironmentVariableIsSet("VANTREL_NO_MODAL")) return;
+    // Shown without a loop of its own: contacts keep arriving while the operator reads it.
+    auto* box = new QMessageBox(QMessageBox::Warning, ToQString(caption), ToQString(text), QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("MapMessage"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void MapWindow::ShowPicture(std::shared_ptr<const Picture> picture, const std::vector<MapLabel>& labels) {

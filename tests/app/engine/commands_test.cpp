@@ -1,0 +1,103 @@
+// Every menu command through the engine on a running station: the repairs with their files, the
+// grids update, the ADIF export, new export and import, the lists and the equipment files. Long
+// commands run on a thread of their own; the test waits for their result as the window would.
+#include <gtest/gtest.h>
+
+#include "base/file_io.h"
+#include "log/extract_field.h"
+#include "support/engine_station.h"
+
+namespace vantrel {
+namespace {
+
+class CommandsTest : public ::testing::Test, public test::EngineStation {
+protected:
+    std::unique_ptr<StationEngine> Station() {
+        Write(6);
+        // A contact without a grid that grids.txt knows, and one with a comment.
+        std::string log = test::WsjtxLog(6);
+        log += "2026-12-08,11:00:00,2026-12-08,11:01:00,G4ABC,,14.075500,FT8,-10,-12,100,nice chat,,\n";
+        test::WriteFile(wsjtx() / "wsjtx.log", log);
+        test::WriteFile(viewer() / "grids.txt", "G4ABC,IO91\r\n");
+        auto engine = Start();
+        test::WaitForBackground(*engine);
+        return engine;
+    }
+    void Run(StationEngine& engine, Command command) {
+        engine.Run(command);
+        ASSERT_TRUE(test::WaitForBackground(engine));
+    }
+};
+
+TEST_F(CommandsTest, RepairsWriteTheirFilesAndTheLog) {
+    auto engine = Station();
+    Run(*engine, Command::CheckGridsInLog);
+    EXPECT_EQ(ExtractField(LocalLog().back(), ',', 6), "IO91");
+    EXPECT_EQ(engine->LocalLogLines(), LocalLog());
+
+    Run(*engine, Command::RemoveLogJunk);
+    EXPECT_EQ(LoadLogLines(viewer() / "Viewer_local_log.csv - MOD")->size(), 7u);
+
+    Run(*engine, Command::ZapUserField);
+    EXPECT_EQ(ExtractField(LocalLog().back(), ',', 12), "");
+    EXPECT_EQ(ExtractField(LocalLog().back(), ',', 5), "G4ABC");
+
+    view.messages.clear();
+    Run(*engine, Command::CheckMyGridDetails);  // another station's log is not touched
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0], "Check My Grid function: Not applicable to your use.");
+}
+
+TEST_F(CommandsTest, ForcedGridsUpdateTakesTheJournalAndTheLog) {
+    auto engine = Station();
+    test::WriteFile(wsjtx() / "ALL.TXT", "261208_120015    14.074 Rx FT8     -8  0.1 1200 CQ K1ABC FN42\n"
+                                         "261208_120030    14.074 Rx FT8     -9  0.1 1300 CQ ZZ9QQ JN58\n");
+    Run(*engine, Command::ForceGridsUpdate);
+    const std::string grids = test::ReadFile(viewer() / "grids.txt");
+    EXPECT_NE(grids.find("ZZ9QQ,JN58\r\n"), std::string::npos);  // from the journal
+    EXPECT_NE(grids.find("K1ABC,FN42\r\n"), std::string::npos);  // from the log and the journal
+    bool inList = false;
+    for (std::string_view line : engine->GridsList()) inList |= line == "ZZ9QQ,JN58";
+    EXPECT_TRUE(inList);
+}
+
+TEST_F(CommandsTest, ExportsNewExportsAndImport) {
+    auto engine = Station();
+    Run(*engine, Command::FullAdifExport);
+    ASSERT_EQ(desktop.openedFiles.size(), 1u);
+    const std::string full = test::ReadFile(desktop.openedFiles[0]);
+    EXPECT_EQ(view.entries, "7");
+    EXPECT_NE(full.find("<call:5>G4ABC"), std::string::npos);
+    // A new export starts at the last contact exported; one more contact, it holds both.
+    Run(*engine, Command::NewAdifExport);
+    EXPECT_EQ(view.entries, "1");
+    engine->OnDatagram(test::Datagram("K9NEW", "14.075500", "150000"));
+    Run(*engine, Command::NewAdifExport);
+    EXPECT_EQ(view.entries, "2");
+    EXPECT_NE(test::ReadFile(desktop.openedFiles.back()).find("<call:5>K9NEW"), std::string::npos);
+
+    engine->AdifImport((test::TestDataFolder() / "adif" / "skcc-logger.adi").string());
+    ASSERT_TRUE(test::WaitForBackground(*engine));
+    EXPECT_EQ(desktop.openedFiles.back(), (viewer() / "ADIimport.txt").string());
+    EXPECT_GT(LoadLogLines(viewer() / "ADIimport.txt")->size(), 10u);
+}
+
+TEST_F(CommandsTest, ListsAndEquipmentFiles) {
+    auto engine = Station();
+    Run(*engine, Command::Last50);
+    EXPECT_EQ(view.displayTitle.substr(0, 4), "Last");
+    EXPECT_EQ(view.displayList.size(), 5u);  // below 50 contacts, all but the first
+    Run(*engine, Command::Today);
+    EXPECT_FALSE(view.displayList.empty());
+    Run(*engine, Command::EditRadios);
+    Run(*engine, Command::EditAntennas);
+    ASSERT_EQ(desktop.openedFiles.size(), 2u);
+    EXPECT_EQ(test::ReadFile(viewer() / "Radios.txt").substr(0, 12), "List one rad");
+    EXPECT_EQ(desktop.openedFiles[1], (viewer() / "Antennas.txt").string());
+    view.searchText = "K1ABC";
+    Run(*engine, Command::Clear);
+    EXPECT_EQ(view.searchText, "");
+}
+
+}  // namespace
+}  // namespace vantrel
