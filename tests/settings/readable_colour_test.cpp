@@ -46,7 +46,7 @@ TEST(ReadableColour, KeepsWhatReadsAndMovesTheRestOnlyAsFarAsNeeded) {
     EXPECT_GT(RelativeLuminance(blue), RelativeLuminance({0x00, 0x00, 0xFF}));
     EXPECT_NEAR(*Hue(blue), 240, 3);
     // A dark text on a background of middle brightness cannot get there by darkening: it is lightened.
-    const Rgb grey{0x76, 0x76, 0x76}, darkRed{0x40, 0x00, 0x00};
+    const Rgb grey{0x74, 0x74, 0x74}, darkRed{0x40, 0x00, 0x00};
     EXPECT_LT(ContrastRatio(kBlack, grey), kReadableContrast);
     const Rgb onGrey = ReadableOn(darkRed, grey);
     EXPECT_GE(ContrastRatio(onGrey, grey), kReadableContrast);

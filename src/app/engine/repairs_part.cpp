@@ -137,8 +137,8 @@ void RepairsPart::ZapUserFieldConfirmed() {
             const std::size_t changed = result.changed;
             if (!Rewrite(std::move(result.lines))) return;
             station_.ShowEntries(std::to_string(changed));
-            core_.ReportFile(" Zap User field ", "Zap User field: " + std::to_string(changed) +
-                                                     " comments emptied; the log as it was is kept in ",
+            core_.ReportFile(" Zap User field ", "Zap User field: comments emptied in " + std::to_string(changed) +
+                                                     " contacts; the log as it was is kept in ",
                              copy);
         });
 }

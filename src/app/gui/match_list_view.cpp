@@ -207,10 +207,11 @@ MatchListModel::Wrapping MatchListModel::Wrap() const {
         int blank = std::min(fit, static_cast<int>(rest.size()) - 1);
         while (blank >= 0 && rest[static_cast<std::size_t>(blank)] != ' ') --blank;
         const int indent = columns_[0] + 1;
-        if (blank < 0 || wrapCells_ - indent < kLeastWrapCells) {
-            add(line, 0, length, 0);
+        if (restStart > wrapCells_ || wrapCells_ - indent < kLeastWrapCells) {
+            add(line, 0, length, 0);  // the columns alone do not fit: the row scrolls sideways
             continue;
         }
+        if (blank < 0) blank = 0;  // no word of the rest fits beside the columns: all of it goes below
         wrapped = true;
         int firstLength = blank;
         while (firstLength > 0 && rest[static_cast<std::size_t>(firstLength - 1)] == ' ') --firstLength;

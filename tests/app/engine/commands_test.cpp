@@ -38,8 +38,21 @@ TEST_F(CommandsTest, RepairsWriteTheirFilesAndTheLog) {
     Run(*engine, Command::RemoveLogJunk);
     EXPECT_EQ(LoadLogLines(viewer() / "Viewer_local_log.csv - MOD")->size(), 7u);
 
+    // Zap User field asks first: "No" leaves the log as it is, "Yes" keeps a dated copy first.
+    const LogLines before = LocalLog();
     Run(*engine, Command::ZapUserField);
+    ASSERT_EQ(view.questions.size(), 1u);
+    view.Answer(false);
+    ASSERT_TRUE(test::WaitForBackground(*engine));
+    EXPECT_EQ(LocalLog(), before);
+    Run(*engine, Command::ZapUserField);
+    view.Answer(true);
+    ASSERT_TRUE(test::WaitForBackground(*engine));
     EXPECT_EQ(ExtractField(LocalLog().back(), ',', 12), "");
+    ASSERT_FALSE(view.statusFile.empty());
+    EXPECT_EQ(view.statusFile.find((viewer() / "Viewer_local_log ").string()), 0u);
+    EXPECT_EQ(*LoadLogLines(view.statusFile), before);  // the copy holds the log as it was
+    EXPECT_NE(view.status.find("Zap User field: comments emptied in 1 contacts"), std::string::npos) << view.status;
     EXPECT_EQ(ExtractField(LocalLog().back(), ',', 5), "G4ABC");
 
     view.messages.clear();
