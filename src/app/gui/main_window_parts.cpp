@@ -83,7 +83,8 @@ QLayout* BuildSearchRow(MainWindowParts& p) {
                           QStringLiteral("Clear all results data"));
     p.entries = ReadOnlyBox("Edit5", QStringLiteral("Count of entries in WSJT-X log file"));
     p.clearButton->setMaximumWidth(p.clearButton->fontMetrics().horizontalAdvance(QStringLiteral("CLR")) + 24);
-    p.entries->setFixedWidth(70);
+    // Room for six digits: the row fits at the narrowest window (430 pixels) without cutting a caption.
+    p.entries->setFixedWidth(p.entries->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 14);
     p.entries->setAlignment(Qt::AlignRight);
     p.indicator = Named(new QFrame, "Shape1");
     p.indicator->setFixedSize(17, 17);
@@ -91,12 +92,13 @@ QLayout* BuildSearchRow(MainWindowParts& p) {
     p.indicator->setStyleSheet(QStringLiteral("QFrame#Shape1 { background: #FFFFFF; border: 1px solid #808080; }"));
 
     auto* row = new QHBoxLayout;
+    row->setSpacing(4);
     row->addLayout(prompt);
-    p.searchBox->setMinimumWidth(70);
+    p.searchBox->setMinimumWidth(p.searchBox->fontMetrics().horizontalAdvance(QStringLiteral("KH6/K1ABC")) + 8);
     row->addWidget(p.searchBox, 1);
     row->addWidget(p.wildSearch);
     row->addWidget(p.clearButton);
-    row->addSpacing(12);
+    row->addSpacing(4);
     row->addWidget(Caption(p, QStringLiteral("Entries:")));
     row->addWidget(p.entries);
     row->addWidget(p.indicator);

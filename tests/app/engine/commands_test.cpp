@@ -95,6 +95,40 @@ TEST_F(CommandsTest, ExportsNewExportsAndImport) {
     EXPECT_GT(LoadLogLines(viewer() / "ADIimport.txt")->size(), 10u);
 }
 
+// Each command that writes a file says on the status line what it did and where the file is;
+// a desktop that cannot open the file gets the operator a message with its path.
+TEST_F(CommandsTest, FilesWrittenAreNamedAndWhatCannotBeOpenedIsSaid) {
+    auto engine = Station();
+    desktop.opens = false;
+    Run(*engine, Command::FullAdifExport);
+    ASSERT_EQ(desktop.openedFiles.size(), 1u);
+    EXPECT_EQ(view.statusFile, desktop.openedFiles[0]);
+    EXPECT_EQ(view.status, "7 contacts exported to " + view.statusFile);
+    ASSERT_FALSE(view.messages.empty());
+    EXPECT_EQ(view.messages.back(), "No program to open the file: This desktop has no program that opens the file. "
+                                    "Open it by hand:\n" + view.statusFile);
+
+    Run(*engine, Command::BackupData);
+    EXPECT_EQ(view.statusFile.find((viewer() / "Backup ").string()), 0u);
+    EXPECT_TRUE(std::filesystem::exists(view.statusFile));
+    EXPECT_NE(view.status.find("backed up to"), std::string::npos);
+
+    engine->AdifImport((test::TestDataFolder() / "adif" / "skcc-logger.adi").string());
+    ASSERT_TRUE(test::WaitForBackground(*engine));
+    EXPECT_EQ(view.statusFile, (viewer() / "ADIimport.txt").string());
+    EXPECT_NE(view.status.find(" of skcc-logger.adi converted into "), std::string::npos) << view.status;
+
+    Run(*engine, Command::RemoveLogJunk);
+    EXPECT_EQ(view.statusFile, (viewer() / "Viewer_local_log.csv - MOD").string());
+
+    // A click on the path opens its folder; a folder that cannot be opened is named too.
+    view.messages.clear();
+    engine->OpenFolder(viewer().string());
+    EXPECT_EQ(desktop.openedFiles.back(), viewer().string());
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find("Open it by hand:\n" + viewer().string()), std::string::npos);
+}
+
 TEST_F(CommandsTest, ListsAndEquipmentFiles) {
     auto engine = Station();
     Run(*engine, Command::Last50);

@@ -329,12 +329,13 @@ TEST(QtDesktop, OpensOnlyWebAddressesAndCopiesText) {
     QDesktopServices::setUrlHandler("http", &catcher, "Open");
     QDesktopServices::setUrlHandler("file", &catcher, "Open");
     QtDesktop desktop;
-    desktop.OpenUrl("https://www.qrzcq.com/call/K1ABC%2FP");
-    desktop.OpenUrl("file:///etc/passwd");
-    desktop.OpenUrl("javascript:alert(1)");
-    desktop.OpenUrl("https://exa mple.com/");
-    desktop.OpenUrl("");
-    desktop.OpenFile("/tmp/Vantrel 05Jan26.ADI");
+    // What was opened says so; what was refused says so too, so that the operator can be told.
+    EXPECT_TRUE(desktop.OpenUrl("https://www.qrzcq.com/call/K1ABC%2FP"));
+    EXPECT_FALSE(desktop.OpenUrl("file:///etc/passwd"));
+    EXPECT_FALSE(desktop.OpenUrl("javascript:alert(1)"));
+    EXPECT_FALSE(desktop.OpenUrl("https://exa mple.com/"));
+    EXPECT_FALSE(desktop.OpenUrl(""));
+    EXPECT_TRUE(desktop.OpenFile("/tmp/Vantrel 05Jan26.ADI"));
     QDesktopServices::unsetUrlHandler("https");
     QDesktopServices::unsetUrlHandler("http");
     QDesktopServices::unsetUrlHandler("file");
