@@ -61,6 +61,21 @@ TEST_F(CommandsTest, RepairsWriteTheirFilesAndTheLog) {
     EXPECT_EQ(view.messages[0], "Check My Grid function: Not applicable to your use.");
 }
 
+// The repair of the maker's own station asks first and keeps the log as it was beside it.
+TEST_F(CommandsTest, MakerStationRepairAsksAndKeepsADatedCopy) {
+    Write(6, "[Configuration]\nBroadcastToN1MM=true\nMyCall=QQ0XYZ\nMyGrid=EN37\nN1MMServer=127.0.0.1\n"
+             "N1MMServerPort=2334\n");
+    auto engine = Start();
+    ASSERT_TRUE(test::WaitForBackground(*engine));
+    const LogLines before = LocalLog();
+    engine->Run(Command::CheckMyGridDetails);
+    ASSERT_EQ(view.questions.size(), 1u);
+    view.Answer(true);
+    ASSERT_TRUE(test::WaitForBackground(*engine));
+    EXPECT_EQ(view.statusFile.find((viewer() / "Viewer_local_log ").string()), 0u) << view.status;
+    EXPECT_EQ(*LoadLogLines(view.statusFile), before);
+}
+
 TEST_F(CommandsTest, ForcedGridsUpdateTakesTheJournalAndTheLog) {
     auto engine = Station();
     test::WriteFile(wsjtx() / "ALL.TXT", "261208_120015    14.074 Rx FT8     -8  0.1 1200 CQ K1ABC FN42\n"

@@ -8,6 +8,8 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -57,6 +59,26 @@ TEST(DesktopConventions, MenusIconStatusPathAndImportDialog) {
     EXPECT_EQ(dialog->directory().absolutePath(), QDir(wsjtx.path()).absolutePath());
     dialog->reject();
     EXPECT_EQ(chosen.size(), 0);
+}
+
+// A question is answered in the window while the program goes on: "Yes" runs the work, "No" and
+// closing the box do not.
+TEST(DesktopConventions, QuestionsAskWithoutALoopOfTheirOwn) {
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    int done = 0;
+    for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+        window.Ask("Zap User field", "Empty the comment field of every contact?", [&done] { ++done; });
+        auto* box = window.findChild<QMessageBox*>("Question");
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(box->isVisible());
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+        EXPECT_EQ(done, 0);
+        box->button(answer)->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_EQ(done, 1);
 }
 
 // A search's list as the search makes it: contact lines of seven columns and a place.
