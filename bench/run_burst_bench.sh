@@ -30,7 +30,11 @@ for mode in headless window; do
   [ "$mode" = headless ] && args+=(/HEADLESS)
   export LOCALAPPDATA="$work" VANTREL_SETTINGS="$work/$mode.ini" XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=offscreen VANTREL_NO_MODAL=1
   # A first run makes the local log of 300,000 contacts; the measured run is the second.
-  (cd "$viewer" && timeout 120 "$program" "${args[@]}" >/dev/null 2>&1 & pid=$!; sleep 8; kill -TERM $pid; wait $pid) || true
+  (cd "$viewer" && exec timeout 120 "$program" "${args[@]}" >/dev/null 2>&1) &
+  pid=$!
+  sleep 8
+  kill -TERM $pid
+  wait $pid || true
   before=$(count_lines "$viewer")
   (cd "$viewer" && exec "$program" "${args[@]}" >"$work/$mode.out" 2>&1) &
   pid=$!
@@ -38,8 +42,13 @@ for mode in headless window; do
   python3 "$root/bench/burst_sender.py" "$port" "$rate" "$seconds"
   want=$((before + ${rate%.*} * ${seconds%.*}))
   for _ in $(seq 1 120); do [ "$(count_lines "$viewer")" -ge "$want" ] && break; sleep 0.5; done
-  kill -TERM $pid; wait $pid || true
+  if ! kill -0 $pid 2>/dev/null; then
+    echo "$mode: the program ended before the burst was over:" >&2
+    tail -20 "$work/$mode.out" >&2
+  fi
+  peak=$(grep -h VmHWM /proc/$pid/status 2>/dev/null | tr -s ' \t' ' ' || echo "VmHWM n/a")
+  kill -TERM $pid 2>/dev/null; wait $pid || true
   after=$(count_lines "$viewer")
   duplicates=$(cut -d, -f5 "$viewer/Viewer_local_log.csv" | grep '^B[0-9]*XY$' | sort | uniq -d | wc -l)
-  echo "$mode: $((after - before)) of $((want - before)) contacts logged, $duplicates logged twice; peak memory $(grep -h VmHWM /proc/$pid/status 2>/dev/null || echo n/a)"
+  echo "$mode: $((after - before)) of $((want - before)) contacts logged, $duplicates logged twice; peak memory ($peak)"
 done

@@ -6,8 +6,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 station=${1:-/tmp/vantrel-heavy}
-build="$root/build"
-"$root/scripts/build.sh" build -DCMAKE_BUILD_TYPE=Release >/dev/null
+build="$root/build-release"
+"$root/scripts/build.sh" build-release -DCMAKE_BUILD_TYPE=Release >/dev/null
 
 if [ ! -f "$station/WSJT-X/wsjtx.log" ]; then
   echo "Generating the heavy station in $station ..."

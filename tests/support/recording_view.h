@@ -22,9 +22,10 @@ class RecordingView : public NoticeView,
                       public ListsView,
                       public HeardView,
                       public PlacesView,
-                      public InfoViewsView {
+                      public InfoViewsView,
+                      public MapView {
 public:
-    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this}; }
+    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this}; }
 
     void ShowMessage(const std::string& c, const std::string& text) override { messages.push_back(c + ": " + text); }
     void ShowStatus(const std::string& text) override { status = text; }
@@ -107,6 +108,17 @@ public:
         countryFileTooOld = tooOld;
     }
     void ResetCallsignListCaret() override { callsignCaretResets++; }
+    void ShowWildSearch(bool ticked) override { wildSearchTicked = ticked; }
+
+    // The map window: shown or not, its fields, the labels drawn on it.
+    void SetWindowVisible(bool visible) override { mapVisible = visible; }
+    bool WindowVisible() const override { return mapVisible; }
+    void ShowPicture(std::shared_ptr<const Picture>, const std::vector<MapLabel>& labels) override { mapLabels = labels; }
+    void DrawLabels(std::span<const MapLabel> labels) override { mapLabels.insert(mapLabels.end(), labels.begin(), labels.end()); }
+    void ShowFields(const MapFields& fields) override { mapFields = fields; }
+    void ShowOptions(const MapOptions&) override {}
+    void SetLayout(const MapLayout&) override {}
+    MapGeometry CurrentGeometry() const override { return {}; }
 
     void ShowCallsignList(const std::vector<ColouredLine>& lines) override { callsignList = lines; }
     void ShowDisplayList(const std::string& title, const std::vector<ColouredLine>& lines) override {
@@ -171,6 +183,9 @@ public:
     int gridFieldEmptied = 0, placesWidened = 0, placesFieldEmptied = 0;
     PlacesSearchResult places;
     InfoPanel infoPanel;
+    bool wildSearchTicked = false, mapVisible = false;
+    MapFields mapFields;
+    std::vector<MapLabel> mapLabels;
 };
 
 class RecordingDesktop : public Desktop {

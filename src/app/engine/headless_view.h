@@ -24,9 +24,10 @@ class HeadlessView : public NoticeView,
                      public ListsView,
                      public HeardView,
                      public PlacesView,
-                     public InfoViewsView {
+                     public InfoViewsView,
+                     public MapView {
 public:
-    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this}; }
+    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this}; }
 
     // NoticeView
     void ShowMessage(const std::string& caption, const std::string& text) override {
@@ -109,6 +110,7 @@ public:
     }
     void ShowCountryFileAge(const std::string&, bool) override {}
     void ResetCallsignListCaret() override {}
+    void ShowWildSearch(bool) override {}
 
     // ListsView
     void ShowCallsignList(const std::vector<ColouredLine>&) override {}
@@ -117,6 +119,16 @@ public:
 
     // HeardView
     void ShowHeard(const std::vector<HeardRow>&) override {}
+
+    // MapView: no map window without a display.
+    void SetWindowVisible(bool) override {}
+    bool WindowVisible() const override { return false; }
+    void ShowPicture(std::shared_ptr<const Picture>, const std::vector<MapLabel>&) override {}
+    void DrawLabels(std::span<const MapLabel>) override {}
+    void ShowFields(const MapFields&) override {}
+    void ShowOptions(const MapOptions&) override {}
+    void SetLayout(const MapLayout&) override {}
+    MapGeometry CurrentGeometry() const override { return {}; }
 
     // PlacesView: the panels exist only in the window (the terminal has --grid and --places).
     void ShowGridInfo(const GridInfo&) override {}

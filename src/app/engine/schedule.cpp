@@ -11,7 +11,7 @@ void StationEngine::Tick() {
     places_.Tick();
     if (!core_.startupDone || core_.gate.Held()) return;
     const int previous = core_.tickCounter++;
-    if (previous == 0 && !views_.window.MapWindowVisible()) window_.ApplyFullLoad();
+    if (previous == 0 && !map_.Visible()) window_.ApplyFullLoad();
     // Contacts that a full disk kept in memory are written as soon as the disk takes them.
     feed_.WriteUnsaved();
 

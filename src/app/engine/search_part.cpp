@@ -79,11 +79,21 @@ void SearchPart::SetWildSearch(bool wild) {
     if (view_.MatchListVisible()) SearchLog();
 }
 
+void SearchPart::UntickWildSearch() {
+    view_.ShowWildSearch(false);
+    SetWildSearch(false);
+}
+
+bool SearchPart::MapShown() const { return map_ && core_.options.mapShow && map_->Visible(); }
+
 void SearchPart::AutoShowFill() {
     const std::string_view call = TrimBlanks(ExtractFieldView(core_.lastContact, ',', 5));
     const auto count = static_cast<std::size_t>(std::clamp(core_.options.showCount, 2, 6));
     view_.SetSearchText(std::string(call.substr(0, count)));
     SearchLog();
+    // The new station is labelled on the map when the map is open.
+    const std::string_view grid = TrimBlanks(ExtractFieldView(core_.lastContact, ',', 6));
+    if (!grid.empty() && MapShown()) map_->ShowStation(call, grid);
 }
 
 void SearchPart::SearchFor(const std::string& call, bool asTyped) {
@@ -140,8 +150,22 @@ void SearchPart::MatchListClicked(int row, bool leftButton) {
 
 void SearchPart::ShowContactDetails(std::size_t logIndex) {
     core_.Diagnostic("showlogdetails;");
-    detailsLines_ = ContactDetails(core_.log.Lines()[logIndex]);
+    const std::string_view line = core_.log.Lines()[logIndex];
+    detailsLines_ = ContactDetails(line);
+    window_.ReadOptions(core_.options);
+    // The map shows the contact's square: its grid box is cleared first, so the same square
+    // found again is labelled again.
+    const std::string_view call = TrimBlanks(ExtractFieldView(line, ',', 5));
+    const std::string_view grid = TrimBlanks(ExtractFieldView(line, ',', 6));
+    if (MapShown()) {
+        map_->SetGrid("");
+        if (!grid.empty()) map_->ShowStation(call, grid);
+    }
     view_.ShowContactDetails(detailsLines_);
+    if (map_ && core_.options.mapShow) {
+        map_->ShowWindow();
+        map_->SetGrid(grid);
+    }
 }
 
 void SearchPart::DetailsClicked(int line, bool leftButton) {

@@ -12,6 +12,7 @@
 #include "geo/contact_details.h"
 #include "geo/country_lookup.h"
 #include "geo/place_finder.h"
+#include "map/map_part.h"
 
 namespace vantrel {
 
@@ -23,6 +24,8 @@ public:
     // The places of 4chplaces.txt for the "Details" option (PlacesList4, loaded by the places
     // part); the list must stay as it is while the search uses it.
     void UsePlacesList4(const LogLines& placesList4);
+    // The map window that shows the stations the search finds.
+    void UseMap(MapPart& map) { map_ = &map; }
     // ctybasic.txt, made from cty.dat when missing (a new viewer folder takes WSJT-X's cty.dat).
     void LoadCountryTable();
     // The table of a newly installed cty.dat.
@@ -33,6 +36,8 @@ public:
     void SearchLog();
     void SearchEdited(const std::string& text);
     void SetWildSearch(bool wild);
+    // The map's "Clear" clears "Wild Search" and searches again when the result is shown.
+    void UntickWildSearch();
     // The search takes the first characters (the slider's count) of the last contact's callsign.
     void AutoShowFill();
     // A station named from outside: as typed (with "AutoShow", the slider's count of its first
@@ -55,9 +60,12 @@ public:
     std::function<void()> onRedrawCallsignList;
 
 private:
+    // "Map" ticked and the map window shown.
+    bool MapShown() const;
     EngineCore& core_;
     SearchView& view_;
     WindowView& window_;
+    MapPart* map_ = nullptr;
     std::unique_ptr<CountryTable> countryTable_;
     std::unique_ptr<PlaceFinder> placeFinder_;
     std::shared_ptr<const MatchList> matchList_;

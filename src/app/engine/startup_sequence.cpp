@@ -80,8 +80,7 @@ void StationEngine::RunStartupSequence() {
         return;
     }
 
-    std::error_code ec;
-    fs::remove(core_.ViewerFile("maplog.txt"), ec);
+    map_.DeleteMapLogAtStart();
     window_.ApplyStoredPlacement(150);
     window.SetCaption("Vantrel for WSJT-X - Version " + VersionText() + "  Build: " +
                       ProgramDate(core_.services.programFile));
@@ -123,7 +122,7 @@ void StationEngine::ContinueAfterCopyIn() {
     if (core_.quitRequested || core_.closed) return;
     ++core_.options.runs;
 
-    const bool map = FileSize(core_.ViewerFile("world600x300.png")) >= 0;
+    const bool map = map_.MapAvailable();
     views_.window.SetRegionVisible(Region::MapCheck, map);
     if (!map) views_.window.SetRegionVisible(Region::MapButton, false);
 
@@ -159,6 +158,8 @@ void StationEngine::FinishStartup() {
     if (core_.quitRequested || core_.closed) return;
     core_.tracer.FlushDiagnostics();
     core_.ShowEntriesCount(views_.station);
+    window_.ReadOptions();
+    if (core_.options.mapShow) map_.ShowWindow();
     backups_.BackupIfDue();
     core_.tickCounter = 0;
     window_.ApplyFullLoad();

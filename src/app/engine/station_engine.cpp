@@ -19,7 +19,24 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
       places_(PlacesInputs(), views.places),
       info_(InfoInputs(), views.info),
       downloadsNotices_(views.notices, views.search),
-      downloads_(DownloadInputs(), downloadsNotices_) {
+      downloads_(DownloadInputs(), downloadsNotices_),
+      map_(core_.services.store, core_.viewerFolder,
+           core_.services.dataFolder.empty() ? fs::path() : core_.services.dataFolder / "maps", views.map,
+           MapPart::OwnerActions{[this] {
+                                     // No map image: "Map" is cleared, with its own action.
+                                     window_.ReadOptions();
+                                     core_.options.mapShow = false;
+                                     views_.window.ApplyOptions(core_.options);
+                                     FollowMapBox();
+                                 },
+                                 [this] { search_.UntickWildSearch(); }}) {
+    map_.Create();
+    search_.UseMap(map_);
+    window_.onOptionsApplied = [this] { FollowMapBox(); };
+    window_.beforeSave = [this](StoredOptions& options) {
+        options.map.autoClear = map_.AutoClear();
+        options.map.onTop = map_.OnTop();
+    };
     feed_.onContactsLogged = [this] { ContactsLogged(); };
     equipment_.onAntennaChosen = [this] { feed_.AntennaChosen(); };
     equipment_.onRotatorMismatch = [this] { feed_.RotatorMismatch(); };
@@ -115,6 +132,7 @@ void StationEngine::Run(Command command) {
             case Command::FullAdifExport: adif_.ExportAdif(true); return;
             case Command::NewAdifExport: adif_.ExportAdif(false); return;
             case Command::UpdateCtyDat: downloads_.UpdateCtyDat(); return;
+            case Command::ResetMapPlacement: map_.ResetMapPlacement(); return;
         }
     });
 }
@@ -240,8 +258,18 @@ void StationEngine::OptionsEdited() {
     Enter([this] {
         const int count = core_.options.showCount;
         window_.ReadOptions();
+        FollowMapBox();
         if (core_.startupDone) search_.OptionsChanged(count);
     });
+}
+
+void StationEngine::FollowMapBox() {
+    const bool ticked = core_.options.mapShow;
+    if (ticked == mapBoxTicked_) return;
+    mapBoxTicked_ = ticked;
+    // Ticked, the first tick of the schedule does not load the settings again.
+    if (ticked) core_.tickCounter = 2;
+    map_.SetShown(ticked);
 }
 
 void StationEngine::RigFollowerTick() { equipment_.RigFollowerTick(); }

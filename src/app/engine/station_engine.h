@@ -20,6 +20,7 @@
 #include "app/engine/window_part.h"
 #include "app/engine/wsjtx_files_part.h"
 #include "app/engine/wsjtx_messages_part.h"
+#include "map/map_part.h"
 #include "net/downloads_part.h"
 #include "net/info_views_part.h"
 #include "refdata/places_part.h"
@@ -147,6 +148,8 @@ public:
     const HeardList& Heard() const { return messages_.Heard(); }
     const PlacesPart& Places() const { return places_; }
     const DownloadsPart& Downloads() const { return downloads_; }
+    // The map window's part: the window reports the operator's actions on it to the part.
+    MapPart& Map() { return map_; }
     const std::string& VersionText() const;
 
     // Called once the start-up sequence has ended (not when it stopped the program).
@@ -168,6 +171,9 @@ private:
     void CloseNow();
     void ExitCommand();
     void ReleaseLists();
+    // The "Map" box's own action when its state changed: the map window shown at its stored
+    // place, or its place stored and the window hidden.
+    void FollowMapBox();
 
     EngineCore core_;
     EngineViews views_;
@@ -186,6 +192,8 @@ private:
     InfoViewsPart info_;
     DownloadsNotices downloadsNotices_;
     DownloadsPart downloads_;
+    MapPart map_;
+    bool mapBoxTicked_ = false;
 };
 
 }  // namespace vantrel

@@ -12,6 +12,7 @@
 #include "geo/callsign_search.h"
 #include "geo/contact_details.h"
 #include "log/coloured_line.h"
+#include "map/map_view.h"
 #include "net/info_views_part.h"
 #include "refdata/places_part.h"
 #include "settings/stored_options.h"
@@ -39,6 +40,7 @@ enum class Command {
     FullAdifExport,      // "Full ADIF export"
     NewAdifExport,       // "New ADIF export"
     UpdateCtyDat,        // "Update CTY.DAT file"
+    ResetMapPlacement,   // "Reset Map position and size"
 };
 
 // Regions and controls of the main window whose visibility the engine switches.
@@ -103,8 +105,6 @@ public:
     virtual void ReadOptions(StoredOptions& options) const = 0;
     // The main window's current place and size, for saving; false when there is none.
     virtual bool CurrentPlacement(Placement& placement) const = 0;
-    // The map window (a later window; none yet).
-    virtual bool MapWindowVisible() const { return false; }
     // Ends the event loop once the messages shown are closed.
     virtual void Quit() = 0;
 };
@@ -161,6 +161,8 @@ public:
     virtual void ShowCountryFileAge(const std::string& text, bool tooOld) = 0;
     // Moves the callsign list's caret to its start and scrolls there.
     virtual void ResetCallsignListCaret() = 0;
+    // Ticks or clears "Wild Search" without reporting it as the operator's click.
+    virtual void ShowWildSearch(bool ticked) = 0;
 };
 
 // The callsign list box and the display panel's contact lists.
@@ -196,6 +198,8 @@ struct EngineViews {
     PlacesView& places;
     // The settings listing and the About text in the details panel.
     InfoViewsView& info;
+    // The map window.
+    MapView& map;
 };
 
 }  // namespace vantrel

@@ -23,6 +23,7 @@ void WindowPart::LoadAndApply(bool keepRunCounters) {
     view_.ApplyPlacement(options.main);
     view_.ApplyOptions(options);
     view_.ApplyColours(options.colours);
+    if (onOptionsApplied) onOptionsApplied();
 }
 
 void WindowPart::ApplyFullLoad() { LoadAndApply(core_.startupBegun); }
@@ -30,6 +31,7 @@ void WindowPart::ApplyFullLoad() { LoadAndApply(core_.startupBegun); }
 void WindowPart::SaveSettings() {
     view_.ReadOptions(core_.options);
     view_.CurrentPlacement(core_.options.main);
+    if (beforeSave) beforeSave(core_.options);
     const std::string location = core_.viewerFolder.empty() ? "" : core_.viewerFolder.string() + "/";
     SaveAll(core_.services.store, core_.options,
             SaveContext{core_.station.call, location, core_.running});

@@ -2,6 +2,7 @@
 // end of a run, reset on the operator's word; and the program's quit.
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include "app/engine/engine_core.h"
@@ -32,6 +33,11 @@ public:
     void RequestQuit();
 
     WindowView& View() { return view_; }
+
+    // After stored options were applied to the window (the "Map" box's action hangs on it).
+    std::function<void()> onOptionsApplied;
+    // Before the settings are saved: the map window's own boxes into the options.
+    std::function<void(StoredOptions&)> beforeSave;
 
 private:
     void LoadAndApply(bool keepRunCounters);

@@ -90,6 +90,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     BuildMainWindowParts(central, parts_, *places_);
     setCentralWidget(central);
     setWindowIcon(ProgramIcon());
+    map_ = std::make_unique<MapWindow>();
+    map_->setWindowIcon(windowIcon());
     heard_ = new HeardPanel(this);
     addDockWidget(Qt::RightDockWidgetArea, heard_);
     heard_->setFloating(true);
@@ -192,6 +194,8 @@ void MainWindow::BuildMenus() {
         heard_->SetWanted(on);
         OptionChanged();
     });
+    view->addSeparator();
+    command(view, "Reset Map position and size", Command::ResetMapPlacement, "ResetMapAction");
     connect(heard_, &HeardPanel::offered, this, [this] {
         heardAction_->setVisible(true);
         // A floating panel first shows beside the main window.

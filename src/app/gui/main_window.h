@@ -11,6 +11,7 @@
 #include "app/gui/info_panel_view.h"
 #include "app/gui/main_window_parts.h"
 #include "app/gui/places_panels.h"
+#include "map/gui/map_window.h"
 
 class QAction;
 class QComboBox;
@@ -39,7 +40,9 @@ public:
     ~MainWindow() override;
 
     // The views the engine is handed.
-    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *heard_, *places_, info_}; }
+    EngineViews Views() { return EngineViews{*this, *this, *this, *this, *this, *this, *this, *heard_, *places_, info_, *map_}; }
+    // The map window, a window of its own beside this one.
+    MapWindow& Map() { return *map_; }
     // The places row and its panels, whose actions the program connects to the engine.
     PlacesPanels& Places() { return *places_; }
 
@@ -85,6 +88,7 @@ public:
     std::string ContactDetailsText(std::size_t maxCharacters) const override;
     void ShowCountryFileAge(const std::string& text, bool tooOld) override;
     void ResetCallsignListCaret() override;
+    void ShowWildSearch(bool ticked) override;
     // ListsView
     void ShowCallsignList(const std::vector<ColouredLine>& lines) override;
     void ShowDisplayList(const std::string& title, const std::vector<ColouredLine>& lines) override;
@@ -186,6 +190,7 @@ private:
     QAction* always50Action_ = nullptr;
     QAction* heardAction_ = nullptr;
     HeardPanel* heard_ = nullptr;
+    std::unique_ptr<MapWindow> map_;
     bool applyingOptions_ = false;
     // The N1MM and radio panels as the engine wants them; the window's width may still hide them.
     bool n1mmWanted_ = false;

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -153,6 +154,11 @@ void MainWindow::ShowCountryFileAge(const std::string& text, bool tooOld) {
     if (tooOld)
         colours.setColor(QPalette::WindowText, TextColourOn(kTooOldColour, colours.color(QPalette::Window)));
     label->setPalette(colours);
+}
+
+void MainWindow::ShowWildSearch(bool ticked) {
+    const QSignalBlocker quiet(parts_.wildSearch);
+    parts_.wildSearch->setChecked(ticked);
 }
 
 void MainWindow::ResetCallsignListCaret() {

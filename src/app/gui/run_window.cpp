@@ -64,6 +64,7 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
                                         dataFolder, DownloadAddresses::FromBuildAndEnvironment(), FetchSettings{},
                                         &listener},
                          window.Views(), arguments);
+    window.Map().Attach(engine.Map());
     auto text = [](const QString& value) { return value.toStdString(); };
     QObject::connect(&receiver, &QtUdpReceiver::datagramsReceived,
                      [&](const std::vector<std::string>& datagrams) { engine.OnDatagrams(datagrams); });
