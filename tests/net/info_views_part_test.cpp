@@ -21,8 +21,11 @@ public:
 
 class RecordingDesktop : public Desktop {
 public:
-    void OpenFile(const std::string& path) override { opened.push_back(path); }
-    void OpenUrl(const std::string&) override {}
+    bool OpenFile(const std::string& path) override {
+        opened.push_back(path);
+        return true;
+    }
+    bool OpenUrl(const std::string&) override { return true; }
     void CopyText(const std::string&) override {}
     std::vector<std::string> opened;
 };

@@ -2,6 +2,7 @@
 // what it was asked to open.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -70,6 +71,20 @@ public:
 
     void ShowMessage(const std::string& c, const std::string& text) override { messages.push_back(c + ": " + text); }
     void ShowStatus(const std::string& text) override { status = text; }
+    void ShowFileStatus(const std::string& text, const std::string& path) override {
+        status = text + path;
+        statusFile = path;
+    }
+    void Ask(const std::string& caption, const std::string& text, std::function<void()> onYes) override {
+        questions.push_back(caption + ": " + text);
+        pendingYes = std::move(onYes);
+    }
+    // The operator's answer to the last question.
+    void Answer(bool yes) {
+        auto onYes = std::move(pendingYes);
+        pendingYes = nullptr;
+        if (yes && onYes) onYes();
+    }
     void ShowProgress(bool visible, int percent) override {
         progressVisible = visible;
         progress = percent;
@@ -179,7 +194,9 @@ public:
         detailsPanel = true;
     }
 
-    std::vector<std::string> messages;
+    std::vector<std::string> messages, questions;
+    std::function<void()> pendingYes;
+    std::string statusFile;  // the file of the last file status
     std::string status, caption, call, grid, host, port, n1mmProblem, entries, lastContact;
     bool progressVisible = false;
     int progress = 0;
@@ -216,12 +233,19 @@ public:
 
 class RecordingDesktop : public Desktop {
 public:
-    void OpenFile(const std::string& path) override { openedFiles.push_back(path); }
-    void OpenUrl(const std::string& url) override { openedUrls.push_back(url); }
+    bool OpenFile(const std::string& path) override {
+        openedFiles.push_back(path);
+        return opens;
+    }
+    bool OpenUrl(const std::string& url) override {
+        openedUrls.push_back(url);
+        return opens;
+    }
     void CopyText(const std::string& text) override { copied = text; }
 
     std::vector<std::string> openedFiles, openedUrls;
     std::string copied;
+    bool opens = true;  // false: a desktop without a program for anything
 };
 
 }  // namespace vantrel::test

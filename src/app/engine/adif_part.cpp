@@ -4,6 +4,14 @@
 
 namespace vantrel {
 
+namespace {
+
+std::string Contacts(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " contact" : " contacts");
+}
+
+}  // namespace
+
 void AdifPart::ExportAdif(bool full) {
     if (full) core_.options.exportAdifCount = 0;
     const std::size_t counter = static_cast<std::size_t>(std::max(0, core_.options.exportAdifCount));
@@ -25,7 +33,12 @@ void AdifPart::ExportAdif(bool full) {
             }
             core_.options.exportAdifCount = static_cast<int>(out.exported.nextCounter);
             station_.ShowEntries(std::to_string(out.exported.records));
-            core_.services.desktop.OpenFile(out.written.string());
+            const std::string path = out.written.string();
+            core_.ReportFile(" ADIF export ", Contacts(out.exported.records) + " exported to ", out.written);
+            core_.notices.ShowMessage("Export ADIF File completed", "The Exported ADIF File " + path +
+                                                                        " can be found in folder " +
+                                                                        out.written.parent_path().string());
+            core_.desktop.OpenFile(path);
         });
 }
 
@@ -41,18 +54,24 @@ void AdifPart::AdifImport(const std::string& file) {
                 out.written = target;
             return out;
         },
-        [this](Imported out) {
+        [this, file](Imported out) {
             if (!out.result) {
                 core_.notices.ShowMessage("Error", out.error);
                 return;
             }
             station_.ShowEntries(std::to_string(out.result->records));
-            if (out.result->lines.empty()) return;
+            if (out.result->lines.empty()) {
+                // An earlier ADIimport.txt is not shown as if it were this file's.
+                core_.ReportFile(" ADIF Import ", "ADIF Import: no contact found in ", file);
+                return;
+            }
             if (out.written.empty()) {
                 core_.notices.ShowMessage("Error", out.error);
                 return;
             }
-            core_.services.desktop.OpenFile(out.written.string());
+            core_.ReportFile(" ADIF Import ", Contacts(out.result->lines.size()) + " of " + fs::path(file).filename().string() +
+                                                  " converted into ", out.written);
+            core_.desktop.OpenFile(out.written.string());
         });
 }
 

@@ -17,7 +17,7 @@ void BackupsPart::BackupLocalLog() {
     }
     core_.options.lastBackup = FormatDateTimeText(now);
     core_.services.store.WriteText(kOwnSection, "VantrelerLastbackup", core_.options.lastBackup);
-    core_.Report(" Backup ", "The local log is backed up in " + file.string());
+    core_.ReportFile(" Backup ", "Local log (" + std::to_string(core_.log.size()) + " lines) backed up to ", file);
 }
 
 void BackupsPart::BackupIfDue() {

@@ -1,10 +1,32 @@
 #include "app/engine/engine_core.h"
 
+#include <system_error>
+
 namespace vantrel {
+
+bool OperatorDesktop::OpenFile(const std::string& path) {
+    if (desktop_.OpenFile(path)) return true;
+    std::error_code ec;
+    if (fs::is_directory(path, ec))
+        notices_.ShowMessage("No program to open the folder",
+                             "This desktop has no file manager that opens the folder. Open it by hand:\n" + path);
+    else
+        notices_.ShowMessage("No program to open the file",
+                             "This desktop has no program that opens the file. Open it by hand:\n" + path);
+    return false;
+}
+
+bool OperatorDesktop::OpenUrl(const std::string& url) {
+    if (desktop_.OpenUrl(url)) return true;
+    notices_.ShowMessage("No web browser",
+                         "This desktop has no program that opens web addresses. Open the address by hand:\n" + url);
+    return false;
+}
 
 EngineCore::EngineCore(EngineServices s, NoticeView& n, const std::vector<std::string>& arguments)
     : services(std::move(s)),
       notices(n),
+      desktop(services.desktop, n),
       switches(arguments),
       viewerFolder(services.viewerFolder),
       wsjtxFolder(ResolveWsjtxFolder(services.environment, switches.RigName())),
@@ -34,6 +56,11 @@ void EngineCore::Trace(std::string_view label, std::string_view text) { tracer.T
 void EngineCore::Report(std::string_view label, std::string_view text) {
     Trace(label, text);
     notices.ShowStatus(std::string(text));
+}
+
+void EngineCore::ReportFile(std::string_view label, const std::string& text, const fs::path& file) {
+    Trace(label, text + file.string());
+    notices.ShowFileStatus(text, file.string());
 }
 
 void EngineCore::ShowEntriesCount(StationView& view) const {

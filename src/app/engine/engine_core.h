@@ -45,12 +45,27 @@ struct EngineServices {
     MessageListener* listener = nullptr;
 };
 
+// The desktop as the parts use it: a file, folder or address that the desktop cannot open is
+// said to the operator, with the path or address to open by hand.
+class OperatorDesktop : public Desktop {
+public:
+    OperatorDesktop(Desktop& desktop, NoticeView& notices) : desktop_(desktop), notices_(notices) {}
+    bool OpenFile(const std::string& path) override;
+    bool OpenUrl(const std::string& url) override;
+    void CopyText(const std::string& text) override { desktop_.CopyText(text); }
+
+private:
+    Desktop& desktop_;
+    NoticeView& notices_;
+};
+
 class EngineCore {
 public:
     EngineCore(EngineServices services, NoticeView& notices, const std::vector<std::string>& arguments);
 
     EngineServices services;
     NoticeView& notices;
+    OperatorDesktop desktop;
     const Switches switches;
     const fs::path viewerFolder;
     const fs::path wsjtxFolder;
@@ -78,6 +93,9 @@ public:
     void Trace(std::string_view label, std::string_view text);
     // A trace line that the operator also sees on the status line.
     void Report(std::string_view label, std::string_view text);
+    // The same for work that wrote a file: the text, then the file's path (on the status line it
+    // opens the file's folder).
+    void ReportFile(std::string_view label, const std::string& text, const fs::path& file);
     // Shows the number of contacts in the local log.
     void ShowEntriesCount(StationView& view) const;
 };

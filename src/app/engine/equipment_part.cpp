@@ -42,7 +42,7 @@ void EquipmentPart::EditEquipment(bool radios) {
         core_.notices.ShowMessage("Error", error);
         return;
     }
-    core_.services.desktop.OpenFile(file.string());
+    core_.desktop.OpenFile(file.string());
 }
 
 void EquipmentPart::RigFollowerTick() {

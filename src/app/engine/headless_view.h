@@ -56,6 +56,10 @@ public:
         std::fprintf(stderr, "vantrel: %s: %s\n", caption.c_str(), text.c_str());
     }
     void ShowStatus(const std::string& text) override { std::fprintf(stderr, "vantrel: %s\n", text.c_str()); }
+    // Nobody is there to answer: the work that waits for a "Yes" is not done.
+    void Ask(const std::string& caption, const std::string&, std::function<void()>) override {
+        std::fprintf(stderr, "vantrel: %s: not done without a window to confirm it\n", caption.c_str());
+    }
     void ShowProgress(bool, int) override {}
     void SetProgressTitle(const std::string&) override {}
     void SetIndicator(bool) override {}
@@ -169,11 +173,12 @@ protected:
     std::vector<DetailsLine> details_;
 };
 
-// The desktop of a run without a window: nothing is opened or copied.
+// The desktop of a run without a window: nothing is opened (so the operator is told where to
+// look) or copied.
 class HeadlessDesktop : public Desktop {
 public:
-    void OpenFile(const std::string&) override {}
-    void OpenUrl(const std::string&) override {}
+    bool OpenFile(const std::string&) override { return false; }
+    bool OpenUrl(const std::string&) override { return false; }
     void CopyText(const std::string&) override {}
 };
 

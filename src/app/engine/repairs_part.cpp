@@ -23,13 +23,15 @@ RepairProgress ToPercent(const std::function<void(int)>& progress) {
 
 }  // namespace
 
-void RepairsPart::Rewrite(LogLines lines) {
+bool RepairsPart::Rewrite(LogLines lines) {
     std::string error;
-    if (!core_.log.Replace(std::move(lines), &error)) {
+    const bool saved = core_.log.Replace(std::move(lines), &error);
+    if (!saved) {
         core_.Trace(" Local log not saved ** ", error);
         core_.notices.ShowMessage("Error", "The local log could not be written: " + error);
     }
     if (onLogRewritten) onLogRewritten();
+    return saved;
 }
 
 void RepairsPart::check_grids_in_log(const LogLines& gridsList, std::function<void()> done) {
@@ -40,7 +42,14 @@ void RepairsPart::check_grids_in_log(const LogLines& gridsList, std::function<vo
             return vantrel::check_grids_in_log(log, grids, ToPercent(progress));
         },
         [this, done = std::move(done)](RepairResult result) {
-            if (result.changed > 0) Rewrite(std::move(result.lines));
+            const std::size_t changed = result.changed;
+            if (changed > 0) {
+                if (Rewrite(std::move(result.lines)))
+                    core_.ReportFile(" check_grids_in_log ", "Check grids in log: " + std::to_string(changed) +
+                                                             " grids filled in ", core_.log.File());
+            } else {
+                core_.Report(" check_grids_in_log ", "Check grids in log: no missing grid could be filled");
+            }
             if (done) done();
         });
 }
@@ -58,7 +67,11 @@ void RepairsPart::check_dates_in_log(std::function<void()> done) {
             return vantrel::check_dates_in_log(log, ToPercent(progress));
         },
         [this, done = std::move(done)](RepairResult result) {
-            if (result.changed > 0) Rewrite(std::move(result.lines));
+            const std::size_t changed = result.changed;
+            if (changed > 0 && Rewrite(std::move(result.lines))) {
+                core_.ReportFile(" check_dates_in_log ", "Dates rewritten in " + std::to_string(changed) + " lines of ",
+                                 core_.log.File());
+            }
             if (done) done();
         });
 }
@@ -80,24 +93,53 @@ void RepairsPart::RemoveLogJunk() {
             std::string error;
             const fs::path file = core_.ViewerFile(kLogJunkFileName);
             if (!SaveLogLines(file, cut, &error)) core_.notices.ShowMessage("Error", error);
-            else core_.Report(" Remove Log Junk ", "The cut lines are in " + file.string());
+            else core_.ReportFile(" Remove Log Junk ", "Remove Log Junk: the cut lines are in ", file);
         });
 }
 
-void RepairsPart::ZapUserField() {
+void RepairsPart::Confirm(const std::string& caption, const std::string& question, std::function<void()> work) {
+    if (confirm)
+        confirm(caption, question, std::move(work));
+    else
+        work();
+}
+
+bool RepairsPart::KeepDatedCopy(fs::path* copy) {
     std::string error;
     if (!core_.log.Flush(&error)) {
         core_.notices.ShowMessage("Error", "The local log could not be written: " + error);
-        return;
+        return false;
     }
+    *copy = core_.ViewerFile(MyGridBackupName(core_.Now()));
+    if (!SaveLogLines(*copy, core_.log.Lines(), &error)) {
+        core_.notices.ShowMessage("Error", "The backup could not be written: " + error);
+        return false;
+    }
+    return true;
+}
+
+void RepairsPart::ZapUserField() {
+    Confirm("Zap User field",
+            "Empty the comment (user) field of every contact in the local log?\n\n"
+            "A dated copy of the log is kept first.",
+            [this] { ZapUserFieldConfirmed(); });
+}
+
+void RepairsPart::ZapUserFieldConfirmed() {
+    fs::path copy;
+    if (!KeepDatedCopy(&copy)) return;
     StartHeldJob<RepairResult>(
         core_, job_, "Progress",
         [log = core_.log.Lines()](const std::atomic<bool>&, const std::function<void(int)>& progress) {
             return vantrel::ZapUserField(log, ToPercent(progress));
         },
-        [this](RepairResult result) {
-            Rewrite(std::move(result.lines));
-            station_.ShowEntries(std::to_string(result.changed));
+        [this, copy](RepairResult result) {
+            const std::size_t changed = result.changed;
+            if (!Rewrite(std::move(result.lines))) return;
+            station_.ShowEntries(std::to_string(changed));
+            core_.ReportFile(" Zap User field ", "Zap User field: comments emptied in " + std::to_string(changed) +
+                                                     " contacts; the log as it was is kept in ",
+                             copy);
         });
 }
 
@@ -107,21 +149,29 @@ void RepairsPart::CheckMyGrid() {
         core_.ShowEntriesCount(station_);
         return;
     }
-    std::string error;
-    const std::string backup = MyGridBackupName(core_.Now());
-    if (!SaveLogLines(core_.ViewerFile(backup), core_.log.Lines(), &error)) {
-        core_.notices.ShowMessage("Error", "The backup could not be written: " + error);
-        return;
-    }
+    Confirm(std::string(kCheckMyGridCaption),
+            "Repair the own callsign and grid of every contact in the local log?\n\n"
+            "A dated copy of the log is kept first.",
+            [this] { CheckMyGridConfirmed(); });
+}
+
+void RepairsPart::CheckMyGridConfirmed() {
+    fs::path copy;
+    if (!KeepDatedCopy(&copy)) return;
     StartHeldJob<MyGridResult>(
         core_, myGridJob_, "Progress",
         [log = core_.log.Lines(), call = core_.station.call](const std::atomic<bool>&,
                                                              const std::function<void(int)>& progress) {
             return vantrel::CheckMyGrid(log, call, ToPercent(progress));
         },
-        [this](MyGridResult result) {
-            Rewrite(std::move(result.lines));
+        [this, copy](MyGridResult result) {
+            const std::size_t changed = result.changed;
+            const bool saved = Rewrite(std::move(result.lines));
             core_.ShowEntriesCount(station_);
+            if (!saved) return;
+            core_.ReportFile(" Check My Grid ", std::string(kCheckMyGridCaption) + ": " + std::to_string(changed) +
+                                                    " lines repaired; the log as it was is kept in ",
+                             copy);
         });
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "app/engine/background_job.h"
 #include "app/engine/engine_core.h"
@@ -19,14 +20,24 @@ public:
     void check_grids_in_log(const LogLines& gridsList, std::function<void()> done = {});
     void check_dates_in_log(std::function<void()> done = {});
     void RemoveLogJunk();
+    // Both ask the operator first, and keep a dated copy of the log before they rewrite it.
     void ZapUserField();
     void CheckMyGrid();
 
     // The log's lines were replaced: the lists derived from it start again.
     std::function<void()> onLogRewritten;
+    // Asks the operator the question and runs `work` on "Yes" (in its turn, as any entry point).
+    std::function<void(const std::string& caption, const std::string& question, std::function<void()> work)> confirm;
 
 private:
-    void Rewrite(LogLines lines);
+    // False (the operator told) when the log could not be written.
+    bool Rewrite(LogLines lines);
+    void Confirm(const std::string& caption, const std::string& question, std::function<void()> work);
+    // Writes what is waiting and copies the log to "Viewer_local_log ddmmyy hhnnss.txt"; false
+    // (and the operator told why) when either failed.
+    bool KeepDatedCopy(fs::path* copy);
+    void ZapUserFieldConfirmed();
+    void CheckMyGridConfirmed();
 
     EngineCore& core_;
     StationView& station_;

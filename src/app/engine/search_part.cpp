@@ -187,7 +187,7 @@ void SearchPart::DetailsClicked(int line, bool leftButton) {
 void SearchPart::OpenLookupPage(const std::string& callsign) {
     window_.ReadOptions(core_.options);
     const std::string address = LookupAddress(core_.options.searches, callsign);
-    if (!address.empty()) core_.services.desktop.OpenUrl(address);
+    if (!address.empty()) core_.desktop.OpenUrl(address);
 }
 
 void SearchPart::Look() {

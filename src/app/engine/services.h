@@ -20,12 +20,13 @@ public:
 };
 
 // The desktop: files, folders and web addresses opened by the operator's default programs (never
-// through a shell), and the clipboard.
+// through a shell), and the clipboard. Opening returns false when the desktop has no program
+// that takes it (or refused it), so that the operator can be told.
 class Desktop {
 public:
     virtual ~Desktop() = default;
-    virtual void OpenFile(const std::string& path) = 0;
-    virtual void OpenUrl(const std::string& url) = 0;
+    virtual bool OpenFile(const std::string& path) = 0;
+    virtual bool OpenUrl(const std::string& url) = 0;
     virtual void CopyText(const std::string& text) = 0;
 };
 

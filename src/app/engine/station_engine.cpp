@@ -42,6 +42,9 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
     equipment_.onRotatorMismatch = [this] { feed_.RotatorMismatch(); };
     lists_.onReloadColours = [this] { window_.ReloadColours(); };
     search_.onRedrawCallsignList = [this] { lists_.RedrawCallsignList(); };
+    repairs_.confirm = [this](const std::string& caption, const std::string& question, std::function<void()> work) {
+        core_.notices.Ask(caption, question, [this, work = std::move(work)] { Enter(work); });
+    };
     repairs_.onLogRewritten = [this] {
         lists_.LogRewritten();
         messages_.LogChanged();
@@ -74,7 +77,7 @@ PlacesPartInputs StationEngine::PlacesInputs() {
 }
 
 InfoViewsInputs StationEngine::InfoInputs() {
-    return {core_.viewerFolder, core_.services.store, core_.services.desktop, VersionText(),
+    return {core_.viewerFolder, core_.services.store, core_.desktop, VersionText(),
             [this] { window_.ApplyFullLoad(); },
             [this](const std::string& label, const std::string& text) { core_.Trace(label, text); }};
 }
@@ -258,6 +261,15 @@ void StationEngine::SetLastContact(const std::string& text) {
 }
 void StationEngine::AdifImport(const std::string& file) {
     Enter([this, file] { adif_.AdifImport(file); });
+}
+
+fs::path StationEngine::AdifImportFolder() const {
+    std::error_code ec;
+    return fs::is_directory(core_.wsjtxFolder, ec) ? core_.wsjtxFolder : core_.viewerFolder;
+}
+
+void StationEngine::OpenFolder(const std::string& folder) {
+    if (!core_.closed && !folder.empty()) core_.desktop.OpenFile(folder);
 }
 
 void StationEngine::ContactsLogged() {

@@ -94,6 +94,11 @@ public:
     void SetLastContact(const std::string& text);
     // "ADIF Import" of the file the operator chose.
     void AdifImport(const std::string& file);
+    // Where the "ADIF Import" file dialog opens: WSJT-X's folder (its wsjtx_log.adi), or the
+    // viewer folder while WSJT-X has none.
+    fs::path AdifImportFolder() const;
+    // A click on the path shown on the status line: the folder opened by the desktop.
+    void OpenFolder(const std::string& folder);
 
     // The grid lookup and the places search.
     // "Lookup", or Enter in the grid lookup field.

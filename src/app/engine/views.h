@@ -4,6 +4,7 @@
 // of its own: a message box is shown and the call returns at once.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -78,6 +79,12 @@ public:
     virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
     // A short note for the status line (for example a UDP bind failure).
     virtual void ShowStatus(const std::string& text) = 0;
+    // What was done with a file, on the status line: the text followed by the file's path, which
+    // opens the file's folder when clicked.
+    virtual void ShowFileStatus(const std::string& text, const std::string& path) { ShowStatus(text + path); }
+    // A question with "Yes" and "No", shown without waiting for the answer: `onYes` runs later,
+    // from the event loop, and only when the operator answers "Yes".
+    virtual void Ask(const std::string& caption, const std::string& text, std::function<void()> onYes) = 0;
     // The progress panel and its bar.
     virtual void ShowProgress(bool visible, int percent) = 0;
     // The progress panel's label ("Progress", or the title of the work in hand).

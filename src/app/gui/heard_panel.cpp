@@ -3,6 +3,9 @@
 #include <QHeaderView>
 #include <QTableView>
 
+#include "app/gui/display_text.h"
+#include "app/gui/palette_colours.h"
+
 namespace vantrel {
 
 namespace {
@@ -29,6 +32,11 @@ QColor HeardStatusColour(WorkedKind kind) {
     return QColor(Qt::black);
 }
 
+void HeardModel::SetBackground(const QColor& background) {
+    background_ = background;
+    if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1), {Qt::ForegroundRole});
+}
+
 void HeardModel::SetRows(std::vector<HeardRow> rows) {
     beginResetModel();
     rows_ = std::move(rows);
@@ -44,12 +52,12 @@ int HeardModel::columnCount(const QModelIndex& parent) const { return parent.isV
 QVariant HeardModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const HeardRow& row = rows_[static_cast<std::size_t>(index.row())];
-    if (role == Qt::ForegroundRole) return HeardStatusColour(row.status.kind);
-    if (role == Qt::ToolTipRole) return QString::fromStdString(row.message);
+    if (role == Qt::ForegroundRole) return TextColourOn(ToRgb(HeardStatusColour(row.status.kind)), background_);
+    if (role == Qt::ToolTipRole) return DisplayText(row.message);
     if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
-        case Call: return QString::fromStdString(row.call);
-        case Country: return QString::fromStdString(row.country);
+        case Call: return DisplayText(row.call);
+        case Country: return DisplayText(row.country);
         case BearingDistance: return BearingAndDistance(row);
         case Status: return QString::fromStdString(WorkedStatusText(row.status));
     }
@@ -80,6 +88,8 @@ HeardPanel::HeardPanel(QWidget* parent) : QDockWidget(QStringLiteral("Heard"), p
     table_->horizontalHeader()->setStretchLastSection(true);
     table_->setToolTip(QStringLiteral("Stations decoded in the last two periods; click one to search the log for it"));
     setWidget(table_);
+    // A dark desktop theme gives the table a dark background.
+    model_.SetBackground(table_->palette().color(QPalette::Base));
     connect(table_, &QTableView::clicked, this, [this](const QModelIndex& index) { emit rowClicked(index.row()); });
     hide();
 }

@@ -22,6 +22,8 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     void SetRows(std::vector<HeardRow> rows);
+    // The table's background: each status colour is drawn in the form that reads on it.
+    void SetBackground(const QColor& background);
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -29,9 +31,10 @@ public:
 
 private:
     std::vector<HeardRow> rows_;
+    QColor background_{Qt::white};
 };
 
-// The text colour of a status: readable on a white background (contrast at least 4.5:1).
+// The text colour of a status, chosen to read on a white background (contrast at least 4.5:1).
 QColor HeardStatusColour(WorkedKind kind);
 
 class HeardPanel : public QDockWidget, public HeardView {

@@ -11,11 +11,6 @@
 
 namespace vantrel {
 
-// WCAG contrast ratio of two colours (1 to 21).
-double ContrastRatio(const QColor& a, const QColor& b);
-// The text colour, darkened or lightened in its own hue until it reads on the background.
-QColor ReadableOn(const QColor& text, const QColor& background);
-
 class InfoPanelView : public InfoViewsView {
 public:
     // The palette is read at each showing (a colour too pale for the box is drawn darker so the

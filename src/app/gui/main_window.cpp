@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QIcon>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFrame>
@@ -27,12 +29,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/gui/display_text.h"
+#include "app/gui/palette_colours.h"
+
 namespace vantrel {
 namespace {
 
-QString ToQString(const std::string& text) { return QString::fromStdString(text); }
-
-QColor ToQColor(Rgb colour) { return QColor(colour.r, colour.g, colour.b); }
+QString ToQString(const std::string& text) { return DisplayText(text); }
 
 // Captions of the colour set-up entries, Colour1 first.
 const char* const kColourCaptions[12] = {"Colour1", "Colour2", "Colour3", "Colour4",
@@ -71,6 +74,13 @@ void SetServiceText(QComboBox* box, const QString& text) {
 
 }  // namespace
 
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/io.github.vantrel.Vantrel.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Vantrel for WSJT-X"));
@@ -81,12 +91,22 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     // The journal search takes its text from "Places/call search:" and bolds the "ALL.TXT" caption.
     parts_.allTxtPanel->AttachSearchControls(places_->PlacesField(), parts_.allTxtCheck);
     setCentralWidget(central);
+    setWindowIcon(ProgramIcon());
     map_ = std::make_unique<MapWindow>();
+    map_->setWindowIcon(windowIcon());
     heard_ = new HeardPanel(this);
     addDockWidget(Qt::RightDockWidgetArea, heard_);
     heard_->setFloating(true);
     connect(heard_, &HeardPanel::rowClicked, this, &MainWindow::heardClicked);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
+    // What was done with a file, its path a link that opens the file's folder.
+    statusFile_ = new QLabel(statusBar());
+    statusFile_->setObjectName(QStringLiteral("StatusFile"));
+    statusFile_->setTextFormat(Qt::RichText);
+    statusFile_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    statusFile_->setToolTip(QStringLiteral("Click the path to open its folder"));
+    statusBar()->addWidget(statusFile_, 1);
+    connect(statusFile_, &QLabel::linkActivated, this, [this] { emit folderOpenRequested(statusFolder_); });
     BuildMenus();
     ConnectOptionControls();
     ConnectCommands();
@@ -101,7 +121,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
 MainWindow::~MainWindow() = default;
 
 void MainWindow::BuildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("FileMenu"));
     auto command = [this](QMenu* menu, const char* caption, Command which, const char* name) {
         QAction* action = menu->addAction(QString::fromLatin1(caption));
@@ -114,7 +134,7 @@ void MainWindow::BuildMenus() {
     file->addSeparator();
     command(file, "Full ADIF export", Command::FullAdifExport, "FullAdifExportAction");
     command(file, "New ADIF export", Command::NewAdifExport, "NewAdifExportAction");
-    QAction* import = file->addAction(QStringLiteral("ADIF Import"));
+    QAction* import = file->addAction(QStringLiteral("ADIF Import\u2026"));
     import->setObjectName(QStringLiteral("AdifImportAction"));
     connect(import, &QAction::triggered, this, &MainWindow::ChooseAdifImportFile);
     file->addSeparator();
@@ -126,7 +146,7 @@ void MainWindow::BuildMenus() {
     file->addSeparator();
     command(file, "Update CTY.DAT file", Command::UpdateCtyDat, "UpdateCtyAction");
     file->addSeparator();
-    QAction* reset = file->addAction(QStringLiteral("Reset Registry values"));
+    QAction* reset = file->addAction(QStringLiteral("Reset stored settings"));
     reset->setObjectName(QStringLiteral("ResetRegistryAction"));
     connect(reset, &QAction::triggered, this, &MainWindow::resetRegistryRequested);
     // Filled by the log repairs; shown only for the maker's station.
@@ -141,7 +161,7 @@ void MainWindow::BuildMenus() {
     quit->setShortcut(QKeySequence::Quit);
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("View"));
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("ViewMenu"));
     always50Action_ = view->addAction(QStringLiteral("Show last 50 QSOs"));
     always50Action_->setObjectName(QStringLiteral("Always50Action"));
@@ -157,7 +177,7 @@ void MainWindow::BuildMenus() {
         // "About" has a menu of its own; the rest show or open the program's data.
         QMenu* menu = view;
         if (entry.command == InfoCommand::About) {
-            about = about ? about : new QMenu(QStringLiteral("About"), this);
+            about = about ? about : new QMenu(QStringLiteral("&About"), this);
             menu = about;
         }
         QAction* action = menu->addAction(QString::fromLatin1(entry.caption));
@@ -197,10 +217,11 @@ void MainWindow::BuildMenus() {
             heardAction_->setChecked(false);
     });
 
-    colourMenu_ = menuBar()->addMenu(QStringLiteral("Colour Setup"));
+    colourMenu_ = menuBar()->addMenu(QStringLiteral("&Colour Setup"));
     colourMenu_->setObjectName(QStringLiteral("ColourSetupMenu"));
     for (int index = 0; index < 12; ++index) {
-        QAction* entry = colourMenu_->addAction(QString::fromLatin1(kColourCaptions[index]));
+        // Each opens the colour chooser.
+        QAction* entry = colourMenu_->addAction(QString::fromLatin1(kColourCaptions[index]) + QChar(0x2026));
         entry->setObjectName(QStringLiteral("ColourAction%1").arg(index + 1));
         connect(entry, &QAction::triggered, this, [this, index] { ChooseColour(index); });
     }
@@ -249,36 +270,83 @@ void MainWindow::OptionChanged() {
 void MainWindow::ShowCount(int count) { parts_.countLabel->setText(QStringLiteral("%1ch").arg(count)); }
 
 void MainWindow::ChooseColour(int index0) {
+    // Without a loop of its own: the program goes on while the chooser is open.
     const QColor current = ToQColor(colours_[static_cast<std::size_t>(index0)]);
-    QColorDialog dialog(current, this);
-    dialog.setObjectName(QStringLiteral("ColourChooser"));
-    dialog.setWindowTitle(QString::fromLatin1(kColourCaptions[index0]));
-    const bool accepted = dialog.exec() == QDialog::Accepted;
-    emit colourChosen(index0, accepted, accepted ? dialog.selectedColor() : current);
+    auto* dialog = new QColorDialog(current, this);
+    dialog->setObjectName(QStringLiteral("ColourChooser"));
+    dialog->setWindowTitle(QString::fromLatin1(kColourCaptions[index0]));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QColorDialog::finished, this, [this, dialog, index0, current](int result) {
+        const bool accepted = result == QDialog::Accepted;
+        emit colourChosen(index0, accepted, accepted ? dialog->selectedColor() : current);
+    });
+    dialog->open();
 }
 
-void MainWindow::ShowMessage(const std::string& caption, const std::string& text) {
-    if (qEnvironmentVariableIsSet("VANTREL_NO_MODAL")) return;
-    // Shown without a loop of its own: the program goes on while the operator reads it.
-    auto* box = new QMessageBox(QMessageBox::NoIcon, ToQString(caption), ToQString(text), QMessageBox::Ok, this);
+QMessageBox* MainWindow::OpenMessageBox(const std::string& caption, const std::string& text,
+                                        QMessageBox::StandardButtons buttons) {
+    auto* box = new QMessageBox(QMessageBox::NoIcon, ToQString(caption), ToQString(text), buttons, this);
     box->setObjectName(QStringLiteral("MessageBox"));
     box->setAttribute(Qt::WA_DeleteOnClose);
+    // Paths and addresses in a message can be copied.
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse);
     ++openMessages_;
     connect(box, &QMessageBox::finished, this, [this] {
         --openMessages_;
         if (quitting_) QuitWhenMessagesClosed();
     });
+    return box;
+}
+
+void MainWindow::ShowMessage(const std::string& caption, const std::string& text) {
+    if (qEnvironmentVariableIsSet("VANTREL_NO_MODAL")) return;
+    // Shown without a loop of its own: the program goes on while the operator reads it.
+    OpenMessageBox(caption, text, QMessageBox::Ok)->open();
+}
+
+void MainWindow::Ask(const std::string& caption, const std::string& text, std::function<void()> onYes) {
+    if (qEnvironmentVariableIsSet("VANTREL_NO_MODAL")) return;
+    QMessageBox* box = OpenMessageBox(caption, text, QMessageBox::Yes | QMessageBox::No);
+    box->setObjectName(QStringLiteral("Question"));
+    box->setIcon(QMessageBox::Question);
+    box->setDefaultButton(QMessageBox::No);
+    connect(box, &QMessageBox::finished, this, [box, onYes = std::move(onYes)] {
+        if (box->clickedButton() == box->button(QMessageBox::Yes) && onYes) onYes();
+    });
     box->open();
 }
 
+void MainWindow::SetAdifImportFolder(const QString& folder) { adifImportFolder_ = folder; }
+
 void MainWindow::ChooseAdifImportFile() {
     if (qEnvironmentVariableIsSet("VANTREL_NO_MODAL")) return;
-    const QString chosen = QFileDialog::getOpenFileName(this, QStringLiteral("ADIF Import"), QString(),
-                                                        QStringLiteral("ADIF files (*.adi *.adif *.ADI);;All files (*)"));
-    if (!chosen.isEmpty()) emit adifImportChosen(chosen);
+    // Without a loop of its own, like the message boxes.
+    auto* dialog = new QFileDialog(this, QStringLiteral("ADIF Import"), adifImportFolder_,
+                                   QStringLiteral("ADIF files (*.adi *.adif *.ADI *.ADIF);;All files (*)"));
+    dialog->setObjectName(QStringLiteral("AdifImportDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setDefaultSuffix(QStringLiteral("adi"));
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& file) {
+        if (!file.isEmpty()) emit adifImportChosen(file);
+    });
+    dialog->open();
 }
 
-void MainWindow::ShowStatus(const std::string& text) { statusBar()->showMessage(ToQString(text)); }
+void MainWindow::ShowStatus(const std::string& text) {
+    statusFile_->clear();
+    statusFolder_.clear();
+    statusBar()->showMessage(ToQString(text));
+}
+
+void MainWindow::ShowFileStatus(const std::string& text, const std::string& path) {
+    statusBar()->clearMessage();
+    const QString file = QFile::decodeName(QByteArray::fromStdString(path));
+    statusFolder_ = QFile::encodeName(QFileInfo(file).absolutePath());
+    statusFile_->setText(ToQString(text).toHtmlEscaped() +
+                         QStringLiteral("<a href=\"folder\">%1</a>").arg(file.toHtmlEscaped()));
+}
 
 void MainWindow::ShowProgress(bool visible, int percent) {
     parts_.progressBar->setValue(std::clamp(percent, 0, 100));
@@ -376,10 +444,10 @@ bool MainWindow::CurrentPlacement(Placement& placement) const {
 
 void MainWindow::ApplyColours(const Palette& palette) {
     colours_ = palette;
-    const QColor captionColour = ToQColor(colours_[kCaptionColour]);
     for (QLabel* caption : parts_.captions) {
         QPalette colours = caption->palette();
-        colours.setColor(QPalette::WindowText, captionColour);
+        colours.setColor(QPalette::WindowText,
+                         TextColourOn(colours_[kCaptionColour], colours.color(QPalette::Window)));
         caption->setPalette(colours);
     }
     parts_.callsignList->viewport()->update();
@@ -419,8 +487,9 @@ void MainWindow::ReadOptions(StoredOptions& options) const {
     options.showHeard = heardAction_->isChecked();
     options.showCount = parts_.countSlider->value();
     options.searches = parts_.lookupService->currentText().toStdString();
-    options.rig = parts_.rig->currentText().toStdString();
-    options.ant = parts_.antenna->currentText().toStdString();
+    // A name from the radio and antenna files keeps its bytes unless the operator changed it.
+    options.rig = BoxBytes(parts_.rig, options.rig);
+    options.ant = BoxBytes(parts_.antenna, options.ant);
 }
 
 void MainWindow::Quit() {

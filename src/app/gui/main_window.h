@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QMainWindow>
+#include <QMessageBox>
 
 #include "app/engine/views.h"
 #include "app/gui/heard_panel.h"
@@ -14,9 +15,16 @@
 #include "journal/gui/journal_panel.h"
 
 class QAction;
+class QComboBox;
+class QIcon;
+class QLabel;
 class QMenu;
 
 namespace vantrel {
+
+// The program's icon in every size it is drawn in (built into the program, so that a run from
+// the build folder has it too).
+QIcon ProgramIcon();
 
 class MainWindow : public QMainWindow,
                    public NoticeView,
@@ -46,6 +54,8 @@ public:
     // NoticeView
     void ShowMessage(const std::string& caption, const std::string& text) override;
     void ShowStatus(const std::string& text) override;
+    void ShowFileStatus(const std::string& text, const std::string& path) override;
+    void Ask(const std::string& caption, const std::string& text, std::function<void()> onYes) override;
     void ShowProgress(bool visible, int percent) override;
     void SetProgressTitle(const std::string& title) override;
     void SetIndicator(bool busy) override;
@@ -91,6 +101,8 @@ public:
 
     // The palette last applied. (The widget's own QPalette stays reachable as QWidget::palette().)
     const Palette& palette() const { return colours_; }
+    // The folder the "ADIF Import" file dialog opens in.
+    void SetAdifImportFolder(const QString& folder);
 
 signals:
     // Once, when the window is first activated (or first shown where the platform has no
@@ -129,13 +141,16 @@ signals:
     void detailsClicked(int line, bool leftButton);
     // A left click in the last-contact box.
     void lastContactClicked();
-    // The operator picked an entry or typed in the rig box or the antenna box: the box's text.
-    void rigEdited(QString text);
-    void antennaEdited(QString text);
+    // The operator picked an entry or typed in the rig box or the antenna box: the box's text, an
+    // entry with the bytes it has in its file, a typed text as UTF-8.
+    void rigEdited(QByteArray text);
+    void antennaEdited(QByteArray text);
     // The antenna list opened by OpenAntennaChoice closed; picked is false when no entry was chosen.
     void antennaChoiceClosed(bool picked);
     // The operator chose a file for "ADIF Import".
     void adifImportChosen(QString file);
+    // A click on the path on the status line: the folder to open (bytes of the file system).
+    void folderOpenRequested(QByteArray folder);
     // A click on a row of the stations heard.
     void heardClicked(int row);
     // The window's size changed.
@@ -159,10 +174,19 @@ private:
     void ConnectSearchControls();
     void ChooseAdifImportFile();
     void QuitWhenMessagesClosed();
+    // A box shown without a loop of its own; counted until closed.
+    QMessageBox* OpenMessageBox(const std::string& caption, const std::string& text,
+                                QMessageBox::StandardButtons buttons);
+    // The bytes of a rig or antenna box's text (see rigEdited); `stored` when the text shows it.
+    static std::string BoxBytes(const QComboBox* box, const std::string& stored);
     void ApplyListColours();
-    QString ColouredHtml(const std::vector<ColouredLine>& lines) const;
+    // The lines as rich text, each in its palette colour made readable on the background.
+    QString ColouredHtml(const std::vector<ColouredLine>& lines, const QColor& background) const;
 
     MainWindowParts parts_;
+    QLabel* statusFile_ = nullptr;
+    QByteArray statusFolder_;
+    QString adifImportFolder_;
     Palette colours_ = DefaultPalette();
     PlacesPanels* places_ = nullptr;
     InfoPanelView info_{parts_, colours_, *this};

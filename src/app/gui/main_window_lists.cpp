@@ -11,13 +11,17 @@
 #include <QTextEdit>
 #include <QTimer>
 
+#include <array>
+
+#include "app/gui/display_text.h"
 #include "app/gui/main_window.h"
+#include "app/gui/palette_colours.h"
 
 namespace vantrel {
 
 namespace {
 
-QString ToQString(const std::string& text) { return QString::fromStdString(text); }
+QString ToQString(const std::string& text) { return DisplayText(text); }
 
 // The window's width decides which of the station panels fit.
 struct PanelWidths {
@@ -33,14 +37,17 @@ std::optional<PanelWidths> PanelsForWidth(int width) {
 
 }  // namespace
 
-QString MainWindow::ColouredHtml(const std::vector<ColouredLine>& lines) const {
+QString MainWindow::ColouredHtml(const std::vector<ColouredLine>& lines, const QColor& background) const {
+    // Each palette colour in the form that reads on the list's background, worked out once.
+    std::array<QString, 12> colours;
+    for (int number = 1; number <= 12; ++number)
+        colours[static_cast<std::size_t>(number - 1)] = TextColourOn(PaletteColour(colours_, number), background).name();
     QString html;
     html.reserve(static_cast<int>(lines.size()) * 80);
     for (const ColouredLine& line : lines) {
-        const Rgb colour = colours_[static_cast<std::size_t>(std::clamp(line.colour, 1, 12) - 1)];
-        html += QStringLiteral("<div style=\"color:#%1\">%2</div>")
-                    .arg(QString::fromStdString(ColourToText(colour)))
-                    .arg(QString::fromStdString(line.text).toHtmlEscaped().replace('\t', QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;")));
+        html += QStringLiteral("<div style=\"color:%1\">%2</div>")
+                    .arg(colours[static_cast<std::size_t>(std::clamp(line.colour, 1, 12) - 1)])
+                    .arg(ToQString(line.text).toHtmlEscaped().replace('\t', QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;")));
     }
     return html;
 }
@@ -49,7 +56,7 @@ void MainWindow::ShowCallsignList(const std::vector<ColouredLine>& lines) {
     QFont font = parts_.callsignList->font();
     font.setPointSize(11);
     parts_.callsignList->setFont(font);
-    parts_.callsignList->setHtml(ColouredHtml(lines));
+    parts_.callsignList->setHtml(ColouredHtml(lines, parts_.callsignList->palette().color(QPalette::Base)));
 }
 
 void MainWindow::ShowDisplayList(const std::string& title, const std::vector<ColouredLine>& lines) {
@@ -57,7 +64,7 @@ void MainWindow::ShowDisplayList(const std::string& title, const std::vector<Col
     InfoPanelView::SetBackground(parts_.details, std::nullopt);
     parts_.detailsHeading->setText(ToQString(title));
     parts_.detailsHeading->show();
-    parts_.details->setHtml(ColouredHtml(lines));
+    parts_.details->setHtml(ColouredHtml(lines, parts_.details->palette().color(QPalette::Base)));
     parts_.details->show();
     parts_.detailsPanel->show();
     parts_.details->verticalScrollBar()->setValue(0);
@@ -95,10 +102,20 @@ void MainWindow::ShowEquipment(const std::vector<std::string>& rigs,
     for (auto [box, entries, text] : {std::tuple{parts_.rig, &rigs, &rig},
                                       std::tuple{parts_.antenna, &antennas, &antenna}}) {
         box->clear();
-        for (const std::string& entry : *entries) box->addItem(ToQString(entry));
+        // Each entry keeps the bytes it has in its file.
+        for (const std::string& entry : *entries) box->addItem(ToQString(entry), QByteArray::fromStdString(entry));
         box->setCurrentText(ToQString(*text));
         box->lineEdit()->setCursorPosition(0);
     }
+}
+
+std::string MainWindow::BoxBytes(const QComboBox* box, const std::string& stored) {
+    const int index = box->currentIndex();
+    if (index >= 0 && box->itemText(index) == box->currentText()) {
+        const QVariant bytes = box->itemData(index);
+        if (bytes.isValid()) return bytes.toByteArray().toStdString();
+    }
+    return StoredText(box->currentText(), stored);
 }
 
 void MainWindow::SelectRig(const std::string& name) {

@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
@@ -22,8 +23,6 @@
 
 namespace vantrel {
 namespace {
-
-constexpr int kSideColumnWidth = 250;
 
 template <typename W>
 W* Named(W* widget, const char* name, const QString& hint = {}) {
@@ -85,7 +84,8 @@ QLayout* BuildSearchRow(MainWindowParts& p) {
                           QStringLiteral("Clear all results data"));
     p.entries = ReadOnlyBox("Edit5", QStringLiteral("Count of entries in WSJT-X log file"));
     p.clearButton->setMaximumWidth(p.clearButton->fontMetrics().horizontalAdvance(QStringLiteral("CLR")) + 24);
-    p.entries->setFixedWidth(70);
+    // Room for six digits: the row fits at the narrowest window (430 pixels) without cutting a caption.
+    p.entries->setFixedWidth(p.entries->fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 14);
     p.entries->setAlignment(Qt::AlignRight);
     p.indicator = Named(new QFrame, "Shape1");
     p.indicator->setFixedSize(17, 17);
@@ -93,12 +93,13 @@ QLayout* BuildSearchRow(MainWindowParts& p) {
     p.indicator->setStyleSheet(QStringLiteral("QFrame#Shape1 { background: #FFFFFF; border: 1px solid #808080; }"));
 
     auto* row = new QHBoxLayout;
+    row->setSpacing(4);
     row->addLayout(prompt);
-    p.searchBox->setMinimumWidth(70);
+    p.searchBox->setMinimumWidth(p.searchBox->fontMetrics().horizontalAdvance(QStringLiteral("KH6/K1ABC")) + 8);
     row->addWidget(p.searchBox, 1);
     row->addWidget(p.wildSearch);
     row->addWidget(p.clearButton);
-    row->addSpacing(12);
+    row->addSpacing(4);
     row->addWidget(Caption(p, QStringLiteral("Entries:")));
     row->addWidget(p.entries);
     row->addWidget(p.indicator);
@@ -143,7 +144,10 @@ QLayout* BuildListColumn(MainWindowParts& p) {
     // A right click copies the details, so the box has no menu of its own.
     p.contactDetails->setContextMenuPolicy(Qt::NoContextMenu);
     p.contactDetails->viewport()->setCursor(Qt::PointingHandCursor);
-    p.contactDetails->setStyleSheet(QStringLiteral("QTextEdit#RichEdit3 { background: #FFFF00; color: #000000; }"));
+    QPalette yellow = p.contactDetails->palette();
+    yellow.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0x00));
+    yellow.setColor(QPalette::Text, QColor(0x00, 0x00, 0x00));
+    p.contactDetails->setPalette(yellow);
     p.contactDetails->hide();
     auto* detailsBoxes = new QHBoxLayout;
     detailsBoxes->addWidget(p.details, 1);
@@ -223,13 +227,25 @@ QFrame* CaptionedPanel(MainWindowParts& p, const char* name, const QString& capt
     return panel;
 }
 
-QWidget* BuildSideColumn(MainWindowParts& p) {
-    p.call = ReadOnlyBox("Edit3", QStringLiteral("Callsign as per WSJT-X configuration"));
-    p.grid = ReadOnlyBox("Edit4", QStringLiteral("Grid as set in WSJT-X configuration"));
+// A read-only box of a station panel, as narrow as its usual text allows.
+QLineEdit* StationBox(const char* name, const QString& hint, const QString& usualText) {
+    QLineEdit* box = ReadOnlyBox(name, hint);
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(usualText) + 12);
+    box->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    return box;
+}
+
+// The station panels in a row below the search: the search options, then "Logged as:", "N1MM:"
+// and "Radio gear:", which the window's width shows or hides.
+QLayout* BuildStationRow(MainWindowParts& p) {
+    p.call = StationBox("Edit3", QStringLiteral("Callsign as per WSJT-X configuration"), QStringLiteral("QQ0XYZ/P"));
+    p.grid = StationBox("Edit4", QStringLiteral("Grid as set in WSJT-X configuration"), QStringLiteral("JO62QM"));
     p.loggedAs = CaptionedPanel(p, "Panel2", QStringLiteral("Logged as:"), {{p.call, 3}, {p.grid, 2}});
 
-    p.n1mmHost = ReadOnlyBox("Edit6", QStringLiteral("N1MM IPAddr address as read from WSJT-X configuration"));
-    p.n1mmPort = ReadOnlyBox("Edit7", QStringLiteral("N1MM port value as read from WSJT-X configuration"));
+    p.n1mmHost = StationBox("Edit6", QStringLiteral("N1MM IPAddr address as read from WSJT-X configuration"),
+                            QStringLiteral("127.0.0.1"));
+    p.n1mmPort = StationBox("Edit7", QStringLiteral("N1MM port value as read from WSJT-X configuration"),
+                            QStringLiteral("23333"));
     p.n1mm = CaptionedPanel(p, "Panel3", QStringLiteral("N1MM:"), {{p.n1mmHost, 3}, {p.n1mmPort, 2}});
     p.n1mm->hide();
 
@@ -240,10 +256,23 @@ QWidget* BuildSideColumn(MainWindowParts& p) {
         box->setInsertPolicy(QComboBox::NoInsert);
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         box->setMinimumContentsLength(6);
+        box->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        box->setMinimumWidth(box->minimumSizeHint().width());
     }
     p.radioGear = CaptionedPanel(p, "Panel4", QStringLiteral("Radio gear:"), {{p.rig, 1}, {p.antenna, 1}});
     p.radioGear->hide();
 
+    auto* row = new QHBoxLayout;
+    row->setSpacing(4);
+    row->addWidget(BuildSearchOptions(p));
+    row->addWidget(p.loggedAs, 5);
+    row->addWidget(p.n1mm, 5);
+    row->addWidget(p.radioGear, 6);
+    return row;
+}
+
+// The buttons and choices below the station panels, and the maker's antenna controls.
+QLayout* BuildButtonsRow(MainWindowParts& p) {
     p.last50 = Named(new QPushButton(QStringLiteral("Last 50")), "Last50", QStringLiteral("Display last 50 QSOs in log"));
     p.today = Named(new QPushButton(QStringLiteral("Today")), "Today");
     p.mapCheck = Named(new QCheckBox(QStringLiteral("Map")), "CheckBox3", QStringLiteral("Show grid details on map"));
@@ -252,60 +281,50 @@ QWidget* BuildSideColumn(MainWindowParts& p) {
     p.lookupService = Named(new QComboBox, "ComboBox3", QStringLiteral("Search engine for callsign searches via WWW"));
     p.lookupService->addItems({QStringLiteral("QRZ"), QStringLiteral("HamQTH"), QStringLiteral("QRZCQ")});
     p.lookButton = Named(new QPushButton(QStringLiteral("Look")), "LookButton");
+    p.allTxtCheck = Named(new QCheckBox(QStringLiteral("ALL.TXT")), "AllTxt");
+    for (QPushButton* button : {p.last50, p.today, p.mapButton, p.lookButton})
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 24);
 
     p.antWarningLabel = Named(new QLabel(QStringLiteral("Ant Warning")), "AntWarningLabel");
     p.antEnabled = Named(new QCheckBox(QStringLiteral("Enabled")), "CheckBox5");
     p.antAutochng = Named(new QCheckBox(QStringLiteral("Autochng")), "CheckBox10");
 
+    auto* row = new QHBoxLayout;
+    row->setSpacing(6);
+    row->addWidget(p.last50);
+    row->addWidget(p.today);
+    row->addSpacing(6);
+    row->addWidget(p.mapCheck);
+    row->addWidget(p.mapButton);
+    row->addSpacing(6);
+    row->addWidget(p.lookupService);
+    row->addWidget(p.lookButton);
+    row->addSpacing(6);
+    row->addWidget(p.allTxtCheck);
+    row->addStretch(1);
+    row->addWidget(p.antWarningLabel);
+    row->addWidget(p.antEnabled);
+    row->addWidget(p.antAutochng);
+    return row;
+}
+
+// The antenna warning: a yellow strip above the lists while it waits for its answer.
+QWidget* BuildAntennaWarning(MainWindowParts& p) {
     p.antWarningPanel = Named(new QFrame, "Panel8");
     p.antWarningPanel->setFrameShape(QFrame::Box);
     p.antWarningPanel->setStyleSheet(QStringLiteral("QFrame#Panel8 { background: #FFFF00; color: #000000; }"));
-    auto* warningLayout = new QGridLayout(p.antWarningPanel);
-    warningLayout->setContentsMargins(6, 4, 6, 6);
-    warningLayout->addWidget(new QLabel(QStringLiteral("Antenna warning:")), 0, 0, 1, 2);
+    auto* warningLayout = new QHBoxLayout(p.antWarningPanel);
+    warningLayout->setContentsMargins(6, 4, 6, 4);
+    warningLayout->addWidget(new QLabel(QStringLiteral("Antenna warning:")));
     auto* warningText = p.antWarningText = Named(new QLabel, "AntWarningText");
     warningText->setWordWrap(true);
-    warningLayout->addWidget(warningText, 1, 0, 1, 2);
+    warningLayout->addWidget(warningText, 1);
     auto* yes = p.antWarningYes = Named(new QPushButton(QStringLiteral("Yes")), "AntWarningYes");
     auto* no = p.antWarningNo = Named(new QPushButton(QStringLiteral("No")), "AntWarningNo");
-    warningLayout->addWidget(yes, 2, 0);
-    warningLayout->addWidget(no, 2, 1);
+    warningLayout->addWidget(yes);
+    warningLayout->addWidget(no);
     p.antWarningPanel->hide();
-
-    p.allTxtCheck = Named(new QCheckBox(QStringLiteral("ALL.TXT")), "AllTxt");
-
-    auto* side = new QWidget;
-    side->setObjectName(QStringLiteral("SideColumn"));
-    side->setFixedWidth(kSideColumnWidth);
-    auto* column = new QVBoxLayout(side);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(BuildSearchOptions(p));
-    column->addWidget(p.loggedAs);
-    column->addWidget(p.n1mm);
-    column->addWidget(p.radioGear);
-    auto* lists = new QHBoxLayout;
-    lists->addWidget(p.last50);
-    lists->addWidget(p.today);
-    column->addLayout(lists);
-    auto* map = new QHBoxLayout;
-    map->addWidget(p.mapCheck);
-    map->addStretch(1);
-    map->addWidget(p.mapButton);
-    column->addLayout(map);
-    auto* lookup = new QHBoxLayout;
-    lookup->addWidget(p.lookupService, 1);
-    lookup->addWidget(p.lookButton);
-    column->addLayout(lookup);
-    auto* antenna = new QHBoxLayout;
-    antenna->addWidget(p.antWarningLabel);
-    antenna->addWidget(p.antEnabled);
-    antenna->addWidget(p.antAutochng);
-    antenna->addStretch(1);
-    column->addLayout(antenna);
-    column->addWidget(p.antWarningPanel);
-    column->addWidget(p.allTxtCheck);
-    column->addStretch(1);
-    return side;
+    return p.antWarningPanel;
 }
 
 QWidget* BuildProgressPanel(MainWindowParts& p) {
@@ -328,24 +347,25 @@ void BuildMainWindowParts(QWidget* central, MainWindowParts& parts, PlacesPanels
     root->setSpacing(6);
     root->addLayout(BuildSearchRow(parts));
     root->addLayout(BuildLastContactRow(parts));
-    // The lists and the side column; the places panels show over them when asked for: the grid
-    // panel at the foot of the lists, as wide as its lines need, the places list across the window.
+    root->addLayout(BuildStationRow(parts));
+    root->addLayout(BuildButtonsRow(parts));
+    root->addWidget(BuildAntennaWarning(parts));
+    // The lists across the window's width; the places panels show over them when asked for: the
+    // grid panel at the foot of the lists, as wide as its lines need, the places list across.
     auto* body = new QGridLayout;
     body->setContentsMargins(0, 0, 0, 0);
     body->addLayout(BuildListColumn(parts), 0, 0);
-    body->addWidget(BuildSideColumn(parts), 0, 1);
-    body->setColumnStretch(0, 1);
-    // The journal search panel over the lists and the side column, as wide and as tall as they
-    // are, so that its eight columns and a dozen rows show at once; hidden until the first
-    // search. The places panels, added after it, show over it.
+    // The journal search panel over the lists, as wide and as tall as they are, so that its
+    // eight columns and a dozen rows show at once; hidden until the first search. The places
+    // panels, added after it, show over it.
     parts.allTxtPanel = new JournalPanel;
     parts.allTxtPanel->setObjectName(QStringLiteral("Panel10"));
     parts.allTxtPanel->setAutoFillBackground(true);
     for (QLabel* label : parts.allTxtPanel->findChildren<QLabel*>())
         if (label->text() == QStringLiteral("Searching local ALL.TXT")) parts.captions.push_back(label);
-    body->addWidget(parts.allTxtPanel, 0, 0, 1, 2);
-    body->addWidget(places.GridInfoPanel(), 0, 0, 1, 2, Qt::AlignLeft | Qt::AlignBottom);
-    body->addWidget(places.PlacesPanel(), 0, 0, 1, 2, Qt::AlignHCenter);
+    body->addWidget(parts.allTxtPanel, 0, 0);
+    body->addWidget(places.GridInfoPanel(), 0, 0, Qt::AlignLeft | Qt::AlignBottom);
+    body->addWidget(places.PlacesPanel(), 0, 0, Qt::AlignHCenter);
     root->addLayout(body, 1);
     root->addWidget(places.Row());
     root->addWidget(BuildProgressPanel(parts));

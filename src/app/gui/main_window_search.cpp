@@ -17,20 +17,15 @@
 
 #include <algorithm>
 
+#include "app/gui/display_text.h"
 #include "app/gui/main_window.h"
 #include "app/gui/match_list_view.h"
+#include "app/gui/palette_colours.h"
 
 namespace vantrel {
 namespace {
 
-QString ToQString(const std::string& text) { return QString::fromStdString(text); }
-
-QColor PaletteColour(const Palette& palette, int number) {
-    const Rgb rgb = palette[static_cast<std::size_t>(std::clamp(number, 1, 12) - 1)];
-    return QColor(rgb.r, rgb.g, rgb.b);
-}
-
-constexpr QRgb kTooOldColour = qRgb(0xFF, 0x00, 0x00);
+constexpr Rgb kTooOldColour{0xFF, 0x00, 0x00};
 
 }  // namespace
 
@@ -44,16 +39,19 @@ void MainWindow::ConnectSearchControls() {
     connect(parts_.matchList, &MatchListView::rowClicked, this, &MainWindow::matchListClicked);
 
     // Picking an entry sets the box's text without an edit; typing edits it key by key.
-    connect(parts_.rig, &QComboBox::activated, this, [this] { emit rigEdited(parts_.rig->currentText()); });
-    connect(parts_.rig->lineEdit(), &QLineEdit::textEdited, this, &MainWindow::rigEdited);
+    connect(parts_.rig, &QComboBox::activated, this,
+            [this] { emit rigEdited(QByteArray::fromStdString(BoxBytes(parts_.rig, {}))); });
+    connect(parts_.rig->lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString& text) { emit rigEdited(text.toUtf8()); });
     connect(parts_.antenna, &QComboBox::activated, this, [this] {
         antennaPicked_ = true;
-        emit antennaEdited(parts_.antenna->currentText());
+        emit antennaEdited(QByteArray::fromStdString(BoxBytes(parts_.antenna, {})));
     });
     // The list that the antenna warning's "Yes" opens: its closing is reported with whether an
     // entry was chosen (the choice is made after the list hides, so it is looked at afterwards).
     parts_.antenna->view()->window()->installEventFilter(this);
-    connect(parts_.antenna->lineEdit(), &QLineEdit::textEdited, this, &MainWindow::antennaEdited);
+    connect(parts_.antenna->lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString& text) { emit antennaEdited(text.toUtf8()); });
 
     parts_.callsignList->viewport()->installEventFilter(this);
     parts_.contactDetails->viewport()->installEventFilter(this);
@@ -94,22 +92,20 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::ApplyListColours() {
     parts_.matchList->Model()->SetPalette(colours_);
-    parts_.matchList->SetBackground(PaletteColour(colours_, kMatchListBackgroundColour));
+    parts_.matchList->SetBackground(ToQColor(PaletteColour(colours_, kMatchListBackgroundColour)));
 }
 
 void MainWindow::SetSearchText(const std::string& text) {
     // setText is not an edit: searchEdited stays quiet.
-    parts_.searchBox->setText(ToQString(text));
+    parts_.searchBox->setText(DisplayText(text));
 }
 
 std::string MainWindow::SearchText() const { return parts_.searchBox->text().toStdString(); }
 
 void MainWindow::ShowMatchList(std::shared_ptr<const MatchList> list) {
     parts_.matchTitle->setText(QStringLiteral("Matching entries list"));
-    parts_.matchList->Model()->SetList(std::move(list));
-    parts_.matchList->scrollToTop();
-    parts_.matchList->horizontalScrollBar()->setValue(0);
     parts_.matchPanel->show();
+    parts_.matchList->ShowList(std::move(list));
 }
 
 void MainWindow::HideMatchList() {
@@ -123,15 +119,16 @@ void MainWindow::ShowContactDetails(const std::vector<DetailsLine>& lines) {
     QTextEdit* box = parts_.contactDetails;
     box->clear();
     QTextCursor cursor(box->document());
+    const QColor background = box->palette().color(QPalette::Base);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const DetailsLine& line = lines[i];
         QTextCharFormat format;
-        format.setForeground(PaletteColour(colours_, line.colour));
+        format.setForeground(TextColourOn(PaletteColour(colours_, line.colour), background));
         format.setFontWeight(line.bold ? QFont::Bold : QFont::Normal);
         format.setFontUnderline(line.underline);
         if (i > 0) cursor.insertBlock(QTextBlockFormat(), format);
         cursor.setCharFormat(format);
-        cursor.insertText(ToQString(line.text), format);
+        cursor.insertText(DisplayText(line.text), format);
     }
     parts_.details->hide();
     parts_.detailsHeading->hide();
@@ -152,9 +149,10 @@ std::string MainWindow::ContactDetailsText(std::size_t maxCharacters) const {
 
 void MainWindow::ShowCountryFileAge(const std::string& text, bool tooOld) {
     QLabel* label = parts_.countryFileAge;
-    label->setText(ToQString(text));
+    label->setText(DisplayText(text));
     QPalette colours = label->parentWidget() ? label->parentWidget()->palette() : QPalette();
-    if (tooOld) colours.setColor(QPalette::WindowText, QColor(kTooOldColour));
+    if (tooOld)
+        colours.setColor(QPalette::WindowText, TextColourOn(kTooOldColour, colours.color(QPalette::Window)));
     label->setPalette(colours);
 }
 

@@ -18,12 +18,13 @@
 
 #include <algorithm>
 
+#include "app/gui/display_text.h"
 #include "app/gui/match_list_view.h"
 
 namespace vantrel {
 namespace {
 
-QString ToQString(const std::string& text) { return QString::fromStdString(text); }
+QString ToQString(const std::string& text) { return DisplayText(text); }
 
 template <typename W>
 W* Named(W* widget, const char* name, const QString& hint = {}) {
@@ -70,6 +71,10 @@ void PlacesPanels::BuildRow() {
     placesField_->setPlaceholderText(QStringLiteral("(Name .. or grid)"));
     gridField_ = Named(new QLineEdit, "Edit10", QStringLiteral("Grid square to look up"));
     gridField_->setMaximumWidth(110);
+    // At the narrowest window the place field keeps room for a few letters and the grid field for
+    // a six-character square.
+    placesField_->setMinimumWidth(placesField_->fontMetrics().horizontalAdvance(QStringLiteral("(Name ..")) + 12);
+    gridField_->setMinimumWidth(gridField_->fontMetrics().horizontalAdvance(QStringLiteral("JO62ab")) + 12);
     gridField_->installEventFilter(this);
     lookupButton_ = Named(new QPushButton(QStringLiteral("Lookup")), "LookupButton");
     extended_ = Named(new QCheckBox(QStringLiteral("Extended")), "CheckBox6",
@@ -79,6 +84,7 @@ void PlacesPanels::BuildRow() {
     row_ = Named(new QWidget, "PlacesRow");
     auto* row = new QHBoxLayout(row_);
     row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(4);
     row->addWidget(new QLabel(QStringLiteral("Places/call search:")));
     row->addWidget(placesField_, 1);
     row->addWidget(gridField_);

@@ -8,9 +8,11 @@ namespace vantrel {
 
 class QtDesktop : public Desktop {
 public:
-    void OpenFile(const std::string& path) override;
-    // Only a well-formed http or https address is opened; anything else is ignored.
-    void OpenUrl(const std::string& url) override;
+    // False when the desktop has no program for the file or folder.
+    bool OpenFile(const std::string& path) override;
+    // Only a well-formed http or https address is opened; anything else is refused (false), as is
+    // an address for which the desktop has no browser.
+    bool OpenUrl(const std::string& url) override;
     void CopyText(const std::string& text) override;
 };
 

@@ -37,10 +37,18 @@ void ConnectPlaces(PlacesPanels& places, StationEngine& engine) {
 
 }  // namespace
 
+void SetDesktopIdentity() {
+    // The name without blanks is the window class the desktop groups windows by; the desktop file
+    // name ties the windows to the menu entry and its icon.
+    QApplication::setApplicationName(QStringLiteral("Vantrel"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vantrel.Vantrel"));
+    QApplication::setWindowIcon(ProgramIcon());
+}
+
 int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments,
                 const std::filesystem::path& viewerFolder, const std::filesystem::path& dataFolder) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Vantreler for WSJT-X");
+    SetDesktopIdentity();
 
     MainWindow window;
     window.setWindowTitle("Vantrel for WSJT-X");
@@ -81,9 +89,12 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
     QObject::connect(&window, &MainWindow::detailsClicked,
                      [&](int line, bool left) { engine.DetailsClicked(line, left); });
     QObject::connect(&window, &MainWindow::lastContactClicked, [&] { engine.LastContactClicked(); });
-    QObject::connect(&window, &MainWindow::rigEdited, [&](const QString& value) { engine.RigChanged(text(value)); });
+    QObject::connect(&window, &MainWindow::rigEdited, [&](const QByteArray& value) { engine.RigChanged(value.toStdString()); });
     QObject::connect(&window, &MainWindow::antennaEdited,
-                     [&](const QString& value) { engine.AntennaChanged(text(value)); });
+                     [&](const QByteArray& value) { engine.AntennaChanged(value.toStdString()); });
+    QObject::connect(&window, &MainWindow::folderOpenRequested,
+                     [&](const QByteArray& folder) { engine.OpenFolder(folder.toStdString()); });
+    window.SetAdifImportFolder(QFile::decodeName(QByteArray::fromStdString(engine.AdifImportFolder().string())));
     QObject::connect(&window, &MainWindow::antennaChoiceClosed, [&](bool picked) { engine.AntennaChoiceClosed(picked); });
     QObject::connect(&window, &MainWindow::adifImportChosen,
                      [&](const QString& file) { engine.AdifImport(QFile::encodeName(file).toStdString()); });
@@ -119,6 +130,7 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
 
 int ShowAlreadyActive(int argc, char** argv) {
     QApplication app(argc, argv);
+    SetDesktopIdentity();
     QMessageBox::information(nullptr, "Vantrel", "Vantrel Application is already active");
     return 1;
 }

@@ -10,6 +10,9 @@ namespace vantrel {
 // `dataFolder`: the data the program ships (empty when not found).
 int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments,
                 const std::filesystem::path& viewerFolder, const std::filesystem::path& dataFolder);
+// The application's name (its window class), desktop file name and window icon; needs the
+// QApplication.
+void SetDesktopIdentity();
 // The message of a second copy, shown in a window.
 int ShowAlreadyActive(int argc, char** argv);
 

@@ -1,5 +1,7 @@
 #include "journal/gui/journal_panel.h"
 
+#include "app/gui/display_text.h"
+
 #include <algorithm>
 
 #include <QCheckBox>
@@ -18,7 +20,7 @@ namespace vantrel {
 
 namespace {
 
-QString ToQString(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString ToQString(const std::string& text) { return DisplayText(text); }
 
 // A cell holding the operator's callsign is filled with its colour and its text drawn in the
 // other, 2 pixels in from the cell's left and top edges; selected cells show as selected.

@@ -3,6 +3,9 @@
 #include <QColor>
 #include <QSize>
 
+#include "app/gui/display_text.h"
+#include "settings/readable_colour.h"
+
 namespace vantrel {
 
 namespace {
@@ -64,7 +67,7 @@ QVariant JournalTableModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole: {
             if (!listed) return QString();
             const std::string_view cell = rows_->Row(row).Field(static_cast<std::size_t>(index.column()));
-            return QString::fromUtf8(cell.data(), static_cast<qsizetype>(cell.size()));
+            return DisplayText(cell);
         }
         case kHighlightRole:
         case Qt::BackgroundRole:
@@ -73,7 +76,8 @@ QVariant JournalTableModel::data(const QModelIndex& index, int role) const {
                 listed && Highlighted(rows_->Row(row).Field(static_cast<std::size_t>(index.column())));
             if (role == kHighlightRole) return highlighted;
             if (!highlighted) return {};
-            return ToColour(role == Qt::BackgroundRole ? highlight_.fill : highlight_.text);
+            // The text in the form that reads on the fill.
+            return ToColour(role == Qt::BackgroundRole ? highlight_.fill : ReadableOn(highlight_.text, highlight_.fill));
         }
         default:
             return {};

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/gui/display_text.h"
+
 namespace vantrel {
 
 namespace {
@@ -112,7 +114,7 @@ void LabelPainter::Paint(QImage& image, std::span<const MapLabel> labels, double
             fallback->setFont(font);
             fallback->drawText(QPointF(static_cast<int>(label.x * scaleX),
                                        static_cast<int>(label.y * scaleY) + std::round(QFontMetricsF(font).ascent())),
-                               QString::fromUtf8(label.text.data(), static_cast<qsizetype>(label.text.size())));
+                               DisplayText(label.text));
             continue;
         }
         if (!face || label.fontSize != size || *name != label.fontName) {

@@ -17,6 +17,7 @@
 
 #include <chrono>
 
+#include "app/gui/display_text.h"
 #include "map/map_part.h"
 
 namespace vantrel {
@@ -26,7 +27,7 @@ namespace {
 constexpr int kImageTop = 88;  // below the three rows of controls
 constexpr int kDotsPerMetre96 = 3780;  // label sizes in points at 96 dots per inch
 
-QString ToQString(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString ToQString(const std::string& text) { return DisplayText(text); }
 std::string ToStd(const QString& text) { return text.toUtf8().toStdString(); }
 
 template <typename W>

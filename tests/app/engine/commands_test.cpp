@@ -38,14 +38,42 @@ TEST_F(CommandsTest, RepairsWriteTheirFilesAndTheLog) {
     Run(*engine, Command::RemoveLogJunk);
     EXPECT_EQ(LoadLogLines(viewer() / "Viewer_local_log.csv - MOD")->size(), 7u);
 
+    // Zap User field asks first: "No" leaves the log as it is, "Yes" keeps a dated copy first.
+    const LogLines before = LocalLog();
     Run(*engine, Command::ZapUserField);
+    ASSERT_EQ(view.questions.size(), 1u);
+    view.Answer(false);
+    ASSERT_TRUE(test::WaitForBackground(*engine));
+    EXPECT_EQ(LocalLog(), before);
+    Run(*engine, Command::ZapUserField);
+    view.Answer(true);
+    ASSERT_TRUE(test::WaitForBackground(*engine));
     EXPECT_EQ(ExtractField(LocalLog().back(), ',', 12), "");
+    ASSERT_FALSE(view.statusFile.empty());
+    EXPECT_EQ(view.statusFile.find((viewer() / "Viewer_local_log ").string()), 0u);
+    EXPECT_EQ(*LoadLogLines(view.statusFile), before);  // the copy holds the log as it was
+    EXPECT_NE(view.status.find("Zap User field: comments emptied in 1 contacts"), std::string::npos) << view.status;
     EXPECT_EQ(ExtractField(LocalLog().back(), ',', 5), "G4ABC");
 
     view.messages.clear();
     Run(*engine, Command::CheckMyGridDetails);  // another station's log is not touched
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0], "Check My Grid function: Not applicable to your use.");
+}
+
+// The repair of the maker's own station asks first and keeps the log as it was beside it.
+TEST_F(CommandsTest, MakerStationRepairAsksAndKeepsADatedCopy) {
+    Write(6, "[Configuration]\nBroadcastToN1MM=true\nMyCall=QQ0XYZ\nMyGrid=EN37\nN1MMServer=127.0.0.1\n"
+             "N1MMServerPort=2334\n");
+    auto engine = Start();
+    ASSERT_TRUE(test::WaitForBackground(*engine));
+    const LogLines before = LocalLog();
+    engine->Run(Command::CheckMyGridDetails);
+    ASSERT_EQ(view.questions.size(), 1u);
+    view.Answer(true);
+    ASSERT_TRUE(test::WaitForBackground(*engine));
+    EXPECT_EQ(view.statusFile.find((viewer() / "Viewer_local_log ").string()), 0u) << view.status;
+    EXPECT_EQ(*LoadLogLines(view.statusFile), before);
 }
 
 TEST_F(CommandsTest, ForcedGridsUpdateTakesTheJournalAndTheLog) {
@@ -80,6 +108,40 @@ TEST_F(CommandsTest, ExportsNewExportsAndImport) {
     ASSERT_TRUE(test::WaitForBackground(*engine));
     EXPECT_EQ(desktop.openedFiles.back(), (viewer() / "ADIimport.txt").string());
     EXPECT_GT(LoadLogLines(viewer() / "ADIimport.txt")->size(), 10u);
+}
+
+// Each command that writes a file says on the status line what it did and where the file is;
+// a desktop that cannot open the file gets the operator a message with its path.
+TEST_F(CommandsTest, FilesWrittenAreNamedAndWhatCannotBeOpenedIsSaid) {
+    auto engine = Station();
+    desktop.opens = false;
+    Run(*engine, Command::FullAdifExport);
+    ASSERT_EQ(desktop.openedFiles.size(), 1u);
+    EXPECT_EQ(view.statusFile, desktop.openedFiles[0]);
+    EXPECT_EQ(view.status, "7 contacts exported to " + view.statusFile);
+    ASSERT_FALSE(view.messages.empty());
+    EXPECT_EQ(view.messages.back(), "No program to open the file: This desktop has no program that opens the file. "
+                                    "Open it by hand:\n" + view.statusFile);
+
+    Run(*engine, Command::BackupData);
+    EXPECT_EQ(view.statusFile.find((viewer() / "Backup ").string()), 0u);
+    EXPECT_TRUE(std::filesystem::exists(view.statusFile));
+    EXPECT_NE(view.status.find("backed up to"), std::string::npos);
+
+    engine->AdifImport((test::TestDataFolder() / "adif" / "skcc-logger.adi").string());
+    ASSERT_TRUE(test::WaitForBackground(*engine));
+    EXPECT_EQ(view.statusFile, (viewer() / "ADIimport.txt").string());
+    EXPECT_NE(view.status.find(" of skcc-logger.adi converted into "), std::string::npos) << view.status;
+
+    Run(*engine, Command::RemoveLogJunk);
+    EXPECT_EQ(view.statusFile, (viewer() / "Viewer_local_log.csv - MOD").string());
+
+    // A click on the path opens its folder; a folder that cannot be opened is named too.
+    view.messages.clear();
+    engine->OpenFolder(viewer().string());
+    EXPECT_EQ(desktop.openedFiles.back(), viewer().string());
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find("Open it by hand:\n" + viewer().string()), std::string::npos);
 }
 
 TEST_F(CommandsTest, ListsAndEquipmentFiles) {

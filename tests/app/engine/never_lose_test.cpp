@@ -47,6 +47,7 @@ TEST_F(NeverLoseTest, TheCloseWaitsForARepairAndKeepsTheWaitingContacts) {
     engine->OnDatagram(Datagram("K9AA", "14.075500", "141900"));  // waits for the warning
     ASSERT_EQ(engine->PendingContacts().size(), 1u);
     engine->Run(Command::ZapUserField);
+    view.Answer(true);
     ASSERT_TRUE(engine->Busy());
     engine->OnDatagram(Datagram("K9BB", "7.075500", "142000"));  // arrives during the repair
     engine->CloseMainWindow();

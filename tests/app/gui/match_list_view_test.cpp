@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/gui/main_window.h"
+#include "app/gui/palette_colours.h"
 
 namespace vantrel {
 namespace {
@@ -62,24 +63,32 @@ TEST(MatchListModel, ExpandsTabsToColumnsAndColoursByPaletteNumber) {
     MatchListModel model;
     model.SetList(MakeList(2));
     const QString contact = model.index(4).data().toString();
-    // Columns start at multiples of eight character cells.
-    EXPECT_TRUE(contact.startsWith("QZ0       "));
-    for (const auto& [text, column] : {std::pair{"JO62", 16}, {"FT8", 24}, {"14.074", 32}, {"2024-03-05", 48},
-                                       {"10:15:00", 64}, {"(35/812) Nr.", 80}})
+    // The columns are lined up one blank apart, each as wide as its widest entry.
+    EXPECT_TRUE(contact.startsWith("QZ0        JO62"));
+    for (const auto& [text, column] : {std::pair{"JO62", 11}, {"FT8", 16}, {"14.074", 20}, {"2024-03-05", 31},
+                                       {"10:15:00", 42}, {"(35/812) Nr.", 51}})
         EXPECT_EQ(contact.indexOf(QLatin1String(text)), column) << text;
     EXPECT_FALSE(contact.contains('\t'));
     EXPECT_EQ(model.index(4).data(MatchListModel::kRawTextRole).toString(),
               "QZ0       \tJO62\tFT8\t14.074    \t2024-03-05\t10:15:00\t(35/812) Nr. Oakham - Ruritania");
-    EXPECT_EQ(model.WidestLine(), contact.size());
+    // The country line is the widest here.
+    EXPECT_EQ(model.WidestLine(), model.index(1).data().toString().size());
+    EXPECT_GT(model.WidestLine(), contact.size());
 
+    // Each line in its palette colour, in the form that reads on the list's background (colour 5).
     Palette palette = DefaultPalette();
     palette[0] = Rgb{0x11, 0x22, 0x33};
     palette[2] = Rgb{0xAA, 0x00, 0x01};
     model.SetPalette(palette);
-    EXPECT_EQ(model.index(0).data(Qt::ForegroundRole).value<QColor>(), QColor(0xA6, 0xCA, 0xF0));  // colour 4
-    EXPECT_EQ(model.index(1).data(Qt::ForegroundRole).value<QColor>(), QColor(0x11, 0x22, 0x33));  // colour 1
-    EXPECT_EQ(model.index(5).data(Qt::ForegroundRole).value<QColor>(), QColor(0xAA, 0x00, 0x01));  // colour 3
-    EXPECT_EQ(model.index(8).data(Qt::ForegroundRole).value<QColor>(), QColor(0x00, 0x80, 0x00));  // colour 2
+    auto colourOf = [&](int row) { return model.index(row).data(Qt::ForegroundRole).value<QColor>(); };
+    EXPECT_EQ(colourOf(0), QColor(0xA6, 0xCA, 0xF0));  // colour 4 reads on navy as it is
+    for (const auto& [row, number] : {std::pair{1, 1}, {5, 3}, {8, 2}}) {
+        const QColor own = ToQColor(palette[static_cast<std::size_t>(number - 1)]);
+        EXPECT_NE(colourOf(row), own) << number;  // too dark on navy
+        EXPECT_NEAR(colourOf(row).hue(), own.hue(), 2) << number;
+        EXPECT_GE(ContrastRatio(ToRgb(colourOf(row)), palette[4]), kReadableContrast) << number;
+        EXPECT_LT(ContrastRatio(ToRgb(colourOf(row)), palette[4]), kReadableContrast + 0.5) << number;
+    }
     EXPECT_EQ(ExpandTabs("\tA\tBC"), "        A       BC");
     EXPECT_EQ(ExpandTabs("Z\xC3\xBCrich\tX"), QString::fromUtf8("Z\xC3\xBCrich  X"));
 }
@@ -92,11 +101,15 @@ TEST(MatchListView, ReportsTheClickedRowAndButton) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     QSignalSpy clicks(&view, &MatchListView::rowClicked);
 
-    const QPoint row5 = view.visualRect(view.Model()->index(5)).center();
+    // Rows report the search's line they show, also when a long line is wrapped onto two rows.
+    MatchListModel* model = view.Model();
+    ASSERT_GT(model->rowCount(), 11);
+    const QPoint row5 = view.visualRect(model->index(model->FirstRowOfLine(5) + 1)).center();
+    ASSERT_EQ(model->LineOfRow(model->FirstRowOfLine(5) + 1), 5);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, row5);
     QTest::mouseClick(view.viewport(), Qt::RightButton, {}, row5);
     QTest::mouseClick(view.viewport(), Qt::MiddleButton, {}, view.visualRect(view.Model()->index(0)).center());
-    // Below the last of the eleven rows.
+    // Below the last row.
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, QPoint(20, view.viewport()->height() - 3));
 
     ASSERT_EQ(clicks.size(), 4);
@@ -139,7 +152,10 @@ TEST(MatchListView, HundredThousandLinesFillAndDrawQuickly) {
         EXPECT_FALSE(drawn.isNull());
     }
     std::printf("match list of 100,008 lines shown and drawn in %lld ms\n", static_cast<long long>(best));
-    EXPECT_EQ(view->model()->rowCount(), 100008);
+    // At the window's default width each contact's place goes on below its columns, and the
+    // country line takes two rows.
+    ASSERT_EQ(view->model()->rowCount(), 8 + 2 * 100000 + 1);
+    EXPECT_EQ(view->model()->index(view->model()->rowCount() - 1, 0).data(MatchListModel::kLineRole), 100007);
     EXPECT_LT(best, 150);
     // The drawn rows are the first ones.
     EXPECT_EQ(view->indexAt(QPoint(5, 5)).row(), 0);

@@ -19,6 +19,7 @@
 
 #include "app/gui/find_child.h"
 #include "app/gui/main_window.h"
+#include "app/gui/palette_colours.h"
 
 namespace vantrel {
 namespace {
@@ -171,7 +172,7 @@ TEST_F(PanelsTest, InfoPanelAndItsMenus) {
     // Sky blue (palette colour 4) would hardly read on white: it is drawn darker, in its own hue.
     const QColor body = box->document()->findBlockByNumber(3).begin().fragment().charFormat().foreground().color();
     const QColor sky(window.palette()[3].r, window.palette()[3].g, window.palette()[3].b);
-    EXPECT_GE(ContrastRatio(body, box->palette().color(QPalette::Base)), 4.5);
+    EXPECT_GE(ContrastRatio(ToRgb(body), ToRgb(box->palette().color(QPalette::Base))), kReadableContrast);
     EXPECT_NEAR(body.hsvHue(), sky.hsvHue(), 3);
 
     // The menus: "Update CTY.DAT file" in "File", the listings and viewers in "View", "About".
@@ -192,7 +193,7 @@ TEST_F(PanelsTest, InfoPanelAndItsMenus) {
                                         "Show stations heard", "Reset Map position and size"}));
     QMenu* about = Find<QMenu>(window, "AboutMenu");
     ASSERT_EQ(about->actions().size(), 1);
-    EXPECT_EQ(about->title(), "About");
+    EXPECT_EQ(about->title(), "&About");
     EXPECT_EQ(about->actions()[0]->text(), "About");
     about->actions()[0]->trigger();
     Find<QAction>(window, "ShowRegistryAction")->trigger();
