@@ -103,7 +103,7 @@ JournalPartServices StationEngine::JournalServices(JournalView& view) {
             core_.options,
             core_.station,
             [this](const std::string& text) { core_.services.desktop.CopyText(text); },
-            [this](const std::string& path) { core_.services.desktop.OpenFile(path); },
+            [this](const std::string& path) { core_.desktop.OpenFile(path); },
             [this](const std::string& line, std::string* reason) { return AddJournalLine(line, reason); },
             [this](std::function<void()> work, std::function<void()> done) {
                 journalJobs_.Run(std::move(work), std::move(done));
