@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/engine/feed_connections.h"
 #include "app/engine/headless_view.h"
 #include "app/engine/query_commands.h"
 #include "app/engine/single_instance.h"
@@ -53,13 +54,7 @@ int RunHeadless(int argc, char** argv, const std::vector<std::string>& arguments
                                         dataFolder, DownloadAddresses::FromBuildAndEnvironment(), FetchSettings{},
                                         &listener},
                          view.Views(), arguments);
-    QObject::connect(&receiver, &QtUdpReceiver::datagramsReceived,
-                     [&](const std::vector<std::string>& datagrams) { engine.OnDatagrams(datagrams); });
-    QObject::connect(&listener, &WsjtxListener::datagramsReceived, [&](const QList<QByteArray>& datagrams) {
-        std::vector<std::string> messages;
-        for (const QByteArray& bytes : datagrams) messages.push_back(bytes.toStdString());
-        engine.OnWsjtxMessages(std::move(messages));
-    });
+    ConnectFeeds(receiver, listener, engine);
     StopSignals stop;
     QObject::connect(&stop, &StopSignals::stopRequested, [&] { engine.CloseMainWindow(); });
 

@@ -90,6 +90,13 @@ void FeedPart::LogContacts(const std::vector<std::string>& texts) {
         lines.push_back(CompleteLastContact(text, core_.station));
     }
     if (lines.empty()) return;
+    AddKeepingWhatTheDiskRefuses(lines);
+    station_.ShowLastContact(core_.lastContact);
+    core_.ShowEntriesCount(station_);
+    if (onContactsLogged) onContactsLogged();
+}
+
+void FeedPart::AddKeepingWhatTheDiskRefuses(const std::vector<std::string>& lines) {
     bool saved = true;
     std::string error;
     core_.log.Add(lines, saved, &error);
@@ -101,9 +108,6 @@ void FeedPart::LogContacts(const std::vector<std::string>& texts) {
                                                    ". The contacts are kept and written as soon as it can be.");
         diskProblem_ = true;
     }
-    station_.ShowLastContact(core_.lastContact);
-    core_.ShowEntriesCount(station_);
-    if (onContactsLogged) onContactsLogged();
 }
 
 void FeedPart::AddLastContact() {
@@ -122,17 +126,7 @@ bool FeedPart::LogReadyLine(const std::string& line, std::string* reason) {
         return false;
     }
     core_.Trace(" Add to Log ** ", line);
-    bool saved = true;
-    std::string error;
-    core_.log.Add({line}, saved, &error);
-    NoteKeptLines();
-    if (!saved) {
-        core_.Report(" Local log not saved ** ", error);
-        if (!diskProblem_)
-            core_.notices.ShowMessage("Error", "The local log could not be written: " + error +
-                                                   ". The contacts are kept and written as soon as it can be.");
-        diskProblem_ = true;
-    }
+    AddKeepingWhatTheDiskRefuses({line});
     core_.ShowEntriesCount(station_);
     return true;
 }

@@ -56,6 +56,9 @@ private:
     void ReceiveOne(const ReceivedContact& contact, std::vector<std::string>& received);
     void LogContacts(const std::vector<std::string>& texts);
     void NoteKeptLines();
+    // Appends durably; lines a full disk refuses stay in memory, written by a later tick or the
+    // close, and the operator is told once.
+    void AddKeepingWhatTheDiskRefuses(const std::vector<std::string>& lines);
     void Answered();
 
     EngineCore& core_;

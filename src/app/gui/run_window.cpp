@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "app/engine/feed_connections.h"
 #include "app/engine/station_engine.h"
 #include "app/engine/stop_signals.h"
 #include "app/gui/main_window.h"
@@ -66,13 +67,7 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
                          window.Views(), arguments);
     window.Map().Attach(engine.Map());
     auto text = [](const QString& value) { return value.toStdString(); };
-    QObject::connect(&receiver, &QtUdpReceiver::datagramsReceived,
-                     [&](const std::vector<std::string>& datagrams) { engine.OnDatagrams(datagrams); });
-    QObject::connect(&listener, &WsjtxListener::datagramsReceived, [&](const QList<QByteArray>& datagrams) {
-        std::vector<std::string> messages;
-        for (const QByteArray& bytes : datagrams) messages.push_back(bytes.toStdString());
-        engine.OnWsjtxMessages(std::move(messages));
-    });
+    ConnectFeeds(receiver, listener, engine);
     QObject::connect(&window, &MainWindow::heardClicked, [&](int row) { engine.HeardClicked(row); });
     // A kill, Ctrl+C or the end of the session closes the window's run in order too.
     StopSignals stop;

@@ -1,0 +1,26 @@
+// The two receivers' datagrams handed to the engine as they arrive: the logged contacts of the
+// N1MM broadcast and the messages of WSJT-X's own UDP server.
+#pragma once
+
+#include <QObject>
+
+#include <string>
+#include <vector>
+
+#include "app/engine/station_engine.h"
+#include "feed/qt_udp_receiver.h"
+#include "feed/wsjtx_listener.h"
+
+namespace vantrel {
+
+inline void ConnectFeeds(QtUdpReceiver& receiver, WsjtxListener& listener, StationEngine& engine) {
+    QObject::connect(&receiver, &QtUdpReceiver::datagramsReceived,
+                     [&engine](const std::vector<std::string>& datagrams) { engine.OnDatagrams(datagrams); });
+    QObject::connect(&listener, &WsjtxListener::datagramsReceived, [&engine](const QList<QByteArray>& datagrams) {
+        std::vector<std::string> messages;
+        for (const QByteArray& bytes : datagrams) messages.push_back(bytes.toStdString());
+        engine.OnWsjtxMessages(std::move(messages));
+    });
+}
+
+}  // namespace vantrel
