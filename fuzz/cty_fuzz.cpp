@@ -9,18 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "fuzz_check.h"
 #include "geo/country_file.h"
 #include "geo/country_lookup.h"
 #include "log/extract_field.h"
-
-// A failed check names itself before it stops the run.
-#define Check(condition)                                                                   \
-    do {                                                                                   \
-        if (!(condition)) {                                                                \
-            std::fprintf(stderr, "check failed at line %d: %s\n", __LINE__, #condition);   \
-            std::abort();                                                                  \
-        }                                                                                  \
-    } while (false)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vantrel;

@@ -8,20 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_check.h"
 #include "log/contact_identity.h"
 #include "log/extract_field.h"
 #include "log/local_log.h"
 #include "log/local_log_record.h"
 #include "log/log_lines.h"
-
-// A failed check names itself before it stops the run.
-#define Check(condition)                                                                   \
-    do {                                                                                   \
-        if (!(condition)) {                                                                \
-            std::fprintf(stderr, "check failed at line %d: %s\n", __LINE__, #condition);   \
-            std::abort();                                                                  \
-        }                                                                                  \
-    } while (false)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace vantrel;

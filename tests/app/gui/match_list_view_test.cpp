@@ -156,7 +156,11 @@ TEST(MatchListView, HundredThousandLinesFillAndDrawQuickly) {
     // country line takes two rows.
     ASSERT_EQ(view->model()->rowCount(), 8 + 2 * 100000 + 1);
     EXPECT_EQ(view->model()->index(view->model()->rowCount() - 1, 0).data(MatchListModel::kLineRole), 100007);
+#if defined(__SANITIZE_ADDRESS__)
+    EXPECT_LT(best, 1500);  // the address-checked build runs this path more than ten times slower
+#else
     EXPECT_LT(best, 150);
+#endif
     // The drawn rows are the first ones.
     EXPECT_EQ(view->indexAt(QPoint(5, 5)).row(), 0);
 }
