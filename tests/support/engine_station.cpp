@@ -89,6 +89,16 @@ EngineServices EngineStation::Services() {
                           interactive, dataFolder, downloadAddresses, fetchSettings, listener};
 }
 
+std::unique_ptr<StationEngine> EngineStation::StartWithAntenna(const std::string& antenna,
+                                                               std::vector<std::string> arguments) {
+    Write(3);
+    WriteFile(viewer() / "Radios.txt", "IC-7300\n");
+    WriteFile(viewer() / "Antennas.txt", antenna + "\n");
+    store.Write(std::string(kOwnSection), "VantrelerRig", "IC-7300");
+    store.Write(std::string(kOwnSection), "VantrelerAnt", antenna);
+    return Start(std::move(arguments));
+}
+
 std::unique_ptr<StationEngine> EngineStation::Start(std::vector<std::string> arguments) {
     auto engine = std::make_unique<StationEngine>(Services(), view.Views(), arguments);
     engine->onStartupDone = [this] { entriesAtStart = view.entries; };

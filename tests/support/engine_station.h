@@ -60,6 +60,8 @@ public:
     EngineServices Services();
     // Creates the engine and runs its start-up to its end (or to the quit it asked for).
     std::unique_ptr<StationEngine> Start(std::vector<std::string> arguments = {});
+    // Three contacts, with the IC-7300 and the antenna stored as the last run's choice.
+    std::unique_ptr<StationEngine> StartWithAntenna(const std::string& antenna, std::vector<std::string> arguments = {});
     LogLines LocalLog() const;
     // The trace file of the run.
     std::string Trace() const;

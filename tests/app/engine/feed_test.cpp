@@ -10,17 +10,7 @@ namespace {
 
 using test::Datagram;
 
-class FeedTest : public ::testing::Test, public test::EngineStation {
-protected:
-    std::unique_ptr<StationEngine> StartWithAntenna(const std::string& antenna, std::vector<std::string> args = {}) {
-        Write(3);
-        test::WriteFile(viewer() / "Radios.txt", "IC-7300\n");
-        test::WriteFile(viewer() / "Antennas.txt", antenna + "\n");
-        store.Write(std::string(kOwnSection), "VantrelerRig", "IC-7300");
-        store.Write(std::string(kOwnSection), "VantrelerAnt", antenna);
-        return Start(std::move(args));
-    }
-};
+class FeedTest : public ::testing::Test, public test::EngineStation {};
 
 TEST_F(FeedTest, RealDatagramsBecomeLocalLogLines) {
     VANTREL_REQUIRE_TESTDATA();

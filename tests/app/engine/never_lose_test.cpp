@@ -16,14 +16,6 @@ using test::Datagram;
 
 class NeverLoseTest : public ::testing::Test, public test::EngineStation {
 protected:
-    std::unique_ptr<StationEngine> StartWithAntenna(const std::string& antenna, std::vector<std::string> args = {}) {
-        Write(3);
-        test::WriteFile(viewer() / "Radios.txt", "IC-7300\n");
-        test::WriteFile(viewer() / "Antennas.txt", antenna + "\n");
-        store.Write(std::string(kOwnSection), "VantrelerRig", "IC-7300");
-        store.Write(std::string(kOwnSection), "VantrelerAnt", antenna);
-        return Start(std::move(args));
-    }
     std::vector<std::string> Calls() const {
         std::vector<std::string> calls;
         for (std::string_view line : LocalLog()) calls.emplace_back(ExtractFieldView(line, ',', 5));
