@@ -7,6 +7,7 @@
 //
 // WSJTX_FOLDER holds the heavy station's wsjtx.log (default /tmp/vantrel-heavy-ro/WSJT-X); the
 // country table comes from the full cty.dat kept with the tests unless CTY_FILE names another.
+#include <memory>
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -29,7 +30,7 @@ namespace {
 
 struct Data {
     LogLines log;
-    CountryTable countries;
+    std::shared_ptr<const CountryTable> countries;
     std::unique_ptr<WorkedIndex> index;
     std::vector<std::string> decodes;  // Decode datagrams: CQ calls of logged and new stations
 };
@@ -71,8 +72,8 @@ bool Load(const fs::path& folder, const fs::path& cty) {
     const LogLines wsjtxLines = LogLines::FromBytes(*wsjtx);
     data->log.reserve(wsjtxLines.size(), wsjtx->size() * 3 / 2);
     for (std::string_view line : wsjtxLines) data->log.push_back(LocalLineFromWsjtx(line, station));
-    data->countries = CountryTable(SortedCountryLines(ParseCountryFile(*table)));
-    data->index = std::make_unique<WorkedIndex>(&data->countries);
+    data->countries = std::make_shared<const CountryTable>(SortedCountryLines(ParseCountryFile(*table)));
+    data->index = std::make_unique<WorkedIndex>(data->countries);
     data->index->CatchUp(data->log);
     // Every other decode names a station of the log, the others stations never worked.
     for (std::size_t i = 0; i < 1000; ++i) {
@@ -110,14 +111,14 @@ void BM_BaselineCallsignFieldScan(benchmark::State& state) {
 
 void BM_BuildWorkedIndex(benchmark::State& state) {
     for (auto _ : state) {
-        WorkedIndex index(&data->countries);
+        WorkedIndex index(data->countries);
         index.CatchUp(data->log);
         benchmark::DoNotOptimize(index.Contacts());
     }
 }
 
 void BM_DecodeToRowWithStatus(benchmark::State& state) {
-    HeardList heard(&data->countries, data->index.get());
+    HeardList heard(data->countries, data->index.get());
     heard.OnStatus(TwentyMetresFt8());
     std::uint32_t period = 0;
     std::size_t i = 0;
@@ -133,7 +134,7 @@ void BM_BurstOf50Decodes(benchmark::State& state) {
     std::uint32_t period = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        HeardList heard(&data->countries, data->index.get());
+        HeardList heard(data->countries, data->index.get());
         heard.OnStatus(TwentyMetresFt8());
         burst.clear();
         period = (period + 15000) % 86400000;
@@ -151,9 +152,9 @@ void BM_BurstOf50Decodes(benchmark::State& state) {
 // status is looked at again.
 void BM_ContactLoggedRowsRefreshed(benchmark::State& state) {
     LogLines log = data->log;
-    WorkedIndex index(&data->countries);
+    WorkedIndex index(data->countries);
     index.CatchUp(log);
-    HeardList heard(&data->countries, &index);
+    HeardList heard(data->countries, &index);
     heard.OnStatus(TwentyMetresFt8());
     for (std::size_t i = 0; i < 100; ++i)
         heard.OnDecode(std::get<wsjtx::Decode>(wsjtx::ReadDatagram(InPeriod(i, 15000)).message));
@@ -206,7 +207,7 @@ int main(int argc, char** argv) {
         std::cerr << "heard_bench: cannot read " << folder / "wsjtx.log" << " or " << cty << "\n";
         return 1;
     }
-    std::cerr << "heard_bench: " << data->log.size() << " contacts, " << data->countries.size()
+    std::cerr << "heard_bench: " << data->log.size() << " contacts, " << data->countries->size()
               << " country table lines\n";
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -42,10 +42,11 @@ inline constexpr std::size_t kMaxHeardRows = 1000;
 
 class HeardList {
 public:
-    // Both must outlive the list; the index is the one kept current with the local log.
-    HeardList(const CountryTable* countries, const WorkedIndex* worked)
-        : countries_(countries), worked_(worked) {}
-    void SetCountryTable(const CountryTable* countries) { countries_ = countries; }
+    // The list holds the table it reads; the index must outlive the list (it is the one kept
+    // current with the local log).
+    HeardList(std::shared_ptr<const CountryTable> countries, const WorkedIndex* worked)
+        : countries_(std::move(countries)), worked_(worked) {}
+    void SetCountryTable(std::shared_ptr<const CountryTable> countries) { countries_ = std::move(countries); }
 
     // The operator's callsign and grid from the WSJT-X configuration; a Status message that
     // carries them takes precedence.
@@ -67,7 +68,7 @@ private:
     bool KeepsPeriod(std::uint32_t periodMs);
     WorkedStatus StatusOf(const HeardRow& row) const;
 
-    const CountryTable* countries_;
+    std::shared_ptr<const CountryTable> countries_;
     const WorkedIndex* worked_;
     std::string configCall_, configGrid_, statusCall_, statusGrid_;
     std::string band_, mode_;

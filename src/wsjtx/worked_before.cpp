@@ -27,8 +27,8 @@ std::string WorkedStatusText(const WorkedStatus& status) {
     return "Worked " + std::to_string(status.count) + " times, last " + status.lastDate;
 }
 
-void WorkedIndex::SetCountryTable(const CountryTable* countries) {
-    countries_ = countries;
+void WorkedIndex::SetCountryTable(std::shared_ptr<const CountryTable> countries) {
+    countries_ = std::move(countries);
     Clear();
     follower_.Reset();
 }

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -42,10 +43,11 @@ std::string WorkedStatusText(const WorkedStatus& status);
 
 class WorkedIndex {
 public:
-    // The table must outlive the index; a null or empty table gives no countries.
-    explicit WorkedIndex(const CountryTable* countries = nullptr) : countries_(countries) {}
+    // The index holds the table it reads; a null or empty table gives no countries.
+    explicit WorkedIndex(std::shared_ptr<const CountryTable> countries = nullptr) : countries_(std::move(countries)) {}
     // A new table: the next CatchUp reads the whole log again.
-    void SetCountryTable(const CountryTable* countries);
+    void SetCountryTable(std::shared_ptr<const CountryTable> countries);
+    const std::shared_ptr<const CountryTable>& Countries() const { return countries_; }
 
     // Reads the lines appended since the last call (all of them the first time, or when the log
     // changed otherwise). Call after every change of the local log.
@@ -78,7 +80,7 @@ private:
         return static_cast<std::uint64_t>(static_cast<std::uint32_t>(country)) << 32 | other;
     }
 
-    const CountryTable* countries_ = nullptr;
+    std::shared_ptr<const CountryTable> countries_;
     LogLinesFollower follower_;
     std::size_t contacts_ = 0;
     std::unordered_map<std::string, CallStats> calls_;

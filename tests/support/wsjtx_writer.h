@@ -47,4 +47,11 @@ private:
     std::string bytes_;
 };
 
+// A Decode message of WSJT-X ("WSJT-X", schema 3): a new decode of an FT8 message at -10 dB.
+inline std::string DecodeMessage(std::string_view message, std::uint32_t periodMs) {
+    WsjtxWriter w(3, 2, "WSJT-X");
+    w.Bool(true).U32(periodMs).I32(-10).Double(0.1).U32(1200).Text("~").Text(message).Bool(false).Bool(false);
+    return w.bytes();
+}
+
 }  // namespace vantrel::test

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sstream>
 
 #include "geo/country_file.h"
@@ -56,11 +57,11 @@ TEST(DecodedStation, CqCallersAndStationsCallingTheOperator) {
 
 TEST(WorkedIndex, StatusByCountryBandModeAndStationFollowsTheLog) {
     VANTREL_REQUIRE_TESTDATA();
-    const CountryTable table = RealCountryTable();
+    const auto table = std::make_shared<const CountryTable>(RealCountryTable());
     LogLines log{Line("2026-12-01", "K1ABC", "14.074", "FT8"), Line("2026-12-05", "K1ABC", "7.074", "FT8"),
                  Line("2026-11-30", "W1AW", "14.080", "FT4"), Line("2026-10-01", "G4ABC", "14.074", "FT8"),
                  ""};
-    WorkedIndex index(&table);
+    WorkedIndex index(table);
     index.CatchUp(log);
     EXPECT_EQ(index.Contacts(), 4u);
     const auto status = [&](const char* call, const char* band, const char* mode) {
@@ -125,11 +126,11 @@ std::string Calls(const HeardList& heard) {
 
 TEST(HeardList, RealSessionKeepsTwoPeriodsNewestFirstWithStatusesThatFollowTheLog) {
     VANTREL_REQUIRE_TESTDATA();
-    const CountryTable table = RealCountryTable();
+    const auto table = std::make_shared<const CountryTable>(RealCountryTable());
     LogLines log{Line("2026-12-01", "K1ABC", "14.074", "FT8"), Line("2026-10-01", "G4ABC", "7.074", "FT8")};
-    WorkedIndex index(&table);
+    WorkedIndex index(table);
     index.CatchUp(log);
-    HeardList heard(&table, &index);
+    HeardList heard(table, &index);
     heard.SetOwnStation("QQ0XYZ", "JO62");  // the Status messages bring FN20
 
     FeedSession(heard, "", "decode_16_CQ_TEST_K1ABC_FN42.bin");
@@ -150,7 +151,7 @@ TEST(HeardList, RealSessionKeepsTwoPeriodsNewestFirstWithStatusesThatFollowTheLo
     EXPECT_EQ(row("PA9XYZ").status.kind, WorkedKind::NewCountry);
     EXPECT_EQ(row("G4ABC").status.kind, WorkedKind::NewOnBand);
     EXPECT_EQ(row("KA1ABC").status.kind, WorkedKind::NotWorked);
-    EXPECT_EQ(row("PA9XYZ").country, table.Lookup("PA9XYZ").country);
+    EXPECT_EQ(row("PA9XYZ").country, table->Lookup("PA9XYZ").country);
     EXPECT_FALSE(row("PA9XYZ").country.empty());
     // From FN20: to FN42 by its grid; to a station without a grid by its country; none without either.
     ASSERT_TRUE(row("K1ABC").bearing.has_value());
@@ -171,7 +172,7 @@ TEST(HeardList, RealSessionKeepsTwoPeriodsNewestFirstWithStatusesThatFollowTheLo
     EXPECT_TRUE(heard.Refresh().empty());
 
     // The next periods drop the oldest; the FT4 period is checked against FT4.
-    HeardList later(&table, &index);
+    HeardList later(table, &index);
     FeedSession(later, "", "decode_20_K1ABC_W9XYZ_EN37_q0.bin");
     EXPECT_EQ(Calls(later), "QZ3FT K1ABC WA9XYZ KA1ABC QZ5XY");
     EXPECT_EQ(later.Rows()[0].role, HeardRole::CqCaller);  // QZ3FT called CQ after calling us

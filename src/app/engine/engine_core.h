@@ -14,6 +14,7 @@
 #include "app/engine/views.h"
 #include "base/data_folders.h"
 #include "base/switches.h"
+#include "geo/country_tables.h"
 #include "log/local_log_record.h"
 #include "log/log_lines.h"
 #include "net/download_addresses.h"
@@ -76,6 +77,7 @@ public:
     WsjtxConfig config;
     LogLines wsjtxLogLines;
     StationLog log;
+    CountryTables countries;  // the table of cty.dat in use; replaced whole by an update
     std::string lastContact;  // the last-contact box
     int tickCounter = 0;
     bool startupBegun = false, startupDone = false, closed = false, quitRequested = false;

@@ -16,7 +16,6 @@ void SearchPart::UsePlacesList4(const LogLines& placesList4) {
 
 void SearchPart::LoadCountryTable() {
     core_.Diagnostic("Creating ctybasic.txt file");
-    countryTable_.reset();
     std::optional<LogLines> lines;
     if (FileSize(core_.ViewerFile("ctybasic.txt")) >= 0) {
         lines = LoadCountryBasic(core_.ViewerFile("ctybasic.txt"));
@@ -40,12 +39,8 @@ void SearchPart::LoadCountryTable() {
         lines = LoadCountryFile(core_.viewerFolder, &error);
         if (!lines && source.kind != CountryFileSource::Missing) core_.Report(" CTY.DAT ** ", error);
     }
-    countryTable_ = std::make_unique<CountryTable>(lines ? std::move(*lines) : LogLines());
+    core_.countries.Replace(std::make_shared<const CountryTable>(lines ? std::move(*lines) : LogLines()));
     CheckCountryFileAge();
-}
-
-void SearchPart::ReplaceCountryTable(std::unique_ptr<CountryTable> table) {
-    if (table) countryTable_ = std::move(table);
 }
 
 void SearchPart::CheckCountryFileAge() {
@@ -56,12 +51,13 @@ void SearchPart::CheckCountryFileAge() {
 
 void SearchPart::SearchLog() {
     core_.Diagnostic("check_cs;");
-    if (!countryTable_) countryTable_ = std::make_unique<CountryTable>(LogLines());
+    // The search holds the table it reads, whatever replaces it meanwhile.
+    const CountryTablePtr countries = core_.countries.Current();
     window_.ReadOptions(core_.options);
     const StoredOptions& options = core_.options;
     const SearchOptions search{wildSearch_, options.brDist, options.showDetails, core_.station.grid};
     auto list = std::make_shared<const MatchList>(vantrel::SearchLog(core_.log.Lines(), view_.SearchText(), search,
-                                                                     *countryTable_, placeFinder_.get(), lastCountry_));
+                                                                     *countries, placeFinder_.get(), lastCountry_));
     if (!list->shown) return;
     matchList_ = list;
     view_.ShowMatchList(list);
@@ -214,6 +210,6 @@ void SearchPart::OptionsChanged(int previousCount) {
     }
 }
 
-void SearchPart::Release() { countryTable_.reset(); }
+void SearchPart::Release() { matchList_.reset(); }
 
 }  // namespace vantrel

@@ -28,10 +28,7 @@ public:
     void UseMap(MapPart& map) { map_ = &map; }
     // ctybasic.txt, made from cty.dat when missing (a new viewer folder takes WSJT-X's cty.dat).
     void LoadCountryTable();
-    // The table of a newly installed cty.dat.
-    void ReplaceCountryTable(std::unique_ptr<CountryTable> table);
     void CheckCountryFileAge();
-    const CountryTable* Countries() const { return countryTable_.get(); }
 
     void SearchLog();
     void SearchEdited(const std::string& text);
@@ -66,7 +63,6 @@ private:
     SearchView& view_;
     WindowView& window_;
     MapPart* map_ = nullptr;
-    std::unique_ptr<CountryTable> countryTable_;
     std::unique_ptr<PlaceFinder> placeFinder_;
     std::shared_ptr<const MatchList> matchList_;
     std::vector<DetailsLine> detailsLines_;

@@ -134,7 +134,6 @@ void StationEngine::ContinueAfterCopyIn() {
     core_.Diagnostic("Creating callsign list");
     lists_.RedrawCallsignList();
     search_.LoadCountryTable();
-    messages_.SetCountryTable(search_.Countries());
     grids_.LoadGrids();
     if (const std::string problem = places_.LoadPlacesList(); !problem.empty()) core_.Trace(" Places ** ", problem);
     RunMaintenance();

@@ -70,8 +70,7 @@ PlacesPartInputs StationEngine::PlacesInputs() {
     return {PlacesFolders::Of(core_.viewerFolder, core_.services.dataFolder),
             [this] { return core_.station.grid; },
             [this]() -> const LogLines* {
-                const CountryTable* table = search_.Countries();
-                return table ? &table->Lines() : nullptr;
+                return &core_.countries.Current()->Lines();
             },
             [this](const std::string& text) { core_.services.desktop.CopyText(text); }};
 }
@@ -90,7 +89,7 @@ DownloadsInputs StationEngine::DownloadInputs() {
     inputs.trace = [this](const std::string& label, const std::string& text) { core_.Trace(label, text); };
     // A newly installed cty.dat names the countries of the next search at once.
     inputs.countryTableReloaded = [this](std::unique_ptr<CountryTable> table) {
-        search_.ReplaceCountryTable(std::move(table));
+        if (table) core_.countries.Replace(std::move(table));
     };
     inputs.now = [this] { return core_.services.clock.Now(); };
     inputs.addresses = core_.services.downloadAddresses;

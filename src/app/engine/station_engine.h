@@ -147,7 +147,7 @@ public:
     const StoredOptions& Options() const { return core_.options; }
     int RunCounter() const { return core_.options.runs; }
     const std::vector<std::string>& PendingContacts() const { return feed_.PendingContacts(); }
-    const CountryTable* Countries() const { return search_.Countries(); }
+    const CountryTablePtr& Countries() const { return core_.countries.Current(); }
     const CallsignList& Callsigns() const { return lists_.Callsigns(); }
     const LogLines& GridsList() const { return grids_.GridsList(); }
     const HeardList& Heard() const { return messages_.Heard(); }

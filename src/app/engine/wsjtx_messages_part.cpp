@@ -5,6 +5,11 @@
 
 namespace vantrel {
 
+WsjtxMessagesPart::WsjtxMessagesPart(EngineCore& core, HeardView& view, FeedPart& feed)
+    : core_(core), view_(view), feed_(feed) {
+    core_.countries.Subscribe([this](const CountryTablePtr& countries) { CountryTableReplaced(countries); });
+}
+
 void WsjtxMessagesPart::ConfigurationRead(const LogLines& iniLines) {
     MessageListener* listener = core_.services.listener;
     if (!listener) return;
@@ -70,7 +75,9 @@ void WsjtxMessagesPart::OnDecode(const wsjtx::Decode& decode) {
 
 void WsjtxMessagesPart::StartIndex() {
     indexJob_.Start(
-        [lines = core_.log.Lines(), countries = countries_](const std::atomic<bool>&, const std::function<void(int)>&) {
+        // The job reads its own snapshot of the table; one replaced meanwhile is caught up below.
+        [lines = core_.log.Lines(), countries = core_.countries.Current()](const std::atomic<bool>&,
+                                                                           const std::function<void(int)>&) {
             auto index = std::make_shared<WorkedIndex>(countries);
             index->CatchUp(lines);
             return index;
@@ -78,8 +85,9 @@ void WsjtxMessagesPart::StartIndex() {
         [](int) {},
         [this](std::shared_ptr<WorkedIndex> index) {
             worked_ = std::make_unique<WorkedIndex>(std::move(*index));
+            if (worked_->Countries() != core_.countries.Current()) worked_->SetCountryTable(core_.countries.Current());
             worked_->CatchUp(core_.log.Lines());  // the contacts logged while it was made
-            heard_ = HeardList(countries_, worked_.get());
+            heard_ = HeardList(core_.countries.Current(), worked_.get());
             heard_.SetOwnStation(core_.station.call, core_.station.grid);
             indexReady_ = true;
             std::vector<wsjtx::Decode> waiting;
@@ -95,8 +103,7 @@ void WsjtxMessagesPart::LogChanged() {
     if (!heard_.Refresh().empty()) view_.ShowHeard(heard_.Rows());
 }
 
-void WsjtxMessagesPart::SetCountryTable(const CountryTable* countries) {
-    countries_ = countries;
+void WsjtxMessagesPart::CountryTableReplaced(const CountryTablePtr& countries) {
     if (!indexReady_) return;
     worked_->SetCountryTable(countries);
     heard_.SetCountryTable(countries);

@@ -19,7 +19,8 @@ namespace vantrel {
 
 class WsjtxMessagesPart {
 public:
-    WsjtxMessagesPart(EngineCore& core, HeardView& view, FeedPart& feed) : core_(core), view_(view), feed_(feed) {}
+    // The part follows every replacement of the country table from the moment it is made.
+    WsjtxMessagesPart(EngineCore& core, HeardView& view, FeedPart& feed);
 
     // WSJT-X's configuration was read: the listener follows its UDP server address.
     void ConfigurationRead(const LogLines& iniLines);
@@ -30,7 +31,6 @@ public:
     void StartIndex();
     // The local log changed: the statuses of the rows follow.
     void LogChanged();
-    void SetCountryTable(const CountryTable* countries);
     const HeardList& Heard() const { return heard_; }
     bool Indexing() const { return indexJob_.Running(); }
     // A click on a row of the panel.
@@ -42,12 +42,12 @@ public:
 
 private:
     void OnDecode(const wsjtx::Decode& decode);
+    void CountryTableReplaced(const CountryTablePtr& countries);
 
     EngineCore& core_;
     HeardView& view_;
     FeedPart& feed_;
     WsjtxUdpServer server_{"", -1, ""};
-    const CountryTable* countries_ = nullptr;
     std::unique_ptr<WorkedIndex> worked_;
     HeardList heard_{nullptr, nullptr};
     bool indexReady_ = false;

@@ -6,6 +6,7 @@
 
 #include "net/https_test_server.h"
 #include "support/engine_station.h"
+#include "support/wsjtx_writer.h"
 
 namespace vantrel {
 namespace {
@@ -64,6 +65,38 @@ TEST_F(DownloadsAndInfoTest, UpdatedCountryFileNamesTheNextSearch) {
     // "/NVC": no release check.
     EXPECT_EQ(server.Requests("/version.txt"), 0);
     EXPECT_NE(Trace().find("check skipped (/NVC)"), std::string::npos);
+}
+
+// The table is replaced while stations are decoded: the heard panel names countries from the new
+// table, decodes before, during and after the download are read safely (a freed table would be
+// caught by the sanitizer build).
+TEST_F(DownloadsAndInfoTest, DecodesKeepArrivingWhileTheCountryFileIsReplaced) {
+    auto engine = Start({"/NVC"});
+    ASSERT_TRUE(engine->StartupDone());
+    test::WaitForBackground(*engine);  // the worked-before index is made
+    std::uint32_t period = 43200000;
+    const auto decodeRound = [&] {
+        period += 15000;
+        engine->OnWsjtxMessages({test::DecodeMessage("CQ QZ9ABC JO60", period), test::DecodeMessage("CQ K1ABC FN42", period)});
+    };
+    const auto countryOf = [&](const std::string& call) {
+        for (const HeardRow& row : view.heard)
+            if (row.call == call) return row.country;
+        return std::string("(not heard)");
+    };
+    decodeRound();
+    EXPECT_EQ(countryOf("QZ9ABC"), "");
+    EXPECT_EQ(countryOf("K1ABC").substr(0, 13), "United States");
+
+    engine->Run(Command::UpdateCtyDat);
+    while (engine->Downloads().CtyUpdateRunning()) {
+        decodeRound();
+        test::RunEventsUntil([] { return false; }, 20);
+    }
+    for (int round = 0; round < 3; ++round) decodeRound();
+    EXPECT_EQ(countryOf("QZ9ABC").substr(0, 8), "Testland");
+    EXPECT_EQ(countryOf("K1ABC").substr(0, 13), "United States");
+    EXPECT_EQ(engine->Countries()->Lookup("QZ9ABC").country.substr(0, 8), "Testland");
 }
 
 TEST_F(DownloadsAndInfoTest, StartupTellsOfANewerRelease) {

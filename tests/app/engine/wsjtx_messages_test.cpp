@@ -11,6 +11,7 @@ namespace vantrel {
 namespace {
 
 using test::Datagram;
+const auto Decode = test::DecodeMessage;
 
 class FakeListener : public MessageListener {
 public:
@@ -35,12 +36,6 @@ std::string Status(const std::string& dxCall) {
     w.U64(14074000).Text("FT8").Text(dxCall).Text("-10").Text("FT8").Bool(false).Bool(false).Bool(false);
     w.U32(1200).U32(1500).Text("W9XYZ").Text("EN37").Text("").Bool(false).Null().Bool(false).U8(0);
     w.U32(0xffffffff).U32(0xffffffff).Text("Default").Text("");
-    return w.bytes();
-}
-
-std::string Decode(const std::string& message, std::uint32_t periodMs) {
-    test::WsjtxWriter w(3, 2, "WSJT-X");
-    w.Bool(true).U32(periodMs).I32(-10).Double(0.1).U32(1200).Text("~").Text(message).Bool(false).Bool(false);
     return w.bytes();
 }
 
