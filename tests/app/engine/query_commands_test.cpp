@@ -119,9 +119,9 @@ TEST_F(QueryCommandsTest, JournalAndRecentReadTheJournalCopy) {
     Outcome journal = Vantrel({"--journal", "k1abc"});
     EXPECT_EQ(journal.status, 0) << journal.err;
     EXPECT_EQ(journal.out,
-              "261208_120000\t14.074\tRX\tFT8\t\t0.1\t1234\tCQ K1ABC FN42\n"
-              "261208_120015\t14.074\tTX\tFT8\t\t0.0\t1500\tK1ABC W9XYZ EN37\n"
-              "261208_120015\t14.074\tTX\tFT8\t\t0.0\t1500\tK1ABC W9XYZ EN37\n");
+              "261208_120000\t14.074\tRX\tFT8\t-10\t0.1\t1234\tCQ K1ABC FN42\n"
+              "261208_120015\t14.074\tTX\tFT8\t0\t0.0\t1500\tK1ABC W9XYZ EN37\n"
+              "261208_120015\t14.074\tTX\tFT8\t0\t0.0\t1500\tK1ABC W9XYZ EN37\n");
     EXPECT_TRUE(journal.err.empty()) << journal.err;
     Outcome none = Vantrel({"--journal=Q9QQQ"});
     EXPECT_EQ(none.status, 0);
