@@ -136,12 +136,12 @@ TEST(CountryLookupTest, DesignatorsAndForeignPrefixes) {
     EXPECT_EQ(*ReduceCallsign("/ABC"), "");
 }
 
-TEST(CountryLookupTest, LevelsTiesAndOutputs) {
+TEST(CountryLookupTest, LongestPrefixTypedTextAndOutputs) {
     const CountryTable table = Table({"XYZB,Second,EU {1.0^2.0}", "XYZA,First,EU {1.0^2.0}",
                                       "VE2A,Alpha,NA {45.00^75.5}", "VE2,Beta,NA {46.00^-71.25}",
                                       "PY,Brazil,SA {-10.00^53.00}", "FT0J,Juan de Nova, Europa,AF {-17.05^-42.72}"});
-    EXPECT_EQ(table.Lookup("VE2").country, "Beta (NA )");      // equals a short prefix: level 4
-    EXPECT_EQ(table.Lookup("ve2abc").country, "Alpha (NA )");  // four agree beats three
+    EXPECT_EQ(table.Lookup("VE2").country, "Beta (NA )");      // equals a prefix
+    EXPECT_EQ(table.Lookup("ve2abc").country, "Alpha (NA )");  // the longer prefix wins
     EXPECT_EQ(table.Lookup("VE2XYZ").country, "Beta (NA )");
     EXPECT_EQ(table.Lookup("XYZ").country, "First (EU )");     // typed so far: the first it begins
     EXPECT_TRUE(table.Lookup("XYZ1").country.empty());        // no PREFIX it begins with
