@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -152,6 +153,19 @@ bool ExtractRecentActivity(const std::filesystem::path& journal, std::string_vie
         if (ContainsExactly(entries[i].view(), callsign)) line(entries[i].view());
     }
     return true;
+}
+
+void RemoveOldRecentListLeftovers(const std::filesystem::path& folder) {
+    const std::string prefix = std::string(kRecentListFile) + ".";
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) continue;
+        const bool mkstempName = std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                                             [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+        std::error_code ignored;
+        if (mkstempName && it->is_regular_file(ignored)) std::filesystem::remove(it->path(), ignored);
+    }
 }
 
 bool WriteRecentList(const std::filesystem::path& journal, std::string_view callsign,
