@@ -18,6 +18,9 @@
 #include "geo/country_lookup.h"
 #include "geo/locator.h"
 #include "geo/place_finder.h"
+#include "adif/adif_reader.h"
+#include "log/extract_field.h"
+#include "log/line_text.h"
 #include "log/local_log_record.h"
 
 namespace fs = std::filesystem;
@@ -112,6 +115,36 @@ void LookupByWalk(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(LookupCountryByWalk(data->table, "ZZ9ZZZ"));
 }
 
+// Every callsign of the real logs kept with the tests (one per contact), each looked up once per
+// iteration in the country file WSJT-X 2.6.1 ships.
+void LookupRealLogCalls(benchmark::State& state) {
+    const fs::path testData = fs::path(VANTREL_SOURCE_DIR) / "tests/data";
+    std::vector<std::string> calls;
+    for (const auto& entry : fs::recursive_directory_iterator(testData)) {
+        const auto bytes = ReadWholeFile(entry.path());
+        if (!bytes) continue;
+        if (entry.path().extension() == ".adi") {
+            for (const AdifRecord& record : ReadAdifRecords(*bytes))
+                if (!record.Value("call").empty()) calls.emplace_back(record.Value("call"));
+        } else if (entry.path().extension() == ".log") {
+            for (std::string_view line : LogLines::FromBytes(*bytes))
+                if (const auto call = TrimBlanks(ExtractFieldView(line, ',', 5)); !call.empty()) calls.emplace_back(call);
+        }
+    }
+    const auto cty = ReadWholeFile(testData / "cty/cty-wsjtx-2.6.1.dat");
+    if (!cty || calls.empty()) {
+        state.SkipWithError("no tests/data in the source tree");
+        return;
+    }
+    const CountryTable countries(SortedCountryLines(ParseCountryFile(*cty)));
+    for (auto _ : state)
+        for (const std::string& call : calls) benchmark::DoNotOptimize(countries.Lookup(call));
+    state.counters["calls"] = static_cast<double>(calls.size());
+    state.counters["per_call"] = benchmark::Counter(static_cast<double>(calls.size()),
+                                                    benchmark::Counter::kIsIterationInvariantRate |
+                                                        benchmark::Counter::kInvert);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -131,7 +164,8 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("SearchLog/prefix_DL1_BD_Details", Search, "DL1", false)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("SearchLog/wild_K_BD_Details", Search, "K", true)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("LookupCountry/indexed", LookupIndexed)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("LookupCountry/walk_no_level4", LookupByWalk)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("LookupCountry/walk", LookupByWalk)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("LookupCountry/real_log_calls", LookupRealLogCalls)->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -108,6 +108,9 @@ int main(int argc, char** argv) {
     if (oneShot == vantrel::OneShotCommand::Grid || oneShot == vantrel::OneShotCommand::Places)
         return vantrel::RunPlacesQuery(oneShot, arguments, viewerFolder, dataFolder,
                                        vantrel::FolderEnvironment::FromProcess(), stdout, stderr);
+    if (oneShot == vantrel::OneShotCommand::Call)
+        return vantrel::RunCallQuery(arguments, viewerFolder, vantrel::FolderEnvironment::FromProcess(), std::cout,
+                                     std::cerr);
     // RecentList.txt is --recent's own output, written whole in one step as the menu entry does.
     if (oneShot == vantrel::OneShotCommand::Journal || oneShot == vantrel::OneShotCommand::Recent)
         return vantrel::RunJournalQuery(oneShot, arguments, viewerFolder, vantrel::FolderEnvironment::FromProcess(),

@@ -49,7 +49,8 @@ void SyncFolder(const fs::path& folder) {
 
 constexpr std::string_view kNewFileMark = ".new-";
 
-// ".NAME.new-PID-N" beside the target, a name no other write uses.
+}  // namespace
+
 fs::path NewFileBeside(const fs::path& target) {
     static std::atomic<unsigned> counter{0};
     std::string name(".");
@@ -60,6 +61,8 @@ fs::path NewFileBeside(const fs::path& target) {
     name += std::to_string(counter++);
     return target.parent_path() / name;
 }
+
+namespace {
 
 // Creates the new file for a write that replaces `target`, with the permissions it should end
 // up with.

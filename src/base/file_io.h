@@ -34,6 +34,10 @@ std::string ErrorText(int error);
 bool WriteFileAtomic(const fs::path& file, std::string_view bytes, std::string* error = nullptr,
                      std::optional<unsigned> mode = std::nullopt);
 
+// ".NAME.new-PID-N" beside the target, a name no other write uses: where a write that replaces
+// the target puts its new content before the rename. RemoveLeftoverWrites knows these names.
+fs::path NewFileBeside(const fs::path& target);
+
 // Removes the new files that writers killed before their rename left beside `target`
 // (WriteFileAtomic, CopyFileReplacing). Those of processes that still run are left alone.
 void RemoveLeftoverWrites(const fs::path& target);

@@ -98,9 +98,7 @@ MatchList SearchLog(const LogLines& localLog, std::string_view searchBoxText, co
     if (!countries.empty() && !list.country.country.empty()) {
         lastCountry = list.country.country;
         colour = 1;
-        list.Add("CTY.DAT : " + list.country.country + ", Lat: " + list.country.latitude + ", Long: " +
-                     list.country.longitude + " @ nominally " + list.bearing + " " + list.distance,
-                 colour);
+        list.Add(CountryLineText(list), colour);
     }
     list.Add("", colour);
     colour = 4;
@@ -157,7 +155,9 @@ MatchList SearchLog(const LogLines& localLog, std::string_view searchBoxText, co
             const BearingKm r = home.To(LocatorToPosition(f[5]));
             char number[16];
             list.AppendText("(");
-            list.AppendText(std::string_view(number, std::to_chars(number, number + 16, r.bearing).ptr));
+            // The operator's own square has no direction.
+            if (r.km == 0) list.AppendText("-");
+            else list.AppendText(std::string_view(number, std::to_chars(number, number + 16, r.bearing).ptr));
             list.AppendText("/");
             list.AppendText(std::string_view(number, std::to_chars(number, number + 16, r.km).ptr));
             list.AppendText(")");
@@ -178,6 +178,11 @@ MatchList SearchLog(const LogLines& localLog, std::string_view searchBoxText, co
     list.Add("CLICK anywhere on a BOLD callsign line for logged WSJTX details", 2);
     list.Add("Click anywhere else to close", 1);
     return list;
+}
+
+std::string CountryLineText(const MatchList& list) {
+    return "CTY.DAT : " + list.country.country + ", Lat: " + list.country.latitude + ", Long: " +
+           list.country.longitude + " @ nominally " + list.bearing + " " + list.distance;
 }
 
 std::optional<std::string> ContactKeyFromMatchLine(std::string_view line) {

@@ -76,6 +76,10 @@ private:
 MatchList SearchLog(const LogLines& localLog, std::string_view searchBoxText, const SearchOptions& options,
                     const CountryTable& countries, const PlaceFinder* places, std::string& lastCountry);
 
+// The list's country line: "CTY.DAT : Brazil (SA ), Lat: -10.00, Long: -53 @ nominally 235 deg
+// (Rev: 55 ) 8312 KM".
+std::string CountryLineText(const MatchList& list);
+
 // The contact key of a clicked match-list line (callsign, mode, frequency, date, time joined by
 // ", "); nothing for a line without ":" (the click then closes the list).
 std::optional<std::string> ContactKeyFromMatchLine(std::string_view line);

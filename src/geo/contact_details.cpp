@@ -10,12 +10,33 @@ namespace {
 
 std::string Field(std::string_view line, std::uint8_t n) { return ExtractField(line, ',', n); }
 
+// The non-empty ones of two texts, joined by ", ".
+std::string Pair(const std::string& a, const std::string& b) {
+    if (a.empty() || b.empty()) return a + b;
+    return a + ", " + b;
+}
+
+// The antenna: the line from field 17 on without the line's final comma, since an antenna's
+// band list may hold commas ("Vertical [7,14,21]").
+std::string Antenna(std::string_view line) {
+    std::size_t at = 0;
+    for (int comma = 0; comma < 16; ++comma) {
+        at = line.find(',', at);
+        if (at == std::string_view::npos) return {};
+        ++at;
+    }
+    std::string_view rest = line.substr(at);
+    if (rest.ends_with(',')) rest.remove_suffix(1);
+    return std::string(rest);
+}
+
 }  // namespace
 
 std::string DetailsNumberText(double value) {
-    std::string text = NumberText(value) + ".";
+    std::string text = NumberText(value);
     const std::size_t point = text.find('.');
-    if (point + 1 == text.size()) return text + " ";
+    // One decimal, cut rather than rounded; a whole number gets its ".0".
+    if (point == std::string::npos) return text + ".0";
     return text.substr(0, point + 2);
 }
 
@@ -40,8 +61,8 @@ std::vector<DetailsLine> ContactDetails(std::string_view line) {
     add("");
     add("Tx power: " + Field(line, 11));
     add("Comments: " + Field(line, 12));
-    add("My Call/Grid: " + Field(line, 14) + ", " + Field(line, 15));
-    add("My Rig/Ant: " + Field(line, 16) + ", " + Field(line, 17));
+    add("My Call/Grid: " + Pair(Field(line, 14), Field(line, 15)));
+    add("My Rig/Ant: " + Pair(Field(line, 16), Antenna(line)));
     add("");
     add("SINGLE LEFT CLICK on top callsign line to start weblink", 3);
     add("SINGLE LEFT CLICK anywhere else to close", 3);

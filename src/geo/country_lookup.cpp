@@ -1,6 +1,7 @@
 #include "geo/country_lookup.h"
 #include "log/line_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 
@@ -29,26 +30,10 @@ std::string_view After(std::string_view t, std::size_t position) {
 // The entry's PREFIX, trimmed (not yet upper-cased).
 std::string_view EntryPrefix(std::string_view entry) { return TrimBlanks(entry.substr(0, entry.find(','))); }
 
-// The first `level` positions of a text, a position past its end as 0, with the level in the top
-// byte: equal keys mean agreement in those positions.
-std::uint64_t Key(std::string_view text, int level) {
-    std::uint64_t key = static_cast<std::uint64_t>(level) << 56;
-    for (int i = 0; i < level; ++i) {
-        const unsigned char c = i < static_cast<int>(text.size()) ? static_cast<unsigned char>(Upper(text[i])) : 0;
-        key |= static_cast<std::uint64_t>(c) << (8 * i);
-    }
-    return key;
-}
-
-int MatchLevel(std::string_view reduced, std::string_view prefix) {
-    int level = 0;
-    for (int i = 0; i < 4; ++i) {
-        const char a = i < static_cast<int>(reduced.size()) ? reduced[i] : 0;
-        const char b = i < static_cast<int>(prefix.size()) ? Upper(prefix[i]) : 0;
-        if (a != b) break;
-        ++level;
-    }
-    return level;
+std::string UpperText(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) c = Upper(c);
+    return upper;
 }
 
 // "/AM" is aeronautical mobile only as a whole designator: at the end or before another "/".
@@ -101,20 +86,19 @@ std::optional<std::size_t> LookupCountryByWalk(const LogLines& table, std::strin
         if (prefix.starts_with('=') && prefix.substr(1) == exact) return i;
     }
     const auto reduced = ReduceCallsign(callsign);
-    if (!reduced) return std::nullopt;
-    int best = 0;
-    std::optional<std::size_t> result;
+    if (!reduced || reduced->empty()) return std::nullopt;
+    std::optional<std::size_t> longest, typed;
+    std::size_t longestSize = 0;
     for (std::size_t i = 0; i < table.size(); ++i) {
-        const std::string_view prefix = EntryPrefix(table[i]);
+        const std::string prefix = UpperText(EntryPrefix(table[i]));
         if (prefix.empty() || prefix.starts_with('=')) continue;
-        const int level = MatchLevel(*reduced, prefix);
-        if (level > best) {
-            best = level;
-            result = i;
-            if (level == 4) break;
+        if (reduced->starts_with(prefix) && prefix.size() > longestSize) {
+            longest = i;
+            longestSize = prefix.size();
         }
+        if (!typed && prefix.starts_with(*reduced)) typed = i;
     }
-    return result;
+    return longest ? longest : typed;
 }
 
 CountryResult CountryFromEntry(std::string_view entry) {
@@ -139,17 +123,22 @@ CountryResult CountryFromEntry(std::string_view entry) {
 }
 
 CountryTable::CountryTable(LogLines lines) : lines_(std::move(lines)) {
-    firstByKey_.reserve(lines_.size() * 2);
+    prefixes_.reserve(lines_.size());
+    sortedPrefixes_.reserve(lines_.size());
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const std::string_view prefix = EntryPrefix(lines_[i]);
         if (prefix.empty()) continue;
+        const auto index = static_cast<std::uint32_t>(i);
         if (prefix.starts_with('=')) {
-            exact_.try_emplace(std::string(prefix.substr(1)), static_cast<std::uint32_t>(i));
+            exact_.try_emplace(std::string(prefix.substr(1)), index);
             continue;
         }
-        for (int level = 1; level <= 4; ++level)
-            firstByKey_.try_emplace(Key(prefix, level), static_cast<std::uint32_t>(i));
+        std::string upper = UpperText(prefix);
+        longestPrefix_ = std::max(longestPrefix_, upper.size());
+        prefixes_.try_emplace(upper, index);
+        sortedPrefixes_.emplace_back(std::move(upper), index);
     }
+    std::sort(sortedPrefixes_.begin(), sortedPrefixes_.end());
 }
 
 std::optional<std::size_t> CountryTable::FindEntry(std::string_view callsign) const {
@@ -160,13 +149,18 @@ std::optional<std::size_t> CountryTable::FindEntry(std::string_view callsign) co
     }
     const auto reduced = ReduceCallsign(callsign);
     if (!reduced || reduced->empty()) return std::nullopt;
-    // The walk ends at the first entry of level 4; otherwise it keeps the first entry of the
-    // highest level reached, which is the first entry agreeing in that many positions.
-    for (int level = 4; level >= 1; --level) {
-        const auto it = firstByKey_.find(Key(*reduced, level));
-        if (it != firstByKey_.end()) return it->second;
+    const std::string_view text = *reduced;
+    for (std::size_t size = std::min(text.size(), longestPrefix_); size >= 1; --size) {
+        const auto it = prefixes_.find(text.substr(0, size));
+        if (it != prefixes_.end()) return it->second;
     }
-    return std::nullopt;
+    // A text shorter than the prefixes it begins: the first of them in table order.
+    std::optional<std::size_t> first;
+    auto it = std::lower_bound(sortedPrefixes_.begin(), sortedPrefixes_.end(), text,
+                               [](const auto& entry, std::string_view t) { return entry.first < t; });
+    for (; it != sortedPrefixes_.end() && it->first.starts_with(text); ++it)
+        if (!first || it->second < *first) first = it->second;
+    return first;
 }
 
 CountryResult CountryTable::Lookup(std::string_view callsign) const {

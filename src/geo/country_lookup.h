@@ -2,17 +2,22 @@
 //
 // A callsign is reduced first (portable designators /QRP, /LGT, /MM and /AM dropped; a foreign
 // prefix before or after a "/" joined to the callsign's suffix: K1ABC/VE3 and VE3/K1ABC both read
-// as VE3ABC). Its first four characters are then compared with each entry's PREFIX: the match
-// level is the number of leading positions, at most 4, in which they agree (a position past the
-// end of either text holds an end marker, and two end markers agree). The result is the first
-// entry in table order that reaches the highest level; level 0 never counts.
+// as VE3ABC). The country file's own rule then names the entry: an entry for exactly this callsign
+// ("=" before it in the file) first; otherwise the entry with the longest PREFIX that the reduced
+// callsign begins with (letter case ignored; among entries with the same PREFIX the first in table
+// order). A text shorter than every PREFIX it could belong to, as the operator types it ("R"),
+// takes the first entry in table order whose PREFIX begins with it, so that a country shows while
+// the callsign is typed.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "log/log_lines.h"
 
@@ -29,17 +34,16 @@ struct CountryResult {
 // characters).
 std::optional<std::string> ReduceCallsign(std::string_view callsign);
 
-// Exact-callsign entries ("=" before the callsign, as the country file marks them) are looked up
-// by the whole callsign first; every other entry is a prefix of the walk below.
-// The lookup by the table walk itself: the reference for the indexed lookup. The index of the
+// The lookup by a plain walk of the table: the reference for the indexed lookup. The index of the
 // entry, or nothing.
 std::optional<std::size_t> LookupCountryByWalk(const LogLines& table, std::string_view callsign);
 
 // The three outputs read from one table entry.
 CountryResult CountryFromEntry(std::string_view entry);
 
-// The country table with an index built once: a lookup costs four hash probes and gives exactly
-// the entry of the walk.
+// The country table with an index built once: a lookup costs one hash probe per length of the
+// callsign's leading characters (at most the longest PREFIX) and gives exactly the entry of the
+// walk.
 class CountryTable {
 public:
     CountryTable() = default;
@@ -54,9 +58,18 @@ public:
     CountryResult Lookup(std::string_view callsign) const;
 
 private:
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view t) const { return std::hash<std::string_view>{}(t); }
+    };
+    using TextIndex = std::unordered_map<std::string, std::uint32_t, TextHash, std::equal_to<>>;
+
     LogLines lines_;
-    std::unordered_map<std::uint64_t, std::uint32_t> firstByKey_;
-    std::unordered_map<std::string, std::uint32_t> exact_;  // "=CALL" entries, first in table order
+    TextIndex prefixes_;  // upper-cased PREFIX -> its first entry in table order
+    TextIndex exact_;     // "=CALL" entries, first in table order
+    std::size_t longestPrefix_ = 0;
+    // Every PREFIX upper-cased with its entry, sorted: the entries a typed text begins are adjacent.
+    std::vector<std::pair<std::string, std::uint32_t>> sortedPrefixes_;
 };
 
 }  // namespace vantrel

@@ -78,6 +78,21 @@ std::string PositionToLocator(double latitude, double longitude) {
     return {kLetters[i], kLetters[j], static_cast<char>('0' + k), static_cast<char>('0' + l)};
 }
 
+bool IsLocator(std::string_view text) {
+    std::size_t from = 0, to = text.size();
+    while (from < to && text[from] == ' ') ++from;
+    while (to > from && text[to - 1] == ' ') --to;
+    text = text.substr(from, to - from);
+    if (text.size() != 4 && text.size() != 6) return false;
+    const auto letter = [](char c, char last) {
+        const char u = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        return u >= 'A' && u <= last;
+    };
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    if (!letter(text[0], 'R') || !letter(text[1], 'R') || !digit(text[2]) || !digit(text[3])) return false;
+    return text.size() == 4 || (letter(text[4], 'X') && letter(text[5], 'X'));
+}
+
 bool IsNumberText(std::string_view text) {
     text = TrimBlanks(text);
     if (text.empty()) return false;

@@ -38,6 +38,10 @@ std::string NumberText(double value);
 // (longitude 180 gives the field letter S).
 std::string PositionToLocator(double latitude, double longitude);
 
+// A Maidenhead locator of 4 or 6 characters, letter case ignored: two field letters A-R, two
+// digits, and optionally two subsquare letters A-X ("JO62", "jo62qm"). Blanks around it are allowed.
+bool IsLocator(std::string_view text);
+
 // Trimmed of blanks, not empty and only "0123456789.+-".
 bool IsNumberText(std::string_view text);
 

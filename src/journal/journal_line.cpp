@@ -101,6 +101,15 @@ std::string JournalSearchForm(std::string_view line) {
 
 namespace {
 
+// A whole number of decibels with an optional sign: "-8", "+03", "12".
+bool IsReportNumber(std::string_view t) {
+    if (!t.empty() && (t.front() == '-' || t.front() == '+')) t.remove_prefix(1);
+    if (t.empty() || t.size() > 3) return false;
+    for (char c : t)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
 // Columns from `at` (counted from 0), at most `length` of them, trimmed.
 std::string_view Piece(std::string_view line, std::size_t at, std::size_t length) {
     return at < line.size() ? TrimBlanks(line.substr(at, length)) : std::string_view();
@@ -115,7 +124,10 @@ JournalLine CutJournalLine(std::string_view line) {
         cut.frequency = Piece(line, 14, 9);
         cut.direction = Piece(line, 24, 2);
         cut.mode = Piece(line, 27, 4);
-        // The SNR stands right-aligned to column 37 but is not taken.
+        // The SNR stands right-aligned to column 37, after the rest of a longer mode name
+        // (MSK144) or right after an unpadded one (Q65): the line's fifth word.
+        const JournalWords<5> words(line);
+        if (IsReportNumber(words.word(5))) cut.snr = words.word(5);
         cut.dt = Piece(line, 38, 4);
         cut.offset = Piece(line, 42, 5);
         cut.message = Piece(line, 48, 30);

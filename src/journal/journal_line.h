@@ -114,7 +114,7 @@ struct JournalLine {
     std::string_view frequency;  // "Freq": dial frequency in MHz
     std::string_view direction;  // "Md": RX or TX
     std::string_view mode;       // "Em": the mode's first four characters
-    std::string_view snr;        // "SNR": always empty in the dated form
+    std::string_view snr;        // "SNR": in dB; the line's fifth word in the dated form
     std::string_view dt;         // "DT"
     std::string_view offset;     // "Ofs HZ": audio offset in Hz
     std::string_view message;    // "Details": the message's first 30 characters

@@ -1,5 +1,6 @@
 #include "journal/log_entry_maker.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "log/line_text.h"
@@ -9,31 +10,98 @@ namespace vantrel {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsLetter(char c) { return c >= 'A' && c <= 'Z'; }
+bool IsFieldLetter(char c) { return c >= 'A' && c <= 'R'; }
 
-// What the rows have given so far.
-struct Exchange {
-    std::string_view start, end, grid, report, rReport;
+// A journal message "TO FROM EXCHANGE": the station called (or CQ), the sender and the rest.
+struct Message {
+    std::string_view to, from, exchange;
 };
 
-// Sorts one row's exchange into the values; the tests run one after another and each may
-// apply. Positions past the end of the exchange match nothing.
-void Classify(std::string_view ex, std::string_view stamp, Exchange& values) {
-    auto at = [&](std::size_t i) { return i < ex.size() ? ex[i] : '\0'; };
-    if (ex.size() == 4 && ex == "RR73") {
-        values.end = stamp;
-    } else if (ex.size() == 4 && IsLetter(ex[0]) && IsLetter(ex[1]) && IsDigit(ex[2]) && IsDigit(ex[3])) {
-        values.grid = ex;
-        values.start = stamp;
+// A word without the angle brackets of a hashed callsign: "<W9XYZ>" reads W9XYZ.
+std::string_view Callsign(std::string_view word) {
+    if (word.size() > 2 && word.front() == '<' && word.back() == '>') return word.substr(1, word.size() - 2);
+    return word;
+}
+
+std::string_view NextWord(std::string_view& text) {
+    text = TrimBlanks(text);
+    const std::size_t blank = text.find(' ');
+    const std::string_view word = text.substr(0, blank);
+    text = blank == std::string_view::npos ? std::string_view() : TrimBlanks(text.substr(blank));
+    return word;
+}
+
+bool HasDigit(std::string_view word) {
+    for (char c : word)
+        if (IsDigit(c)) return true;
+    return false;
+}
+
+Message ReadMessage(std::string_view text) {
+    Message m;
+    m.to = Callsign(NextWord(text));
+    m.from = Callsign(NextWord(text));
+    // "CQ DX K1ABC FN42": a word without a digit after CQ is what the call is for, not a callsign.
+    if (m.to == "CQ" && !m.from.empty() && !HasDigit(m.from) && !text.empty()) m.from = Callsign(NextWord(text));
+    m.exchange = text;
+    return m;
+}
+
+bool IsLocator(std::string_view ex) {
+    return ex.size() == 4 && ex != "RR73" && IsFieldLetter(ex[0]) && IsFieldLetter(ex[1]) && IsDigit(ex[2]) &&
+           IsDigit(ex[3]);
+}
+
+// The report of an exchange ("-12", "+03", or acknowledged "R-08" read as "-08"); empty when it
+// holds none.
+std::string_view Report(std::string_view ex) {
+    if (ex.size() >= 4 && ex[0] == 'R') ex.remove_prefix(1);
+    if (ex.size() >= 3 && (ex[0] == '+' || ex[0] == '-') && IsDigit(ex[1]) && IsDigit(ex[2])) return ex.substr(0, 3);
+    return {};
+}
+
+bool EndsTheContact(std::string_view ex) {
+    return ex.starts_with("RR73") || ex.starts_with("RRR") || ex.starts_with("73");
+}
+
+// WSJT-X logs a contact when the operator's last transmission ends: 13 s into a 15 s FT8
+// period, 5 s into a 7.5 s FT4 one. Other modes: the period's start.
+int TransmissionSeconds(std::string_view mode) {
+    if (mode == "FT8") return 13;
+    if (mode == "FT4") return 5;
+    return 0;
+}
+
+// A "yyMMdd_hhmmss" stamp moved on by a few seconds, over minute, hour, day, month and year ends.
+// A stamp of another shape stays as it is.
+std::string StampPlusSeconds(std::string_view stamp, int seconds) {
+    if (seconds == 0 || stamp.size() != 13 || stamp[6] != '_') return std::string(stamp);
+    int v[6];
+    for (int i = 0; i < 6; ++i) {
+        const std::size_t at = i < 3 ? 2 * i : 2 * i + 1;
+        if (!IsDigit(stamp[at]) || !IsDigit(stamp[at + 1])) return std::string(stamp);
+        v[i] = (stamp[at] - '0') * 10 + (stamp[at + 1] - '0');
     }
-    if ((at(0) == '+' || at(0) == '-') && IsDigit(at(1)) && IsDigit(at(2))) {
-        values.report = ex;
-        if (values.start.empty()) values.start = stamp;
+    int& year = v[0];
+    int& month = v[1];
+    int& day = v[2];
+    v[5] += seconds;
+    v[4] += v[5] / 60, v[5] %= 60;
+    v[3] += v[4] / 60, v[4] %= 60;
+    day += v[3] / 24, v[3] %= 24;
+    const bool leap = (2000 + year) % 4 == 0;
+    const int days[] = {31, leap ? 29 : 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month >= 1 && month <= 12 && day > days[month - 1]) {
+        day = 1;
+        if (++month > 12) month = 1, year = (year + 1) % 100;
     }
-    if (at(0) == 'R' && (at(1) == '+' || at(1) == '-') && IsDigit(at(2)) && IsDigit(at(3))) values.rReport = ex;
-    if (ex.starts_with("73")) values.end = stamp;
-    if (ex.starts_with("RR73") && values.end.empty()) values.end = stamp;
-    if (ex.starts_with("RRR") && values.end.empty()) values.end = stamp;
+    std::string text;
+    for (int i = 0; i < 6; ++i) {
+        if (i == 3) text += '_';
+        text += static_cast<char>('0' + v[i] / 10 % 10);
+        text += static_cast<char>('0' + v[i] % 10);
+    }
+    return text;
 }
 
 // Characters [from, from + count) that exist.
@@ -93,55 +161,70 @@ bool ValidLogEntryLine(std::string_view text, std::string* reason) {
 }
 
 LogEntry MakeLogEntryLine(const std::vector<JournalLine>& rows, const StationDetails& station) {
-    Exchange values;
-    std::string_view frequency, offset, mode, firstWord, secondWord;
-    bool examined = false;
+    const std::string_view me = station.call;
+    if (me.empty()) return {"", "No callsign of the operator in WSJT-X's configuration"};
     const std::size_t taken = std::min(rows.size(), kLogEntryMaxRows);
-    for (std::size_t r = 0; r < taken; ++r) {
-        const JournalLine& row = rows[r];
-        const std::string_view message = row.message;
-        if (message.empty()) continue;
-        examined = true;
-        const std::size_t blank = message.find(' ');
-        firstWord = blank == std::string_view::npos ? std::string_view() : TrimBlanks(message.substr(0, blank));
-        // The rest starts at the first blank from the first word's last character on.
-        const std::size_t restAt = message.find(' ', firstWord.empty() ? 0 : firstWord.size() - 1);
-        const std::string_view rest = restAt == std::string_view::npos ? std::string_view() : TrimBlanks(message.substr(restAt));
-        const std::size_t restBlank = rest.find(' ');
-        secondWord = restBlank == std::string_view::npos ? std::string_view() : TrimBlanks(rest.substr(0, restBlank));
-        const std::string sent = std::string(secondWord) + ' ';
-        const std::size_t sentAt = message.find(sent);
-        const std::string_view exchange =
-            sentAt == std::string_view::npos ? std::string_view() : TrimBlanks(message.substr(sentAt + sent.size()));
-        if (secondWord == station.call) {
-            frequency = row.frequency;
-            offset = row.offset;
-            mode = row.mode;
-        }
-        Classify(exchange, row.date, values);
-    }
-    // Only a contact whose last row the operator sent is logged.
-    if (!examined || station.call.empty() || secondWord.find(station.call) == std::string_view::npos) return {};
-    const std::optional<std::string> frequencyText = LoggedFrequencyText(frequency, offset);
-    if (!frequencyText) return {"", "No line sent by " + station.call + " in the selection"};
+    std::vector<Message> messages(taken);
+    for (std::size_t r = 0; r < taken; ++r) messages[r] = ReadMessage(rows[r].message);
 
-    const std::string reportSent(TrimBlanks(Chars(values.rReport, 1, 5)));
-    const std::string_view reportReceived = values.report;
+    // The other station: the one of the last row between the operator and another station.
+    std::string_view them;
+    for (std::size_t r = taken; r-- > 0 && them.empty();) {
+        const Message& m = messages[r];
+        if (m.from == me && !m.to.empty() && m.to != "CQ" && m.to != me) them = m.to;
+        else if (m.to == me && !m.from.empty() && m.from != me) them = m.from;
+    }
+    if (them.empty()) return {"", "No message from or to " + station.call + " in the selection"};
+
+    std::string_view start, grid, sent, received;
+    const JournalLine* mine = nullptr;         // the operator's last row to them
+    const JournalLine* myEnd = nullptr;        // the operator's last RR73, RRR or 73 to them
+    std::string_view theirEnd, lastStamp;
+    for (std::size_t r = 0; r < taken; ++r) {
+        const Message& m = messages[r];
+        const JournalLine& row = rows[r];
+        // Their own locator, in a CQ or in any message they sent.
+        if (m.from == them && IsLocator(m.exchange)) grid = m.exchange;
+        const bool fromMe = m.from == me && m.to == them;
+        const bool fromThem = m.from == them && m.to == me;
+        if (!fromMe && !fromThem) continue;
+        if (start.empty()) start = row.date;
+        lastStamp = row.date;
+        const std::string_view report = Report(m.exchange);
+        if (fromMe) {
+            mine = &row;
+            if (!report.empty()) sent = report;
+            if (EndsTheContact(m.exchange)) myEnd = &row;
+        } else {
+            if (!report.empty()) received = report;
+            if (EndsTheContact(m.exchange)) theirEnd = row.date;
+        }
+    }
+    const std::string call(them);
+    if (start.empty()) return {"", "No date and time of the contact with " + call + " in the selection"};
+    if (received.empty()) return {"", "No report from " + call + " in the selection"};
+    if (sent.empty()) return {"", "No report sent to " + call + " in the selection"};
+    const std::optional<std::string> frequencyText =
+        mine ? LoggedFrequencyText(mine->frequency, mine->offset) : std::nullopt;
+    if (!frequencyText) return {"", "No line sent by " + station.call + " in the selection"};
+    const std::string end = myEnd ? StampPlusSeconds(myEnd->date, TransmissionSeconds(myEnd->mode))
+                                  : std::string(theirEnd.empty() ? lastStamp : theirEnd);
+    const std::string_view mode = mine->mode;
+
     std::string line;
-    line += JournalStampToLogDateTime(values.start);
+    line += JournalStampToLogDateTime(start);
     line += ',';
-    line += JournalStampToLogDateTime(values.end);
-    for (std::string_view field : {firstWord, values.grid, std::string_view(*frequencyText), mode,
-                                   std::string_view(reportSent), reportReceived, std::string_view()}) {
+    line += JournalStampToLogDateTime(end);
+    for (std::string_view field : {them, grid, std::string_view(*frequencyText), mode, sent, received, std::string_view()}) {
         line += ',';
         line += field;
     }
     line += ',';
     line += mode;
     line += "  Sent: ";
-    line += reportSent;
+    line += sent;
     line += "  Rcvd: ";
-    line += reportReceived;
+    line += received;
     line += ',';  // the name stays empty
     line += StationSuffix(station);
     return {line, ""};

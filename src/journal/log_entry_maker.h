@@ -21,13 +21,15 @@ struct LogEntry {
     std::string note;  // shown in the empty entry-line field: why there is no line
 };
 
-// Builds the local log line from the rows, top to bottom (the first kLogEntryMaxRows). Rows
-// without a message are skipped. Of each message, word 1 is the station called, word 2 the
-// sender and the text after it the exchange: a locator (grid and start time), a report (start
-// time when none yet), an R-report, or RRR, RR73, 73 (end time). Frequency, audio offset and
-// mode come from the rows whose sender is exactly the operator. A line is made only when the
-// last row examined was sent by the operator (its word 2 holds the operator's callsign); when
-// no row gives a frequency and offset that are numbers, there is no line and the note says so.
+// Builds the local log line from the rows, top to bottom (the first kLogEntryMaxRows). A message
+// is "TO FROM EXCHANGE". The other station is the one of the last row between the operator and
+// another station; the contact's rows are those between the two. Its start is the first of them;
+// its end the moment the operator's last RR73, RRR or 73 to them went out (WSJT-X logs then),
+// else their last RR73, RRR or 73, else the last row. The grid is the locator the other station
+// sent (to the operator or in a CQ); the report received comes from their rows to the operator,
+// the report sent, the frequency, audio offset and mode from the operator's rows to them. Without
+// a start stamp, the other station, either report or a frequency there is no line, and the note
+// says what is missing ("No report from IW7SYW in the selection").
 LogEntry MakeLogEntryLine(const std::vector<JournalLine>& rows, const StationDetails& station);
 
 // A journal stamp as the log's date and time fields: "210412_123445" gives

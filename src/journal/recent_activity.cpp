@@ -6,12 +6,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 
 #include "base/byte_scan.h"
+#include "base/file_io.h"
 #include "journal/journal_line.h"
 #include "journal/journal_reader.h"
 #include "log/line_text.h"
@@ -48,7 +50,7 @@ private:
 struct Entry {
     const char* text;
     std::uint32_t length;
-    std::uint32_t order;  // header lines first, then journal order
+    std::uint32_t order;  // journal order
     std::string_view view() const { return {text, length}; }
 };
 
@@ -136,27 +138,45 @@ bool ExtractRecentActivity(const std::filesystem::path& journal, std::string_vie
         }
         if (FindTextNoCase(last, callsign) != std::string_view::npos) keep(last);
     }
-    entries.push_back({kRecentListHeader1.data(), static_cast<std::uint32_t>(kRecentListHeader1.size()), 0});
-    entries.push_back({kRecentListHeader2.data(), static_cast<std::uint32_t>(kRecentListHeader2.size()), 1});
+    // The header comes first whatever the journal lines begin with (a line that begins with
+    // blanks would sort before it).
+    line(kRecentListHeader1);
+    line(kRecentListHeader2);
     SortEntries(entries);
     // The first of each set of equal lines is the one the sorted set keeps; it is listed when it
-    // is a header line or holds the callsign as it is written.
+    // holds the callsign as it is written and is not a header line.
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (i > 0 && CompareNoCase(entries[i].view(), entries[i - 1].view()) == 0) continue;
-        if (entries[i].order < 2 || ContainsExactly(entries[i].view(), callsign)) line(entries[i].view());
+        if (CompareNoCase(entries[i].view(), kRecentListHeader1) == 0 ||
+            CompareNoCase(entries[i].view(), kRecentListHeader2) == 0)
+            continue;
+        if (ContainsExactly(entries[i].view(), callsign)) line(entries[i].view());
     }
     return true;
 }
 
+void RemoveOldRecentListLeftovers(const std::filesystem::path& folder) {
+    const std::string prefix = std::string(kRecentListFile) + ".";
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 6 || !name.starts_with(prefix)) continue;
+        const bool mkstempName = std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                                             [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+        std::error_code ignored;
+        if (mkstempName && it->is_regular_file(ignored)) std::filesystem::remove(it->path(), ignored);
+    }
+}
+
 bool WriteRecentList(const std::filesystem::path& journal, std::string_view callsign,
                      const std::filesystem::path& output, std::string* error, std::size_t* lines) {
-    std::string temp = output.string() + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    // A name the start-up's sweep of leftover writes knows, should this process be killed.
+    const std::string temp = NewFileBeside(output).string();
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
         if (error) *error = "Cannot create " + temp + ": " + std::strerror(errno);
         return false;
     }
-    ::fchmod(fd, 0644);
     std::string buffer;
     bool written = true;
     auto flush = [&] {

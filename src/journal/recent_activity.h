@@ -28,6 +28,11 @@ bool ExtractRecentActivity(const std::filesystem::path& journal, std::string_vie
                            const std::function<void(std::string_view line)>& line,
                            std::string* error = nullptr);
 
+// Removes the "RecentList.txt.XXXXXX" files (six letters or digits) that writers of earlier
+// versions left in `folder` when they were killed; today's writer leaves names that
+// RemoveLeftoverWritesIn knows.
+void RemoveOldRecentListLeftovers(const std::filesystem::path& folder);
+
 // Writes the extract to `output`, each line ended by CR LF, replacing the file in one step.
 // False with `error` set (and nothing written) when the journal cannot be read or the file
 // cannot be written. `lines` receives the number of lines written.

@@ -98,7 +98,9 @@ std::vector<ColouredLine> display_callsigns(const CallsignList& list) {
     calls.reserve(list.size());
     for (std::size_t i = 0; i < list.size(); ++i) {
         const std::string_view call = ExtractFieldView(list[i], ',', 1);
-        if (!call.empty()) calls.push_back(call);
+        // A station logged with two grids (or with and without one) is shown once.
+        if (call.empty() || (!calls.empty() && EqualNoCase{}(calls.back(), call))) continue;
+        calls.push_back(call);
     }
     std::vector<ColouredLine> lines;
     if (calls.size() < 2) return lines;

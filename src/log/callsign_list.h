@@ -52,7 +52,8 @@ bool SaveCallsignList(const std::filesystem::path& file, const CallsignList& lis
 // case ignored), each callsign followed by ", ". Lines cycle through Colour2, Colour3, Colour4,
 // Colour1, ...; the last line takes the colour after the one in force. A list of fewer than two
 // callsigns shows nothing. Entries with an empty callsign (a log line without one) are left out:
-// they name no station and have no first character to group by.
+// they name no station and have no first character to group by. A callsign listed with several
+// grids is shown once.
 std::vector<ColouredLine> display_callsigns(const CallsignList& list);
 
 // calls_in_log.txt: every distinct callsign of the log (field 5 with blanks trimmed, empty ones

@@ -1,5 +1,6 @@
 #include "log/qso_lists.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "log/extract_field.h"
@@ -22,12 +23,14 @@ void AppendSummary(std::string& out, std::string_view line, std::string_view fre
 
 QsoList ShowLast50(const LogLines& localLog) {
     QsoList list{std::string(kLast50Title), {}};
-    // The last position L is the line count less one; L - 1 lines are shown below 50.
+    // Every line is a contact: the last 50, or all of a shorter log.
     const long last = static_cast<long>(localLog.size()) - 1;
-    const long shown = last >= 50 ? 50 : last - 1;
+    const long shown = std::min(50L, last + 1);
     for (long k = 1; k <= shown; ++k) {
         const std::string_view line = localLog[static_cast<std::size_t>(last - (k - 1))];
-        std::string text = "[";
+        // "[ 9]" as wide as "[10]": a figure space is as wide as a digit, so the columns after
+        // the number stay in line.
+        std::string text = k < 10 ? "[\u2007" : "[";
         text.append(std::to_string(k)).append("]\t");
         AppendSummary(text, line, ExtractFieldView(line, ',', 7));
         list.lines.push_back({std::move(text), static_cast<int>((k - 1) % 3) + 1});

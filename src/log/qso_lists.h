@@ -21,8 +21,8 @@ inline constexpr std::string_view kLast50Title = "Last 50 QSOs, in reverse order
 inline constexpr std::string_view kLastUtcDayTitle =
     "Last UTC day QSOs list (max of 100, coloured by band used)";
 
-// The last contacts, newest first: 50 of them when the log has more than 50 lines, else all but
-// the first two. Lines "[k]" TAB "call, mode, frequency, date, time" in Colour1, 2, 3, 1, ...
+// The last contacts, newest first: 50 of them, or all of a shorter log. Lines "[k]" TAB "call,
+// mode, frequency, date, time" in Colour1, 2, 3, 1, ..., k below 10 after a figure space (U+2007).
 QsoList ShowLast50(const LogLines& localLog);
 
 // The contacts of the last line's date among the last 100 lines (all but the first when the log

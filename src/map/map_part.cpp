@@ -290,7 +290,7 @@ void MapPart::GridEdited(std::string_view text) { GridChanged(std::string(text))
 void MapPart::GridChanged(std::string text) {
     fields_.grid = Upper(text);
     quietSeconds_ = 1;
-    if (fields_.grid.size() > 3 && fields_.grid != lastPlottedGrid_ && !fields_.explore) {
+    if (IsLocator(fields_.grid) && fields_.grid != lastPlottedGrid_ && !fields_.explore) {
         PlotLabel(fields_.grid, fields_.callsign);
         if (!fields_.grid.empty() && !fields_.callsign.empty()) {
             std::string error;
@@ -301,7 +301,9 @@ void MapPart::GridChanged(std::string text) {
 }
 
 void MapPart::GridEntered() {
-    if (fields_.grid.size() > 3) PlotLabel(fields_.grid, fields_.callsign);
+    if (IsLocator(fields_.grid)) PlotLabel(fields_.grid, fields_.callsign);
+    else if (!TrimBlanks(fields_.grid).empty())
+        view_.ShowMessage("Grid", "Not a grid locator: " + std::string(TrimBlanks(fields_.grid)));
 }
 
 void MapPart::PlotLabel(std::string_view grid, std::string_view callsign) {

@@ -69,7 +69,7 @@ void InfoViewsPart::Run(InfoCommand command) {
 }
 
 void InfoViewsPart::ShowSettingsListing() {
-    if (inputs_.fullLoad) inputs_.fullLoad();
+    // Only listed: the window keeps its own state (the map, the ticks, its place).
     InfoPanel panel;
     panel.heading = "Registry settings:";
     panel.background = kSettingsListingBackground;

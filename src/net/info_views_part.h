@@ -65,8 +65,6 @@ struct InfoViewsInputs {
     SettingsStore& store;
     Desktop& desktop;
     std::string versionText;
-    // The full load of the stored settings into the window, run before they are listed.
-    std::function<void()> fullLoad;
     std::function<void(const std::string& label, const std::string& text)> trace;
 };
 

@@ -79,8 +79,12 @@ PlacesNearby FindPlacesNearby(const PlacesList& places, std::string_view locator
 std::optional<GridInfo> LookupGrid(std::string_view text, std::string_view homeGrid,
                                    const LogLines* somePlaces, const PlacesList& places) {
     text = TrimBlanks(text);
-    if (text.size() <= 3) return std::nullopt;
+    if (text.empty()) return std::nullopt;
     GridInfo info;
+    if (!IsLocator(text)) {
+        info.locator = "Not a grid locator: " + std::string(text);
+        return info;
+    }
     info.locator = UpperCase(text);
 
     // Bearing and distance are measured to the point the whole program uses for a locator.
@@ -89,8 +93,11 @@ std::optional<GridInfo> LookupGrid(std::string_view text, std::string_view homeG
     const Position centre = GridCentre(info.locator);
     info.centre = "Lat: " + Fixed2(centre.latitude) + "    Long: " + Fixed2(centre.longitude) + " (centre)";
     const BearingText measured = BearingDistance(homeGrid, texts.latitude, texts.longitude);
-    info.bearingNumber = std::string(TrimBlanks(std::string_view(measured.bearing).substr(0, measured.bearing.find(' '))));
-    info.bearing = "Bearing: " + measured.bearing + " Distance: " + measured.distance;
+    // The operator's own square: no direction to it.
+    const bool home = measured.distance == "0 KM";
+    if (!home)
+        info.bearingNumber = std::string(TrimBlanks(std::string_view(measured.bearing).substr(0, measured.bearing.find(' '))));
+    info.bearing = "Bearing: " + (home ? std::string("-") : measured.bearing) + " Distance: " + measured.distance;
     info.from = "(from " + std::string(homeGrid) + ")";
     int bearing = 0;
     const auto [end, error] = std::from_chars(info.bearingNumber.data(),

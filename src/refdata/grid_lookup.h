@@ -57,7 +57,8 @@ struct PlacesNearby {
 };
 PlacesNearby FindPlacesNearby(const PlacesList& places, std::string_view locator);
 
-// Nothing when the text, trimmed, has 3 characters or fewer. `somePlaces` holds the lines of
+// Nothing for an empty text; for a text that is not a locator (IsLocator), only `locator`,
+// reading "Not a grid locator: TEXT". The operator's own square has no bearing ("Bearing: -"). `somePlaces` holds the lines of
 // SomePlaces.txt when the program has that file (in any order); without it the places list is
 // searched.
 std::optional<GridInfo> LookupGrid(std::string_view text, std::string_view homeGrid,

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "base/file_io.h"
+#include "geo/locator.h"
 #include "log/line_text.h"
 #include "refdata/grid_lookup.h"
 #include "refdata/places_list.h"
@@ -12,9 +13,10 @@ namespace vantrel {
 
 CommandOutput GridCommand(std::string_view locator, std::string_view homeGrid, const PlacesFolders& folders) {
     CommandOutput out;
-    if (TrimBlanks(locator).size() <= 3) {
+    if (!IsLocator(locator)) {
         out.status = 2;
-        out.error = "--grid needs a locator of 4 or 6 characters, such as JO62 or JO62QM";
+        out.error = "Not a grid locator: " + std::string(TrimBlanks(locator)) +
+                    " (--grid needs a locator of 4 or 6 characters, such as JO62 or JO62QM)";
         return out;
     }
     std::optional<LogLines> somePlaces;

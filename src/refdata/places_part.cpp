@@ -80,9 +80,18 @@ void PlacesPart::BearingDoubleClicked() {
 void PlacesPart::PlacesTextEdited() { view_.WidenPlacesPanel(); }
 
 void PlacesPart::SearchPlaces(std::string_view fieldText, bool extended) {
-    const auto file = FindPlacesFile(inputs_.folders, extended ? kAllPlacesFile : kSomePlacesFile);
-    if (!file) return;
-    const PlacesText* text = SearchFile(*file);
+    const char* name = extended ? kAllPlacesFile : kSomePlacesFile;
+    const auto file = FindPlacesFile(inputs_.folders, name);
+    if (!file) {
+        view_.ShowMessage("Places", std::string(name) + " not found in the viewer folder or the program's data");
+        return;
+    }
+    std::string error;
+    const PlacesText* text = SearchFile(*file, &error);
+    if (!text) {
+        view_.ShowMessage("Places", "The places file could not be read: " + error);
+        return;
+    }
     static const LogLines kNoTable;
     const LogLines* table = inputs_.countryTable ? inputs_.countryTable() : nullptr;
     auto result = vantrel::SearchPlaces(fieldText, text, table ? *table : kNoTable);
@@ -91,12 +100,12 @@ void PlacesPart::SearchPlaces(std::string_view fieldText, bool extended) {
     view_.ShowPlaces(*result);
 }
 
-const PlacesText* PlacesPart::SearchFile(const std::filesystem::path& file) {
-    std::error_code error;
-    const auto time = std::filesystem::last_write_time(file, error);
+const PlacesText* PlacesPart::SearchFile(const std::filesystem::path& file, std::string* error) {
+    std::error_code timeError;
+    const auto time = std::filesystem::last_write_time(file, timeError);
     const std::int64_t size = FileSize(file);
-    if (file == searchFile_ && size == searchFileSize_ && !error && time == searchFileTime_) return &searchText_;
-    auto bytes = ReadWholeFile(file);
+    if (file == searchFile_ && size == searchFileSize_ && !timeError && time == searchFileTime_) return &searchText_;
+    auto bytes = ReadWholeFile(file, error);
     if (!bytes) return nullptr;
     searchText_ = PlacesText(std::move(*bytes));
     searchFile_ = file;

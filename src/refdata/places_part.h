@@ -101,7 +101,7 @@ public:
 
 private:
     // The places file last searched, kept while its size and time stay the same.
-    const PlacesText* SearchFile(const std::filesystem::path& file);
+    const PlacesText* SearchFile(const std::filesystem::path& file, std::string* error);
 
     PlacesPartInputs inputs_;
     PlacesView& view_;

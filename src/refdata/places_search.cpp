@@ -116,7 +116,8 @@ std::optional<PlacesSearchResult> SearchPlaces(std::string_view text, const Plac
                                                const LogLines& countryTable) {
     if (TrimBlanks(text).empty() || !file) return std::nullopt;
     PlacesSearchResult result;
-    result.lines.push_back("Searching for " + std::string(text) + " ...  Please wait..");
+    // The search is done when the list is shown: its first line says what was searched for.
+    result.lines.push_back("Searched for " + std::string(text) + " ...");
     result.lines.emplace_back();
     result.prefixLines = CountryPrefixLines(text, countryTable);
     std::vector<std::string> matches = file->Matching(UpperCase(text));

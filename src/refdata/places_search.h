@@ -45,7 +45,7 @@ inline std::vector<std::string> MatchingPlaces(std::string_view text, std::strin
 
 struct PlacesSearchResult {
     std::vector<std::string> prefixLines;
-    // "Searching for TEXT ...  Please wait..", an empty line, then the matching lines.
+    // "Searched for TEXT ...", an empty line, then the matching lines.
     std::vector<std::string> lines;
     std::size_t matches = 0;
     std::string matchLabel;  // "Matches : 3"

@@ -73,6 +73,10 @@ TEST_F(SearchTest, WildMatchesAnywhereAndCutsColumns) {
     options.bearingDistance = true;
     list = SearchLog(log, "DL2", options, countries, nullptr, lastCountry);
     EXPECT_EQ(list.Text(4), "DL2ZZ     \tJ   \tFT8\t14.075500 \t2026-12-05\t14:00:00\t ");
+    // A contact in the operator's own square: distance 0 and no bearing.
+    options.homeLocator = "jo62";
+    list = SearchLog(log, "DL1ABC", options, countries, nullptr, lastCountry);
+    EXPECT_EQ(list.Text(5), "DL1ABC    \tJO62\tFT8\t7.074000  \t2026-12-04\t13:00:00\t(-/0) ");
 }
 
 TEST_F(SearchTest, CommaOrEmptyTextShowsNoList) {
@@ -139,11 +143,16 @@ TEST(ContactDetailsTest, LinesColoursAndLookupAddresses) {
     EXPECT_EQ(lines[0].colour, 1);
     EXPECT_EQ(lines[2].text, "Name: Hans");
     EXPECT_EQ(lines[3].text, "Gridsquare: QF66BA");
-    EXPECT_EQ(lines[4].text, "Lat: -34.   Long : 152.0");
+    EXPECT_EQ(lines[4].text, "Lat: -34.0  Long : 152.0");
     EXPECT_EQ(lines[15].text, "My Rig/Ant: IC-7300, Dipole");
     EXPECT_EQ(lines[17].colour, 3);
     EXPECT_EQ(lines[19].text, "RIGHT CLICK to allow copy details to clipboard");
-    EXPECT_EQ(DetailsNumberText(-27), "-27. ");
+    EXPECT_EQ(DetailsNumberText(-27), "-27.0");
+    // An antenna whose band list holds commas is shown whole; empty station fields leave no ",".
+    const auto antenna = ContactDetails("2026-12-04,13:00:00,2026-12-04,13:01:00,DL1ABC,,14.0755,FT8,-08,-12,,,,"
+                                        ",,IC-7300,Vertical [7,14,21],");
+    EXPECT_EQ(antenna[12].text, "My Call/Grid: ");
+    EXPECT_EQ(antenna[13].text, "My Rig/Ant: IC-7300, Vertical [7,14,21]");
     const auto noGrid = ContactDetails(Contact("2026-12-04", "13:00:00", "DL1ABC", ""));
     EXPECT_EQ(noGrid.size(), 18u);
     EXPECT_EQ(noGrid[3].text, "QSO date: 2026-12-04 UTC");

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <random>
+#include <set>
 
 #include "geo/country_file.h"
+#include "adif/adif_reader.h"
 #include "geo/country_lookup.h"
+#include "log/extract_field.h"
+#include "log/line_text.h"
 #include "support/temp_folder.h"
 
 namespace vantrel {
@@ -131,14 +136,15 @@ TEST(CountryLookupTest, DesignatorsAndForeignPrefixes) {
     EXPECT_EQ(*ReduceCallsign("/ABC"), "");
 }
 
-TEST(CountryLookupTest, LevelsTiesAndOutputs) {
+TEST(CountryLookupTest, LongestPrefixTypedTextAndOutputs) {
     const CountryTable table = Table({"XYZB,Second,EU {1.0^2.0}", "XYZA,First,EU {1.0^2.0}",
                                       "VE2A,Alpha,NA {45.00^75.5}", "VE2,Beta,NA {46.00^-71.25}",
                                       "PY,Brazil,SA {-10.00^53.00}", "FT0J,Juan de Nova, Europa,AF {-17.05^-42.72}"});
-    EXPECT_EQ(table.Lookup("VE2").country, "Beta (NA )");      // equals a short prefix: level 4
-    EXPECT_EQ(table.Lookup("ve2abc").country, "Alpha (NA )");  // four agree beats three
+    EXPECT_EQ(table.Lookup("VE2").country, "Beta (NA )");      // equals a prefix
+    EXPECT_EQ(table.Lookup("ve2abc").country, "Alpha (NA )");  // the longer prefix wins
     EXPECT_EQ(table.Lookup("VE2XYZ").country, "Beta (NA )");
-    EXPECT_EQ(table.Lookup("XYZ1").country, "First (EU )");    // a tie: first in the table
+    EXPECT_EQ(table.Lookup("XYZ").country, "First (EU )");     // typed so far: the first it begins
+    EXPECT_TRUE(table.Lookup("XYZ1").country.empty());        // no PREFIX it begins with
     const CountryResult brazil = table.Lookup("PY2XYZ/P");
     EXPECT_EQ(brazil.country, "Brazil (SA )");
     EXPECT_EQ(brazil.latitude, "-10.00");
@@ -231,6 +237,103 @@ TEST(CountryLookupExact, RealFileNamesOrdinaryCallsByTheirPrefix) {
         EXPECT_EQ(table.Lookup("K1ZZZ").country.substr(0, 13), "United States") << name;
         EXPECT_EQ(table.Lookup("W9XYZ").country.substr(0, 13), "United States") << name;
     }
+}
+
+}  // namespace
+}  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+// The country file read on its own, as other programs read it: a record is "NAME: ... :PRIMARY:"
+// and its list up to ";"; "=" marks a whole callsign; (), [], <>, {} and ~~ are overrides.
+struct PlainCountryFile {
+    std::map<std::string, std::string> exact, prefix;  // text -> NAME, first record wins
+    std::string Country(const std::string& call, const std::string& reduced) const {
+        if (auto it = exact.find(call); it != exact.end()) return it->second;
+        for (std::size_t n = reduced.size(); n > 0; --n)
+            if (auto it = prefix.find(reduced.substr(0, n)); it != prefix.end()) return it->second;
+        return "";
+    }
+};
+
+PlainCountryFile ReadPlainCountryFile(std::string bytes) {
+    PlainCountryFile file;
+    std::erase_if(bytes, [](char c) { return c == '\r' || c == '\n'; });
+    for (std::string_view record : SplitPieces(bytes, ';')) {
+        const auto fields = SplitPieces(record, ':');
+        if (fields.size() < 9) continue;
+        const std::string name(TrimBlanks(fields[0]));
+        std::string primary(TrimBlanks(fields[7]));
+        std::erase(primary, '*');
+        // The flattened table names a primary prefix such as "3D2/c" as "3D2C" and "FT/j" as "FT0J".
+        if (const auto slash = primary.find('/'); slash != std::string::npos) {
+            std::string after = primary.substr(slash + 1);
+            for (char& c : after) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            const bool digit = slash > 0 && std::isdigit(static_cast<unsigned char>(primary[slash - 1]));
+            primary = primary.substr(0, slash) + (digit ? "" : "0") + after;
+        }
+        file.prefix.emplace(primary, name);
+        for (std::string_view item : SplitPieces(fields[8], ',')) {
+            std::string text(TrimBlanks(item));
+            text = text.substr(0, text.find_first_of("([<{~"));
+            if (text.starts_with('=')) file.exact.emplace(text.substr(1), name);
+            else if (!text.empty()) file.prefix.emplace(text, name);
+        }
+    }
+    return file;
+}
+
+// Every callsign of the real logs kept with the tests.
+std::set<std::string> RealLogCallsigns() {
+    std::set<std::string> calls;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(test::TestDataFolder())) {
+        const std::string bytes = test::ReadFile(entry.path());
+        if (entry.path().extension() == ".adi") {
+            for (const AdifRecord& record : ReadAdifRecords(bytes))
+                if (auto call = record.Value("call"); !call.empty()) calls.insert(UpperCase(call));
+        } else if (entry.path().extension() == ".log") {
+            for (std::string_view line : SplitPieces(bytes, '\n'))
+                if (auto call = TrimBlanks(ExtractFieldView(line, ',', 5)); !call.empty()) calls.insert(UpperCase(call));
+        }
+    }
+    return calls;
+}
+
+TEST(CountryLookupRealLogs, EveryCallNamesTheCountryOfItsLongestPrefix) {
+    VANTREL_REQUIRE_TESTDATA();
+    const std::string bytes = test::ReadFile(test::TestDataFolder() / "cty" / "cty-wsjtx-2.6.1.dat");
+    const CountryTable table(SortedCountryLines(ParseCountryFile(bytes)));
+    const PlainCountryFile plain = ReadPlainCountryFile(bytes);
+    const std::set<std::string> calls = RealLogCallsigns();
+    ASSERT_GT(calls.size(), 6000u);
+    std::size_t named = 0;
+    for (const std::string& call : calls) {
+        const auto reduced = ReduceCallsign(call);
+        const std::string expected = reduced ? plain.Country(call, *reduced) : "";
+        // "NAME (CONTINENT )"
+        const std::string found = table.Lookup(call).country;
+        EXPECT_EQ(found.substr(0, found.rfind(" (")), expected) << call;
+        named += !found.empty();
+    }
+    EXPECT_GT(named, calls.size() * 9 / 10);
+
+    const auto country = [&](const char* call) { return table.Lookup(call).country; };
+    EXPECT_EQ(country("RA3AV"), "European Russia (EU )");
+    EXPECT_EQ(country("UA9CDC"), "Asiatic Russia (AS )");
+    EXPECT_EQ(country("R2FAB"), "Kaliningrad (EU )");
+    EXPECT_EQ(country("BV9P"), "Pratas Island (AS )");
+    EXPECT_EQ(country("BV2AB"), "Taiwan (AS )");
+    EXPECT_EQ(country("IU6VE"), "Italy (EU )");
+    EXPECT_EQ(country("IT9ABC"), "Sicily (EU )");
+    EXPECT_EQ(country("R"), "European Russia (EU )");  // typed so far
+}
+
+TEST(CountryLookupRealLogs, DemoStationsItalianCallsAreItalian) {
+    const std::string bytes = test::ReadFile(std::filesystem::path(VANTREL_SOURCE_DIR) / "data/demo/WSJT-X/cty.dat");
+    const CountryTable table(SortedCountryLines(ParseCountryFile(bytes)));
+    EXPECT_EQ(table.Lookup("IU6VE").country, "Italy (EU )");
+    EXPECT_EQ(table.Lookup("IW7SYW").country, "Italy (EU )");
 }
 
 }  // namespace

@@ -51,6 +51,14 @@ TEST(LocatorTest, PositionToLocatorEdges) {
     EXPECT_EQ(PositionToLocator(std::nan(""), 0), "JJ00");
 }
 
+TEST(LocatorTest, OnlyMaidenheadLocatorsAreLocators) {
+    for (const char* yes : {"JO62", "jo62", "AA00", "RR99", "JO62QM", "jo62qm", "RR99XX", " FN42 "})
+        EXPECT_TRUE(IsLocator(yes)) << yes;
+    for (const char* no : {"", "JO6", "JO62Q", "JO62QMA", "ZZ99", "SA00", "1234", "HELLO", "JO62YA", "J062",
+                           "JOAB", "JO 62", "JO62QM12"})
+        EXPECT_FALSE(IsLocator(no)) << no;
+}
+
 TEST(LocatorTest, NumberTextRule) {
     EXPECT_FALSE(IsNumberText(""));
     EXPECT_FALSE(IsNumberText("   "));

@@ -25,10 +25,10 @@ protected:
 TEST_F(JournalCommandsTest, JournalPrintsTheListedRowsTabSeparated) {
     EXPECT_EQ(RunJournalCommand(folder.path(), "w9xyz", out, err), 0);
     EXPECT_EQ(out.str(),
-              "250314_121500\t14.074\tRX\tFT8\t\t0.0\t2000\tK1ABC W9XYZ R-08\n"
-              "250314_121500\t14.074\tRX\tFT8\t\t0.5\t2300\tW9XYZ K1ABC RR73\n"
-              "250314_121500\t14.074\tRX\tFT8\t\t0.3\t1200\tW9XYZ K1ABC -12\n"
-              "250314_121515\t14.074\tRX\tFT8\t\t0.0\t2050\tK1ABC W9XYZ 73\n");
+              "250314_121500\t14.074\tRX\tFT8\t-8\t0.0\t2000\tK1ABC W9XYZ R-08\n"
+              "250314_121500\t14.074\tRX\tFT8\t-12\t0.5\t2300\tW9XYZ K1ABC RR73\n"
+              "250314_121500\t14.074\tRX\tFT8\t-16\t0.3\t1200\tW9XYZ K1ABC -12\n"
+              "250314_121515\t14.074\tRX\tFT8\t-9\t0.0\t2050\tK1ABC W9XYZ 73\n");
     EXPECT_EQ(err.str(), "");
     out.str("");
     EXPECT_EQ(RunJournalCommand(folder.path(), "QQ9QQ", out, err), 0);  // searched, nothing listed

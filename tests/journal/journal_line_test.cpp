@@ -122,7 +122,7 @@ std::vector<std::string> Fields(std::string_view line) {
     return fields;
 }
 
-// The search panel's columns of the real journal's lines: the dated form leaves the SNR empty,
+// The search panel's columns of the real journal's lines: the SNR is the line's fifth word,
 // MSK144 keeps the first four characters of its mode, the short JT65 stamp stays as it is, and
 // the unpadded Q65 mode shifts what the columns catch (the columns are what they are).
 TEST(JournalLine, RealLinesCutByColumns) {
@@ -131,18 +131,18 @@ TEST(JournalLine, RealLinesCutByColumns) {
     std::vector<W> rows;
     for (std::string line; std::getline(in, line);) rows.push_back(Fields(line));
     ASSERT_EQ(rows.size(), 7u);
-    EXPECT_EQ(rows[0], (W{"261208_140716", "14.074", "TX", "FT8", "", "0.0", "1500", "CQ QQ0XYZ"}));
-    EXPECT_EQ(rows[2], (W{"261208_120015", "14.074", "RX", "FT8", "", "0.1", "1200", "CQ K1ABC FN42"}));
-    EXPECT_EQ(rows[3], (W{"261208_120107", "14.080", "RX", "FT4", "", "-0.3", "1000", "CQ K1ABC FN42"}));
-    EXPECT_EQ(rows[4], (W{"261208_120215", "14.080", "RX", "MSK1", "", "1.1", "1500", "K1ABC W9XYZ R+03"}));
-    EXPECT_EQ(rows[5], (W{"261208_1203", "14.080", "RX", "JT65", "", "0.0", "1200", "CQ K1ABC FN42"}));
-    EXPECT_EQ(rows[6], (W{"261208_120430", "14.080", "RX", "Q65", "", "0", "0 K1", "BC W9XYZ EN37"}));
+    EXPECT_EQ(rows[0], (W{"261208_140716", "14.074", "TX", "FT8", "0", "0.0", "1500", "CQ QQ0XYZ"}));
+    EXPECT_EQ(rows[2], (W{"261208_120015", "14.074", "RX", "FT8", "-8", "0.1", "1200", "CQ K1ABC FN42"}));
+    EXPECT_EQ(rows[3], (W{"261208_120107", "14.080", "RX", "FT4", "-11", "-0.3", "1000", "CQ K1ABC FN42"}));
+    EXPECT_EQ(rows[4], (W{"261208_120215", "14.080", "RX", "MSK1", "7", "1.1", "1500", "K1ABC W9XYZ R+03"}));
+    EXPECT_EQ(rows[5], (W{"261208_1203", "14.080", "RX", "JT65", "-18", "0.0", "1200", "CQ K1ABC FN42"}));
+    EXPECT_EQ(rows[6], (W{"261208_120430", "14.080", "RX", "Q65", "-29", "0", "0 K1", "BC W9XYZ EN37"}));
 }
 
 TEST(JournalLine, FormsCutAndMessageLimit) {
     // A decoder flag far to the right lies past the 30 characters of the message.
     EXPECT_EQ(Fields("250314_121515    14.074 Rx FT8    -22  0.2  900 CQ WA9XYZ EN37                      ? a1\r\n"),
-              (W{"250314_121515", "14.074", "RX", "FT8", "", "0.2", "900", "CQ WA9XYZ EN37"}));
+              (W{"250314_121515", "14.074", "RX", "FT8", "-22", "0.2", "900", "CQ WA9XYZ EN37"}));
     // A message of more than 30 characters is cut after its 30th.
     EXPECT_EQ(Fields("210412_123445    14.074 Rx FT8    -10  0.1 1234 TNX FOR THE QSO DEAR FRIEND 73 GL")[7],
               "TNX FOR THE QSO DEAR FRIEND 73");

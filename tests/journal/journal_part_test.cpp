@@ -238,7 +238,7 @@ TEST_F(JournalPartTest, ClipboardEntryLineAndAddToLog) {
     part.MakeLogEntryLine();
     EXPECT_TRUE(view.entryVisible);
     EXPECT_EQ(view.entry,
-              "2021-04-12,12:00:15,2021-04-12,12:01:15,K1ABC,EN37,14.0755,FT8,-08,-12,,"
+              "2021-04-12,12:00:15,2021-04-12,12:01:28,K1ABC,FN42,14.0755,FT8,-08,-12,,"
               "FT8  Sent: -08  Rcvd: -12,,W9XYZ,EN37,IC-7300,Vertical,");
     part.CopyLine();
     EXPECT_EQ(clipboard.back(), view.entry);
@@ -258,11 +258,11 @@ TEST_F(JournalPartTest, ClipboardEntryLineAndAddToLog) {
     const MatchList found = SearchLog(*lines, "K1ABC", {}, CountryTable(), nullptr, lastCountry);
     EXPECT_EQ(found.contacts, 1u);
 
-    // Only the other station's rows: no line, no note.
+    // Only the other station's RR73: no line, and the note says what is missing.
     view.selected = {{4, 0}};
     part.MakeLogEntryLine();
     EXPECT_EQ(view.entry, "");
-    EXPECT_EQ(view.note, "");
+    EXPECT_EQ(view.note, "No report from K1ABC in the selection");
 }
 
 TEST_F(JournalPartTest, RecentActivityIsWrittenAndOpened) {

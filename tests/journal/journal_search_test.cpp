@@ -73,7 +73,7 @@ TEST_F(JournalSearchTest, ListsFt8LinesWithTheTextAtAWordStart) {
     ASSERT_EQ(search.matches->size(), 4u);
     EXPECT_EQ(search.matches->Line(2), "K1AB W9XYZ FT8 BY HAND");  // at the start, CR dropped
     EXPECT_EQ(search.matches->Row(0).message, "CQ K1AB FN42");
-    EXPECT_EQ(search.matches->Row(0).snr, "");  // the dated form has no SNR column
+    EXPECT_EQ(search.matches->Row(0).snr, "-10");  // the dated form's SNR
     EXPECT_EQ(search.matches->Row(3).message, "Q0 K1AB/P");
     // An empty text lists nothing; a text with no match lists nothing.
     EXPECT_TRUE(SearchJournalFile(journal, "").matches->empty());

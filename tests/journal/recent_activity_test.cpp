@@ -32,11 +32,13 @@ L PlainExtract(const std::string& bytes, const std::string& callsign) {
         insert(all, line);
         at = end + 1;
     }
-    L out;
-    insert(out, std::string(kRecentListHeader1));
-    insert(out, std::string(kRecentListHeader2));
+    // The header first, then the sorted lines that hold the callsign.
+    L matching;
     for (const std::string& line : all)
-        if (!callsign.empty() && line.find(callsign) != std::string::npos) insert(out, line);
+        if (!callsign.empty() && line.find(callsign) != std::string::npos) insert(matching, line);
+    L out{std::string(kRecentListHeader1), std::string(kRecentListHeader2)};
+    for (const std::string& line : matching)
+        if (CompareNoCase(line, out[0]) != 0 && CompareNoCase(line, out[1]) != 0) out.push_back(line);
     return out;
 }
 
@@ -99,6 +101,7 @@ TEST_F(RecentActivityTest, EqualsSortingTheWholeJournalFirst) {
         std::string line = "2612" + std::to_string(10 + (minute / 1440) % 18) + "_" + std::to_string(100000 + minute % 1440 * 10) +
                            " 14.074 Rx FT8 -8 0.1 1200 " + messages[random() % 6];
         if (random() % 10 == 0) line[random() % line.size()] ^= 0x20;
+        if (random() % 25 == 0) line = "  " + line;  // blanks first: sorted before the header text
         text += line + (random() % 3 ? "\n" : "\r\n");
         if (random() % 15 == 0) text += line + "\n";
     }

@@ -80,6 +80,15 @@ TEST(CallsignList, GroupsByFirstCharacterInCyclingColours) {
     create_callsignlist(one, LogOf({"QZ1A", "QZ2B", "QZ3C"}));
     EXPECT_EQ(display_callsigns(one), (std::vector<ColouredLine>{{"QZ1A, QZ2B, QZ3C, ", 3}}));
 
+    // A station logged with and without a grid, or with two grids, is listed once.
+    CallsignList twice;
+    LogLines grids = LogOf({"QZ1A", "QZ2B"});
+    grids.push_back("2024-01-01,10:00:00,2024-01-01,10:01:00,QZ2B,,14.074,FT8,-01,-02,,,,QQ0XYZ,JO62,IC-7300,Dipole,");
+    grids.push_back("2024-01-01,10:00:00,2024-01-01,10:01:00,qz2b,KO38,14.074,FT8,-01,-02,,,,QQ0XYZ,JO62,IC-7300,Dipole,");
+    create_callsignlist(twice, grids);
+    EXPECT_EQ(twice.size(), 4u);
+    EXPECT_EQ(display_callsigns(twice), (std::vector<ColouredLine>{{"QZ1A, QZ2B, ", 3}}));
+
     // Five groups wrap the colours round to Colour1; letter case does not split a group.
     CallsignList many;
     create_callsignlist(many, LogOf({"AA1A", "BB1B", "cc1c", "CC2C", "DD1D", "EE1E", "EE2E"}));

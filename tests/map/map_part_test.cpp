@@ -93,7 +93,11 @@ TEST(MapPart, GridFieldPlotsEachNewSquareOnceAndLogsIt) {
     MapFixture map;
     map.Open();
     map.part.ShowStation("k1abc", "FN4");  // three characters: never plotted
+    map.part.ShowStation("k1abc", "ZZ99");  // not a locator: never plotted, nor logged
+    map.part.GridEdited("HELLO");
     EXPECT_TRUE(map.view.labels.empty());
+    map.part.GridEntered();  // Enter on it says so
+    EXPECT_EQ(map.view.messages, std::vector<std::string>{"Grid: Not a grid locator: HELLO"});
 
     map.part.ShowStation("k1abc", "fn42\r");
     ASSERT_EQ(map.view.labels.size(), 1u);

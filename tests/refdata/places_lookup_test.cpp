@@ -18,8 +18,20 @@ Lines All(const LogLines& lines) { return {lines.begin(), lines.end()}; }
 
 TEST(GridLookup, PanelLinesReverseBearingAndShortText) {
     const PlacesList none;
-    EXPECT_FALSE(LookupGrid("JO6", "JO62", nullptr, none));
-    EXPECT_FALSE(LookupGrid("  JO6  ", "JO62", nullptr, none));
+    EXPECT_FALSE(LookupGrid("  ", "JO62", nullptr, none));
+    // Only a locator is looked up; anything else is refused as such.
+    for (const char* text : {"JO6", "ZZ99", "1234", "HELLO", "JO62QZ", "JO62Q"}) {
+        const auto refused = LookupGrid(text, "JO62", nullptr, none);
+        ASSERT_TRUE(refused) << text;
+        EXPECT_EQ(refused->locator, "Not a grid locator: " + std::string(text));
+        EXPECT_EQ(refused->centre, "");
+        EXPECT_FALSE(refused->placesVisible);
+    }
+    // The operator's own square: distance 0 and no bearing.
+    const auto home = LookupGrid("jo62", "JO62", nullptr, none);
+    EXPECT_EQ(home->bearing, "Bearing: - Distance: 0 KM");
+    EXPECT_EQ(home->reverse, "Rev: ");
+    EXPECT_EQ(home->bearingNumber, "");
 
     // Due south of home: bearing 180, reverse 360.
     const auto south = LookupGrid("jo61", "JO62", nullptr, none);
@@ -185,7 +197,7 @@ TEST(PlacesSearch, MatchesCapitalisedOnceEachSorted) {
                          "UA,European Russia,EU {55.75^-37.62}", "UN,Kazakhstan,AS {48.17^-65.18}"};
     const auto result = SearchPlaces("new york", &text, table);
     ASSERT_TRUE(result);
-    EXPECT_EQ(result->lines, (Lines{"Searching for new york ...  Please wait..", "",
+    EXPECT_EQ(result->lines, (Lines{"Searched for new york ...", "",
                                     "new York\t\tusa", "old Place (New York)/X\t\tusa"}));
     EXPECT_EQ(result->matches, 2u);
     EXPECT_EQ(result->matchLabel, "Matches : 2");

@@ -56,8 +56,8 @@ TEST(PlacesPart, PanelTimerClicksAndClipboard) {
     EXPECT_EQ(part.PrepareAtStart(), "");
     EXPECT_FALSE(station.view.extended);  // no allplaces.txt anywhere
 
-    part.LookupGrid("JO6");
-    EXPECT_FALSE(station.view.gridShown);
+    part.LookupGrid("JO6");  // not a locator: said so
+    EXPECT_EQ(station.view.grid.locator, "Not a grid locator: JO6");
     part.LookupGrid("JO61");
     ASSERT_TRUE(station.view.gridShown);
     EXPECT_EQ(station.view.grid.places, (Lines{"JO61AA # Germany # Dorf", "JO61BB # Germany # Stadt"}));
@@ -93,10 +93,11 @@ TEST(PlacesPart, PanelTimerClicksAndClipboard) {
     part.SearchPlaces("eigenes", false);
     ASSERT_TRUE(station.view.placesShown);
     EXPECT_EQ(station.view.places.matchLabel, "Matches : 1");
-    part.SearchPlaces("x", true);  // "Extended" without allplaces.txt: nothing happens
+    part.SearchPlaces("x", true);  // "Extended" without allplaces.txt: the list stays, a message says why
     EXPECT_EQ(station.view.places.matchLabel, "Matches : 1");
+    EXPECT_EQ(station.view.message, "Places|allplaces.txt not found in the viewer folder or the program's data");
     part.CopyPlacesToClipboard();
-    EXPECT_EQ(station.clipboard.back(), "Searching for eigenes ...  Please wait..\n\nJO61CC\t\tGermany\t\tEigenes\n");
+    EXPECT_EQ(station.clipboard.back(), "Searched for eigenes ...\n\nJO61CC\t\tGermany\t\tEigenes\n");
     EXPECT_EQ(station.view.message, "Clipboard copied|Displayed data now in clipboard");
     // The file is read again once it changed.
     test::WriteFile(station.viewer / "SomePlaces.txt", "JO61CC,Germany,Eigenes\r\nJO61CD,Germany,Eigenes Dorf\r\n");

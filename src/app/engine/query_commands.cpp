@@ -1,5 +1,6 @@
 #include "app/engine/query_commands.h"
 
+#include <array>
 #include <chrono>
 #include <optional>
 #include <ostream>
@@ -7,7 +8,12 @@
 #include "adif/adif_export.h"
 #include "base/file_io.h"
 #include "base/switches.h"
+#include "geo/callsign_search.h"
 #include "geo/country_file.h"
+#include "geo/locator.h"
+#include "log/band_table.h"
+#include "log/extract_field.h"
+#include "log/line_text.h"
 #include "journal/journal_commands.h"
 #include "refdata/places_commands.h"
 #include "settings/wsjtx_ini.h"
@@ -18,6 +24,7 @@ namespace {
 
 constexpr const char* kGridSwitch = "--grid";
 constexpr const char* kPlacesSwitch = "--places";
+constexpr const char* kCallSwitch = "--call";
 constexpr const char* kUpdateCtySwitch = "--update-cty";
 constexpr const char* kJournalSwitch = "--journal";
 constexpr const char* kRecentSwitch = "--recent";
@@ -78,6 +85,8 @@ OneShotCommand FindOneShotCommand(const std::vector<std::string>& arguments) {
             return OneShotCommand::Grid;
         if (argument == kPlacesSwitch || argument.starts_with(std::string(kPlacesSwitch) + "="))
             return OneShotCommand::Places;
+        if (argument == kCallSwitch || argument.starts_with(std::string(kCallSwitch) + "="))
+            return OneShotCommand::Call;
         if (argument == kUpdateCtySwitch) return OneShotCommand::UpdateCty;
         if (argument == kJournalSwitch || argument.starts_with(std::string(kJournalSwitch) + "="))
             return OneShotCommand::Journal;
@@ -117,6 +126,56 @@ int RunPlacesQuery(OneShotCommand command, const std::vector<std::string>& argum
     std::fflush(out);
     std::fflush(err);
     return output.status;
+}
+
+int RunCallQuery(const std::vector<std::string>& arguments, const std::filesystem::path& viewerFolder,
+                 const FolderEnvironment& environment, std::ostream& out, std::ostream& err) {
+    const std::optional<std::string> value = SwitchValue(arguments, kCallSwitch);
+    if (!value || TrimBlanks(*value).empty()) {
+        err << "vantrel: --call needs a callsign, such as K1ABC\n";
+        return 2;
+    }
+    const std::string rigName = Switches(arguments).RigName();
+    const std::optional<LogLines> table = CountryTableLines(viewerFolder, environment, rigName);
+    if (!table) {
+        err << "vantrel: no country table: neither ctybasic.txt nor a cty.dat was found\n";
+        return 1;
+    }
+    const std::string home = OperatorGrid(viewerFolder, environment, rigName);
+    if (!IsLocator(home))
+        err << "vantrel: no operator grid in WSJT-X's configuration: the bearing and distance are not from "
+               "this station\n";
+    const std::optional<LogLines> log = LoadLogLines(viewerFolder / kLocalLog);
+    if (!log) err << "vantrel: no local log (" << kLocalLog << ") in " << viewerFolder.string() << "\n";
+    SearchOptions options;
+    options.homeLocator = home;
+    std::string lastCountry;
+    const MatchList list = SearchLog(log ? *log : LogLines(), *value, options, CountryTable(*table), nullptr, lastCountry);
+    if (list.country.country.empty()) {
+        err << "vantrel: no country in the country table for " << list.searchText << "\n";
+        return 1;
+    }
+    out << CountryLineText(list) << '\n';
+    // The search lists every call that begins with the text; the count is of this call only.
+    std::size_t contacts = 0;
+    std::array<bool, 20> bands{};
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (!list.At(i).contact) continue;
+        const std::string_view line = (*log)[list.At(i).logIndex];
+        if (UpperCase(TrimBlanks(ExtractFieldView(line, ',', 5))) != list.searchText) continue;
+        ++contacts;
+        const int row = BandRowOfFrequency(TrimBlanks(ExtractFieldView(line, ',', 7)));
+        bands[static_cast<std::size_t>(row + 1)] = true;
+    }
+    out << "Contacts: " << contacts;
+    std::string names;
+    for (int row = 0; row + 1 < static_cast<int>(bands.size()); ++row)
+        if (bands[static_cast<std::size_t>(row + 1)]) names += (names.empty() ? "" : ", ") + std::string(BandOfRow(row));
+    if (bands[0]) names += (names.empty() ? "" : ", ") + std::string("other");
+    if (!names.empty()) out << " (" << names << ')';
+    out << '\n';
+    out.flush();
+    return out ? 0 : 1;
 }
 
 int RunJournalQuery(OneShotCommand command, const std::vector<std::string>& arguments,

@@ -1,6 +1,7 @@
 // The one-shot commands of the terminal and of scripts, run without a window:
 //   vantrel --grid LOCATOR             the "Gridsquare info:" panel's lines
 //   vantrel --places TEXT [--extended] the places search: prefix lines, matches, "Matches : N"
+//   vantrel --call CALL                the search's "CTY.DAT : " line and the contacts with CALL
 //   vantrel --update-cty               fetch, check and install the current cty.dat
 //   vantrel --journal TEXT             the rows the journal search lists, TAB between the fields
 //   vantrel --recent                   writes RecentList.txt and prints its path
@@ -22,7 +23,7 @@
 
 namespace vantrel {
 
-enum class OneShotCommand { None, Grid, Places, UpdateCty, Journal, Recent, ExportAdif };
+enum class OneShotCommand { None, Grid, Places, Call, UpdateCty, Journal, Recent, ExportAdif };
 
 // The command the arguments ask for; None when they ask for none.
 OneShotCommand FindOneShotCommand(const std::vector<std::string>& arguments);
@@ -33,6 +34,13 @@ OneShotCommand FindOneShotCommand(const std::vector<std::string>& arguments);
 int RunPlacesQuery(OneShotCommand command, const std::vector<std::string>& arguments,
                    const std::filesystem::path& viewerFolder, const std::filesystem::path& dataFolder,
                    const FolderEnvironment& environment, std::FILE* out, std::FILE* err);
+
+// --call: what the callsign search shows for a call: its "CTY.DAT : " line (country, latitude,
+// longitude, bearing and distance from the operator's grid), then "Contacts: N" with the bands of
+// the local log's contacts with exactly that call ("Contacts: 2 (20m, 40m)"). Exit status 1 when
+// no country matches. It only reads, so it runs beside a running program.
+int RunCallQuery(const std::vector<std::string>& arguments, const std::filesystem::path& viewerFolder,
+                 const FolderEnvironment& environment, std::ostream& out, std::ostream& err);
 
 // --journal and --recent, on the viewer folder's journal copy. They only read (--recent writes
 // RecentList.txt whole in one step, its own output), so they run beside a running program. The

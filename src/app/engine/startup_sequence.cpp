@@ -7,6 +7,7 @@
 
 #include "app/engine/station_engine.h"
 #include "base/file_io.h"
+#include "journal/recent_activity.h"
 #include "log/local_log.h"
 
 namespace vantrel {
@@ -55,6 +56,7 @@ void StationEngine::RunStartupSequence() {
     // A write that a crash cut short leaves its file beside the target, which holds its old
     // content: the leftovers go.
     RemoveLeftoverWritesIn(core_.viewerFolder);
+    RemoveOldRecentListLeftovers(core_.viewerFolder);
 
     const bool author = core_.HasSwitch("/AUTHOR");
     window.SetRegionVisible(Region::CheckMyGridMenu, author);

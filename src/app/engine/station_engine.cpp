@@ -77,7 +77,6 @@ PlacesPartInputs StationEngine::PlacesInputs() {
 
 InfoViewsInputs StationEngine::InfoInputs() {
     return {core_.viewerFolder, core_.services.store, core_.desktop, VersionText(),
-            [this] { window_.ApplyFullLoad(); },
             [this](const std::string& label, const std::string& text) { core_.Trace(label, text); }};
 }
 

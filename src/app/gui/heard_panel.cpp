@@ -12,6 +12,8 @@ namespace {
 
 QString BearingAndDistance(const HeardRow& row) {
     if (!row.bearing) return {};
+    // The operator's own square has no direction.
+    if (row.bearing->km == 0) return QStringLiteral("0 km");
     // A bearing from the country's position is marked as approximate.
     return QStringLiteral("%1%2\u00b0 %3 km")
         .arg(row.bearingFromGrid ? QString() : QStringLiteral("~"))

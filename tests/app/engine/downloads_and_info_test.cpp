@@ -112,7 +112,13 @@ TEST_F(DownloadsAndInfoTest, StartupTellsOfANewerRelease) {
 TEST_F(DownloadsAndInfoTest, ViewAndAboutMenus) {
     store.WriteText(kOwnSection, "VantrelerAutoShow", "1");
     auto engine = Start({"/NVC"});
+    // Listing the stored values leaves the window as it is: nothing is applied to it.
+    view.placement.left = 1234;
+    view.options.showDetails = !view.options.showDetails;
+    const StoredOptions before = view.options;
     engine->RunInfo(InfoCommand::ShowSettings);
+    EXPECT_EQ(view.placement.left, 1234);
+    EXPECT_EQ(view.options.showDetails, before.showDetails);
     EXPECT_EQ(view.infoPanel.heading, "Registry settings:");
     ASSERT_EQ(view.infoPanel.lines.size(), 23u);
     EXPECT_TRUE(view.DetailsPanelVisible());

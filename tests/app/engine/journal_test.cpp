@@ -72,7 +72,7 @@ TEST_F(JournalTest, AContactOnlyTheJournalHoldsIsFoundMadeIntoALineAndLogged) {
     view.journal.SelectRows(0, 5);
     engine->JournalAction([](JournalPart& part) { part.MakeLogEntryLine(); });
     EXPECT_TRUE(view.journal.entryLineVisible);
-    const std::string line = "2026-12-08,12:00:15,2026-12-08,12:01:15,K7ABC,EN37,14.075234,FT8,-08,-12,,"
+    const std::string line = "2026-12-08,12:00:15,2026-12-08,12:01:28,K7ABC,FN42,14.075234,FT8,-08,-12,,"
                              "FT8  Sent: -08  Rcvd: -12,,W9XYZ,EN37,,,";
     EXPECT_EQ(view.journal.entryLine, line);
     engine->JournalAction([](JournalPart& part) { part.AddToLog(); });

@@ -65,7 +65,8 @@ TEST_F(QueryCommandsTest, GridAndPlacesPrintWhatThePanelsShow) {
     EXPECT_NE(places.out.find("S\xC3\xA3o Paulo"), std::string::npos);  // shown as GeoNames spells it
     EXPECT_NE(places.out.find("\nMatches : "), std::string::npos);
 
-    for (const QStringList& usage : {QStringList{"--grid", "JO6"}, QStringList{"--grid"}, QStringList{"--places"}}) {
+    for (const QStringList& usage : {QStringList{"--grid", "JO6"}, QStringList{"--grid", "ZZ99"}, QStringList{"--grid", "1234"},
+                                     QStringList{"--grid", "HELLO"}, QStringList{"--grid"}, QStringList{"--places"}}) {
         Outcome wrong = Vantrel(usage);
         EXPECT_EQ(wrong.status, 2) << usage.join(' ').toStdString();
         EXPECT_TRUE(wrong.out.empty());
@@ -86,9 +87,44 @@ TEST_F(QueryCommandsTest, GridAndPlacesPrintWhatThePanelsShow) {
     EXPECT_NE(unknown.out.find("\n(from )\n"), std::string::npos);
     EXPECT_NE(unknown.err.find("no operator grid"), std::string::npos);
 
+    EXPECT_NE(Vantrel({"--grid", "ZZ99"}).err.find("Not a grid locator: ZZ99"), std::string::npos);
+
     Outcome help = Vantrel({"--help"});
-    for (const char* command : {"--grid LOCATOR", "--places TEXT", "--update-cty"})
+    for (const char* command : {"--grid LOCATOR", "--places TEXT", "--call CALL", "--update-cty"})
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
+}
+
+// The search's country line for a call and its contacts in the local log, beside a running program.
+TEST_F(QueryCommandsTest, CallNamesTheCountryAndCountsTheContacts) {
+    VANTREL_REQUIRE_TESTDATA();
+    SingleInstance running("Vantrel-query-test", root / "viewer");
+    ASSERT_TRUE(running.Acquired());
+    std::filesystem::copy_file(test::TestDataFolder() / "cty" / "cty-wsjtx-2.6.1.dat", root / "viewer" / "cty.dat");
+    const std::string station = ",W9XYZ,EN37,IC-7300,Dipole,\n";
+    test::WriteFile(root / "viewer" / "Viewer_local_log.csv",
+                    "2025-01-02,10:00:00,2025-01-02,10:01:00,RA3AV,KO85,14.075700,FT8,-09,-17,,,," + station +
+                    "2025-02-02,10:00:00,2025-02-02,10:01:00,RA3AV,KO85,7.075700,FT8,-09,-17,,,," + station +
+                    "2025-03-02,10:00:00,2025-03-02,10:01:00,RA3AVX,KO85,3.575700,FT8,-09,-17,,,," + station +
+                    "2025-03-02,11:00:00,2025-03-02,11:01:00,UA9CDC,MO06,14.075700,FT8,-09,-17,,,," + station);
+    Outcome call = Vantrel({"--call", "ra3av"});
+    EXPECT_EQ(call.status, 0) << call.err;
+    EXPECT_TRUE(call.out.starts_with("CTY.DAT : European Russia (EU ), Lat: 53.65, Long: 41.37 @ nominally ")) << call.out;
+    EXPECT_NE(call.out.find(" deg (Rev: "), std::string::npos) << call.out;
+    EXPECT_TRUE(call.out.ends_with(" KM\nContacts: 2 (40m, 20m)\n")) << call.out;
+    EXPECT_TRUE(call.err.empty()) << call.err;
+
+    Outcome asiatic = Vantrel({"--call=UA9CDC"});
+    EXPECT_TRUE(asiatic.out.starts_with("CTY.DAT : Asiatic Russia (AS )")) << asiatic.out;
+    EXPECT_TRUE(asiatic.out.ends_with("\nContacts: 1 (20m)\n")) << asiatic.out;
+    Outcome never = Vantrel({"--call", "VK9XX"});
+    EXPECT_EQ(never.status, 0);
+    EXPECT_TRUE(never.out.ends_with("\nContacts: 0\n")) << never.out;
+
+    Outcome none = Vantrel({"--call", "Q1ABC"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_TRUE(none.out.empty()) << none.out;
+    EXPECT_NE(none.err.find("no country"), std::string::npos) << none.err;
+    EXPECT_EQ(Vantrel({"--call"}).status, 2);
 }
 
 TEST_F(QueryCommandsTest, UpdateCtyThatFetchesNothingChangesNothing) {
@@ -119,9 +155,9 @@ TEST_F(QueryCommandsTest, JournalAndRecentReadTheJournalCopy) {
     Outcome journal = Vantrel({"--journal", "k1abc"});
     EXPECT_EQ(journal.status, 0) << journal.err;
     EXPECT_EQ(journal.out,
-              "261208_120000\t14.074\tRX\tFT8\t\t0.1\t1234\tCQ K1ABC FN42\n"
-              "261208_120015\t14.074\tTX\tFT8\t\t0.0\t1500\tK1ABC W9XYZ EN37\n"
-              "261208_120015\t14.074\tTX\tFT8\t\t0.0\t1500\tK1ABC W9XYZ EN37\n");
+              "261208_120000\t14.074\tRX\tFT8\t-10\t0.1\t1234\tCQ K1ABC FN42\n"
+              "261208_120015\t14.074\tTX\tFT8\t0\t0.0\t1500\tK1ABC W9XYZ EN37\n"
+              "261208_120015\t14.074\tTX\tFT8\t0\t0.0\t1500\tK1ABC W9XYZ EN37\n");
     EXPECT_TRUE(journal.err.empty()) << journal.err;
     Outcome none = Vantrel({"--journal=Q9QQQ"});
     EXPECT_EQ(none.status, 0);

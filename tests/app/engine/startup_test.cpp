@@ -51,7 +51,14 @@ TEST_F(StartupTest, LaterRunCatchesUpWithNewWsjtxLines) {
     Start();
     const LogLines first = LocalLog();
     test::WriteFile(wsjtx() / "wsjtx.log", test::WsjtxLog(5));
+    // RecentList.txt's new files that killed writers left, of this version and of earlier ones.
+    test::WriteFile(viewer() / "RecentList.txt", "kept");
+    test::WriteFile(viewer() / ".RecentList.txt.new-999999999-0", "half");
+    test::WriteFile(viewer() / "RecentList.txt.a1B2c3", "half");
     auto engine = Start();
+    EXPECT_EQ(test::ReadFile(viewer() / "RecentList.txt"), "kept");
+    EXPECT_FALSE(std::filesystem::exists(viewer() / ".RecentList.txt.new-999999999-0"));
+    EXPECT_FALSE(std::filesystem::exists(viewer() / "RecentList.txt.a1B2c3"));
     const LogLines local = LocalLog();
     ASSERT_EQ(local.size(), 5u);
     EXPECT_TRUE(std::equal(first.begin(), first.end(), local.begin()));

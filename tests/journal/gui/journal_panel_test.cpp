@@ -55,7 +55,7 @@ TEST(JournalTableModel, RowsColumnsAndHighlightThroughResetsAndGrowth) {
     EXPECT_EQ(model.rowCount(), 2);
     EXPECT_EQ(model.data(model.index(1, 2)).toString(), "TX");
     EXPECT_EQ(model.data(model.index(1, 7)).toString(), "K1ABC W9XYZ EN37");
-    EXPECT_EQ(model.data(model.index(1, 4)).toString(), "");  // no SNR in the dated form
+    EXPECT_EQ(model.data(model.index(1, 4)).toString(), "-10");  // the SNR of the dated form
     // Only the cell holding the callsign is highlighted.
     EXPECT_TRUE(model.data(model.index(1, 7), JournalTableModel::kHighlightRole).toBool());
     EXPECT_FALSE(model.data(model.index(0, 7), JournalTableModel::kHighlightRole).toBool());
@@ -138,13 +138,14 @@ TEST_F(JournalPanelTest, SearchSelectCopyAndMakeTheEntryLine) {
                                     QItemSelectionModel::Select);
     QTest::mouseClick(ButtonNamed("JournalClipboard"), Qt::LeftButton);
     ASSERT_EQ(clipboard.size(), 1u);
-    EXPECT_EQ(clipboard[0].rfind("210410_002500\t14.074\tTX\tFT8\t\t0.1\t1500\tK1ABC W9XYZ EN37\r\n", 0), 0u);
+    EXPECT_EQ(clipboard[0].rfind("210410_002500\t14.074\tTX\tFT8\t-10\t0.1\t1500\tK1ABC W9XYZ EN37\r\n", 0), 0u);
     EXPECT_EQ(std::count(clipboard[0].begin(), clipboard[0].end(), '\n'), 4);
     EXPECT_EQ(clipboard[0].substr(clipboard[0].size() - 14), "K1ABC W9XYZ 73");
     QTest::mouseClick(ButtonNamed("MakeLogEntry"), Qt::LeftButton);
     auto* entry = panel.findChild<QLineEdit*>("EntryLine");
     EXPECT_TRUE(entry->isVisible());
-    EXPECT_EQ(entry->text(), "2021-04-10,00:25:00,2021-04-10,00:26:00,K1ABC,EN37,14.0755,FT8,-08,-12,,"
+    // No CQ row of K1ABC selected: no grid; the end 13 s after the operator's 73 went out.
+    EXPECT_EQ(entry->text(), "2021-04-10,00:25:00,2021-04-10,00:26:13,K1ABC,,14.0755,FT8,-08,-12,,"
                              "FT8  Sent: -08  Rcvd: -12,,W9XYZ,EN37,IC-7300,Vertical,");
     QTest::mouseClick(ButtonNamed("CopyLine"), Qt::LeftButton);
     EXPECT_EQ(clipboard.back(), entry->text().toStdString());
@@ -153,7 +154,7 @@ TEST_F(JournalPanelTest, SearchSelectCopyAndMakeTheEntryLine) {
     station.call = "W9XY";
     QTest::mouseClick(ButtonNamed("MakeLogEntry"), Qt::LeftButton);
     EXPECT_EQ(entry->text(), "");
-    EXPECT_EQ(entry->placeholderText(), "No line sent by W9XY in the selection");
+    EXPECT_EQ(entry->placeholderText(), "No message from or to W9XY in the selection");
 
     if (const char* shots = std::getenv("VANTREL_SCREENSHOT_DIR")) {
         station.call = "W9XYZ";
