@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -150,13 +151,18 @@ bool ExtractRecentActivity(const std::filesystem::path& journal, std::string_vie
 
 bool WriteRecentList(const std::filesystem::path& journal, std::string_view callsign,
                      const std::filesystem::path& output, std::string* error, std::size_t* lines) {
-    std::string temp = output.string() + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    // Made as every other file of the program: its permissions follow the umask.
+    // The new file's name is the one every replacing write uses, so a leftover of a killed run
+    // is cleared at the next start.
+    static std::atomic<unsigned> counter{0};
+    const std::string temp = (output.parent_path() / ("." + output.filename().string() + ".new-" +
+                                                      std::to_string(::getpid()) + "-" + std::to_string(counter++)))
+                                 .string();
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         if (error) *error = "Cannot create " + temp + ": " + std::strerror(errno);
         return false;
     }
-    ::fchmod(fd, 0644);
     std::string buffer;
     bool written = true;
     auto flush = [&] {
