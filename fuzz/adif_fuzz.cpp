@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the ADIF reading and the conversions of received and imported
-// contacts, checking that every value read lies inside the input and every converted line keeps
-// its shape.
+// contacts, checking that every value read lies inside the input, every converted line keeps
+// its shape and every received contact that may be logged passes the checks of a logged
+// contact (a callsign, a real date and time, a radio frequency, capped free text).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +11,8 @@
 #include "adif/adif_import.h"
 #include "adif/adif_reader.h"
 #include "adif/contact_band_check.h"
+#include "adif/received_contacts.h"
+#include "log/contact_checks.h"
 #include "log/extract_field.h"
 
 namespace {
@@ -54,5 +57,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const AdifImportResult imported = AdifImport(text);
     Check(imported.records == records);
+
+    // The feed's record builder: what it lets through may enter the log.
+    for (const ReceivedContact& contact : ReadReceivedContacts(text, ReceivedFeed::N1mmDatagram, station)) {
+        if (!contact.readable()) continue;
+        const std::vector<std::string_view> fields = SplitPieces(contact.line, ',');
+        Check(fields.size() >= 18);
+        Check(IsCallsign(fields[4]) && IsCalendarDate(fields[0]) && IsTimeOfDay(fields[1]));
+        Check(fields[6].empty() || IsRadioFrequency(fields[6]));
+        for (std::string_view field : fields) {
+            Check(field.size() <= kFreeTextLimit);
+            for (char c : field) Check(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
+        }
+        Check(ReceivedLineProblem(contact.line).empty());
+    }
     return 0;
 }

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "log/contact_checks.h"
+
 namespace vantrel {
 
 namespace {
@@ -13,9 +15,10 @@ bool AllDigits(std::string_view text) {
 }
 
 // Appends the value and ",": commas dropped (unless kept), line breaks and tabs turned into
-// blanks, NUL and the other control bytes dropped, so no value can break the line's layout.
+// blanks, NUL and the other control bytes dropped, so no value can break the line's layout; a
+// value longer than other loggers accept is cut.
 void AppendField(std::string& line, std::string_view value, bool keepCommas = false) {
-    for (char c : value) {
+    for (char c : CapFreeText(value)) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == ',' && !keepCommas) continue;
         if (c == '\r' || c == '\n' || c == '\t')

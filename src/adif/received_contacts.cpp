@@ -2,6 +2,7 @@
 
 #include "adif/adif_contact.h"
 #include "adif/adif_reader.h"
+#include "log/contact_checks.h"
 #include "log/extract_field.h"
 #include "log/line_text.h"
 
@@ -64,7 +65,10 @@ std::vector<ReceivedContact> ReadLatin1Contacts(std::string_view text, const Sta
         }
         contact.line = AdifRecordToLine(record, station);
         // Every logged contact names the station worked; without a callsign there is no contact.
+        // A value no logger should hold (a date that does not exist, a call with a stray byte)
+        // keeps the contact out of the log, and the field is named.
         if (TrimBlanks(ExtractFieldView(contact.line, ',', 5)).empty()) contact.problem = "no callsign";
+        else contact.problem = ReceivedLineProblem(contact.line);
     }
     return contacts;
 }

@@ -36,7 +36,8 @@ struct ReceivedContact {
 };
 
 // The records of the text in order; none when it holds no ADIF field at all. A record without a
-// callsign names no contact: it keeps its line for the trace but carries a problem.
+// callsign names no contact, and one whose call, date, time or frequency is not valid is no
+// contact to log: it keeps its line for the trace but carries a problem naming the field.
 std::vector<ReceivedContact> ReadReceivedContacts(std::string_view text, ReceivedFeed feed,
                                                   const StationDetails& station);
 

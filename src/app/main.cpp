@@ -17,6 +17,7 @@
 #include "app/engine/single_instance.h"
 #include "app/engine/station_engine.h"
 #include "app/engine/stop_signals.h"
+#include "base/command_line.h"
 #include "base/data_folder_switch.h"
 #include "feed/qt_udp_receiver.h"
 #include "feed/wsjtx_listener.h"
@@ -86,9 +87,20 @@ int main(int argc, char** argv) {
             return 0;
         }
     }
+    // Anything the program does not know starts nothing.
+    if (const std::string problem = vantrel::CommandLineProblem(arguments); !problem.empty()) {
+        std::fprintf(stderr, "vantrel: %s\n%s\n", problem.c_str(), vantrel::kUsageLine);
+        return 2;
+    }
     // Started with --data-folder (as the desktop menu does): move into the program's own data
     // folder before the lock or the window looks at the working directory.
-    if (const auto folder = vantrel::TakeDataFolderSwitch(arguments, vantrel::FolderEnvironment::FromProcess())) {
+    bool named = false;
+    if (const auto folder = vantrel::TakeDataFolderSwitch(arguments, vantrel::FolderEnvironment::FromProcess(), &named)) {
+        // A file named as the folder is a slip of the command line.
+        if (const std::string usage = named ? vantrel::DataFolderUsageProblem(*folder) : std::string(); !usage.empty()) {
+            std::fprintf(stderr, "vantrel: %s\n%s\n", usage.c_str(), vantrel::kUsageLine);
+            return 2;
+        }
         const std::string problem = vantrel::EnterDataFolder(*folder);
         if (!problem.empty()) {
             std::fprintf(stderr, "vantrel: %s\n", problem.c_str());
@@ -120,6 +132,14 @@ int main(int argc, char** argv) {
     const std::string lockName = switches.RigName().empty() ? "Vantrel" : "Vantrel - " + switches.RigName();
     vantrel::SingleInstance instance(lockName, viewerFolder);
     const bool headless = switches.HasSwitch("/HEADLESS");
+    // A folder the program cannot write in is no running copy: say so.
+    if (!instance.Acquired() && !instance.Problem().empty()) {
+        std::fprintf(stderr, "vantrel: %s\n", instance.Problem().c_str());
+#ifdef VANTREL_GUI
+        if (!headless && oneShot == vantrel::OneShotCommand::None) return vantrel::ShowStartProblem(argc, argv, instance.Problem());
+#endif
+        return 1;
+    }
     if (oneShot == vantrel::OneShotCommand::UpdateCty) {
         // It writes cty.dat and ctybasic.txt: not beside a running program, which has the menu entry.
         if (!instance.Acquired()) {

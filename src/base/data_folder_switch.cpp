@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "base/command_line.h"
 #include "base/switches.h"
 
 namespace vantrel {
@@ -20,23 +21,37 @@ fs::path DefaultDataFolder(const FolderEnvironment& env, const std::string& rigN
 }
 
 std::optional<fs::path> TakeDataFolderSwitch(std::vector<std::string>& arguments,
-                                             const FolderEnvironment& env) {
+                                             const FolderEnvironment& env, bool* named) {
     std::optional<std::string> asked;
     std::vector<std::string> rest;
-    for (const std::string& argument : arguments) {
-        if (argument == kSwitch)
-            asked = "";
-        else if (argument.starts_with(kSwitch) && argument[kSwitch.size()] == '=')
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == kSwitch) {
+            // "--data-folder PATH" is the "=" form, unless what follows is a switch.
+            asked = i + 1 < arguments.size() && !IsSwitchWord(arguments[i + 1]) ? arguments[++i] : "";
+        } else if (argument.starts_with(kSwitch) && argument[kSwitch.size()] == '=')
             asked = argument.substr(kSwitch.size() + 1);
         else
             rest.push_back(argument);
     }
     if (!asked) return std::nullopt;
     arguments = std::move(rest);
+    if (named) *named = !asked->empty();
     if (asked->empty()) return DefaultDataFolder(env, Switches(arguments).RigName());
     std::error_code ec;
     fs::path folder = fs::absolute(*asked, ec);
     return ec ? fs::path(*asked) : folder;
+}
+
+std::string DataFolderUsageProblem(const fs::path& folder) {
+    std::error_code ec;
+    fs::path made;
+    for (const fs::path& part : folder.lexically_normal()) {
+        made /= part;
+        if (fs::exists(made, ec) && !fs::is_directory(made, ec))
+            return "--data-folder " + folder.string() + ": " + made.string() + " is a file, not a folder";
+    }
+    return {};
 }
 
 std::string EnterDataFolder(const fs::path& folder) {

@@ -298,34 +298,32 @@ CopyRefresh RefreshAppendOnlyCopy(const fs::path& from, const fs::path& to, std:
                                   const CopyProgress& progress) {
     const std::int64_t sourceSize = FileSize(from);
     const std::int64_t copySize = FileSize(to);
-    if (sourceSize == copySize) return CopyRefresh::Unchanged;
+    // Sampled blocks before the copy's end: the last bytes, the first bytes and a few in
+    // between. A journal that was erased and written anew, or replaced by another file of the
+    // same size, differs in them.
+    auto samplesMatch = [&] {
+        UniqueFd src(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+        UniqueFd dst(::open(to.c_str(), O_RDONLY | O_CLOEXEC));
+        if (!src || !dst) return false;
+        constexpr std::int64_t kBlock = 4096;
+        std::array<char, kBlock> a{}, b{};
+        const std::vector<std::int64_t> offsets = {0, copySize / 4, copySize / 2, 3 * copySize / 4,
+                                                   std::max<std::int64_t>(0, copySize - kBlock)};
+        for (const std::int64_t offset : offsets) {
+            const auto len = static_cast<std::size_t>(std::min(kBlock, copySize - offset));
+            if (::pread(src.get(), a.data(), len, offset) != static_cast<ssize_t>(len) ||
+                ::pread(dst.get(), b.data(), len, offset) != static_cast<ssize_t>(len) ||
+                std::memcmp(a.data(), b.data(), len) != 0)
+                return false;
+        }
+        return true;
+    };
+    if (sourceSize == copySize && (sourceSize <= 0 || samplesMatch())) return CopyRefresh::Unchanged;
     if (sourceSize < 0) {
         if (error) *error = "journal missing: " + from.string();
         return CopyRefresh::Failed;
     }
-    bool isPrefix = false;
-    if (copySize > 0 && copySize < sourceSize) {
-        // Compare sampled blocks before the copy's end: the last bytes, the first bytes and a
-        // few in between. A journal that was erased and written anew differs in them.
-        UniqueFd src(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-        UniqueFd dst(::open(to.c_str(), O_RDONLY | O_CLOEXEC));
-        if (src && dst) {
-            constexpr std::int64_t kBlock = 4096;
-            std::array<char, kBlock> a{}, b{};
-            std::vector<std::int64_t> offsets = {0, copySize / 4, copySize / 2, 3 * copySize / 4,
-                                                 std::max<std::int64_t>(0, copySize - kBlock)};
-            isPrefix = true;
-            for (const std::int64_t offset : offsets) {
-                const auto len = static_cast<std::size_t>(std::min(kBlock, copySize - offset));
-                if (::pread(src.get(), a.data(), len, offset) != static_cast<ssize_t>(len) ||
-                    ::pread(dst.get(), b.data(), len, offset) != static_cast<ssize_t>(len) ||
-                    std::memcmp(a.data(), b.data(), len) != 0) {
-                    isPrefix = false;
-                    break;
-                }
-            }
-        }
-    }
+    const bool isPrefix = copySize > 0 && copySize < sourceSize && samplesMatch();
     if (!isPrefix)
         return CopyFileReplacing(from, to, error, progress) ? CopyRefresh::Copied
                                                             : CopyRefresh::Failed;

@@ -4,6 +4,8 @@
 #include <QNetworkDatagram>
 #include <QVariant>
 
+#include "feed/socket_drops.h"
+
 namespace vantrel {
 
 QtUdpReceiver::QtUdpReceiver(QObject* parent) : QObject(parent) {
@@ -30,6 +32,7 @@ bool QtUdpReceiver::Bind(const std::string& host, int port, std::string* error) 
     }
     // Room for a burst of contacts while the window is busy for a moment.
     socket_.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(4 << 20));
+    dropsAtBind_ = SocketDrops(static_cast<int>(socket_.socketDescriptor())).value_or(0);
     return true;
 }
 
@@ -44,12 +47,23 @@ void QtUdpReceiver::Echo(const std::string& bytes, const std::string& host, int 
                         QHostAddress(QString::fromStdString(host)), static_cast<quint16>(port));
 }
 
-void QtUdpReceiver::ReadPending() {
+std::vector<std::string> QtUdpReceiver::TakeWaiting() {
     std::vector<std::string> datagrams;
-    while (socket_.hasPendingDatagrams()) {
+    while (socket_.state() == QAbstractSocket::BoundState && socket_.hasPendingDatagrams()) {
         const QNetworkDatagram datagram = socket_.receiveDatagram();
         if (datagram.isValid()) datagrams.push_back(datagram.data().toStdString());
     }
+    return datagrams;
+}
+
+std::uint64_t QtUdpReceiver::DroppedSinceBind() const {
+    if (!IsBound()) return 0;
+    const std::uint64_t now = SocketDrops(static_cast<int>(socket_.socketDescriptor())).value_or(dropsAtBind_);
+    return now > dropsAtBind_ ? now - dropsAtBind_ : 0;
+}
+
+void QtUdpReceiver::ReadPending() {
+    std::vector<std::string> datagrams = TakeWaiting();
     if (!datagrams.empty()) emit datagramsReceived(datagrams);
 }
 

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QUdpSocket>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@ public:
     void Stop() override;
     bool IsBound() const override;
     void Echo(const std::string& bytes, const std::string& host, int port) override;
+    std::vector<std::string> TakeWaiting() override;
+    std::uint64_t DroppedSinceBind() const override;
     quint16 LocalPort() const { return socket_.localPort(); }
 
 signals:
@@ -30,6 +33,7 @@ private:
     void ReadPending();
     QUdpSocket socket_;
     QUdpSocket echo_;
+    std::uint64_t dropsAtBind_ = 0;
 };
 
 }  // namespace vantrel

@@ -4,6 +4,8 @@
 #include <QNetworkInterface>
 #include <QVariant>
 
+#include "feed/socket_drops.h"
+
 namespace vantrel {
 
 WsjtxListener::WsjtxListener(QObject* parent) : QObject(parent) {
@@ -34,6 +36,7 @@ bool WsjtxListener::Listen(const std::string& address, int port, std::string* er
     address_ = host;
     // Room for a burst of decodes at the end of a period while the window is busy for a moment.
     socket_.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, QVariant(4 << 20));
+    dropsAtBind_ = SocketDrops(static_cast<int>(socket_.socketDescriptor())).value_or(0);
 
     if (multicast_) {
         for (const QNetworkInterface& interface : QNetworkInterface::allInterfaces()) {
@@ -66,6 +69,21 @@ std::string WsjtxListener::Description() const {
     std::string text = address_.toString().toStdString() + ":" + std::to_string(socket_.localPort());
     if (multicast_) text += " (" + joined_.join(", ").toStdString() + ")";
     return text;
+}
+
+std::vector<std::string> WsjtxListener::TakeWaiting() {
+    std::vector<std::string> datagrams;
+    while (IsListening() && socket_.hasPendingDatagrams()) {
+        const QNetworkDatagram datagram = socket_.receiveDatagram();
+        if (datagram.isValid()) datagrams.push_back(datagram.data().toStdString());
+    }
+    return datagrams;
+}
+
+std::uint64_t WsjtxListener::DroppedSinceBind() const {
+    if (!IsListening()) return 0;
+    const std::uint64_t now = SocketDrops(static_cast<int>(socket_.socketDescriptor())).value_or(dropsAtBind_);
+    return now > dropsAtBind_ ? now - dropsAtBind_ : 0;
 }
 
 void WsjtxListener::ReadPending() {

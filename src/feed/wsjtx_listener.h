@@ -14,7 +14,9 @@
 #include <QStringList>
 #include <QUdpSocket>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/engine/services.h"
 
@@ -38,6 +40,8 @@ public:
     const QStringList& JoinedInterfaces() const { return joined_; }
     // "239.255.0.1:2237 (lo, eth0)" or "127.0.0.1:2237"; empty while not listening.
     std::string Description() const override;
+    std::vector<std::string> TakeWaiting() override;
+    std::uint64_t DroppedSinceBind() const override;
 
 signals:
     void datagramsReceived(const QList<QByteArray>& datagrams);
@@ -49,6 +53,7 @@ private:
     QHostAddress address_;
     bool multicast_ = false;
     QStringList joined_;
+    std::uint64_t dropsAtBind_ = 0;
 };
 
 }  // namespace vantrel

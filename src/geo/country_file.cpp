@@ -195,10 +195,10 @@ LogLines SortedCountryLines(std::vector<std::string> lines) {
 }
 
 std::optional<LogLines> LoadCountryFile(const std::filesystem::path& viewerFolder,
-                                        std::string* error) {
+                                        std::string* error, CountryFileShape* shape) {
     const auto bytes = ReadWholeFile(viewerFolder / kCountryFile, error);
     if (!bytes) return std::nullopt;
-    LogLines table = SortedCountryLines(ParseCountryFile(*bytes));
+    LogLines table = SortedCountryLines(ParseCountryFile(*bytes, shape));
     if (!SaveLogLines(viewerFolder / kCountryBasicFile, table, error)) return std::nullopt;
     return table;
 }

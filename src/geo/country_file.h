@@ -42,9 +42,10 @@ void SortCountryLines(std::vector<std::string>& lines);
 LogLines SortedCountryLines(std::vector<std::string> lines);
 
 // cty.dat of the viewer folder parsed, sorted and saved as ctybasic.txt there. Nothing, with the
-// reason in `error`, when cty.dat is missing or ctybasic.txt cannot be written.
+// reason in `error`, when cty.dat is missing or ctybasic.txt cannot be written. With `shape`, the
+// file's layout as ParseCountryFile found it.
 std::optional<LogLines> LoadCountryFile(const std::filesystem::path& viewerFolder,
-                                        std::string* error = nullptr);
+                                        std::string* error = nullptr, CountryFileShape* shape = nullptr);
 // ctybasic.txt read back, in table order.
 std::optional<LogLines> LoadCountryBasic(const std::filesystem::path& file,
                                          std::string* error = nullptr);

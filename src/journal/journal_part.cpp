@@ -18,6 +18,7 @@ namespace {
 // The table keeps its newest lines in view: with more than 10 rows, headings included, the
 // first row in view is the row count less 10.
 constexpr std::size_t kRowsInView = 10;
+constexpr const char* kJournalReplaced = "The journal was replaced; search run again";
 
 std::optional<fs::file_time_type> ModifiedAt(const fs::path& file) {
     std::error_code ec;
@@ -64,14 +65,24 @@ void JournalPart::Run(bool& pending, std::function<void()> work, std::function<v
 
 void JournalPart::StartSearch(bool continueLast) {
     const fs::path journal = JournalCopy();
-    // A missing or empty journal copy: nothing at all.
-    if (FileSize(journal) <= 0) return;
+    // A missing or empty journal copy: nothing at all, but the rows of a journal that was
+    // emptied are not left in the panel.
+    if (FileSize(journal) <= 0) {
+        if (continueLast && search_ && !searchPending_) {
+            search_.reset();
+            services_.view.ShowRows(std::make_shared<const JournalMatches>(), Highlight());
+            services_.view.ShowCount("Entries :0");
+            if (services_.showStatus) services_.showStatus(kJournalReplaced);
+        }
+        return;
+    }
     const std::string text = JournalSearchText(services_.view.SearchText());
     panelVisible_ = true;
     services_.view.ShowPanel(true);
     services_.view.ShowCount("");
     // Taken before reading, so a change made while the search reads is seen by the next tick.
     const auto stamp = ModifiedAt(journal);
+    bool replaced = false;
 
     if (continueLast && search_ && !searchPending_) {
         const JournalSearchStatus status = RefreshJournalSearch(*search_, journal, text);
@@ -85,6 +96,8 @@ void JournalPart::StartSearch(bool continueLast) {
             services_.view.ShowMessage("Error", search_->error);
             return;
         }
+        // The same text, but the journal shrank or is another file: searched again from its start.
+        if (text == search_->text && search_->Ran()) replaced = true;
     }
     // The whole journal. A search still running is overtaken: its result is dropped.
     if (cancel_) *cancel_ = true;
@@ -93,10 +106,11 @@ void JournalPart::StartSearch(bool continueLast) {
     auto result = std::make_shared<JournalSearch>();
     auto cancel = cancel_;
     Run(searchPending_, [result, cancel, journal, text] { *result = SearchJournalFile(journal, text, cancel.get()); },
-        [this, alive = std::weak_ptr<int>(alive_), result, job, stamp] {
+        [this, alive = std::weak_ptr<int>(alive_), result, job, stamp, replaced] {
             if (alive.expired() || job != job_) return;
             searchPending_ = false;
             SearchDone(std::move(*result), stamp);
+            if (replaced && services_.showStatus) services_.showStatus(kJournalReplaced);
         });
 }
 

@@ -90,7 +90,8 @@ struct JournalPartServices {
     std::function<bool(const std::string& line, std::string* error)> addToLog;
     // Optional: the whole-journal search and the extract run through it. Without it they run at
     // once on the caller's thread.
-    JournalRunner runner;
+    JournalRunner runner;    // Optional: the main window's status line.
+    std::function<void(const std::string& text)> showStatus;
 };
 
 class JournalPart {

@@ -170,9 +170,10 @@ void RemoveOldRecentListLeftovers(const std::filesystem::path& folder) {
 
 bool WriteRecentList(const std::filesystem::path& journal, std::string_view callsign,
                      const std::filesystem::path& output, std::string* error, std::size_t* lines) {
-    // A name the start-up's sweep of leftover writes knows, should this process be killed.
+    // A name the start-up's sweep of leftover writes knows, should this process be killed; its
+    // permissions follow the umask, as every other file of the program.
     const std::string temp = NewFileBeside(output).string();
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         if (error) *error = "Cannot create " + temp + ": " + std::strerror(errno);
         return false;

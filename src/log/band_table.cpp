@@ -41,6 +41,8 @@ std::string_view BandOfRow(int row) {
     return kBands[static_cast<std::size_t>(row)].band;
 }
 
+long TopOfBandTableMHz() { return kBands.back().high; }
+
 std::string BandFromFrequency(std::string_view frequencyMHz) {
     return std::string(BandOfRow(BandRowOfFrequency(frequencyMHz)));
 }

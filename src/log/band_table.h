@@ -16,5 +16,7 @@ std::string BandFromFrequency(std::string_view frequencyMHz);
 int BandRowOfFrequency(std::string_view frequencyMHz);
 // The band name of a row; "0" for -1.
 std::string_view BandOfRow(int row);
+// The highest whole number of megahertz the table's top band covers.
+long TopOfBandTableMHz();
 
 }  // namespace vantrel

@@ -24,6 +24,7 @@ struct DecodeState {
     int bitDepth = 0, colourType = 0, channels = 0;
     std::size_t rowBytes = 0;
     int bytesPerPixel = 0;
+    std::string reason;  // why the decode failed, as libpng or the checks below say it
 
     ~DecodeState() {
         if (png) png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
@@ -32,13 +33,16 @@ struct DecodeState {
 
 // libpng reports errors here; the jump returns to the setjmp in Decode. Never the library's
 // default handler, which would end the program when no jump buffer is set.
-[[noreturn]] void OnPngError(png_structp png, png_const_charp) { std::longjmp(png_jmpbuf(png), 1); }
+[[noreturn]] void OnPngError(png_structp png, png_const_charp message) {
+    if (auto* state = static_cast<DecodeState*>(png_get_error_ptr(png)); state && message) state->reason = message;
+    std::longjmp(png_jmpbuf(png), 1);
+}
 void OnPngWarning(png_structp, png_const_charp) {}
 
 // Reads the whole image. Only plain data is kept in this frame, so the jump back from the error
 // handler skips no destructor; everything that outlives the jump is in the caller's state.
 bool Decode(std::FILE* file, DecodeState& s) {
-    s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
+    s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &s, OnPngError, OnPngWarning);
     if (!s.png) return false;
     s.info = png_create_info_struct(s.png);
     if (!s.info) return false;
@@ -51,7 +55,10 @@ bool Decode(std::FILE* file, DecodeState& s) {
     png_read_info(s.png, s.info);
     png_uint_32 w = 0, h = 0;
     png_get_IHDR(s.png, s.info, &w, &h, &s.bitDepth, &s.colourType, nullptr, nullptr, nullptr);
-    if (w == 0 || h == 0 || w > kMaxPngSide || h > kMaxPngSide) return false;
+    if (w == 0 || h == 0 || w > kMaxPngSide || h > kMaxPngSide) {
+        s.reason = "image size " + std::to_string(w) + "x" + std::to_string(h) + " out of range";
+        return false;
+    }
 
     // In the decoded data an alpha of 0 is opaque and 255 fully transparent.
     png_set_invert_alpha(s.png);
@@ -136,6 +143,7 @@ bool LoadPngBitmap(const std::filesystem::path& file, Picture& picture, std::str
         return false;
     }
     bool ok = false;
+    std::string reason;
     {
         DecodeState state;
         try {
@@ -143,10 +151,12 @@ bool LoadPngBitmap(const std::filesystem::path& file, Picture& picture, std::str
             if (ok) Transfer(state, picture);
         } catch (const std::bad_alloc&) {
             ok = false;
+            state.reason = "not enough memory";
         }
+        reason = state.reason.empty() ? "unsupported image form" : state.reason;
     }
     std::fclose(handle);
-    if (!ok && error) *error = "Error Reading File!";
+    if (!ok && error) *error = "Error Reading File! " + file.string() + ": " + reason;
     return ok;
 }
 

@@ -17,7 +17,8 @@ inline constexpr int kMaxPngSide = 8192;
 // picture held at that place before (white where the picture was smaller): with a = 255 - alpha,
 // each channel becomes (a * old + (255 - a) * new) / 255.
 // On failure the picture is left as it was and error holds "Error Opening File <name>!" when the
-// file cannot be opened, else "Error Reading File!" (not a PNG, damaged, truncated, too large).
+// file cannot be opened, else "Error Reading File! <name>: <reason>" (not a PNG, damaged,
+// truncated, too large).
 bool LoadPngBitmap(const std::filesystem::path& file, Picture& picture, std::string* error);
 
 }  // namespace vantrel

@@ -22,7 +22,19 @@ std::string PlacesPart::PrepareAtStart() {
 std::string PlacesPart::LoadPlacesList() {
     PlacesListLoad load = vantrel::LoadPlacesList(inputs_.folders);
     placesList_ = std::move(load.list);
-    return load.error;
+    // Entries whose position does not read are told of once; the grid lookup passes them by.
+    std::size_t unreadable = 0;
+    std::string first;
+    for (std::size_t i = 0; i < placesList_.size(); ++i) {
+        int lat10 = 0, lon10 = 0;
+        if (placesList_.PositionTenths(i, lat10, lon10)) continue;
+        if (unreadable++ == 0) first = std::string(placesList_[i].substr(0, 60));
+    }
+    if (unreadable == 0) return load.error;
+    const std::string note = load.source.string() + ": " + std::to_string(unreadable) +
+                             " lines could not be read as latitude,longitude,country,place (the first: \"" + first +
+                             "\"); the grid lookup leaves them out";
+    return load.error.empty() ? note : load.error + "; " + note;
 }
 
 void PlacesPart::Tick() {

@@ -67,7 +67,8 @@ TEST(ReceivedContacts, BothFeedsOfTheRealContactGiveOneLineAndOneIdentity) {
 
 TEST(ReceivedContacts, CharactersBeyondLatin1CountAsWsjtxCountsThem) {
     // One UTF-16 unit each for "€", two for the emoji; WSJT-X's datagram holds "?" for each unit.
-    const std::string text = "<call:5>K1ABC <comment:6>\xE2\x82\xAC 5 \xF0\x9F\x98\x80 <freq:6>14.074 <eor>";
+    const std::string text = "<call:5>K1ABC <qso_date:8>20261208 <time_on:4>1200 <comment:6>\xE2\x82\xAC 5 \xF0\x9F\x98\x80 "
+                             "<freq:6>14.074 <eor>";
     const auto contacts = ReadReceivedContacts(text, ReceivedFeed::LoggedAdif, kStation);
     ASSERT_EQ(contacts.size(), 1u);
     ASSERT_TRUE(contacts[0].readable()) << contacts[0].problem;

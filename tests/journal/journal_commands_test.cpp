@@ -1,6 +1,7 @@
 #include "journal/journal_commands.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <sstream>
@@ -41,8 +42,12 @@ TEST_F(JournalCommandsTest, JournalPrintsTheListedRowsTabSeparated) {
 TEST_F(JournalCommandsTest, RecentWritesTheFileForTheConfiguredCallsign) {
     const std::string call = ViewerCallsign(folder.path());
     ASSERT_FALSE(call.empty());
+    const mode_t umask = ::umask(077);  // made as every other file: the umask holds
     EXPECT_EQ(RunRecentCommand(folder.path(), call, out, err), 0);
+    ::umask(umask);
     const auto written = folder / "RecentList.txt";
+    EXPECT_EQ(std::filesystem::status(written).permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     EXPECT_EQ(out.str(), written.string() + "\n");
     const std::string text = test::ReadFile(written);
     EXPECT_EQ(text.rfind(" An extract of entries in ALL.TXT", 0), 0u);

@@ -74,7 +74,7 @@ protected:
                     added.push_back(line);
                     return true;
                 },
-                {}};
+                {}, [this](const std::string& text) { statuses.push_back(text); }};
     }
     // Sets the journal copy's modification time a second on, as a change by the copy refresh.
     void Touch() {
@@ -86,6 +86,7 @@ protected:
     fs::path journal = folder / "all.txt";
     fs::file_time_type stamp = fs::file_time_type::clock::now();
     FakeView view;
+    std::vector<std::string> statuses;
     StoredOptions options;
     StationDetails station{"W9XYZ", "EN37", "IC-7300", "Vertical"};
     std::vector<std::string> clipboard, opened, added;
@@ -164,12 +165,30 @@ TEST_F(JournalPartTest, AutoRefreshFollowsTheJournalCopy) {
     part.Tick();
     EXPECT_EQ(view.rowsShown, 14u);
 
-    // WSJT-X erased its journal and the copy started again: searched whole.
+    // WSJT-X erased its journal and the copy started again: searched whole, and said so.
     test::WriteFile(journal, Line("210412_130000", "Rx", "CQ K1ABC FN42") + Line("210412_130015", "Rx", "x"));
     Touch();
     part.Tick();
     EXPECT_NE(view.rows, shown);
     EXPECT_EQ(view.rowsShown, 1u);
+    EXPECT_EQ(statuses, (std::vector<std::string>{"The journal was replaced; search run again"}));
+    // Another journal of the same size: the old rows go.
+    test::WriteFile(journal, Line("210412_130000", "Rx", "CQ K1ABC FN43") + Line("210412_130015", "Rx", "y"));
+    Touch();
+    part.Tick();
+    ASSERT_EQ(view.rowsShown, 1u);
+    EXPECT_NE(view.rows->Line(0).find("CQ K1ABC FN43"), std::string_view::npos);
+    EXPECT_EQ(statuses.size(), 2u);
+    // Emptied: nothing is listed any more.
+    test::WriteFile(journal, "");
+    Touch();
+    part.Tick();
+    EXPECT_EQ(view.rowsShown, 0u);
+    EXPECT_EQ(view.count, "Entries :0");
+    EXPECT_EQ(statuses.size(), 3u);
+    test::WriteFile(journal, Line("210412_130000", "Rx", "CQ K1ABC FN42") + Line("210412_130015", "Rx", "x"));
+    Touch();
+    part.Tick();
     // Hidden panel: no refresh.
     part.Close();
     ASSERT_TRUE(AppendFileDurable(journal, Line("210412_130030", "Rx", "CQ K1ABC FN42")));

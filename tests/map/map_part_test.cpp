@@ -76,7 +76,9 @@ TEST(MapPart, ImagesAreFoundInTheViewerFolderFirstAndTheirAbsenceIsReported) {
     const auto shown = map.view.picture;
     WriteFile(map.viewer / "world1723x1307.png", "not a picture");
     map.part.Activated();
-    EXPECT_EQ(map.view.messages, std::vector<std::string>{"Error: Error Reading File!"});
+    EXPECT_EQ(map.view.messages, std::vector<std::string>{"Error: Error Reading File! " +
+                                                          (map.viewer / "world1723x1307.png").string() +
+                                                          ": Not a PNG file"});
     EXPECT_EQ(map.view.picture, shown);
 
     test::TempFolder empty;

@@ -49,6 +49,10 @@ void FeedPart::ReceiveOne(const ReceivedContact& contact, std::vector<std::strin
         // A record that names no contact or whose lengths do not fit is no contact: the raw
         // file keeps its bytes with "/RAWUDP".
         core_.Trace(" IdUDPRead dropped: " + contact.problem + " ** ", contact.line);
+        // The operator hears of it once; the trace names every one.
+        if (!refusalShown_)
+            core_.notices.ShowStatus("A received contact was not logged: " + contact.problem + " (see tracer.txt)");
+        refusalShown_ = true;
         return;
     }
     const std::string& line = contact.line;

@@ -68,6 +68,7 @@ private:
     bool reselectPending_ = false;      // "Yes": the antenna choice logs the waiting contacts
     bool rotatorWarning_ = false;       // the warning shown is the rotator's
     bool diskProblem_ = false;          // contacts are kept in memory until the disk takes them
+    bool refusalShown_ = false;         // the status line has told of a refused contact
 };
 
 }  // namespace vantrel

@@ -36,8 +36,18 @@ void SearchPart::LoadCountryTable() {
                 core_.Report(" CTY.DAT ** ", error);
             }
         }
-        lines = LoadCountryFile(core_.viewerFolder, &error);
+        CountryFileShape shape;
+        lines = LoadCountryFile(core_.viewerFolder, &error, &shape);
         if (!lines && source.kind != CountryFileSource::Missing) core_.Report(" CTY.DAT ** ", error);
+        // A damaged cty.dat is used as far as it reads; the operator hears of it once.
+        if (lines && (shape.badEntities > 0 || shape.openLists > 0)) {
+            const std::string note = core_.ViewerFile("cty.dat").string() + ": " +
+                                     std::to_string(shape.badEntities + shape.openLists) +
+                                     " lines could not be read as a country and its prefixes (the first: \"" +
+                                     shape.firstProblem + "\"); the table holds what could be read";
+            core_.Trace(" CTY.DAT ** ", note);
+            core_.notices.ShowStatus(note);
+        }
     }
     core_.countries.Replace(std::make_shared<const CountryTable>(lines ? std::move(*lines) : LogLines()));
     CheckCountryFileAge();

@@ -2,7 +2,9 @@
 // substitute each of them.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/time_text.h"
 
@@ -41,6 +43,11 @@ public:
     virtual bool IsBound() const = 0;
     // Sends the bytes as one datagram to host:port (the "/UDP_ECHO" copy).
     virtual void Echo(const std::string& bytes, const std::string& host, int port) = 0;
+    // Every datagram still waiting at the socket, read to the end, in arrival order: the close
+    // logs what came while the program was not reading.
+    virtual std::vector<std::string> TakeWaiting() { return {}; }
+    // Datagrams the system dropped at the socket since it was bound (its buffer was full).
+    virtual std::uint64_t DroppedSinceBind() const { return 0; }
 };
 
 // The receiver of WSJT-X's own UDP messages (its UDP server address: unicast, or a multicast group
@@ -54,6 +61,9 @@ public:
     virtual bool IsListening() const = 0;
     // "239.255.0.1:2237 (lo, eth0)"; empty while not listening.
     virtual std::string Description() const = 0;
+    // As the receiver's: what waits at the socket, and what the system dropped there.
+    virtual std::vector<std::string> TakeWaiting() { return {}; }
+    virtual std::uint64_t DroppedSinceBind() const { return 0; }
 };
 
 }  // namespace vantrel

@@ -1,5 +1,6 @@
 // Ending a run in order. The close waits for long work that holds the log, logs every contact
-// still waiting for the antenna warning's answer and writes what a full disk kept in memory.
+// still waiting at the sockets or for the antenna warning's answer and writes what a full disk
+// kept in memory.
 #include "app/engine/station_engine.h"
 #include "base/file_io.h"
 
@@ -18,7 +19,29 @@ void StationEngine::CloseMainWindow() {
     });
 }
 
+void StationEngine::LogWaitingDatagrams() {
+    // Contacts sent while the program was stopped or busy still wait at the sockets: they are
+    // read to the end and logged as any other before the sockets close.
+    UdpReceiver& receiver = core_.services.receiver;
+    MessageListener* listener = core_.services.listener;
+    const std::vector<std::string> contacts = receiver.TakeWaiting();
+    const std::vector<std::string> messages = listener ? listener->TakeWaiting() : std::vector<std::string>();
+    auto noteDrops = [this](std::uint64_t dropped, const char* socket) {
+        if (dropped > 0)
+            core_.Trace(" UDP ** ", std::to_string(dropped) + " datagrams dropped by the system at the " + socket +
+                                        " socket while the program was busy");
+    };
+    noteDrops(receiver.DroppedSinceBind(), "N1MM");
+    if (listener) noteDrops(listener->DroppedSinceBind(), "WSJT-X");
+    if (!contacts.empty() || !messages.empty())
+        core_.Trace(" Close ** ", std::to_string(contacts.size() + messages.size()) +
+                                      " datagrams waiting at the sockets are read");
+    if (!contacts.empty()) feed_.OnDatagrams(contacts);
+    if (!messages.empty()) messages_.OnMessages(messages, /*contactsOnly=*/true);
+}
+
 void StationEngine::CloseNow() {
+    LogWaitingDatagrams();
     feed_.LogPendingContacts("the program closed before the warning was answered");
     feed_.WriteUnsaved();
     core_.closed = true;
@@ -51,6 +74,7 @@ void StationEngine::CloseNow() {
 }
 
 void StationEngine::ExitCommand() {
+    LogWaitingDatagrams();
     feed_.LogPendingContacts("the program was left by EXIT before the warning was answered");
     feed_.WriteUnsaved();
     core_.closed = true;

@@ -4,14 +4,19 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 namespace vantrel {
 
 namespace {
 
-int Lock(const std::filesystem::path& file) {
+// The lock's descriptor; -1 when another copy holds it, or when the file cannot be made (then
+// with the reason).
+int Lock(const std::filesystem::path& file, int* openError) {
     const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) *openError = errno;
     if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         return -1;
@@ -28,8 +33,12 @@ SingleInstance::SingleInstance(const std::string& name, const std::filesystem::p
                             : std::filesystem::temp_directory_path() / ("vantrel-" + std::to_string(::getuid()));
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);
-    runtimeFd_ = Lock(folder / (name + ".lock"));
-    if (runtimeFd_ >= 0) folderFd_ = Lock(viewerFolder / ".vantrel.lock");
+    int error = 0;
+    runtimeFd_ = Lock(folder / (name + ".lock"), &error);
+    if (error != 0) problem_ = "cannot write in the runtime folder " + folder.string() + ": " + std::strerror(error);
+    if (runtimeFd_ < 0) return;
+    folderFd_ = Lock(viewerFolder / ".vantrel.lock", &error);
+    if (error != 0) problem_ = "cannot write in the data folder " + viewerFolder.string() + ": " + std::strerror(error);
 }
 
 SingleInstance::~SingleInstance() {

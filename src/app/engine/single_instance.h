@@ -16,8 +16,12 @@ public:
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
     bool Acquired() const { return runtimeFd_ >= 0 && folderFd_ >= 0; }
+    // Why a lock file could not even be made ("cannot write in the data folder X: Permission
+    // denied"); empty when the lock is held, or is held by another running copy.
+    const std::string& Problem() const { return problem_; }
 
 private:
+    std::string problem_;
     int runtimeFd_ = -1;
     int folderFd_ = -1;
 };

@@ -105,7 +105,8 @@ JournalPartServices StationEngine::JournalServices(JournalView& view) {
             [this](const std::string& line, std::string* reason) { return AddJournalLine(line, reason); },
             [this](std::function<void()> work, std::function<void()> done) {
                 journalJobs_.Run(std::move(work), std::move(done));
-            }};
+            },
+            [this](const std::string& text) { core_.notices.ShowStatus(text); }};
 }
 
 bool StationEngine::AddJournalLine(const std::string& line, std::string* reason) {

@@ -180,6 +180,7 @@ private:
     void WriteReleaseVersionFile();
     void ContactsLogged();
     void CloseNow();
+    void LogWaitingDatagrams();
     void ExitCommand();
     void ReleaseLists();
     // The "Map" box's own action when its state changed: the map window shown at its stored

@@ -23,9 +23,17 @@ bool IsAppendOnly(std::string_view copyName) { return copyName == kLogCopy || co
 // is no failure.
 bool RefreshCopy(const fs::path& from, const fs::path& to, std::string_view copyName, std::string* error,
                  const CopyProgress& progress = {}) {
-    if (FileSize(from) == FileSize(to)) return false;
-    const bool copied = IsAppendOnly(copyName) ? RefreshAppendOnlyCopy(from, to, error, progress) != CopyRefresh::Failed
-                                               : CopyFileReplacing(from, to, error, progress);
+    // A log or journal of the same size may still be another file (replaced): its sampled bytes
+    // tell.
+    bool copied = false;
+    if (IsAppendOnly(copyName)) {
+        const CopyRefresh refresh = RefreshAppendOnlyCopy(from, to, error, progress);
+        if (refresh == CopyRefresh::Unchanged) return false;
+        copied = refresh != CopyRefresh::Failed;
+    } else {
+        if (FileSize(from) == FileSize(to)) return false;
+        copied = CopyFileReplacing(from, to, error, progress);
+    }
     if (!copied && FileSize(from) < 0) error->clear();
     return copied;
 }

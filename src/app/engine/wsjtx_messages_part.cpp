@@ -37,11 +37,12 @@ std::string WsjtxMessagesPart::ListeningAt() const {
     return Listening() ? core_.services.listener->Description() : std::string();
 }
 
-void WsjtxMessagesPart::OnMessages(const std::vector<std::string>& datagrams) {
+void WsjtxMessagesPart::OnMessages(const std::vector<std::string>& datagrams, bool contactsOnly) {
     std::vector<ReceivedContact> contacts;
     for (const std::string& bytes : datagrams) {
         const wsjtx::Datagram datagram = wsjtx::ReadDatagram(bytes);
         if (datagram.status != wsjtx::ReadStatus::Read) continue;
+        if (contactsOnly && !std::holds_alternative<wsjtx::LoggedAdif>(datagram.message)) continue;
         if (const auto* logged = std::get_if<wsjtx::LoggedAdif>(&datagram.message)) {
             // The same contact as the N1MM datagram: the feed logs it once, whichever comes first.
             for (ReceivedContact& contact :

@@ -26,7 +26,8 @@ public:
     void ConfigurationRead(const LogLines& iniLines);
     bool Listening() const;
     std::string ListeningAt() const;
-    void OnMessages(const std::vector<std::string>& datagrams);
+    // With contactsOnly (the close), only the logged contacts among them are handled.
+    void OnMessages(const std::vector<std::string>& datagrams, bool contactsOnly = false);
     // The start-up has ended: the worked-before index of the log is made in the background.
     void StartIndex();
     // The local log changed: the statuses of the rows follow.

@@ -123,6 +123,13 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
     return engine.QuitRequested() ? 0 : code;
 }
 
+int ShowStartProblem(int argc, char** argv, const std::string& problem) {
+    QApplication app(argc, argv);
+    SetDesktopIdentity();
+    QMessageBox::critical(nullptr, "Vantrel", QString::fromStdString(problem));
+    return 1;
+}
+
 int ShowAlreadyActive(int argc, char** argv) {
     QApplication app(argc, argv);
     SetDesktopIdentity();

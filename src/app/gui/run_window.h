@@ -15,5 +15,7 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
 void SetDesktopIdentity();
 // The message of a second copy, shown in a window.
 int ShowAlreadyActive(int argc, char** argv);
+// A message box naming what stops the start (a data folder it cannot write in); returns 1.
+int ShowStartProblem(int argc, char** argv, const std::string& problem);
 
 }  // namespace vantrel

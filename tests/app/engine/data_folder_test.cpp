@@ -2,6 +2,7 @@
 // its own XDG data folder, never in the folder it was started from.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <QProcess>
 
@@ -72,6 +73,8 @@ TEST(DataFolder, NamedFolderAndOneThatCannotBeMade) {
 
     RunUntilStarted(root, {"--data-folder=" + QString::fromStdString((root / "station one").string())});
     EXPECT_TRUE(fs::exists(root / "station one" / "Viewer_local_log.csv"));
+    RunUntilStarted(root, {"--data-folder", QString::fromStdString((root / "station two").string()), "/DEBUG"});
+    EXPECT_TRUE(fs::exists(root / "station two" / "errorlog.txt"));
     EXPECT_FALSE(fs::exists(root / "share"));
 
     // A file where the folder should be: a message, no window, nothing written anywhere.
@@ -84,6 +87,45 @@ TEST(DataFolder, NamedFolderAndOneThatCannotBeMade) {
     EXPECT_TRUE(error.contains("cannot create the data folder")) << error.toStdString();
     EXPECT_TRUE(fs::is_empty(root / "viewer"));
     EXPECT_EQ(test::ReadFile(root / "settings" / "Vantrel.ini"), settings);
+}
+
+// Unknown switches and words, rig names that would leave the data folder and a file named as the
+// folder are usage errors: status 2, the usage line, nothing started or made.
+TEST(DataFolder, CommandLinesThatStartNothing) {
+    test::TempFolder root;
+    test::WriteFile(root / "WSJT-X" / "WSJT-X.ini", test::StationIni(test::FreePort()));
+    test::WriteFile(root / "a file", "x");
+    const DataHome home(root / "share");
+    const QString file = QString::fromStdString((root / "a file").string());
+    const std::vector<QStringList> lines = {
+        {"--bogus"}, {"/BOGUS"}, {"-x"}, {"--new"}, {"--extended"}, {"--export-adif", "--bogus"}, {"word"},
+        {"--grid"}, {"--data-folder", "--rig-name", "../../../../../tmp/x/escaped"}, {"--rig-name", "a/b"},
+        {"-r", ".."}, {"--rig-name=a,b"}, {"--rig-name", "a\\b"}, {"--data-folder=" + file},
+        {"--data-folder=/dev/null"}, {"--data-folder=" + file + "/below"}};
+    for (const QStringList& arguments : lines) {
+        auto process = test::StartProgram(root, QStringList{"/HEADLESS"} + arguments);
+        ASSERT_TRUE(process->waitForFinished(10000));
+        EXPECT_EQ(process->exitCode(), 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(process->readAllStandardError().contains("Usage: vantrel")) << arguments.join(' ').toStdString();
+    }
+    EXPECT_TRUE(fs::is_empty(root / "viewer"));
+    EXPECT_FALSE(fs::exists(root / "share"));
+
+    // A data folder it cannot write in is said to be one, not taken for a running copy (root
+    // writes in a folder of mode 555: /proc stands in for it then).
+    const bool superuser = ::geteuid() == 0;
+    const fs::path readOnly = superuser ? fs::path("/proc") : root / "viewer";
+    if (!superuser) fs::permissions(readOnly, fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
+    for (const QStringList& arguments : {QStringList{"/HEADLESS"}, QStringList{"--export-adif"}}) {
+        auto process = test::StartProgram(root, arguments, readOnly);
+        ASSERT_TRUE(process->waitForFinished(10000));
+        EXPECT_EQ(process->exitCode(), 1);
+        const std::string error = process->readAllStandardError().toStdString();
+        EXPECT_NE(error.find("cannot write in the data folder " + readOnly.string() + ": " +
+                             (superuser ? "No such file or directory" : "Permission denied")),
+                  std::string::npos) << error;
+    }
+    if (!superuser) fs::permissions(readOnly, fs::perms::owner_all, fs::perm_options::replace);
 }
 
 }  // namespace

@@ -96,6 +96,42 @@ TEST_F(FeedTest, UnreadableDatagramsAreDroppedAndKeptInTheRawFile) {
     EXPECT_TRUE(receiver.echoes.back().starts_with("127.0.0.1:2335 <call:6>K9Y"));
 }
 
+// Values no logger should hold keep the contact out of the log: the trace names the field, the
+// status line tells once; long free text is cut, and a good contact still goes in.
+TEST_F(FeedTest, ContactsWithValuesNoLoggerShouldHoldAreRefused) {
+    auto engine = StartWithAntenna("Vertical [7,14,21]");
+    auto datagram = [](std::string call, std::string date, std::string time, std::string freq, std::string comment = "") {
+        auto field = [](const char* name, const std::string& value) {
+            return "<" + std::string(name) + ":" + std::to_string(value.size()) + ">" + value + " ";
+        };
+        return field("call", call) + field("qso_date", date) + field("time_on", time) + field("freq", freq) +
+               field("comment", comment) + "<eor>";
+    };
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {datagram("K9AA", "20261399", "120000", "14.074"), "qso_date \"2026-13-99\""},
+        {datagram("K9AA", "00000000", "120000", "14.074"), "qso_date \"0000-00-00\""},
+        {datagram("K9AA", "202612@8", "120000", "14.074"), "qso_date \"202612@8\""},
+        {datagram("K9AA", "20270229", "120000", "14.074"), "qso_date \"2027-02-29\""},
+        {datagram("K9AA", "20261208", "256199", "14.074"), "time_on \"25:61:99\""},
+        {datagram(std::string(99, 'K'), "20261208", "120000", "14.074"), "the call \"KKKK"},
+        {datagram("QZ3B\xFF" "0", "20261208", "120000", "14.074"), "the call \"QZ3B\\xFF0\""},
+        {datagram("QZ3B\n0", "20261208", "120000", "14.074"), "the call \"QZ3B 0\""},
+        {datagram("K9AA", "20261208", "120000", std::string(30, '1')), "freq \"111"},
+        {datagram("K9AA", "20261208", "120000", "20000.5"), "freq \"20000.5\""},
+    };
+    for (const auto& [bytes, named] : refused) {
+        engine->OnDatagram(bytes);
+        EXPECT_NE(Trace().find("IdUDPRead dropped: " + named), std::string::npos) << named;
+    }
+    EXPECT_EQ(LocalLog().size(), 3u) << LocalLog().Bytes();
+    EXPECT_NE(view.status.find("A received contact was not logged: qso_date \"2026-13-99\""), std::string::npos)
+        << view.status;  // the first refusal only
+
+    engine->OnDatagram(datagram("K9AA/P", "20240229", "235959", "14.0745", std::string(300, 'x') + "\r\nend"));
+    ASSERT_EQ(LocalLog().size(), 4u);
+    EXPECT_EQ(ExtractField(LocalLog().back(), ',', 12), std::string(255, 'x'));
+}
+
 TEST_F(FeedTest, RigAndAntennaChoicesTakeEffectAtOnce) {
     auto engine = StartWithAntenna("Vertical [7,14,21]");
     EXPECT_EQ(view.rigs, (std::vector<std::string>{"IC-7300"}));

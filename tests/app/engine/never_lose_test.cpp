@@ -182,7 +182,7 @@ TEST_F(NeverLoseTest, AFullDiskKeepsEveryContactUntilItCanBeWritten) {
     // More contacts than the slack of the log file's last page holds.
     for (int i = 0; i < 100; ++i) {
         char time[8];
-        std::snprintf(time, sizeof time, "15%04d", i);
+        std::snprintf(time, sizeof time, "15%02d%02d", i / 60, i % 60);
         engine->OnDatagram(Datagram("K9D" + std::to_string(i), "14.075500", time));
     }
     EXPECT_EQ(engine->LocalLogLines().size(), 103u);

@@ -30,6 +30,25 @@ protected:
     }
 };
 
+// A damaged cty.dat or places file is used as far as it reads, and the file and its first bad
+// line are told once.
+TEST_F(PlacesTest, DamagedCountryAndPlacesFilesAreToldOnce) {
+    std::string cty = test::ReadFile(wsjtx() / "cty.dat");
+    cty.replace(cty.find("Monaco:                   14:"), 30, "Monaco:  fourteen:");
+    test::WriteFile(wsjtx() / "cty.dat", cty);
+    test::WriteFile(viewer() / "worldcities.txt", "52.52,13.40,Germany,Berlin\nnorth,east,Nowhere,Atlantis\n");
+    auto engine = Start();
+    ASSERT_TRUE(engine->StartupDone());
+    EXPECT_EQ(engine->Places().List().size(), 2u);
+    const std::string trace = Trace();
+    EXPECT_NE(trace.find((viewer() / "cty.dat").string() + ": 1 lines could not be read as a country and its "
+                         "prefixes (the first: \"Monaco:  fourteen:"), std::string::npos) << trace;
+    EXPECT_NE(trace.find((viewer() / "worldcities.txt").string() + ": 1 lines could not be read as "
+                         "latitude,longitude,country,place (the first: \"north,east,Nowhere,Atlantis\")"),
+              std::string::npos) << trace;
+    EXPECT_NE(view.status.find("cty.dat: 1 lines could not be read"), std::string::npos) << view.status;
+}
+
 TEST_F(PlacesTest, GridLookupShowsThePanelUntilThirtyTicksOrAClick) {
     auto engine = Start();
     ASSERT_TRUE(engine->StartupDone());

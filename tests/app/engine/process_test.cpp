@@ -71,6 +71,34 @@ TEST(Process, SignalsCloseTheWindowInOrder) {
     }
 }
 
+// Contacts that wait at the socket while the program is stopped are logged when a stop signal
+// comes before it reads them; SIGTERM at any instant of the start-up ends the run in order.
+TEST(Process, StopSignalsLogWhatWaitsAndAreNeverLostDuringStartUp) {
+    test::TempFolder root;
+    const int port = test::FreePort();
+    test::WriteFile(root / "WSJT-X" / "WSJT-X.ini", test::StationIni(port));
+    auto process = test::StartProgram(root, {"/HEADLESS", "/NVC"});
+    ASSERT_TRUE(test::WaitForOutput(*process, "running without a window", 20000));
+    const auto pid = static_cast<pid_t>(process->processId());
+    ::kill(pid, SIGSTOP);
+    for (int i = 0; i < 3; ++i) test::SendDatagram(NumberedDatagram(i), port);
+    QThread::msleep(100);
+    ::kill(pid, SIGTERM);
+    ::kill(pid, SIGCONT);
+    ASSERT_TRUE(process->waitForFinished(10000));
+    EXPECT_EQ(process->exitCode(), 0);
+    EXPECT_EQ(LoggedCalls(root), (std::vector<std::string>{"K0XY", "K1XY", "K2XY"}));
+
+    std::mt19937 random(21);
+    for (int round = 0; round < 12; ++round) {
+        auto run = test::StartProgram(root, {"/HEADLESS", "/NVC"});
+        QThread::msleep(random() % 400);
+        ::kill(static_cast<pid_t>(run->processId()), SIGTERM);
+        ASSERT_TRUE(run->waitForFinished(10000)) << "round " << round << " outlived its SIGTERM";
+    }
+    EXPECT_EQ(LoggedCalls(root).size(), 3u);
+}
+
 // A second copy on the same folder stops, whatever its rig name or runtime folder.
 TEST(Process, OneCopyPerFolderWhateverTheRigName) {
     test::TempFolder root;
