@@ -303,6 +303,11 @@ void MapPart::ShowStation(std::string_view callsign, std::string_view grid) {
     SetGrid(grid);
 }
 
+void MapPart::ShowSearchedStation(std::string_view callsign, std::string_view grid) {
+    lastPlottedGrid_.clear();
+    ShowStation(callsign, grid);
+}
+
 void MapPart::SetCallsign(std::string_view callsign) {
     fields_.callsign = std::string(callsign);
     view_.ShowFields(fields_);

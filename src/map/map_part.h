@@ -54,6 +54,9 @@ public:
     void ResetMapPlacement();
     // A station to show: the callsign field, then the grid field (which plots it).
     void ShowStation(std::string_view callsign, std::string_view grid);
+    // The station a search settled on: shown as ShowStation does, and labelled even when its
+    // square is the one plotted last.
+    void ShowSearchedStation(std::string_view callsign, std::string_view grid);
     void SetCallsign(std::string_view callsign);
     void SetGrid(std::string_view grid);
     // The two map keys that the main window saves with its own settings.
