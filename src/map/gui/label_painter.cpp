@@ -44,6 +44,19 @@ void Dot(QImage& image, int cx, int cy, int radius) {
     }
 }
 
+// Lightens the picture behind a label's text, so that it reads over dots and coloured land.
+void Pale(QImage& image, const LabelBox& box) {
+    const int x0 = std::max(box.x - 1, 0), x1 = std::min(box.x + box.width + 1, image.width());
+    const int y0 = std::max(box.y, 0), y1 = std::min(box.y + box.height, image.height());
+    for (int y = y0; y < y1; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = x0; x < x1; ++x) {
+            const QRgb p = row[x];
+            row[x] = qRgb(255 - (255 - qRed(p)) / 4, 255 - (255 - qGreen(p)) / 4, 255 - (255 - qBlue(p)) / 4);
+        }
+    }
+}
+
 }  // namespace
 
 QString LabelPainter::DrawnFamily(const std::string& name) {
@@ -159,9 +172,11 @@ void LabelPainter::Paint(QImage& image, std::span<const MapLabel> labels, double
     const std::string* name = nullptr;
     int size = -1;
     Face* face = nullptr;
+    // Every dot first, so that no dot covers a label's text.
+    for (const MapLabel& label : labels)
+        Dot(image, static_cast<int>(label.x * scaleX), static_cast<int>(label.y * scaleY), radius);
     for (const MapLabel& label : labels) {
         const int dotX = static_cast<int>(label.x * scaleX), dotY = static_cast<int>(label.y * scaleY);
-        Dot(image, dotX, dotY, radius);
         if (label.text.empty()) continue;
         LabelBox box;
         if (!Ascii(label.text)) {
@@ -175,6 +190,7 @@ void LabelPainter::Paint(QImage& image, std::span<const MapLabel> labels, double
                 fallback = std::make_unique<QPainter>(&image);
                 fallback->setPen(QColor::fromRgb(kBlue));
             }
+            Pale(image, box);
             fallback->setFont(font);
             fallback->drawText(QPointF(box.x, box.y + std::round(metrics.ascent())), text);
             ++labelled_;
@@ -193,6 +209,7 @@ void LabelPainter::Paint(QImage& image, std::span<const MapLabel> labels, double
         if (!Place(image, dotX, dotY, gap, static_cast<int>(std::ceil(textWidth)), face->height, label.always, box))
             continue;
         ++labelled_;
+        Pale(image, box);
         double pen = box.x;
         const int top = box.y;
         for (const char c : label.text) {
