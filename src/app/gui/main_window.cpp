@@ -377,7 +377,10 @@ void MainWindow::SetRegionVisible(Region region, bool visible) {
             return;
         case Region::MapCheck: parts_.mapCheck->setVisible(visible); return;
         case Region::MapButton: parts_.mapButton->setVisible(visible); return;
-        case Region::DetailsPanel: parts_.detailsPanel->setVisible(visible); return;
+        case Region::DetailsPanel:
+            if (visible) parts_.detailsPanel->show();
+            else HideDetails();
+            return;
         case Region::ProgressPanel: parts_.progressPanel->setVisible(visible); return;
         case Region::PlacesRow: places_->Row()->setVisible(visible); return;
         case Region::ExtendedCheck: places_->ExtendedCheck()->setVisible(visible); return;

@@ -176,6 +176,8 @@ private:
     void ConnectSearchControls();
     void ChooseAdifImportFile();
     void QuitWhenMessagesClosed();
+    // Hides the details panel; the focus it held goes back to the search box.
+    void HideDetails();
     // A box shown without a loop of its own; counted until closed.
     QMessageBox* OpenMessageBox(const std::string& caption, const std::string& text,
                                 QMessageBox::StandardButtons buttons);
