@@ -91,7 +91,7 @@ void BM_DecodeIntoWindowImage(benchmark::State& state) {
         auto picture = std::make_shared<Picture>();
         std::string error;
         LoadPngBitmap(kShippedMaps / "world1723x1307.png", *picture, &error);
-        map.window.ShowPicture(picture, {});
+        map.window.ShowPicture(picture, {}, {});
         benchmark::DoNotOptimize(map.window.RenderedPicture().constBits());
     }
 }

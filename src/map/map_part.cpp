@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <map>
 
 #include "geo/locator.h"
 #include "log/line_text.h"
@@ -89,6 +90,7 @@ void MapPart::LoadMapSettings() {
     options_.fontName = store_.ReadText(own, "VantrelerMapFStyle", "Courier New");
     // A window the operator has placed since it was shown stays where it is when it is
     // activated again; the stored place applies when it is shown.
+    if (resetPending_) stored = ResetGeometry(stored);
     if (!placementApplied_ || !view_.WindowVisible()) ApplyGeometry(stored);
     view_.ShowOptions(options_);
 }
@@ -112,7 +114,9 @@ void MapPart::LoadMapPlacement() {
     const MapPlacement stored = vantrel::LoadMapPlacement(store_);
     options_.autoClear = stored.autoClear;
     options_.onTop = stored.onTop;
-    ApplyGeometry({stored.left, stored.top, stored.width, stored.height});
+    MapGeometry geometry{stored.left, stored.top, stored.width, stored.height};
+    if (resetPending_) geometry = ResetGeometry(geometry);
+    ApplyGeometry(geometry);
     scalePercent_ = stored.scale;
     view_.ShowOptions(options_);
 }
@@ -128,12 +132,24 @@ void MapPart::SaveMapPlacement() {
     vantrel::SaveMapPlacement(store_, placement);
 }
 
+MapGeometry MapPart::ResetGeometry(MapGeometry from) const {
+    const double aspect = picture_ ? aspect_ : static_cast<double>(profile_->width) / profile_->height;
+    from.left = 100;
+    from.top = 100;
+    from.width = 600;
+    from.height = static_cast<int>(std::lround((from.width - kSideMargins) / aspect)) + kControlsHeight;
+    return from;
+}
+
 void MapPart::ResetMapPlacement() {
-    MapGeometry moved = view_.WindowVisible() ? view_.CurrentGeometry() : geometry_;
-    moved.left = 100;
-    moved.top = 100;
-    moved.width = 600;
-    ApplyGeometry(moved);
+    if (!view_.WindowVisible()) {
+        // Hidden: the window takes this place when it is next shown.
+        resetPending_ = true;
+        geometry_ = ResetGeometry(geometry_);
+        return;
+    }
+    ApplyGeometry(ResetGeometry(view_.CurrentGeometry()));
+    if (picture_) RunLayout();
 }
 
 void MapPart::ApplyGeometry(const MapGeometry& geometry) {
@@ -147,6 +163,7 @@ void MapPart::SetShown(bool shown) {
     if (shown) {
         LoadMapPlacement();
         view_.SetWindowVisible(true);
+        resetPending_ = false;
     } else {
         SaveMapPlacement();
         view_.SetWindowVisible(false);
@@ -155,7 +172,10 @@ void MapPart::SetShown(bool shown) {
 }
 
 void MapPart::ShowWindow() {
-    if (!view_.WindowVisible()) view_.SetWindowVisible(true);
+    if (view_.WindowVisible()) return;
+    if (resetPending_) ApplyGeometry(geometry_);
+    view_.SetWindowVisible(true);
+    resetPending_ = false;
 }
 
 bool MapPart::Visible() const { return view_.WindowVisible(); }
@@ -186,7 +206,7 @@ void MapPart::Activated() {
     } else {
         picture_.reset();
         labels_.clear();
-        view_.ShowPicture(nullptr, labels_);
+        view_.ShowPicture(nullptr, labels_, squares_);
         view_.ShowMessage("Mapping error", "No map files located...");
         if (owner_.uncheckMapBox) owner_.uncheckMapBox();
     }
@@ -195,8 +215,6 @@ void MapPart::Activated() {
 
     if (picture_) {
         aspect_ = static_cast<double>(picture_->width) / picture_->height;
-        layout_.imageWidth = static_cast<int>(layout_.imageHeight * aspect_);
-        RecomputeFactors();
         RunLayout();
     }
     quietSeconds_ = 0;
@@ -219,10 +237,15 @@ bool MapPart::ReloadPicture(Reload reload) {
     aspect_ = static_cast<double>(picture_->width) / picture_->height;
     layout_.imageHeight = static_cast<int>(picture_->height * static_cast<double>(scalePercent_) / 100);
     layout_.imageWidth = static_cast<int>(picture_->width * static_cast<double>(scalePercent_) / 100);
-    if (reload == Reload::Clean) labels_.clear();
-    view_.SetLayout(layout_);
+    if (reload == Reload::Clean) {
+        labels_.clear();
+        squares_.clear();
+    }
+    // The picture keeps fitting the window it is shown in.
+    if (view_.WindowVisible()) RunLayout();
+    else view_.SetLayout(layout_);
     // Labels drawn since the last clean load are drawn again over the new picture.
-    if (!batching_) view_.ShowPicture(picture_, labels_);
+    if (!batching_) view_.ShowPicture(picture_, labels_, squares_);
     return true;
 }
 
@@ -237,10 +260,16 @@ void MapPart::RecomputeFactors() {
 void MapPart::RunLayout() {
     if (view_.WindowVisible()) geometry_ = view_.CurrentGeometry();
     geometry_.height = std::max(geometry_.height, kMinWindowHeight);
+    geometry_.width = std::max(geometry_.width, kMinWindowWidth);
+    // The whole picture in the room the window gives it, in its own proportions, centred
+    // across the window: as high as the window allows unless that makes it too wide.
+    const int roomWidth = geometry_.width - kSideMargins;
     layout_.imageHeight = geometry_.height - kControlsHeight;
     layout_.imageWidth = static_cast<int>(std::nearbyint(layout_.imageHeight * aspect_));  // halves to even
-    // The window cannot be narrower than its minimum; the picture is then centred in it.
-    geometry_.width = std::max(layout_.imageWidth + kSideMargins, kMinWindowWidth);
+    if (layout_.imageWidth > roomWidth) {
+        layout_.imageWidth = roomWidth;
+        layout_.imageHeight = static_cast<int>(std::nearbyint(roomWidth / aspect_));
+    }
     layout_.imageLeft = (geometry_.width - layout_.imageWidth) / 2;
     layout_.window = geometry_;
     RecomputeFactors();
@@ -272,6 +301,11 @@ void MapPart::CloseRequested() { SaveMapSettings(); }
 void MapPart::ShowStation(std::string_view callsign, std::string_view grid) {
     SetCallsign(callsign);
     SetGrid(grid);
+}
+
+void MapPart::ShowSearchedStation(std::string_view callsign, std::string_view grid) {
+    lastPlottedGrid_.clear();
+    ShowStation(callsign, grid);
 }
 
 void MapPart::SetCallsign(std::string_view callsign) {
@@ -324,6 +358,8 @@ void MapPart::PlotLabel(std::string_view grid, std::string_view callsign) {
         label.text = options_.calls ? Upper(callsign) : Upper(trimmed.substr(0, 4));
         label.fontName = options_.fontName;
         label.fontSize = FontSize();
+        // The station the operator looks at is always labelled; a replot's labels give way.
+        label.always = !batching_;
         AddLabel(std::move(label));
     }
     lastPlottedGrid_ = fields_.grid;
@@ -359,13 +395,13 @@ void MapPart::Clicked(int x, int y) {
     RecomputeFactors();
     if (displayFactor_ <= 0) return;
     MapLabel label;
+    // The dot is where the click was; near the right edge the window puts the text on its left.
     label.x = static_cast<int>(x / displayFactor_);
     label.y = static_cast<int>(y / displayFactor_);
-    // Near the right edge the label starts further left so that it stays on the picture.
-    if (label.x > picture_->width - 20) label.x -= 20;
     label.text = Upper(std::string_view(fields_.grid).substr(0, 4));
     label.fontName = options_.fontName;
     label.fontSize = FontSize();
+    label.always = true;
     AddLabel(std::move(label));
 }
 
@@ -393,6 +429,8 @@ void MapPart::Clear() {
     view_.ShowFields(fields_);
     if (owner_.uncheckWildSearch) owner_.uncheckWildSearch();
     DeleteMapLog(viewerFolder_);
+    // "Manually clear all data off the map display": the labels go too.
+    if (picture_) ReloadPicture(Reload::Clean);
 }
 
 int MapPart::FontSize() const {
@@ -441,25 +479,56 @@ void MapPart::Log() {
         batching_ = false;
         return;
     }
-    Replot(ReadCallsList(viewerFolder_));
+    MapSource source = ReadCallsList(viewerFolder_);
+    // Grid texts by the thousand would hide the map: with "Grids" each worked square is shaded.
+    if (!options_.calls) ShadeSquares(source);
+    else Replot(source);
 }
 
-void MapPart::Today(TimePoint now) {
+void MapPart::ShadeSquares(const MapSource& source) {
+    std::map<std::string, int> contacts;
+    for (const MapStation& station : source.stations) {
+        const std::string square = Upper(TrimBlanks(station.grid).substr(0, 4));
+        if (square.size() == 4) ++contacts[square];
+    }
+    for (const auto& [square, count] : contacts) {
+        // A square spans 2 degrees of longitude and 1 of latitude from its south-west corner.
+        const bool valid = square[0] >= 'A' && square[0] <= 'R' && square[1] >= 'A' && square[1] <= 'R' &&
+                           square[2] >= '0' && square[2] <= '9' && square[3] >= '0' && square[3] <= '9';
+        if (!valid) continue;
+        const double west = (square[0] - 'A') * 20 - 180 + (square[2] - '0') * 2;
+        const double south = (square[1] - 'A') * 10 - 90 + (square[3] - '0');
+        MapSquare shaded;
+        shaded.x = static_cast<int>(std::floor(profile_->X(west)));
+        shaded.y = static_cast<int>(std::floor(profile_->Y(south + 1)));
+        shaded.width = std::max(1, static_cast<int>(std::ceil(profile_->X(west + 2))) - shaded.x);
+        shaded.height = std::max(1, static_cast<int>(std::ceil(profile_->Y(south))) - shaded.y);
+        shaded.contacts = count;
+        squares_.push_back(shaded);
+    }
+    batching_ = false;
+    view_.ShowPicture(picture_, labels_, squares_);
+    view_.ShowFields(fields_);
+    if (source.state == MapSource::State::Failed) ShowError(source.error);
+}
+
+void MapPart::Today(TimePoint now) { ReplotDay(now, 0); }
+
+void MapPart::Yesterday(TimePoint now) { ReplotDay(now, 1); }
+
+void MapPart::ReplotDay(TimePoint now, int daysBefore) {
+    const MapSource source = ReadContactsOfDate(viewerFolder_, LocalDateText(now, daysBefore));
+    if (source.state != MapSource::State::Failed && source.stations.empty()) {
+        // Nothing to draw: the map stays as it is and says why.
+        view_.ShowMapStatus(daysBefore == 0 ? "No contacts today" : "No contacts yesterday");
+        return;
+    }
     batching_ = true;
     if (!ReloadPicture(Reload::Clean)) {
         batching_ = false;
         return;
     }
-    Replot(ReadContactsOfDate(viewerFolder_, LocalDateText(now, 0)));
-}
-
-void MapPart::Yesterday(TimePoint now) {
-    batching_ = true;
-    if (!ReloadPicture(Reload::Clean)) {
-        batching_ = false;
-        return;
-    }
-    Replot(ReadContactsOfDate(viewerFolder_, LocalDateText(now, 1)));
+    Replot(source);
 }
 
 void MapPart::Replot(const MapSource& source) {
@@ -472,7 +541,7 @@ void MapPart::Replot(const MapSource& source) {
         fields_.latitude = OneDecimal(lastPosition_.latitude);
         fields_.longitude = OneDecimal(lastPosition_.longitude);
     }
-    view_.ShowPicture(picture_, labels_);
+    view_.ShowPicture(picture_, labels_, squares_);
     view_.ShowFields(fields_);
     if (source.state == MapSource::State::Failed) ShowError(source.error);
 }

@@ -48,10 +48,15 @@ public:
     bool Visible() const;
     void LoadMapPlacement();
     void SaveMapPlacement();
-    // "Reset Map position and size": left 100, top 100, width 600; nothing is stored.
+    // "Reset Map position and size": left 100, top 100, width 600 and the height that shows the
+    // whole picture at that width; applied when the window is next shown if it is hidden.
+    // Nothing is stored.
     void ResetMapPlacement();
     // A station to show: the callsign field, then the grid field (which plots it).
     void ShowStation(std::string_view callsign, std::string_view grid);
+    // The station a search settled on: shown as ShowStation does, and labelled even when its
+    // square is the one plotted last.
+    void ShowSearchedStation(std::string_view callsign, std::string_view grid);
     void SetCallsign(std::string_view callsign);
     void SetGrid(std::string_view grid);
     // The two map keys that the main window saves with its own settings.
@@ -93,6 +98,7 @@ public:
     const MapOptions& Options() const { return options_; }
     const MapLayout& Layout() const { return layout_; }
     const std::vector<MapLabel>& Labels() const { return labels_; }
+    const std::vector<MapSquare>& Squares() const { return squares_; }
     int QuietSeconds() const { return quietSeconds_; }
     int ScalePercent() const { return scalePercent_; }
     double DisplayFactor() const { return displayFactor_; }
@@ -103,6 +109,10 @@ private:
     enum class Reload { KeepLabels, Clean };
     bool ReloadPicture(Reload reload);
     void Replot(const struct MapSource& source);
+    void ShadeSquares(const struct MapSource& source);
+    void ReplotDay(TimePoint now, int daysBefore);
+    // Left 100, top 100, width 600, the height showing the whole picture at that width.
+    MapGeometry ResetGeometry(MapGeometry from) const;
     void GridChanged(std::string text);
     void RecomputeFactors();
     void RunLayout();
@@ -122,6 +132,7 @@ private:
     std::filesystem::path mapFile_;
     std::shared_ptr<const Picture> picture_;
     std::vector<MapLabel> labels_;  // drawn since the picture was last loaded clean
+    std::vector<MapSquare> squares_;  // shaded by "Log" with "Grids"
     bool batching_ = false;         // a replot draws its labels in one go at its end
 
     MapFields fields_;
@@ -130,6 +141,7 @@ private:
     MapGeometry geometry_;
     MapLayout layout_;
     bool placementApplied_ = false;  // the window has been placed since it was last shown
+    bool resetPending_ = false;      // "Reset Map position and size" while hidden
     double aspect_ = 1;
     double displayFactor_ = 1;
     int scalePercent_ = 33;

@@ -11,13 +11,21 @@
 
 namespace vantrel {
 
-// One label: text drawn in blue (#0000FF) on a transparent background with its top-left corner
-// at x, y in picture pixels.
+// One station: a blue (#0000FF) dot at x, y in picture pixels with its text beside it, on a
+// transparent background. Where labels would overlap, a later one is left out unless `always`
+// (the station just looked at, a click).
 struct MapLabel {
     int x = 0, y = 0;
     std::string text;
     std::string fontName;
     int fontSize = 12;  // points
+    bool always = false;
+};
+
+// A worked grid square shaded on the picture (picture pixels), darker for more contacts.
+struct MapSquare {
+    int x = 0, y = 0, width = 0, height = 0;
+    int contacts = 0;
 };
 
 // The window's place and size: left and top of the frame, width and height of the inside.
@@ -58,11 +66,15 @@ public:
     // A message box with a caption and an OK button.
     virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
 
-    // A freshly loaded picture with these labels over it, shown with one repaint.
-    virtual void ShowPicture(std::shared_ptr<const Picture> picture, const std::vector<MapLabel>& labels) = 0;
+    // A freshly loaded picture with these squares shaded and these labels over it, shown with
+    // one repaint.
+    virtual void ShowPicture(std::shared_ptr<const Picture> picture, const std::vector<MapLabel>& labels,
+                             const std::vector<MapSquare>& squares) = 0;
     // More labels over the picture shown, with one repaint.
     virtual void DrawLabels(std::span<const MapLabel> labels) = 0;
 
+    // A line under the controls saying what the map shows (empty: the counts of what it shows).
+    virtual void ShowMapStatus(const std::string& text) = 0;
     virtual void ShowFields(const MapFields& fields) = 0;
     // Check boxes, font size and font name; "Keep on Top" takes effect at once.
     virtual void ShowOptions(const MapOptions& options) = 0;

@@ -43,22 +43,28 @@ TEST(MapPart, ActivationChoosesTheLargestImageAndLaysOutTheWindow) {
     EXPECT_EQ(map.view.picture->width, 1723);
     EXPECT_TRUE(map.view.messages.empty());
     // Shown at the main window's placement (100, 100, 660 x 375): picture 275 high, 363 wide
-    // (362.53 rounded), centred in a window held at its minimum width of 600.
-    EXPECT_EQ(map.view.layout.window, (MapGeometry{100, 100, 600, 375}));
+    // (362.53 rounded), centred in the window, which keeps its size.
+    EXPECT_EQ(map.view.layout.window, (MapGeometry{100, 100, 660, 375}));
     EXPECT_EQ(map.view.layout.imageHeight, 275);
     EXPECT_EQ(map.view.layout.imageWidth, 363);
-    EXPECT_EQ(map.view.layout.imageLeft, 118);
+    EXPECT_EQ(map.view.layout.imageLeft, 148);
     EXPECT_EQ(map.part.ScalePercent(), 21);
     EXPECT_EQ(map.part.QuietSeconds(), 0);
 
-    // A taller window: the width follows the height.
-    map.view.layout.window.height = 600;
+    // A tall narrow window: the whole picture at the width there is, in its proportions.
     map.part.Tick();
+    map.view.layout.window = {100, 100, 600, 600};
     map.part.Resized(600, 600);
+    EXPECT_EQ(map.view.layout.window, (MapGeometry{100, 100, 600, 600}));
+    EXPECT_EQ(map.view.layout.imageWidth, 540);
+    EXPECT_EQ(map.view.layout.imageHeight, 410);  // 409.6
+    EXPECT_EQ(map.view.layout.imageLeft, 30);
+    // A wide one: as high as the window allows.
+    map.view.layout.window = {100, 100, 1600, 600};
+    map.part.Resized(1600, 600);
     EXPECT_EQ(map.view.layout.imageHeight, 500);
     EXPECT_EQ(map.view.layout.imageWidth, 659);  // 659.14
-    EXPECT_EQ(map.view.layout.window.width, 719);
-    EXPECT_EQ(map.view.layout.imageLeft, 30);
+    EXPECT_EQ(map.view.layout.imageLeft, 470);
 }
 
 TEST(MapPart, ImagesAreFoundInTheViewerFolderFirstAndTheirAbsenceIsReported) {
@@ -163,8 +169,9 @@ TEST(MapPart, ClickLabelsAndLabelsKeptOverAReloadedPicture) {
     EXPECT_EQ(map.view.labels[0].text, "FN41");
     EXPECT_EQ(map.view.labels[0].x, 522);  // 110 / (363 / 1723)
     EXPECT_EQ(map.view.labels[0].y, 398);
-    map.part.Clicked(362, 84);  // near the right edge: drawn 20 pixels further left
-    EXPECT_EQ(map.view.labels[1].x, 1718 - 20);
+    map.part.Clicked(362, 84);  // near the right edge the dot stays where the click was
+    EXPECT_EQ(map.view.labels[1].x, 1718);
+    EXPECT_TRUE(map.view.labels[1].always);
 
     // Activation reloads the picture and draws the labels again over it.
     map.part.ExploreClicked(false);
@@ -211,6 +218,14 @@ TEST(MapPart, ReplotsFromTheMapLogTheCallsignListAndTheDaysContacts) {
     map.part.Yesterday(now);
     ASSERT_EQ(map.view.labels.size(), 1u);
     EXPECT_EQ(map.view.labels[0].text, "G4XYZ");
+    EXPECT_FALSE(map.view.labels[0].always);  // a replot's labels give way to each other
+    // A day without contacts leaves the map as it is and says so.
+    const int shownLoads = map.view.pictureLoads;
+    map.part.Today(FromLocalTime({2026, 3, 9, 12, 0, 0, 0}));
+    map.part.Yesterday(FromLocalTime({2026, 3, 9, 12, 0, 0, 0}));
+    EXPECT_EQ(map.view.status, "No contacts yesterday");
+    EXPECT_EQ(map.view.pictureLoads, shownLoads);
+    EXPECT_EQ(map.view.labels.size(), 1u);
     EXPECT_EQ(LocalDateText(FromLocalTime({2024, 3, 1, 0, 30, 0, 0}), 1), "2024-02-29");
 
     // A replot straight after an activation (the click on its button) draws all the same.
@@ -226,6 +241,7 @@ TEST(MapPart, ReplotsFromTheMapLogTheCallsignListAndTheDaysContacts) {
     EXPECT_FALSE(fs::exists(map.viewer / "maplog.txt"));
     EXPECT_EQ(map.wildSearchUnchecked, 1);
     EXPECT_EQ(map.view.fields.grid, "");
+    EXPECT_TRUE(map.view.labels.empty());  // the labels go at once
     map.part.Redo();
     EXPECT_TRUE(map.view.labels.empty());
     ASSERT_TRUE(map.view.picture);
@@ -284,14 +300,25 @@ TEST(MapPart, PlacementKeysOfTheMainWindow) {
     map.part.SetShown(true);
     EXPECT_TRUE(map.part.Visible());
     EXPECT_EQ(map.view.layout.window, (MapGeometry{100, 100, 660, 375}));  // the main window's
+    // "Reset Map position and size": 600 wide and as high as the whole picture needs
+    // (540 / 1.318 = 410 for the picture, 100 for the controls).
     map.view.layout.window = {400, 300, 720, 610};
     map.part.ResetMapPlacement();
-    EXPECT_EQ(map.view.layout.window, (MapGeometry{100, 100, 600, 610}));
+    EXPECT_EQ(map.view.layout.window, (MapGeometry{100, 100, 600, 510}));
     EXPECT_FALSE(map.store.Has("VantrelerMapLeft"));  // nothing stored until saved
     map.part.SetShown(false);
     EXPECT_FALSE(map.part.Visible());
     EXPECT_EQ(map.store.Own("VantrelerMapLeft"), "100");
-    EXPECT_EQ(map.store.Own("VantrelerMapHeight"), "610");
+    EXPECT_EQ(map.store.Own("VantrelerMapHeight"), "510");
+
+    // While hidden it takes effect when the window is next shown, over the stored place.
+    map.store.values.clear();
+    map.part.ResetMapPlacement();
+    map.part.SetShown(true);
+    map.part.Activated();
+    EXPECT_EQ(map.view.layout.window, (MapGeometry{100, 100, 600, 510}));
+    EXPECT_EQ(map.view.layout.imageWidth, 540);
+    EXPECT_EQ(map.view.layout.imageHeight, 410);
 }
 
 }  // namespace

@@ -18,9 +18,12 @@ public:
     void ShowMessage(const std::string& caption, const std::string& text) override {
         messages.push_back(caption + ": " + text);
     }
-    void ShowPicture(std::shared_ptr<const Picture> p, const std::vector<MapLabel>& l) override {
+    void ShowPicture(std::shared_ptr<const Picture> p, const std::vector<MapLabel>& l,
+                     const std::vector<MapSquare>& s) override {
         picture = std::move(p);
         labels = l;
+        squares = s;
+        status.clear();
         ++repaints;
         ++pictureLoads;
     }
@@ -28,6 +31,7 @@ public:
         labels.insert(labels.end(), l.begin(), l.end());
         ++repaints;
     }
+    void ShowMapStatus(const std::string& text) override { status = text; }
     void ShowFields(const MapFields& f) override { fields = f; }
     void ShowOptions(const MapOptions& o) override { options = o; }
     void SetLayout(const MapLayout& l) override { layout = l; }
@@ -38,6 +42,8 @@ public:
     std::vector<std::string> messages;
     std::shared_ptr<const Picture> picture;
     std::vector<MapLabel> labels;  // on the picture shown
+    std::vector<MapSquare> squares;
+    std::string status;
     int repaints = 0;
     int pictureLoads = 0;
     MapFields fields;

@@ -12,7 +12,7 @@
 namespace vantrel::test {
 
 std::unique_ptr<QProcess> StartProgram(const TempFolder& root, const QStringList& arguments,
-                                       const std::filesystem::path& folder) {
+                                       const std::filesystem::path& folder, const QStringList& environment) {
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LOCALAPPDATA", QString::fromStdString(root.path().string()));
@@ -21,6 +21,13 @@ std::unique_ptr<QProcess> StartProgram(const TempFolder& root, const QStringList
     env.insert("XDG_CONFIG_HOME", QString::fromStdString((root / "config").string()));
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("VANTREL_NO_MODAL", "1");
+    for (const QString& change : environment) {
+        const qsizetype equals = change.indexOf('=');
+        if (equals < 0)
+            env.remove(change);
+        else
+            env.insert(change.left(equals), change.mid(equals + 1));
+    }
     process->setProcessEnvironment(env);
     const std::filesystem::path where = folder.empty() ? root / "viewer" : folder;
     std::filesystem::create_directories(where);

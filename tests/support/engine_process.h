@@ -14,9 +14,11 @@ namespace vantrel::test {
 
 // The program started in `folder` (default: root/viewer) with LOCALAPPDATA, the settings file,
 // XDG_RUNTIME_DIR and XDG_CONFIG_HOME all inside root. Without "/HEADLESS" the window runs on
-// the offscreen platform with message boxes off.
+// the offscreen platform with message boxes off. `environment` adds variables ("NAME=value") or,
+// with a bare "NAME", removes one.
 std::unique_ptr<QProcess> StartProgram(const TempFolder& root, const QStringList& arguments,
-                                       const std::filesystem::path& folder = {});
+                                       const std::filesystem::path& folder = {},
+                                       const QStringList& environment = {});
 // Waits until the program's standard error holds the text; false when it ended or the time ran out.
 bool WaitForOutput(QProcess& process, const QString& text, int milliseconds);
 // Waits until a UDP socket is bound to the port on this machine.

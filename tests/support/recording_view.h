@@ -155,8 +155,12 @@ public:
     // The map window: shown or not, its fields, the labels drawn on it.
     void SetWindowVisible(bool visible) override { mapVisible = visible; }
     bool WindowVisible() const override { return mapVisible; }
-    void ShowPicture(std::shared_ptr<const Picture>, const std::vector<MapLabel>& labels) override { mapLabels = labels; }
+    void ShowPicture(std::shared_ptr<const Picture>, const std::vector<MapLabel>& labels,
+                     const std::vector<MapSquare>&) override {
+        mapLabels = labels;
+    }
     void DrawLabels(std::span<const MapLabel> labels) override { mapLabels.insert(mapLabels.end(), labels.begin(), labels.end()); }
+    void ShowMapStatus(const std::string&) override {}
     void ShowFields(const MapFields& fields) override { mapFields = fields; }
     void ShowOptions(const MapOptions&) override {}
     void SetLayout(const MapLayout&) override {}

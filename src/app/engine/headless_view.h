@@ -145,8 +145,10 @@ public:
     // MapView: no map window without a display.
     void SetWindowVisible(bool) override {}
     bool WindowVisible() const override { return false; }
-    void ShowPicture(std::shared_ptr<const Picture>, const std::vector<MapLabel>&) override {}
+    void ShowPicture(std::shared_ptr<const Picture>, const std::vector<MapLabel>&,
+                     const std::vector<MapSquare>&) override {}
     void DrawLabels(std::span<const MapLabel>) override {}
+    void ShowMapStatus(const std::string&) override {}
     void ShowFields(const MapFields&) override {}
     void ShowOptions(const MapOptions&) override {}
     void SetLayout(const MapLayout&) override {}

@@ -1,6 +1,7 @@
 #include "app/engine/search_part.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "base/file_io.h"
 #include "geo/country_file.h"
@@ -71,6 +72,30 @@ void SearchPart::SearchLog() {
     if (!list->shown) return;
     matchList_ = list;
     view_.ShowMatchList(list);
+    if (!wildSearch_ && MapShown()) ShowSearchedStation(*list);
+}
+
+void SearchPart::ShowSearchedStation(const MatchList& list) {
+    // A callsign typed in full settles on that station: the map labels it at the grid of the
+    // last listed contact that has one, as a click on its line would.
+    const LogLines& log = core_.log.Lines();
+    for (std::size_t i = list.size(); i-- > 0;) {
+        const MatchList::Line& line = list.At(i);
+        if (!line.contact || line.logIndex >= log.size()) continue;
+        const std::string_view contact = log[line.logIndex];
+        const std::string_view call = TrimBlanks(ExtractFieldView(contact, ',', 5));
+        const std::string_view grid = TrimBlanks(ExtractFieldView(contact, ',', 6));
+        if (call.size() != list.searchText.size() || grid.empty()) continue;
+        if (!std::equal(call.begin(), call.end(), list.searchText.begin(),
+                        [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; }))
+            continue;
+        // Searched again (another option ticked, the text typed again), it is not drawn again;
+        // another station in the square last plotted is.
+        if (call == lastSearchedStation_) return;
+        lastSearchedStation_ = std::string(call);
+        map_->ShowSearchedStation(call, grid);
+        return;
+    }
 }
 
 void SearchPart::SearchEdited(const std::string& text) {

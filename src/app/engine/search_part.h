@@ -59,6 +59,7 @@ public:
 private:
     // "Map" ticked and the map window shown.
     bool MapShown() const;
+    void ShowSearchedStation(const MatchList& list);
     EngineCore& core_;
     SearchView& view_;
     WindowView& window_;
@@ -67,6 +68,7 @@ private:
     std::shared_ptr<const MatchList> matchList_;
     std::vector<DetailsLine> detailsLines_;
     std::string lastCountry_;
+    std::string lastSearchedStation_;  // labelled on the map by the last search
     bool wildSearch_ = false;
 };
 

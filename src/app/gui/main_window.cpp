@@ -1,6 +1,7 @@
 #include "app/gui/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QColorDialog>
@@ -9,6 +10,7 @@
 #include <QIcon>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -158,7 +160,10 @@ void MainWindow::BuildMenus() {
     exit->setShortcut(QKeySequence(Qt::Key_F10));
     QAction* quit = file->addAction(QStringLiteral("Quit"));
     quit->setObjectName(QStringLiteral("QuitAction"));
-    quit->setShortcut(QKeySequence::Quit);
+    // Ctrl+Q on every desktop, also where the platform names no key for quitting.
+    QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
+    if (!quitKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Q))) quitKeys.prepend(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setShortcuts(quitKeys);
     connect(quit, &QAction::triggered, this, &QWidget::close);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
@@ -372,7 +377,10 @@ void MainWindow::SetRegionVisible(Region region, bool visible) {
             return;
         case Region::MapCheck: parts_.mapCheck->setVisible(visible); return;
         case Region::MapButton: parts_.mapButton->setVisible(visible); return;
-        case Region::DetailsPanel: parts_.detailsPanel->setVisible(visible); return;
+        case Region::DetailsPanel:
+            if (visible) parts_.detailsPanel->show();
+            else HideDetails();
+            return;
         case Region::ProgressPanel: parts_.progressPanel->setVisible(visible); return;
         case Region::PlacesRow: places_->Row()->setVisible(visible); return;
         case Region::ExtendedCheck: places_->ExtendedCheck()->setVisible(visible); return;
@@ -494,14 +502,27 @@ void MainWindow::ReadOptions(StoredOptions& options) const {
 
 void MainWindow::Quit() {
     quitting_ = true;
+    // From here on the map window closes with the program instead of refusing.
+    map_->AllowClose();
     QuitWhenMessagesClosed();
+}
+
+void MainWindow::StopRequested() {
+    // A kill, Ctrl+C or the end of the session cannot wait for the operator: open dialogs are
+    // dismissed as if cancelled, and the program ends without waiting for its messages.
+    stopping_ = true;
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows)
+        if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible()) dialog->reject();
+    if (quitting_) QuitWhenMessagesClosed();
 }
 
 void MainWindow::QuitWhenMessagesClosed() {
     // A message shown just before the end (why the program stops) is read before it ends;
-    // queued, so a quit asked for before the event loop runs still ends it.
-    if (openMessages_ > 0) return;
-    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    // queued, so a quit asked for before the event loop runs still ends it. exit() rather than
+    // quit(): quit() would ask every window to close first and give up when the map refuses.
+    if (openMessages_ > 0 && !stopping_) return;
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 void MainWindow::NoteActivation() {

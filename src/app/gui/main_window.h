@@ -70,6 +70,8 @@ public:
     void ReadOptions(StoredOptions& options) const override;
     bool CurrentPlacement(Placement& placement) const override;
     void Quit() override;
+    // A stop signal: closes the open dialogs and lets the quit that follows end the program at once.
+    void StopRequested();
     // StationView
     void ShowStationDetails(const std::string& call, const std::string& grid) override;
     void ShowN1mm(const std::string& host, const std::string& port, const std::string& problem) override;
@@ -174,6 +176,8 @@ private:
     void ConnectSearchControls();
     void ChooseAdifImportFile();
     void QuitWhenMessagesClosed();
+    // Hides the details panel; the focus it held goes back to the search box.
+    void HideDetails();
     // A box shown without a loop of its own; counted until closed.
     QMessageBox* OpenMessageBox(const std::string& caption, const std::string& text,
                                 QMessageBox::StandardButtons buttons);
@@ -204,6 +208,7 @@ private:
     // Message boxes on the screen; a quit waits until the operator has closed them.
     int openMessages_ = 0;
     bool quitting_ = false;
+    bool stopping_ = false;  // a stop signal came: the quit does not wait for open messages
     // The antenna list is open for the warning's answer; whether an entry was chosen in it.
     bool awaitingAntenna_ = false;
     bool antennaPicked_ = false;

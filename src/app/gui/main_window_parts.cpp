@@ -96,9 +96,12 @@ QLayout* BuildSearchRow(MainWindowParts& p) {
     row->setSpacing(4);
     row->addLayout(prompt);
     p.searchBox->setMinimumWidth(p.searchBox->fontMetrics().horizontalAdvance(QStringLiteral("KH6/K1ABC")) + 8);
+    // Wide enough for any callsign with its prefix and suffix, not for the whole window.
+    p.searchBox->setMaximumWidth(p.searchBox->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 24);
     row->addWidget(p.searchBox, 1);
     row->addWidget(p.wildSearch);
     row->addWidget(p.clearButton);
+    row->addStretch(0);
     row->addSpacing(4);
     row->addWidget(Caption(p, QStringLiteral("Entries:")));
     row->addWidget(p.entries);
@@ -223,6 +226,7 @@ QFrame* CaptionedPanel(MainWindowParts& p, const char* name, const QString& capt
     layout->addWidget(Caption(p, caption));
     auto* row = new QHBoxLayout;
     for (const auto& [box, stretch] : boxes) row->addWidget(box, stretch);
+    row->addStretch(0);  // boxes that reached their widest keep to the left
     layout->addLayout(row);
     return panel;
 }
@@ -231,6 +235,7 @@ QFrame* CaptionedPanel(MainWindowParts& p, const char* name, const QString& capt
 QLineEdit* StationBox(const char* name, const QString& hint, const QString& usualText) {
     QLineEdit* box = ReadOnlyBox(name, hint);
     box->setMinimumWidth(box->fontMetrics().horizontalAdvance(usualText) + 12);
+    box->setMaximumWidth(box->fontMetrics().horizontalAdvance(usualText) * 2 + 24);
     box->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     return box;
 }

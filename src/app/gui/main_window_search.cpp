@@ -19,6 +19,8 @@
 
 #include "app/gui/display_text.h"
 #include "app/gui/main_window.h"
+
+#include <QApplication>
 #include "app/gui/match_list_view.h"
 #include "app/gui/palette_colours.h"
 
@@ -139,7 +141,16 @@ void MainWindow::ShowContactDetails(const std::vector<DetailsLine>& lines) {
     box->horizontalScrollBar()->setValue(0);
 }
 
-void MainWindow::HideDetailsPanel() { parts_.detailsPanel->hide(); }
+void MainWindow::HideDetailsPanel() { HideDetails(); }
+
+void MainWindow::HideDetails() {
+    // Closing the panel that holds the focus would hand it to the next field in the window (the
+    // places field): the operator goes on typing callsigns into the search box instead.
+    QWidget* focus = QApplication::focusWidget();
+    const bool focusInside = focus && parts_.detailsPanel->isAncestorOf(focus);
+    parts_.detailsPanel->hide();
+    if (focusInside) parts_.searchBox->setFocus(Qt::OtherFocusReason);
+}
 
 std::string MainWindow::ContactDetailsText(std::size_t maxCharacters) const {
     const QString text = parts_.contactDetails->toPlainText();

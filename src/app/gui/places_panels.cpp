@@ -85,11 +85,27 @@ void PlacesPanels::BuildRow() {
     auto* row = new QHBoxLayout(row_);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
-    row->addWidget(new QLabel(QStringLiteral("Places/call search:")));
-    row->addWidget(placesField_, 1);
-    row->addWidget(gridField_);
-    row->addWidget(lookupButton_);
-    row->addWidget(extended_);
+    auto* placesCaption = new QLabel(QStringLiteral("Places/call search:"));
+    placesCaption->setBuddy(placesField_);
+    row->addWidget(placesCaption, 0, Qt::AlignTop);
+    // The field with its own label below it, as well as the same text inside it while empty.
+    auto* placesColumn = new QVBoxLayout;
+    placesColumn->setSpacing(0);
+    placesColumn->addWidget(placesField_);
+    auto* placesNote = Named(new QLabel(QStringLiteral("(Name .. or grid)")), "PlacesNote");
+    QFont small = placesNote->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    placesNote->setFont(small);
+    placesColumn->addWidget(placesNote);
+    row->addLayout(placesColumn, 1);
+    auto* gridCaption = Named(new QLabel(QStringLiteral("Grid lookup:")), "GridLookupCaption");
+    gridCaption->setBuddy(gridField_);
+    // The captions as high as the fields, so that their text stands level with the fields' text.
+    for (QLabel* caption : {placesCaption, gridCaption}) caption->setMinimumHeight(placesField_->sizeHint().height());
+    row->addWidget(gridCaption, 0, Qt::AlignTop);
+    row->addWidget(gridField_, 0, Qt::AlignTop);
+    row->addWidget(lookupButton_, 0, Qt::AlignTop);
+    row->addWidget(extended_, 0, Qt::AlignTop);
 
     connect(placesField_, &QLineEdit::textEdited, this, &PlacesPanels::placesTextEdited);
     connect(placesField_, &QLineEdit::returnPressed, this,

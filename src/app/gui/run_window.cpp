@@ -71,7 +71,10 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
     QObject::connect(&window, &MainWindow::heardClicked, [&](int row) { engine.HeardClicked(row); });
     // A kill, Ctrl+C or the end of the session closes the window's run in order too.
     StopSignals stop;
-    QObject::connect(&stop, &StopSignals::stopRequested, [&] { engine.CloseMainWindow(); });
+    QObject::connect(&stop, &StopSignals::stopRequested, [&] {
+        window.StopRequested();
+        engine.CloseMainWindow();
+    });
     QObject::connect(&window, &MainWindow::searchEdited, [&](const QString& value) { engine.SearchEdited(text(value)); });
     QObject::connect(&window, &MainWindow::searchEntered, [&](const QString& value) {
         if (!value.trimmed().isEmpty()) engine.SearchLog();

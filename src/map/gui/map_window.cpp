@@ -15,7 +15,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 
 #include "app/gui/display_text.h"
 #include "map/map_part.h"
@@ -58,9 +60,11 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
+        painter.setClipRect(event->rect());
         const QImage& shown = window_.RenderedPicture();
         painter.fillRect(event->rect(), Qt::white);
-        if (!shown.isNull()) painter.drawImage(event->rect().topLeft(), shown, event->rect());
+        // The picture is made at the screen's own pixels: sharp on a high-density screen.
+        if (!shown.isNull()) painter.drawImage(QRectF(0, 0, width(), height()), shown);
     }
     void mouseMoveEvent(QMouseEvent* event) override {
         if (part_) part_->PointerMoved(event->position().toPoint().x(), event->position().toPoint().y());
@@ -159,6 +163,10 @@ void MapWindow::BuildControls() {
     second->addWidget(explore_);
     second->addWidget(autoClear_);
     second->addWidget(onTop_);
+    second->addStretch(1);
+    status_ = Named(new QLabel, "MapStatus");
+    status_->setAlignment(Qt::AlignCenter);
+    second->addWidget(status_);
     second->addStretch(1);
     second->addWidget(calls_);
     second->addWidget(grids_);
@@ -269,7 +277,8 @@ void MapWindow::ShowMessage(const std::string& caption, const std::string& text)
     box->open();
 }
 
-void MapWindow::ShowPicture(std::shared_ptr<const Picture> picture, const std::vector<MapLabel>& labels) {
+void MapWindow::ShowPicture(std::shared_ptr<const Picture> picture, const std::vector<MapLabel>& labels,
+                            const std::vector<MapSquare>& squares) {
     if (!picture || picture->Empty()) {
         picture_ = QImage();
     } else {
@@ -281,9 +290,37 @@ void MapWindow::ShowPicture(std::shared_ptr<const Picture> picture, const std::v
         }
     }
     labels_ = labels;
+    squares_ = squares;
+    statusNote_.clear();
     Rebuild();
     ++repaintRequests_;
     image_->update();
+}
+
+void MapWindow::ShowMapStatus(const std::string& text) {
+    statusNote_ = ToQString(text);
+    ShowCounts();
+}
+
+QString MapWindow::StatusText() const { return status_->text(); }
+
+void MapWindow::ShowCounts() {
+    auto grouped = [](std::size_t count) {
+        QString digits = QString::number(count);
+        for (qsizetype at = digits.size() - 3; at > 0; at -= 3) digits.insert(at, QLatin1Char(','));
+        return digits;
+    };
+    QString text = statusNote_;
+    if (text.isEmpty() && !squares_.empty()) {
+        std::size_t contacts = 0;
+        for (const MapSquare& square : squares_) contacts += static_cast<std::size_t>(square.contacts);
+        text = QStringLiteral("%1 stations in %2 grid squares").arg(grouped(contacts), grouped(squares_.size()));
+    } else if (text.isEmpty() && !labels_.empty()) {
+        text = QStringLiteral("%1 %2, %3 labelled")
+                   .arg(grouped(labels_.size()), labels_.size() == 1 ? QStringLiteral("station") : QStringLiteral("stations"),
+                        grouped(static_cast<std::size_t>(labelPainter_.Labelled())));
+    }
+    status_->setText(text);
 }
 
 QPointF MapWindow::ShownScale() const {
@@ -297,12 +334,28 @@ void MapWindow::Rebuild() {
         shown_ = QImage();
         return;
     }
-    shown_ = picture_.scaled(image_->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+    // At the screen's own pixels, with points sized for its density.
+    const qreal density = std::max<qreal>(1, image_->devicePixelRatioF());
+    shown_ = picture_.scaled(image_->size() * density, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                  .convertToFormat(QImage::Format_RGB32);
-    shown_.setDotsPerMeterX(kDotsPerMetre96);
-    shown_.setDotsPerMeterY(kDotsPerMetre96);
+    shown_.setDotsPerMeterX(static_cast<int>(kDotsPerMetre96 * density));
+    shown_.setDotsPerMeterY(static_cast<int>(kDotsPerMetre96 * density));
     const QPointF scale = ShownScale();
+    if (!squares_.empty()) {
+        // Darker for more contacts.
+        int most = 1;
+        for (const MapSquare& square : squares_) most = std::max(most, square.contacts);
+        QPainter painter(&shown_);
+        for (const MapSquare& square : squares_) {
+            const double share = std::log1p(square.contacts) / std::log1p(most);
+            painter.fillRect(QRectF(square.x * scale.x(), square.y * scale.y(), square.width * scale.x(),
+                                    square.height * scale.y()),
+                             QColor(0, 0, 255, 60 + static_cast<int>(170 * share)));
+        }
+    }
+    labelPainter_.Begin(shown_);
     labelPainter_.Paint(shown_, labels_, scale.x(), scale.y());
+    ShowCounts();
 }
 
 void MapWindow::DrawLabels(std::span<const MapLabel> labels) {
@@ -311,13 +364,17 @@ void MapWindow::DrawLabels(std::span<const MapLabel> labels) {
     const QPointF scale = ShownScale();
     labelPainter_.Paint(shown_, labels, scale.x(), scale.y());
     ++repaintRequests_;
-    // Only the part of the picture that the labels cover is drawn again (a generous box: a
-    // character is narrower than its height in points, which is 4/3 pixels at 96 dpi).
+    ShowCounts();
+    // Only the part of the picture that the labels cover is drawn again (a generous box on
+    // either side of the dot: a character is narrower than its height in points, which is 4/3
+    // pixels at 96 dpi).
+    const qreal density = static_cast<qreal>(shown_.dotsPerMeterY()) / kDotsPerMetre96;
     QRect covered;
     for (const MapLabel& label : labels) {
         const int size = label.fontSize * 2;
-        covered |= QRect(static_cast<int>(label.x * scale.x()) - size, static_cast<int>(label.y * scale.y()) - size,
-                         (static_cast<int>(label.text.size()) + 2) * size, 3 * size);
+        const int reach = (static_cast<int>(label.text.size()) + 2) * size;
+        covered |= QRect(static_cast<int>(label.x * scale.x() / density) - reach,
+                         static_cast<int>(label.y * scale.y() / density) - size, 2 * reach, 3 * size);
     }
     image_->update(covered);
 }
@@ -338,7 +395,13 @@ void MapWindow::ShowOptions(const MapOptions& options) {
     onTop_->setChecked(options.onTop);
     (options.calls ? calls_ : grids_)->setChecked(true);
     SetTextKeepingCursor(fontSize_, options.fontSize);
-    if (fontList_->currentText() != ToQString(options.fontName)) fontList_->setCurrentText(ToQString(options.fontName));
+    // A stored font that is not installed is drawn with the desktop's fixed-pitch font, and the
+    // list shows that one; the stored name stays until the operator picks another.
+    const QString drawn = LabelPainter::DrawnFamily(options.fontName);
+    if (fontList_->currentText() != drawn) fontList_->setCurrentText(drawn);
+    fontList_->setToolTip(drawn == ToQString(options.fontName)
+                              ? QString()
+                              : ToQString(options.fontName) + QStringLiteral(" is not installed: labels are drawn with ") + drawn);
     updating_ = false;
     const bool onTopNow = windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     if (onTopNow != options.onTop) {
@@ -405,8 +468,12 @@ void MapWindow::resizeEvent(QResizeEvent* event) {
 }
 
 void MapWindow::closeEvent(QCloseEvent* event) {
-    // The window is shown and hidden by the main window only: a close stores the settings and
-    // is refused.
+    // The window is shown and hidden by the main window only: the operator's close stores the
+    // settings and is refused. Once the program ends, it closes with it.
+    if (closeAllowed_) {
+        event->accept();
+        return;
+    }
     if (part_) part_->CloseRequested();
     event->ignore();
 }

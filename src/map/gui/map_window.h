@@ -12,6 +12,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -30,14 +31,18 @@ public:
 
     // The part that this window shows and reports to; set once, before the window is shown.
     void Attach(MapPart& part);
+    // The program is ending: a close is no longer refused.
+    void AllowClose() { closeAllowed_ = true; }
 
     // MapView
     void SetWindowVisible(bool visible) override;
     bool WindowVisible() const override;
     void SetCaption(const std::string& caption) override;
     void ShowMessage(const std::string& caption, const std::string& text) override;
-    void ShowPicture(std::shared_ptr<const Picture> picture, const std::vector<MapLabel>& labels) override;
+    void ShowPicture(std::shared_ptr<const Picture> picture, const std::vector<MapLabel>& labels,
+                     const std::vector<MapSquare>& squares) override;
     void DrawLabels(std::span<const MapLabel> labels) override;
+    void ShowMapStatus(const std::string& text) override;
     void ShowFields(const MapFields& fields) override;
     void ShowOptions(const MapOptions& options) override;
     void SetLayout(const MapLayout& layout) override;
@@ -45,6 +50,8 @@ public:
 
     // The picture as shown, at the size of its area, with the labels drawn on it.
     const QImage& RenderedPicture() const { return shown_; }
+    // The line saying what the map shows.
+    QString StatusText() const;
     // Picture pixels to pixels of the shown picture.
     QPointF ShownScale() const;
     // How many times the picture area was asked to repaint.
@@ -61,11 +68,14 @@ private:
     // The shown picture made again from the picture and every label.
     void Rebuild();
     void FillFontList();
+    void ShowCounts();
 
     MapPart* part_ = nullptr;
     MapImageView* image_ = nullptr;
     QImage picture_;               // the picture at its own size, without labels
     std::vector<MapLabel> labels_;  // drawn on it since it was shown
+    std::vector<MapSquare> squares_;
+    QString statusNote_;  // said by the map part until the next picture
     QImage shown_;                 // scaled to the picture area, labels drawn at screen size
     LabelPainter labelPainter_;
     QTimer timer_;
@@ -73,6 +83,7 @@ private:
     bool applyingLayout_ = false;
     bool updating_ = false;          // controls set by the part, not by the operator
     bool activatedSinceShown_ = false;
+    bool closeAllowed_ = false;
     int repaintRequests_ = 0;
 
     QLineEdit* latitude_ = nullptr;
@@ -87,6 +98,7 @@ private:
     QRadioButton* calls_ = nullptr;
     QRadioButton* grids_ = nullptr;
     QWidget* controls_ = nullptr;
+    QLabel* status_ = nullptr;
 };
 
 }  // namespace vantrel

@@ -40,11 +40,14 @@ TEST_F(MapTest, StoredMapBoxShowsTheWindowAndEveryStationLookedAtIsPlotted) {
     EXPECT_TRUE(view.mapVisible);
     EXPECT_EQ(test::ReadFile(viewer() / "maplog.txt"), "");  // the last run's file is gone
 
-    // A click on a contact in the match list labels it and logs it to maplog.txt.
+    // A callsign typed in full labels its station; a click on a contact in the match list
+    // labels it and logs it to maplog.txt.
     const std::string call(ExtractFieldView(engine->LocalLogLines()[3], ',', 5));
+    EXPECT_FALSE(Labelled(call));
     view.searchText = call;
     engine->SearchEdited(call);
     ASSERT_TRUE(view.MatchListVisible());
+    EXPECT_TRUE(Labelled(call));
     std::size_t row = 0;
     while (row < view.matchList->size() && !view.matchList->At(row).contact) ++row;
     engine->MatchListClicked(static_cast<int>(row), true);

@@ -191,6 +191,14 @@ TEST_F(ShownWindow, DetailsClicksReportTheLineAndButton) {
     EXPECT_EQ(clicks[0], (QVariantList{0, true}));
     EXPECT_EQ(clicks[1], (QVariantList{3, true}));
     EXPECT_EQ(clicks[2], (QVariantList{2, false}));
+
+    // Closed after a click in it, it hands the keyboard back to the search box, not to the
+    // places field that follows it.
+    window.activateWindow();
+    box->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return box->hasFocus(); }, 2000));
+    window.HideDetailsPanel();
+    EXPECT_TRUE(Find<QLineEdit>(window, "Edit1")->hasFocus());
 }
 
 TEST_F(ShownWindow, CallsignListClickGivesLineAndCaretColumn) {
