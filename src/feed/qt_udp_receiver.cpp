@@ -5,6 +5,7 @@
 #include <QVariant>
 
 #include "feed/socket_drops.h"
+#include "feed/udp_socket_reading.h"
 
 namespace vantrel {
 
@@ -47,20 +48,9 @@ void QtUdpReceiver::Echo(const std::string& bytes, const std::string& host, int 
                         QHostAddress(QString::fromStdString(host)), static_cast<quint16>(port));
 }
 
-std::vector<std::string> QtUdpReceiver::TakeWaiting() {
-    std::vector<std::string> datagrams;
-    while (socket_.state() == QAbstractSocket::BoundState && socket_.hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = socket_.receiveDatagram();
-        if (datagram.isValid()) datagrams.push_back(datagram.data().toStdString());
-    }
-    return datagrams;
-}
+std::vector<std::string> QtUdpReceiver::TakeWaiting() { return TakeWaitingDatagrams(socket_); }
 
-std::uint64_t QtUdpReceiver::DroppedSinceBind() const {
-    if (!IsBound()) return 0;
-    const std::uint64_t now = SocketDrops(static_cast<int>(socket_.socketDescriptor())).value_or(dropsAtBind_);
-    return now > dropsAtBind_ ? now - dropsAtBind_ : 0;
-}
+std::uint64_t QtUdpReceiver::DroppedSinceBind() const { return DropsSinceBind(socket_, dropsAtBind_); }
 
 void QtUdpReceiver::ReadPending() {
     std::vector<std::string> datagrams = TakeWaiting();

@@ -5,6 +5,7 @@
 #include <QVariant>
 
 #include "feed/socket_drops.h"
+#include "feed/udp_socket_reading.h"
 
 namespace vantrel {
 
@@ -71,20 +72,9 @@ std::string WsjtxListener::Description() const {
     return text;
 }
 
-std::vector<std::string> WsjtxListener::TakeWaiting() {
-    std::vector<std::string> datagrams;
-    while (IsListening() && socket_.hasPendingDatagrams()) {
-        const QNetworkDatagram datagram = socket_.receiveDatagram();
-        if (datagram.isValid()) datagrams.push_back(datagram.data().toStdString());
-    }
-    return datagrams;
-}
+std::vector<std::string> WsjtxListener::TakeWaiting() { return TakeWaitingDatagrams(socket_); }
 
-std::uint64_t WsjtxListener::DroppedSinceBind() const {
-    if (!IsListening()) return 0;
-    const std::uint64_t now = SocketDrops(static_cast<int>(socket_.socketDescriptor())).value_or(dropsAtBind_);
-    return now > dropsAtBind_ ? now - dropsAtBind_ : 0;
-}
+std::uint64_t WsjtxListener::DroppedSinceBind() const { return DropsSinceBind(socket_, dropsAtBind_); }
 
 void WsjtxListener::ReadPending() {
     QList<QByteArray> datagrams;
