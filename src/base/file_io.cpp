@@ -178,6 +178,43 @@ bool WriteFileAtomic(const fs::path& file, std::string_view bytes, std::string* 
     return FinishNewFile(std::move(fd), temp, file, error);
 }
 
+bool FileHolds(const fs::path& file, std::string_view bytes) {
+    if (FileSize(file) != static_cast<std::int64_t>(bytes.size())) return false;
+    UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd) return false;
+    std::array<char, 64 * 1024> chunk;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(fd.get(), chunk.data(), std::min(chunk.size(), bytes.size() - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0 || std::memcmp(chunk.data(), bytes.data() + done, static_cast<std::size_t>(n)) != 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    char more;
+    return ::read(fd.get(), &more, 1) == 0;
+}
+
+bool CopyFileIfChanged(const fs::path& from, const fs::path& to, std::string* error, bool* copied) {
+    if (copied) *copied = false;
+    struct stat source {}, target {};
+    if (::stat(from.c_str(), &source) == 0 && ::stat(to.c_str(), &target) == 0 && S_ISREG(target.st_mode) &&
+        source.st_size == target.st_size &&
+        (target.st_mtim.tv_sec > source.st_mtim.tv_sec ||
+         (target.st_mtim.tv_sec == source.st_mtim.tv_sec && target.st_mtim.tv_nsec > source.st_mtim.tv_nsec)))
+        return true;
+    if (!CopyFileReplacing(from, to, error)) return false;
+    if (copied) *copied = true;
+    return true;
+}
+
+bool WriteFileIfChanged(const fs::path& file, std::string_view bytes, std::string* error, bool* written) {
+    if (written) *written = false;
+    if (FileHolds(file, bytes)) return true;
+    if (!WriteFileAtomic(file, bytes, error)) return false;
+    if (written) *written = true;
+    return true;
+}
+
 void RemoveLeftoverWritesIn(const fs::path& folder) {
     std::error_code ec;
     fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec);

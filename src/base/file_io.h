@@ -34,6 +34,13 @@ std::string ErrorText(int error);
 bool WriteFileAtomic(const fs::path& file, std::string_view bytes, std::string* error = nullptr,
                      std::optional<unsigned> mode = std::nullopt);
 
+// True when the file holds exactly `bytes` (compared in chunks, never read whole).
+bool FileHolds(const fs::path& file, std::string_view bytes);
+// WriteFileAtomic, unless the file already holds exactly these bytes: then nothing is written
+// (its modification time stays). `written` tells which.
+bool WriteFileIfChanged(const fs::path& file, std::string_view bytes, std::string* error = nullptr,
+                        bool* written = nullptr);
+
 // ".NAME.new-PID-N" beside the target, a name no other write uses: where a write that replaces
 // the target puts its new content before the rename. RemoveLeftoverWrites knows these names.
 fs::path NewFileBeside(const fs::path& target);
@@ -64,6 +71,11 @@ using CopyProgress = std::function<void(int percent)>;
 // it, so a failed copy leaves the previous target intact.
 bool CopyFileReplacing(const fs::path& from, const fs::path& to, std::string* error = nullptr,
                        const CopyProgress& progress = {});
+
+// CopyFileReplacing, unless `to` is a copy made after `from` last changed: of the same size and
+// written later than it. `copied` tells whether a copy was made.
+bool CopyFileIfChanged(const fs::path& from, const fs::path& to, std::string* error = nullptr,
+                       bool* copied = nullptr);
 
 enum class CopyRefresh { Unchanged, Appended, Copied, Failed };
 

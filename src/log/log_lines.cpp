@@ -181,4 +181,10 @@ bool SaveLogLines(const std::filesystem::path& file, const LogLines& lines, std:
     return WriteFileAtomic(file, lines.FileForm(), error);
 }
 
+bool SaveLogLinesIfChanged(const std::filesystem::path& file, const LogLines& lines, std::string* error,
+                           bool* written) {
+    if (lines.InFileForm()) return WriteFileIfChanged(file, lines.Bytes(), error, written);
+    return WriteFileIfChanged(file, lines.FileForm(), error, written);
+}
+
 }  // namespace vantrel

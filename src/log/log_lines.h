@@ -113,5 +113,8 @@ inline bool RemoveEmptyLines(LogLines& lines) { return lines.RemoveEmpty(); }
 // Replaces the file with the lines, in the program's file form, in one step.
 bool SaveLogLines(const std::filesystem::path& file, const LogLines& lines,
                   std::string* error = nullptr);
+// The same, but a file that already holds exactly these lines is left as it is.
+bool SaveLogLinesIfChanged(const std::filesystem::path& file, const LogLines& lines,
+                           std::string* error = nullptr, bool* written = nullptr);
 
 }  // namespace vantrel

@@ -211,9 +211,37 @@ GridsRefresh RefreshGrids(GridsBuild& state, const std::filesystem::path& journa
     }
 }
 
+GridsBuild ContinueGrids(const std::filesystem::path& journal, const LogLines& existingGrids,
+                         const GridsState& from, const GridsProgress& progress) {
+    GridsBuild state;
+    state.list.reserve(existingGrids.size() + 1024);
+    state.list.AddLines(existingGrids);
+    state.status = GridsBuildStatus::Built;
+    state.journalOffset = from.journalOffset;
+    state.candidateCount = from.candidateCount;
+    state.samples = from.samples;
+    switch (RefreshGrids(state, journal, nullptr, progress)) {
+        case GridsRefresh::Unchanged:
+        case GridsRefresh::Appended:
+        case GridsRefresh::Rebuilt: state.status = GridsBuildStatus::Built; break;
+        case GridsRefresh::NoJournal: state.status = GridsBuildStatus::NoJournal; break;
+        case GridsRefresh::Failed: state.status = GridsBuildStatus::Failed; break;
+        case GridsRefresh::Stopped: state.status = GridsBuildStatus::Stopped; break;
+    }
+    return state;
+}
+
 bool SaveGrids(const GridsWorkingList& list, const std::filesystem::path& gridsFile,
                std::string* error) {
-    return SaveLogLines(gridsFile, list.ToLogLines(), error);
+    return SaveLogLinesIfChanged(gridsFile, list.ToLogLines(), error);
+}
+
+GridsState StateOfBuild(const GridsBuild& build) {
+    GridsState state;
+    state.journalOffset = build.journalOffset;
+    state.candidateCount = build.candidateCount;
+    state.samples = build.samples;
+    return state;
 }
 
 }  // namespace vantrel

@@ -16,6 +16,7 @@
 #include "journal/journal_reader.h"
 #include "log/log_lines.h"
 #include "refdata/grids_list.h"
+#include "refdata/grids_state.h"
 
 namespace vantrel {
 
@@ -73,6 +74,13 @@ struct GridsBuild {
 GridsBuild BuildGrids(const std::filesystem::path& journal, const LogLines& existingGrids,
                       const GridsProgress& progress = {});
 
+// Continues from the state an earlier run kept: `existingGrids` (grids.txt) already holds the
+// entries of the journal up to the state's offset, so only the bytes after it are read, unless
+// the journal shrank or its sampled bytes differ: then the whole journal is scanned, as by
+// BuildGrids.
+GridsBuild ContinueGrids(const std::filesystem::path& journal, const LogLines& existingGrids,
+                         const GridsState& from, const GridsProgress& progress = {});
+
 enum class GridsRefresh {
     Unchanged,  // no new complete line: nothing to save
     Appended,   // new lines scanned; `newEntries` tells whether grids.txt needs saving
@@ -89,8 +97,11 @@ enum class GridsRefresh {
 GridsRefresh RefreshGrids(GridsBuild& state, const std::filesystem::path& journal,
                           std::size_t* newEntries = nullptr, const GridsProgress& progress = {});
 
-// Writes the entries, sorted, to grids.txt in one step.
+// Writes the entries, sorted, to grids.txt in one step; a grids.txt that already holds them is
+// left as it is.
 bool SaveGrids(const GridsWorkingList& list, const std::filesystem::path& gridsFile,
                std::string* error = nullptr);
+// The part of a finished build that grids.state keeps.
+GridsState StateOfBuild(const GridsBuild& build);
 
 }  // namespace vantrel

@@ -134,6 +134,12 @@ IniSettingsStore::IniSettingsStore(std::filesystem::path file, TraceSink trace)
     RemoveLeftoverWrites(WriteTarget(file_));
 }
 
+IniSettingsStore::~IniSettingsStore() = default;
+
+void IniSettingsStore::EndReads() {
+    if (batchDepth_ > 0 && --batchDepth_ == 0) batch_.reset();
+}
+
 void IniSettingsStore::ReportReadProblem(unsigned kinds, const std::string& text) {
     if ((kinds & ~reportedReadProblems_) != 0 && trace_) trace_(text);
     reportedReadProblems_ = kinds;
@@ -185,13 +191,18 @@ IniSettingsStore::Loaded IniSettingsStore::Load() {
 
 bool IniSettingsStore::Change(const std::string& what,
                               const std::function<bool(IniDocument&)>& change) {
+    batch_.reset();  // a write reads the file afresh; the reads of a batch after it see the result
     Loaded loaded = Load();
     const std::string failure = "Settings not saved (" + what + "): ";
     if (!loaded.readable)
         return FailWrite(failure + file_.string() + " cannot be read, so it is not replaced");
-    if (!change(loaded.doc)) return true;
+    auto keepForBatch = [&] {
+        if (batchDepth_ > 0) batch_ = std::make_unique<Loaded>(std::move(loaded));
+        return true;
+    };
+    if (!change(loaded.doc)) return keepForBatch();
     const std::string bytes = loaded.doc.Render();
-    if (loaded.existed && bytes == loaded.bytes) return true;
+    if (loaded.existed && bytes == loaded.bytes) return keepForBatch();
 
     const fs::path target = WriteTarget(file_);
     std::string error;
@@ -206,10 +217,14 @@ bool IniSettingsStore::Change(const std::string& what,
     }
     if (!ReplaceFile(target, bytes, loaded.mode, error)) return FailWrite(failure + error);
     reportedWriteProblem_.clear();
-    return true;
+    return keepForBatch();
 }
 
 std::optional<std::string> IniSettingsStore::Read(std::string_view section, std::string_view key) {
+    if (batchDepth_ > 0) {
+        if (!batch_) batch_ = std::make_unique<Loaded>(Load());
+        return batch_->doc.Get(section, key);
+    }
     Loaded loaded = Load();
     return loaded.doc.Get(section, key);
 }

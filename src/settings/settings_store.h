@@ -1,10 +1,12 @@
 // The per-user settings store: sections of named text values. Every access opens the store,
-// does its one read or write and closes it again; nothing is cached, so values written by
-// other programs are seen at the next read.
+// does its one read or write and closes it again, except the reads of one load (a ReadBatch),
+// which share one reading of the store; values written by other programs are seen at the next
+// read or load.
 #pragma once
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +44,24 @@ public:
     bool WriteText(std::string_view section, std::string_view key, std::string_view value);
     bool WriteInteger(std::string_view section, std::string_view key, int value);
     bool WriteBool(std::string_view section, std::string_view key, bool value);
+
+    // While one is alive, the store's reads share one reading of it (a file is read and parsed
+    // once for a whole load, not once per key); a write made meanwhile is seen by the reads after
+    // it. Batches may nest; the reading is dropped when the outermost one ends.
+    class ReadBatch {
+    public:
+        explicit ReadBatch(SettingsStore& store) : store_(store) { store_.BeginReads(); }
+        ~ReadBatch() { store_.EndReads(); }
+        ReadBatch(const ReadBatch&) = delete;
+        ReadBatch& operator=(const ReadBatch&) = delete;
+
+    private:
+        SettingsStore& store_;
+    };
+
+protected:
+    virtual void BeginReads() {}
+    virtual void EndReads() {}
 };
 
 // A human-editable INI file ("[Section]" lines, "Key=Value" lines, ";" or "#" comments).
@@ -56,6 +76,7 @@ class IniSettingsStore : public SettingsStore {
 public:
     using TraceSink = std::function<void(const std::string&)>;
     explicit IniSettingsStore(std::filesystem::path file, TraceSink trace = {});
+    ~IniSettingsStore() override;
 
     std::optional<std::string> Read(std::string_view section, std::string_view key) override;
     bool Write(std::string_view section, std::string_view key, std::string_view value) override;
@@ -64,6 +85,10 @@ public:
     bool DeleteMany(std::string_view section, const std::vector<std::string>& keys) override;
 
     const std::filesystem::path& File() const { return file_; }
+
+protected:
+    void BeginReads() override { ++batchDepth_; }
+    void EndReads() override;
 
 private:
     struct Loaded;
@@ -76,6 +101,8 @@ private:
     TraceSink trace_;
     unsigned reportedReadProblems_ = 0;  // problems already traced while they last
     std::string reportedWriteProblem_;
+    int batchDepth_ = 0;
+    std::unique_ptr<Loaded> batch_;  // the reading the reads of a batch share
 };
 
 // Where the store lives: $VANTREL_SETTINGS when set, else $XDG_CONFIG_HOME/Vantrel/Vantrel.ini

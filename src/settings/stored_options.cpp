@@ -19,6 +19,7 @@ std::string BoolText(bool value) { return value ? "1" : "0"; }
 }  // namespace
 
 Placement LoadPlacement(SettingsStore& store, int defaultLeftTop) {
+    const SettingsStore::ReadBatch batch(store);
     Placement p;
     p.left = store.ReadInteger(kOwnSection, "VantrelerLeft", defaultLeftTop);
     p.top = store.ReadInteger(kOwnSection, "VantrelerTop", defaultLeftTop);
@@ -28,6 +29,7 @@ Placement LoadPlacement(SettingsStore& store, int defaultLeftTop) {
 }
 
 Palette LoadColours(SettingsStore& store) {
+    const SettingsStore::ReadBatch batch(store);
     Palette colours = DefaultPalette();
     for (std::size_t i = 0; i < colours.size(); ++i) {
         const std::string text = store.ReadText(kOwnSection, ColourKey(i), ColourToText(colours[i]));
@@ -37,6 +39,7 @@ Palette LoadColours(SettingsStore& store) {
 }
 
 void LoadAll(SettingsStore& s, StoredOptions& options, bool author, std::string_view now) {
+    const SettingsStore::ReadBatch batch(s);  // one reading of the store for the whole load
     const StoredOptions defaults;
     const std::string_view own = kOwnSection;
     options.main = LoadPlacement(s, 30);
@@ -121,6 +124,7 @@ bool SaveMapPlacement(SettingsStore& store, const MapPlacement& map) {
 }
 
 MapPlacement LoadMapPlacement(SettingsStore& store) {
+    const SettingsStore::ReadBatch batch(store);
     MapPlacement map;
     const std::string_view own = kOwnSection;
     map.autoClear = store.ReadBool(own, "VantrelerMapClear", true);

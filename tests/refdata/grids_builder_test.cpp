@@ -255,6 +255,37 @@ TEST_F(GridsBuildTest, ReplacedJournalIsScannedAgain) {
     EXPECT_EQ(state.candidateCount, 4u);
 }
 
+// grids.state is used only beside the grids.txt it was written with, and only whole; continuing
+// from it gives what a full build gives, also when the journal was erased and began again.
+TEST_F(GridsBuildTest, KeptStateIsUsedOnlyWithItsGridsFileAndContinuesLikeAFullBuild) {
+    test::WriteFile(journal, Rx("CQ K1ABC FN42") + Rx("CQ W1AW FN31") + Rx("CQ ZZ1ZZ ZZ99"));
+    GridsBuild first = BuildGrids(journal, {});
+    ASSERT_TRUE(SaveGrids(first.list, grids));
+    ASSERT_TRUE(SaveGridsState(grids, StateOfBuild(first)));
+    const auto kept = LoadGridsState(grids);
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_EQ(kept->journalOffset, first.journalOffset);
+    EXPECT_EQ(kept->candidateCount, 3u);
+
+    ASSERT_TRUE(AppendFileDurable(journal, Rx("CQ G4ABC IO91")));
+    const GridsBuild continued = ContinueGrids(journal, *LoadLogLines(grids), *kept);
+    ASSERT_TRUE(continued.ok());
+    EXPECT_EQ(continued.candidateCount, 4u);
+    EXPECT_EQ(Entries(continued), (E{"G4ABC,IO91", "K1ABC,FN42", "W1AW,FN31"}));
+
+    test::WriteFile(journal, Rx("CQ VK2XY QF56"));  // erased and begun again
+    const GridsBuild rebuilt = ContinueGrids(journal, *LoadLogLines(grids), *kept);
+    EXPECT_EQ(rebuilt.candidateCount, 1u);
+    EXPECT_EQ(rebuilt.journalOffset, test::ReadFile(journal).size());
+
+    const std::string text = test::ReadFile(GridsStateFile(grids));
+    test::WriteFile(GridsStateFile(grids), text.substr(0, text.size() - 10));
+    EXPECT_FALSE(LoadGridsState(grids).has_value()) << "a cut state was used";
+    test::WriteFile(GridsStateFile(grids), text);
+    test::WriteFile(grids, test::ReadFile(grids) + "G4ABC,IO91\r\n");
+    EXPECT_FALSE(LoadGridsState(grids).has_value()) << "a state of another grids.txt was used";
+}
+
 TEST_F(GridsBuildTest, VeryLongLineIsTakenWhole) {
     std::string longLine = "261208_120015    14.074 Rx FT8     -8  0.1 1200 CQ K1ABC FN42";
     longLine += std::string(3u << 20, ' ') + "x\n";

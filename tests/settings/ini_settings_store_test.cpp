@@ -120,6 +120,29 @@ TEST_F(Store, ValuesChangedByAnotherProgramAreSeenAtTheNextRead) {
     EXPECT_TRUE(traces.empty()) << "a missing file is a first run, not a problem";
 }
 
+// A whole load reads the file once: a change made by another program in the middle of a load is
+// seen by the next load, never half of it by this one; a write within the load is seen at once.
+TEST_F(Store, ALoadReadsTheFileOnceAndTheNextLoadSeesOtherProgramsChanges) {
+    Put(file, "[QQ0XYZ]\nVantrelerRuns=4\nVantrelerRig=FT-991\n");
+    IniSettingsStore s(file, sink);
+    {
+        const SettingsStore::ReadBatch load(s);
+        EXPECT_EQ(s.ReadInteger("QQ0XYZ", "VantrelerRuns", 0), 4);
+        Put(file, "[QQ0XYZ]\nVantrelerRuns=9\nVantrelerRig=IC-705\n");
+        EXPECT_EQ(s.ReadText("QQ0XYZ", "VantrelerRig", ""), "FT-991");
+        {
+            const SettingsStore::ReadBatch nested(s);
+            EXPECT_EQ(s.ReadInteger("QQ0XYZ", "VantrelerRuns", 0), 4);
+        }
+        EXPECT_EQ(s.ReadInteger("QQ0XYZ", "VantrelerRuns", 0), 4) << "a nested load ended the outer one";
+        ASSERT_TRUE(s.WriteText("QQ0XYZ", "VantrelerAnt", "Dipole"));
+        EXPECT_EQ(s.ReadText("QQ0XYZ", "VantrelerAnt", ""), "Dipole");
+        EXPECT_EQ(s.ReadText("QQ0XYZ", "VantrelerRig", ""), "IC-705");  // the write read the file afresh
+    }
+    Put(file, "[QQ0XYZ]\nVantrelerRuns=10\n");
+    EXPECT_EQ(s.ReadInteger("QQ0XYZ", "VantrelerRuns", 0), 10);
+}
+
 TEST_F(Store, EveryWriteLeavesACompleteFileAndNoTemporaryFiles) {
     IniSettingsStore s(file, sink);
     for (int i = 0; i < 30; ++i) {

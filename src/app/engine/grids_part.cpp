@@ -8,14 +8,15 @@ namespace vantrel {
 
 namespace {
 
-GridsBuild RunBuild(const fs::path& journal, const LogLines& existing, const std::atomic<bool>& cancelled,
-                    const std::function<void(int)>& progress) {
+GridsBuild RunBuild(const fs::path& journal, const LogLines& existing, const std::optional<GridsState>& kept,
+                    const std::atomic<bool>& cancelled, const std::function<void(int)>& progress) {
     int lastPercent = -1;
-    return BuildGrids(journal, existing, [&](const GridsScanProgress& p) {
+    const GridsProgress report = [&](const GridsScanProgress& p) {
         const int percent = p.bytesTotal ? static_cast<int>(100 * p.bytesDone / p.bytesTotal) : 100;
         if (percent != lastPercent) progress(lastPercent = percent);
         return !cancelled;
-    });
+    };
+    return kept ? ContinueGrids(journal, existing, *kept, report) : BuildGrids(journal, existing, report);
 }
 
 }  // namespace
@@ -36,10 +37,14 @@ void GridsPart::LoadGrids() {
         }
         return;  // the build loads the list when it has written the file
     }
+    // What the last run scanned of the journal, taken before grids.txt is thinned (which changes
+    // it): the background then reads only what WSJT-X appended since. Without a state that
+    // belongs to grids.txt, the journal is scanned whole once; from then on only the lines WSJT-X
+    // appends are read.
+    std::optional<GridsState> kept = LoadGridsState(core_.ViewerFile("grids.txt"));
     FinishGridsLoad();
-    // The journal as it stands now is scanned once in the background; from then on only the
-    // lines WSJT-X appends are read.
-    StartGridsBuild(false);
+    if (gridsList_.empty()) kept.reset();  // grids.txt could not be read: its state says nothing
+    StartGridsBuild(false, std::move(kept));
 }
 
 void GridsPart::AddMarlisk(GridsWorkingList& list) const {
@@ -51,13 +56,15 @@ void GridsPart::FinishGridsLoad() {
     if (FileSize(core_.ViewerFile("grids.txt")) < 0) return;
     core_.Diagnostic("Processing grids.txt file");
     GridsWorkingList list;
-    if (auto lines = LoadLogLines(core_.ViewerFile("grids.txt"))) list.AddLines(*lines);
+    const auto lines = LoadLogLines(core_.ViewerFile("grids.txt"));
+    if (lines) list.AddLines(*lines);
     marliskFolder_ = core_.options.marliskFolder.empty()
                          ? core_.services.store.ReadText(kOwnSection, "MarliskFolder", "")
                          : core_.options.marliskFolder;
     AddMarlisk(list);
     gridsList_ = list.ToLogLines();
     RemoveGridDuplicates(gridsList_, [](int) {});
+    if (lines && *lines == gridsList_) return;  // nothing added or thinned: left as it is
     std::string error;
     if (!SaveLogLines(core_.ViewerFile("grids.txt"), gridsList_, &error)) core_.Report(" grids.txt ** ", error);
 }
@@ -67,18 +74,20 @@ void GridsPart::BuildGridsFile() {
     StartGridsBuild(true);
 }
 
-void GridsPart::StartGridsBuild(bool showProgress) {
+void GridsPart::StartGridsBuild(bool showProgress, std::optional<GridsState> kept) {
     const fs::path journal = core_.ViewerFile(kJournalCopy);
     if (FileSize(journal) < 0) return;
+    // At start-up GridsList has just been loaded from grids.txt (and saved when thinned).
     LogLines existing;
-    if (auto lines = LoadLogLines(core_.ViewerFile("grids.txt"))) existing = std::move(*lines);
+    if (kept) existing = gridsList_;
+    else if (auto lines = LoadLogLines(core_.ViewerFile("grids.txt"))) existing = std::move(*lines);
     const bool fileExisted = FileSize(core_.ViewerFile("grids.txt")) >= 0;
     state_.reset();
     if (showProgress) core_.notices.ShowProgress(true, 0);
     job_.Start(
-        [journal, existing = std::move(existing)](const std::atomic<bool>& cancelled,
-                                                  const std::function<void(int)>& progress) {
-            return RunBuild(journal, existing, cancelled, progress);
+        [journal, existing = std::move(existing), kept = std::move(kept)](
+            const std::atomic<bool>& cancelled, const std::function<void(int)>& progress) {
+            return RunBuild(journal, existing, kept, cancelled, progress);
         },
         [this, showProgress](int percent) {
             if (showProgress) core_.notices.ShowProgress(true, percent);
@@ -98,13 +107,15 @@ void GridsPart::GridsBuildFinished(GridsBuild build, bool fileExisted) {
     station_.ShowEntries(std::to_string(build.candidateCount));
     const bool grew = !fileExisted || build.list.size() != gridsList_.size();
     std::string error;
-    if (grew && !SaveGrids(build.list, core_.ViewerFile("grids.txt"), &error)) core_.Report(" grids.txt ** ", error);
+    const bool saved = !grew || SaveGrids(build.list, core_.ViewerFile("grids.txt"), &error);
+    if (!saved) core_.Report(" grids.txt ** ", error);
     state_ = std::make_unique<GridsBuild>(std::move(build));
     if (!fileExisted) {
         FinishGridsLoad();
     } else if (grew) {
         gridsList_ = state_->list.ToLogLines();
     }
+    if (saved) SaveState();  // for grids.txt as it now stands
     if (forceAfterBuild_) {
         forceAfterBuild_ = false;
         CompleteForcedGridsUpdate();
@@ -132,9 +143,21 @@ void GridsPart::RefreshGrids() {
     core_.options.allCount = static_cast<int>(state_->candidateCount);
     if (result == GridsRefresh::Rebuilt || newEntries > 0) {
         std::string error;
-        if (!SaveGrids(state_->list, core_.ViewerFile("grids.txt"), &error)) core_.Report(" grids.txt ** ", error);
+        if (!SaveGrids(state_->list, core_.ViewerFile("grids.txt"), &error)) {
+            core_.Report(" grids.txt ** ", error);
+            return;
+        }
         gridsList_ = state_->list.ToLogLines();
     }
+    SaveState();
+}
+
+void GridsPart::SaveState() {
+    // Written after grids.txt, and naming its size: a state whose grids.txt was not written is
+    // not used, and the next start scans the journal whole.
+    std::string error;
+    if (state_ && !SaveGridsState(core_.ViewerFile("grids.txt"), StateOfBuild(*state_), &error))
+        core_.Report(" grids.state ** ", error);
 }
 
 void GridsPart::StartJournalWatch() { stamp_ = fs::file_time_type::clock::now(); }
@@ -174,7 +197,11 @@ void GridsPart::CompleteForcedGridsUpdate() {
     AddMarlisk(list);
     AddLocalLogGrids(list, core_.log.Lines());
     std::string error;
-    if (!SaveGrids(list, core_.ViewerFile("grids.txt"), &error)) core_.Report(" grids.txt ** ", error);
+    if (!SaveGrids(list, core_.ViewerFile("grids.txt"), &error)) {
+        core_.Report(" grids.txt ** ", error);
+    } else if (state_) {
+        SaveState();
+    }
     gridsList_ = list.ToLogLines();
 }
 

@@ -1,8 +1,10 @@
 // grids.txt: built from the journal copy on a worker thread, brought up to date from the
-// journal's new lines by the schedule, and GridsList kept equal to the file.
+// journal's new lines by the schedule, and GridsList kept equal to the file. grids.state beside
+// it keeps where the scan stopped, so a later start reads only the journal's new lines.
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "app/engine/background_job.h"
 #include "app/engine/engine_core.h"
@@ -32,7 +34,9 @@ public:
 
 private:
     void FinishGridsLoad();
-    void StartGridsBuild(bool showProgress);
+    // With `kept`, the state an earlier run saved: the build continues from it.
+    void StartGridsBuild(bool showProgress, std::optional<GridsState> kept = std::nullopt);
+    void SaveState();
     void GridsBuildFinished(GridsBuild build, bool fileExisted);
     void CompleteForcedGridsUpdate();
     void AddMarlisk(GridsWorkingList& list) const;

@@ -16,8 +16,9 @@ void ListsPart::create_callsignlist() {
     const std::size_t added = vantrel::create_callsignlist(callsignList_, log, callsignLinesRead_);
     callsignLinesRead_ = log.size();
     std::string error;
+    // Left as it is when it already holds the list (a start-up rebuilds the same list).
     if ((added > 0 || FileSize(core_.ViewerFile("calls.txt")) < 0) &&
-        !SaveCallsignList(core_.ViewerFile("calls.txt"), callsignList_, &error))
+        !SaveLogLinesIfChanged(core_.ViewerFile("calls.txt"), callsignList_.Lines(), &error))
         core_.Report(" calls.txt ** ", error);
 }
 
@@ -38,7 +39,7 @@ void ListsPart::WriteCallsInLog() {
     // The file changes only when a callsign is new to the log.
     std::string error;
     if ((added > 0 || FileSize(core_.ViewerFile("calls_in_log.txt")) < 0) &&
-        !SaveLogLines(core_.ViewerFile("calls_in_log.txt"), callsInLog_.Lines(), &error))
+        !SaveLogLinesIfChanged(core_.ViewerFile("calls_in_log.txt"), callsInLog_.Lines(), &error))
         core_.Report(" calls_in_log.txt ** ", error);
 }
 

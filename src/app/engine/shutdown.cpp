@@ -48,14 +48,15 @@ void StationEngine::CloseNow() {
     core_.running = false;
     lists_.WriteCallsInLog();
 
-    // Dated copies of WSJT-X's logs, one per day.
+    // Dated copies of WSJT-X's logs, one per day; a copy made since WSJT-X last changed its file
+    // is left as it is.
     const std::string date = FormatDdMmmYyyy(core_.Now());
     const WsjtxFiles files = core_.CurrentWsjtxFiles();
     std::string error;
-    if (FileSize(files.log) >= 0 && !CopyFileReplacing(files.log, core_.ViewerFile("Wsjtx " + date + ".log"), &error))
+    if (FileSize(files.log) >= 0 && !CopyFileIfChanged(files.log, core_.ViewerFile("Wsjtx " + date + ".log"), &error))
         core_.Trace(" Copy failed ** ", error);
     if (FileSize(files.adif) >= 0 &&
-        !CopyFileReplacing(files.adif, core_.ViewerFile("Wsjtx_log " + date + ".adi"), &error))
+        !CopyFileIfChanged(files.adif, core_.ViewerFile("Wsjtx_log " + date + ".adi"), &error))
         core_.Trace(" Copy failed ** ", error);
 
     const bool traced = core_.tracer.Trace(" Close", "", &error);

@@ -33,6 +33,8 @@ void StationEngine::MainWindowActivated() {
 
 void StationEngine::RunStartupSequence() {
     SettingsStore& store = core_.services.store;
+    // The settings the start-up reads come from one reading of the store.
+    const SettingsStore::ReadBatch settingsBatch(store);
     WindowView& window = views_.window;
 
     if (core_.HasSwitch("/DEBUG")) {
@@ -157,6 +159,7 @@ void StationEngine::RunMaintenance() {
 
 void StationEngine::FinishStartup() {
     if (core_.quitRequested || core_.closed) return;
+    const SettingsStore::ReadBatch settingsBatch(core_.services.store);
     core_.tracer.FlushDiagnostics();
     core_.ShowEntriesCount(views_.station);
     window_.ReadOptions();

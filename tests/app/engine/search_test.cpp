@@ -2,6 +2,9 @@
 // the details panel, the web lookup and the automatic fill from a newly logged contact.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <regex>
+
 #include "base/file_io.h"
 #include "log/extract_field.h"
 #include "support/engine_station.h"
@@ -124,6 +127,50 @@ TEST_F(SearchTest, GridsFileIsBuiltFromTheJournalAndKeptCurrent) {
     bool inList = false;
     for (std::string_view line : engine->GridsList()) inList |= line == "ZZ9QQ,JN58";
     EXPECT_TRUE(inList);
+}
+
+// A later start continues from grids.state: a grid line slipped into the middle of the journal
+// (same length, so the journal's sampled start and end still match) is not seen, the line
+// WSJT-X appended is, and the candidate count goes on from the last run's. A journal whose start
+// changed is scanned whole again.
+TEST_F(SearchTest, LaterStartReadsOnlyWhatTheJournalAppended) {
+    const int firstCount = StartDemo()->Options().allCount;
+    ASSERT_TRUE(std::filesystem::exists(viewer() / "grids.state"));
+    auto rewrite = [&](const std::function<void(std::string&)>& change) {
+        for (const auto& file : {wsjtx() / "ALL.TXT", viewer() / "all.txt"}) {
+            std::string journal = test::ReadFile(file);
+            change(journal);
+            test::WriteFile(file, journal);
+        }
+    };
+    std::string marker;
+    rewrite([&](std::string& journal) {
+        // A received "CQ CALL GRID" line past the middle, its call replaced by one of its length.
+        static const std::regex cq(" Rx FT[48] .* CQ ([A-Z0-9]{4,}) [A-R]{2}[0-9]{2}\n");
+        std::smatch found;
+        const auto middle = journal.cbegin() + static_cast<std::ptrdiff_t>(journal.size() / 2);
+        ASSERT_TRUE(std::regex_search(middle, journal.cend(), found, cq));
+        marker = "QQ9" + std::string(static_cast<std::size_t>(found.length(1)) - 3, 'X');
+        journal.replace(static_cast<std::size_t>(found.position(1) + (middle - journal.cbegin())),
+                        marker.size(), marker);
+    });
+    ASSERT_FALSE(marker.empty());
+    std::string appended = test::ReadFile(wsjtx() / "ALL.TXT") + "261208_120100    14.074 Rx FT8     -8  0.1 1200 CQ ZZ9QQ JN58\n";
+    test::WriteFile(wsjtx() / "ALL.TXT", appended);
+
+    auto engine = Start();
+    ASSERT_TRUE(test::WaitForBackground(*engine));
+    std::string grids = test::ReadFile(viewer() / "grids.txt");
+    EXPECT_NE(grids.find("ZZ9QQ,JN58\r\n"), std::string::npos);
+    EXPECT_EQ(grids.find(marker + ","), std::string::npos) << "the journal was read again whole";
+    EXPECT_EQ(engine->Options().allCount, firstCount + 1);
+
+    rewrite([](std::string& journal) { journal[0] = journal[0] == '2' ? '1' : '2'; });
+    engine = Start();
+    ASSERT_TRUE(test::WaitForBackground(*engine));
+    grids = test::ReadFile(viewer() / "grids.txt");
+    EXPECT_NE(grids.find(marker + ","), std::string::npos);
+    EXPECT_EQ(engine->Options().allCount, firstCount + 1);
 }
 
 }  // namespace

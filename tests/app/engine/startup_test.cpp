@@ -1,5 +1,6 @@
 // Whole start-ups of the station engine in temporary folders, without a display.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "app/engine/station_engine.h"
@@ -182,6 +183,43 @@ TEST_F(StartupTest, CloseWritesTraceAndSettingsAndClearsTheRunningFlag) {
     const std::string diagnostics = test::ReadFile(viewer() / "errorlog.txt");
     EXPECT_TRUE(diagnostics.starts_with("Started at 2026-12-08 12:00:00\n"));
     EXPECT_NE(diagnostics.find("Creating new local log file\ncreate_new_local_log;\n"), std::string::npos);
+}
+
+
+// A start and a close with nothing changed leave every derived file and the day's copies as
+// they were (same file, never replaced); a change of WSJT-X's log renews what depends on it.
+TEST_F(StartupTest, NothingChangedRewritesNoDerivedFileAndNoDailyCopy) {
+    Station(3);
+    test::WriteFile(wsjtx() / "wsjtx_log.adi", "ADIF Export\n<eoh>\n");
+    const char* files[] = {"grids.txt", "grids.state", "calls.txt", "calls_in_log.txt", "Wsjtx 08Dec2026.log",
+                           "Wsjtx_log 08Dec2026.adi"};
+    auto identities = [&] {
+        std::vector<ino_t> inodes;
+        for (const char* name : files) {
+            struct stat st {};
+            EXPECT_EQ(::stat((viewer() / name).c_str(), &st), 0) << name;
+            inodes.push_back(st.st_ino);
+        }
+        return inodes;
+    };
+    auto run = [&] {
+        auto engine = Start();
+        ASSERT_TRUE(test::WaitForBackground(*engine));
+        engine->CloseMainWindow();
+    };
+    run();
+    const auto first = identities();
+    run();
+    const auto second = identities();
+    for (std::size_t i = 0; i < first.size(); ++i) EXPECT_EQ(first[i], second[i]) << files[i] << " was rewritten";
+
+    test::WriteFile(wsjtx() / "wsjtx.log", test::WsjtxLog(5));
+    run();
+    const auto third = identities();
+    EXPECT_NE(third[2], second[2]) << "calls.txt kept without the new calls";
+    EXPECT_NE(third[4], second[4]) << "the day's copy of wsjtx.log kept its old content";
+    EXPECT_EQ(test::ReadFile(viewer() / "Wsjtx 08Dec2026.log"), test::WsjtxLog(5));
+    EXPECT_EQ(third[5], second[5]);
 }
 
 }  // namespace
