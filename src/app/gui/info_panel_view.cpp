@@ -18,8 +18,10 @@ void InfoPanelView::SetBackground(QTextEdit* box, std::optional<QColor> colour) 
         box->setPalette(QPalette());  // the box's own colours again
         return;
     }
+    // A fixed background takes a text colour that reads on it, whatever the desktop's palette.
     QPalette colours = box->palette();
     colours.setColor(QPalette::Base, *colour);
+    colours.setColor(QPalette::Text, TextColourOn(ToRgb(colours.color(QPalette::Text)), *colour));
     box->setPalette(colours);
 }
 

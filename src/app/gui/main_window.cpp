@@ -44,6 +44,21 @@ const char* const kColourCaptions[12] = {"Colour1", "Colour2", "Colour3", "Colou
                                          "Colour5", "Colour6", "Colour7", "Colour8",
                                          "Colour9", "Colour10", "Colour 11", "Colour12"};
 
+// What each palette colour draws, shown in the status bar over its entry.
+const char* const kColourTips[12] = {
+    "Callsign list, Last 50, country and close lines of matches, details call; Today: 160m, 1.25m",
+    "Callsign list, Last 50, match-list click hint, own call's cells in ALL.TXT; Today: 80m, 70cm",
+    "Callsign list, Last 50, wildcard matches, details click hints; Today: 60m, 23cm",
+    "Callsign list, match list and details text; Today: 40m",
+    "Match-list background, captions and panel titles; Today: 30m",
+    "Today list: 20m lines",
+    "Today list: 17m lines",
+    "Today list: 15m lines",
+    "Today list: 12m lines",
+    "Today list: 10m lines",
+    "Today list: 6m lines and those below 1 MHz",
+    "Today list: 2m lines"};
+
 const char* InfoActionName(InfoCommand command) {
     switch (command) {
         case InfoCommand::ShowSettings: return "ShowRegistryAction";
@@ -228,6 +243,7 @@ void MainWindow::BuildMenus() {
         // Each opens the colour chooser.
         QAction* entry = colourMenu_->addAction(QString::fromLatin1(kColourCaptions[index]) + QChar(0x2026));
         entry->setObjectName(QStringLiteral("ColourAction%1").arg(index + 1));
+        entry->setStatusTip(QString::fromLatin1(kColourTips[index]));
         connect(entry, &QAction::triggered, this, [this, index] { ChooseColour(index); });
     }
     colourMenu_->menuAction()->setVisible(false);
@@ -413,7 +429,9 @@ void MainWindow::ShowN1mm(const std::string& host, const std::string& port, cons
     for (QWidget* widget : {static_cast<QWidget*>(parts_.n1mm), static_cast<QWidget*>(parts_.n1mmHost),
                             static_cast<QWidget*>(parts_.n1mmPort)})
         widget->setToolTip(hint);
-    const QString style = problem.empty() ? QString() : QStringLiteral("QLineEdit { color: #B00000; }");
+    // Dark red on a light box, a red that still reads on a dark one.
+    const QString red = TextColourOn(Rgb{0xB0, 0x00, 0x00}, parts_.n1mmHost->palette().color(QPalette::Base)).name();
+    const QString style = problem.empty() ? QString() : QStringLiteral("QLineEdit { color: %1; }").arg(red);
     parts_.n1mmHost->setStyleSheet(style);
     parts_.n1mmPort->setStyleSheet(style);
 }
@@ -421,8 +439,7 @@ void MainWindow::ShowN1mm(const std::string& host, const std::string& port, cons
 void MainWindow::ShowEntries(const std::string& text) { parts_.entries->setText(ToQString(text)); }
 
 void MainWindow::ShowLastContact(const std::string& text) {
-    parts_.lastContact->setText(ToQString(text));
-    parts_.lastContact->setCursorPosition(0);
+    parts_.lastContact->setPlainText(ToQString(text));
 }
 
 void MainWindow::ApplyPlacement(const Placement& placement) {

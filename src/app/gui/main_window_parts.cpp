@@ -4,6 +4,10 @@
 #include "app/gui/places_panels.h"
 #include "journal/gui/journal_panel.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include <QAbstractTextDocumentLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -16,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QToolButton>
 #include <QValidator>
@@ -110,8 +115,27 @@ QLayout* BuildSearchRow(MainWindowParts& p) {
 }
 
 QLayout* BuildLastContactRow(MainWindowParts& p) {
-    p.lastContact = ReadOnlyBox("Edit2", QStringLiteral("Raw details from WSJT-X log of last QSO logged"));
+    // The raw log line is longer than a narrow window: it wraps onto a second line instead of
+    // running out of sight, and the box is as tall as its lines.
+    p.lastContact = Named(new QTextEdit, "Edit2", QStringLiteral("Raw details from WSJT-X log of last QSO logged"));
+    p.lastContact->setReadOnly(true);
+    p.lastContact->setFocusPolicy(Qt::ClickFocus);
+    p.lastContact->setAcceptRichText(false);
     p.lastContact->setFont(ListFont(0));
+    p.lastContact->setLineWrapMode(QTextEdit::WidgetWidth);
+    p.lastContact->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    p.lastContact->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    p.lastContact->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    p.lastContact->document()->setDocumentMargin(2);
+    p.lastContact->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    QTextEdit* box = p.lastContact;
+    const auto fitLines = [box] {
+        const int lines = std::max(1, static_cast<int>(std::ceil(box->document()->size().height())));
+        box->setFixedHeight(lines + 2 * box->frameWidth());
+    };
+    fitLines();
+    QObject::connect(box->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, box,
+                     fitLines);
     auto* row = new QHBoxLayout;
     row->addWidget(Caption(p, QStringLiteral("LAST:")));
     row->addWidget(p.lastContact, 1);
@@ -317,7 +341,8 @@ QLayout* BuildButtonsRow(MainWindowParts& p) {
 QWidget* BuildAntennaWarning(MainWindowParts& p) {
     p.antWarningPanel = Named(new QFrame, "Panel8");
     p.antWarningPanel->setFrameShape(QFrame::Box);
-    p.antWarningPanel->setStyleSheet(QStringLiteral("QFrame#Panel8 { background: #FFFF00; color: #000000; }"));
+    p.antWarningPanel->setStyleSheet(QStringLiteral("QFrame#Panel8 { background: #FFFF00; }"
+                                                    "QFrame#Panel8 QLabel { color: #000000; }"));
     auto* warningLayout = new QHBoxLayout(p.antWarningPanel);
     warningLayout->setContentsMargins(6, 4, 6, 4);
     warningLayout->addWidget(new QLabel(QStringLiteral("Antenna warning:")));

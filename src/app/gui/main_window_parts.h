@@ -30,7 +30,7 @@ struct MainWindowParts {
     QLineEdit* entries = nullptr;        // Edit5
     QFrame* indicator = nullptr;         // Shape1
 
-    QLineEdit* lastContact = nullptr;  // Edit2
+    QTextEdit* lastContact = nullptr;  // Edit2
     QTextEdit* callsignList = nullptr;  // richedit1
     QLabel* countryFileAge = nullptr;  // the date of cty.dat, under the callsign list
 

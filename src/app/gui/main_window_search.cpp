@@ -57,7 +57,7 @@ void MainWindow::ConnectSearchControls() {
 
     parts_.callsignList->viewport()->installEventFilter(this);
     parts_.contactDetails->viewport()->installEventFilter(this);
-    parts_.lastContact->installEventFilter(this);
+    parts_.lastContact->viewport()->installEventFilter(this);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -85,7 +85,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             emit detailsClicked(parts_.contactDetails->cursorForPosition(at).blockNumber(), left);
         return true;
     }
-    if (watched == parts_.lastContact) {
+    if (watched == parts_.lastContact->viewport()) {
         if (left) emit lastContactClicked();
         return false;
     }

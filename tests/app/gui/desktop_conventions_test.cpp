@@ -3,6 +3,8 @@
 // loop of its own, and the match list and details panel at narrow, default and wide sizes.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
@@ -15,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QTextLayout>
 
@@ -148,6 +151,35 @@ TEST(DesktopConventions, MatchListAndDetailsFitTheWindowWidth) {
             for (QTextBlock block = details->document()->begin(); block.isValid(); block = block.next())
                 EXPECT_EQ(block.layout()->lineCount(), 1) << block.text().toStdString();
     }
+}
+
+// At the default size the last contact's whole raw line and the match list's closing hint are
+// in sight: nothing runs past the window's edge or its box.
+TEST(DesktopConventions, LastLineAndMatchHintReadAtTheDefaultSize) {
+    MainWindow window;
+    window.resize(660, 600);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.ShowLastContact("2026-12-08,11:00:00,2026-12-08,11:01:00,K1ABC,FN42,14.075500,FT8,-10,-12,100,"
+                           "Nice signal,John,QQ0XYZ,JO62QM,IC-7300,Dipole 20m");
+    window.ShowMatchList(SearchList());
+    QCoreApplication::processEvents();
+    const auto inWindow = [&window](const QWidget* widget, QRect rect) {
+        return window.rect().contains(QRect(widget->mapTo(&window, rect.topLeft()), rect.size()));
+    };
+    auto* last = Find<QTextEdit>(window, "Edit2");
+    EXPECT_TRUE(inWindow(last, last->rect()));
+    EXPECT_LE(last->document()->idealWidth(), last->viewport()->width());
+    EXPECT_LE(std::ceil(last->document()->size().height()), last->viewport()->height());
+
+    auto* list = Find<MatchListView>(window, "MatchList");
+    const QModelIndex hint = list->model()->index(list->model()->rowCount() - 1, 0);
+    list->scrollTo(hint);
+    QCoreApplication::processEvents();
+    const QRect row = list->visualRect(hint);
+    EXPECT_TRUE(list->viewport()->rect().contains(row));
+    EXPECT_TRUE(inWindow(list->viewport(), row));
+    EXPECT_LE(list->fontMetrics().horizontalAdvance(hint.data().toString()), list->viewport()->width());
 }
 
 }  // namespace

@@ -228,8 +228,8 @@ TEST_F(ShownWindow, CallsignListCaretReturnsToItsStart) {
 
 TEST_F(ShownWindow, LastContactClickAndEquipmentEdits) {
     QSignalSpy lastClicks(&window, &MainWindow::lastContactClicked);
-    QTest::mouseClick(Find<QLineEdit>(window, "Edit2"), Qt::LeftButton);
-    QTest::mouseClick(Find<QLineEdit>(window, "Edit2"), Qt::RightButton);
+    QTest::mouseClick(Find<QTextEdit>(window, "Edit2")->viewport(), Qt::LeftButton);
+    QTest::mouseClick(Find<QTextEdit>(window, "Edit2")->viewport(), Qt::RightButton);
     EXPECT_EQ(lastClicks.size(), 1);
 
     QSignalSpy rigs(&window, &MainWindow::rigEdited);

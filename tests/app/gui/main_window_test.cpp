@@ -19,6 +19,7 @@
 #include <QScreen>
 #include <QSlider>
 #include <QStatusBar>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 
@@ -66,7 +67,7 @@ TEST(MainWindow, StationViewTextsReachTheirBoxes) {
     EXPECT_EQ(Find<QLineEdit>(window, "Edit6")->text(), "127.0.0.1");
     EXPECT_EQ(Find<QLineEdit>(window, "Edit7")->text(), "2333");
     EXPECT_EQ(Find<QLineEdit>(window, "Edit5")->text(), "1234");
-    EXPECT_EQ(Find<QLineEdit>(window, "Edit2")->text(),
+    EXPECT_EQ(Find<QTextEdit>(window, "Edit2")->toPlainText(),
               "2024-03-05,10:15:00,2024-03-05,10:16:30,QZ9ZZ,FN42,14.074,FT8");
     EXPECT_EQ(window.statusBar()->currentMessage(), "UDP port 2333 could not be bound");
     // Until a receiver listens, the N1MM panel says why.
