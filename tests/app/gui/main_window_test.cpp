@@ -251,7 +251,10 @@ TEST(MainWindow, ColourMenuListsTwelveEntriesAndIsHiddenAtFirst) {
     auto* menu = Find<QMenu>(window, "ColourSetupMenu");
     EXPECT_FALSE(menu->menuAction()->isVisible());
     QStringList captions;
-    for (QAction* action : menu->actions()) captions << action->text();
+    for (QAction* action : menu->actions()) {
+        captions << action->text();
+        EXPECT_FALSE(action->statusTip().isEmpty()) << action->text().toStdString();  // what the colour draws
+    }
     // Each entry opens the colour chooser, so its caption ends in an ellipsis.
     EXPECT_EQ(captions, QStringList({"Colour1…", "Colour2…", "Colour3…", "Colour4…", "Colour5…", "Colour6…",
                                      "Colour7…", "Colour8…", "Colour9…", "Colour10…", "Colour 11…", "Colour12…"}));
