@@ -1,7 +1,6 @@
 #include "app/engine/search_part.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "base/file_io.h"
 #include "geo/country_file.h"
@@ -85,10 +84,7 @@ void SearchPart::ShowSearchedStation(const MatchList& list) {
         const std::string_view contact = log[line.logIndex];
         const std::string_view call = TrimBlanks(ExtractFieldView(contact, ',', 5));
         const std::string_view grid = TrimBlanks(ExtractFieldView(contact, ',', 6));
-        if (call.size() != list.searchText.size() || grid.empty()) continue;
-        if (!std::equal(call.begin(), call.end(), list.searchText.begin(),
-                        [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; }))
-            continue;
+        if (grid.empty() || !SameTextNoCase(call, list.searchText)) continue;
         // Searched again (another option ticked, the text typed again), it is not drawn again;
         // another station in the square last plotted is.
         if (call == lastSearchedStation_) return;
