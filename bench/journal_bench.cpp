@@ -31,7 +31,7 @@
 #ifdef VANTREL_BENCH_WIDGETS
 #include <QApplication>
 
-#include "journal/gui/journal_panel.h"
+#include "app/gui/journal_panel.h"
 #endif
 
 namespace fs = std::filesystem;

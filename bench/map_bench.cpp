@@ -17,7 +17,7 @@
 
 #include "log/callsign_list.h"
 #include "log/local_log_record.h"
-#include "map/gui/map_window.h"
+#include "app/gui/map_window.h"
 #include "map/map_part.h"
 #include "map/png_loader.h"
 #include "settings/settings_store.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/engine/services.h"
+#include "base/services.h"
 
 namespace vantrel {
 

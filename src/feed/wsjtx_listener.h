@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "app/engine/services.h"
+#include "base/services.h"
 
 namespace vantrel {
 

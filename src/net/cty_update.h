@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/engine/background_job.h"
+#include "jobs/background_job.h"
 #include "geo/country_file_update.h"
 #include "geo/country_lookup.h"
 #include "net/https_fetch.h"

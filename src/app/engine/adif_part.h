@@ -8,7 +8,7 @@
 
 #include "adif/adif_export.h"
 #include "adif/adif_import.h"
-#include "app/engine/background_job.h"
+#include "jobs/background_job.h"
 #include "app/engine/engine_core.h"
 
 namespace vantrel {

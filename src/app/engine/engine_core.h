@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/engine/log_gate.h"
-#include "app/engine/services.h"
+#include "base/services.h"
 #include "app/engine/station_log.h"
 #include "app/engine/tracer.h"
 #include "app/engine/views.h"

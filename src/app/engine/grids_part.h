@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/engine/background_job.h"
+#include "jobs/background_job.h"
 #include "app/engine/engine_core.h"
 #include "refdata/grids_builder.h"
 

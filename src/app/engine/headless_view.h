@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/engine/services.h"
+#include "base/services.h"
 #include "app/engine/views.h"
 
 namespace vantrel {

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "app/engine/background_job.h"
+#include "jobs/background_job.h"
 #include "app/engine/engine_core.h"
 
 namespace vantrel {

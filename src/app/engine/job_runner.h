@@ -8,7 +8,7 @@
 #include <list>
 #include <memory>
 
-#include "app/engine/background_job.h"
+#include "jobs/background_job.h"
 
 namespace vantrel {
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/engine/background_job.h"
+#include "jobs/background_job.h"
 #include "app/engine/engine_core.h"
 #include "log/log_maintenance.h"
 

@@ -24,7 +24,7 @@
 #include "map/map_part.h"
 #include "journal/journal_part.h"
 #include "net/downloads_part.h"
-#include "net/info_views_part.h"
+#include "app/engine/info_views_part.h"
 #include "refdata/places_part.h"
 
 namespace vantrel {

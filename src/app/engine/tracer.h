@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/engine/services.h"
+#include "base/services.h"
 
 namespace vantrel {
 

@@ -14,7 +14,7 @@
 #include "journal/journal_part.h"
 #include "log/coloured_line.h"
 #include "map/map_view.h"
-#include "net/info_views_part.h"
+#include "app/engine/info_views_part.h"
 #include "refdata/places_part.h"
 #include "settings/stored_options.h"
 #include "wsjtx/heard_list.h"

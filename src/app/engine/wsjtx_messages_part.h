@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/engine/background_job.h"
+#include "jobs/background_job.h"
 #include "app/engine/engine_core.h"
 #include "app/engine/feed_part.h"
 #include "wsjtx/heard_list.h"

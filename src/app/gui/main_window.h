@@ -11,8 +11,8 @@
 #include "app/gui/info_panel_view.h"
 #include "app/gui/main_window_parts.h"
 #include "app/gui/places_panels.h"
-#include "map/gui/map_window.h"
-#include "journal/gui/journal_panel.h"
+#include "app/gui/map_window.h"
+#include "app/gui/journal_panel.h"
 
 class QAction;
 class QComboBox;

@@ -2,7 +2,7 @@
 
 #include "app/gui/match_list_view.h"
 #include "app/gui/places_panels.h"
-#include "journal/gui/journal_panel.h"
+#include "app/gui/journal_panel.h"
 
 #include <algorithm>
 #include <cmath>

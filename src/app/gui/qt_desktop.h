@@ -2,7 +2,7 @@
 // default applications (never through a shell), text to the system clipboard.
 #pragma once
 
-#include "app/engine/services.h"
+#include "base/services.h"
 
 namespace vantrel {
 

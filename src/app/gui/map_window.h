@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "map/gui/label_painter.h"
+#include "app/gui/label_painter.h"
 #include "map/map_view.h"
 
 class QCheckBox;

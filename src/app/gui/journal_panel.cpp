@@ -1,4 +1,4 @@
-#include "journal/gui/journal_panel.h"
+#include "app/gui/journal_panel.h"
 
 #include "app/gui/display_text.h"
 

@@ -1,4 +1,4 @@
-#include "map/gui/map_window.h"
+#include "app/gui/map_window.h"
 
 #include <QApplication>
 #include <QCheckBox>

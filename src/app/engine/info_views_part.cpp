@@ -1,4 +1,4 @@
-#include "net/info_views_part.h"
+#include "app/engine/info_views_part.h"
 
 #include "base/file_io.h"
 #include "base/data_folders.h"

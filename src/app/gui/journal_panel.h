@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "journal/gui/journal_table_model.h"
+#include "app/gui/journal_table_model.h"
 #include "journal/journal_part.h"
 
 class QCheckBox;

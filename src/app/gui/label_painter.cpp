@@ -1,4 +1,4 @@
-#include "map/gui/label_painter.h"
+#include "app/gui/label_painter.h"
 
 #include <QFont>
 #include <QFontDatabase>

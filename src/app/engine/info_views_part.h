@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/engine/services.h"
+#include "base/services.h"
 #include "settings/settings_store.h"
 #include "settings/stored_options.h"
 

@@ -1,4 +1,4 @@
-#include "journal/gui/journal_table_model.h"
+#include "app/gui/journal_table_model.h"
 
 #include <QColor>
 #include <QSize>

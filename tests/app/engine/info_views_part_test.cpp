@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "net/info_views_part.h"
+#include "app/engine/info_views_part.h"
 #include "support/memory_store.h"
 #include "support/temp_folder.h"
 
