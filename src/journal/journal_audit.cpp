@@ -1,6 +1,7 @@
 #include "journal/journal_audit.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <optional>
 
@@ -11,6 +12,7 @@
 #include "log/band_table.h"
 #include "log/contact_identity.h"
 #include "log/extract_field.h"
+#include "log/line_text.h"
 #include "log/line_text.h"
 
 namespace vantrel {
@@ -49,9 +51,16 @@ std::int64_t Seconds(int year, int month, int day, int hour, int minute, int sec
            hour * 3600 + minute * 60 + second;
 }
 
-std::string Upper(std::string_view word) {
-    if (word.size() > 2 && word.front() == '<' && word.back() == '>') word = word.substr(1, word.size() - 2);
-    return UpperCase(word);
+// A word without the angle brackets of a hashed callsign: "<K1ABC>" reads K1ABC.
+std::string_view Callsign(std::string_view word) {
+    if (word.size() > 2 && word.front() == '<' && word.back() == '>') return word.substr(1, word.size() - 2);
+    return word;
+}
+
+// Call number, band row and mode number of an open exchange as one key; the low 16 bits hold the
+// band and mode.
+std::uint64_t OpenKey(std::uint32_t call, int band, std::size_t mode) {
+    return static_cast<std::uint64_t>(call) << 16 | static_cast<std::uint64_t>(band + 1) << 8 | (mode & 0xFF);
 }
 
 bool IsReport(std::string_view w) {
@@ -71,15 +80,6 @@ std::string Thousands(std::size_t n) {
         out += digits[i];
     }
     return out;
-}
-
-std::string Key(std::string_view call, int band, std::string_view mode) {
-    std::string key(call);
-    key += '\x1f';
-    key += std::to_string(band);
-    key += '\x1f';
-    key += mode;
-    return key;
 }
 
 }  // namespace
@@ -108,9 +108,42 @@ std::string AuditDate(std::int64_t seconds) {
     return text;
 }
 
-ExchangeFinder::ExchangeFinder(StationDetails station) : station_(std::move(station)), me_(Upper(station_.call)) {}
+ExchangeFinder::ExchangeFinder(StationDetails station) : station_(std::move(station)), me_(UpperCase(station_.call)) {}
 
-void ExchangeFinder::AddLine(std::string_view line, std::string_view before) {
+namespace {
+
+// The call in upper case, in `buffer` when it fits there.
+std::string_view UpperCall(std::string_view call, std::array<char, 24>& buffer, std::string& longer) {
+    if (call.size() > buffer.size()) return longer = UpperCase(call);
+    for (std::size_t i = 0; i < call.size(); ++i)
+        buffer[i] = call[i] >= 'a' && call[i] <= 'z' ? static_cast<char>(call[i] - ('a' - 'A')) : call[i];
+    return {buffer.data(), call.size()};
+}
+
+}  // namespace
+
+std::uint32_t ExchangeFinder::Number(std::string_view call) {
+    std::array<char, 24> buffer;
+    std::string longer;
+    const std::string_view upper = UpperCall(call, buffer, longer);
+    const auto found = numbers_.find(upper);
+    if (found != numbers_.end()) return found->second;
+    const auto number = static_cast<std::uint32_t>(calls_.size());
+    calls_.emplace_back(upper);
+    traces_.emplace_back();
+    numbers_.emplace(calls_.back(), number);
+    return number;
+}
+
+std::optional<std::uint32_t> ExchangeFinder::CallNumber(std::string_view call) const {
+    std::array<char, 24> buffer;
+    std::string longer;
+    const auto found = numbers_.find(UpperCall(call, buffer, longer));
+    if (found == numbers_.end()) return std::nullopt;
+    return found->second;
+}
+
+void ExchangeFinder::AddLine(std::string_view line, std::uint64_t offset, std::string_view before) {
     const std::string_view text = JournalLineText(line);
     if (me_.empty() || !IsDatedJournalLine(text)) return;
     const JournalWords<11> words(text);
@@ -118,127 +151,158 @@ void ExchangeFinder::AddLine(std::string_view line, std::string_view before) {
     if (when < 0) return;
     if (first_ < 0 || when < first_) first_ = when;
     if (when > last_) last_ = when;
-    const std::string to = Upper(words.message(1)), from = Upper(words.message(2));
+    const std::string_view to = Callsign(words.message(1)), from = Callsign(words.message(2));
     bool fromMe;
-    std::string other;
-    if (from == me_ && to != "CQ" && to != "QRZ" && to != "DE") {
+    std::string_view other;
+    if (SameTextNoCase(from, me_) && !SameTextNoCase(to, "CQ") && !SameTextNoCase(to, "QRZ") &&
+        !SameTextNoCase(to, "DE")) {
         fromMe = true;
         other = to;
-    } else if (to == me_) {
+    } else if (SameTextNoCase(to, me_)) {
         fromMe = false;
         other = from;
     } else {
         return;
     }
+    if (SameTextNoCase(other, me_)) return;
     const int band = BandRowOfFrequency(words.word(2));
-    const std::string mode = UpperCase(words.word(4));
+    const std::string_view modeWord = words.word(4);
+    std::size_t mode = 0;
+    while (mode < modes_.size() && !SameTextNoCase(modes_[mode], modeWord)) ++mode;
+    if (mode == modes_.size()) modes_.push_back(UpperCase(modeWord));
     if (when > lastExpiry_ + 60) Expire(when);
+    std::uint32_t number = 0;
     if (other == "..." || other.empty()) {
         // A hashed call: the exchange on this band and mode active last.
         const Open* latest = nullptr;
-        for (const auto& [key, opens] : open_)
-            for (const Open& open : opens)
-                if (key.ends_with('\x1f' + std::to_string(band) + '\x1f' + mode) && when - open.last <= kHashedReach &&
-                    (!latest || open.last > latest->last)) {
-                    latest = &open;
-                    other = key.substr(0, key.find('\x1f'));
-                }
+        for (const Open& open : open_)
+            if ((open.key & 0xFFFF) == OpenKey(0, band, mode) && when - open.last <= kHashedReach &&
+                (!latest || open.last > latest->last)) {
+                latest = &open;
+                number = static_cast<std::uint32_t>(open.key >> 16);
+            }
         if (!latest) return;
+    } else {
+        number = Number(other);
     }
-    if (other == me_) return;
-    traces_[other].emplace_back(band, when);
-    Consider(other, fromMe, UpperCase(words.message(3)), when, band, mode, text, before);
+    // One trace a minute is enough for a window of half an hour.
+    auto& traces = traces_[number];
+    if (traces.empty() || traces.back().first != band || when - traces.back().second >= 60) traces.emplace_back(band, when);
+    const std::string_view third = words.message(3);
+    char extra[8] = {};
+    const std::size_t extraSize = third.size() < sizeof extra ? third.size() : 0;
+    for (std::size_t i = 0; i < extraSize; ++i) extra[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(third[i])));
+    Consider(number, fromMe, std::string_view(extra, extraSize), when, band, mode, offset, before);
 }
 
-void ExchangeFinder::Consider(const std::string& other, bool fromMe, std::string_view extra, std::int64_t when,
-                              int band, std::string_view mode, std::string_view line, std::string_view before) {
-    std::vector<Open>& opens = open_[Key(other, band, mode)];
+void ExchangeFinder::Consider(std::uint32_t other, bool fromMe, std::string_view extra, std::int64_t when, int band,
+                              std::size_t mode, std::uint64_t offset, std::string_view before) {
+    const std::string& call = calls_[other];
+    const std::uint64_t key = OpenKey(other, band, mode);
+    // The latest open exchange of this call, band and mode.
+    Open* open = nullptr;
+    for (auto it = open_.rbegin(); it != open_.rend() && !open; ++it)
+        if (it->key == key) open = &*it;
     // A completed exchange takes only its closing words; anything else begins the next one (the
     // same station worked again a few minutes later).
     const bool closing = extra == "RR73" || extra == "RRR" || extra == "73";
-    if (opens.empty() || when - opens.back().start > kExchangeSpan ||
-        (opens.back().index != SIZE_MAX && !closing)) {
-        opens.emplace_back();
-        Open& open = opens.back();
-        open.start = when;
+    if (!open || when - open->start > kExchangeSpan || (open->index != SIZE_MAX && !closing)) {
+        open = &open_.emplace_back();
+        open->key = key;
+        open->start = when;
         if (fromMe) {
             // The operator answered: their CQ, just before, holds their grid.
             const std::string_view b = before.substr(before.size() > 65536 ? before.size() - 65536 : 0);
+            const std::uint64_t bStart = offset - b.size();
             std::size_t pos = b.size();
             for (int hits = 0; hits < 32 && pos > 0; ++hits) {
-                pos = b.rfind(other, pos - 1);
+                pos = b.rfind(call, pos - 1);
                 if (pos == std::string_view::npos) break;
-                const std::size_t lineStart = b.rfind('\n', pos) == std::string_view::npos ? 0 : b.rfind('\n', pos) + 1;
+                const std::size_t lf = b.rfind('\n', pos);
+                const std::size_t lineStart = lf == std::string_view::npos ? 0 : lf + 1;
                 const std::size_t lineEnd = std::min(b.find('\n', pos), b.size());
                 const std::string_view cq = b.substr(lineStart, lineEnd - lineStart);
                 const JournalWords<12> w(cq);
                 const std::int64_t at = JournalStampSeconds(w.word(1));
                 if (at >= 0 && when - at > kExchangeSpan) break;
-                if (Upper(w.message(1)) != "CQ") continue;
+                if (!SameTextNoCase(w.message(1), "CQ")) continue;
                 const std::size_t n = w.count >= kJournalFirstMessageWord ? w.count - kJournalFirstMessageWord + 1 : 0;
-                if (n >= 3 && Upper(w.message(n - 1)) == other && IsLocator4(UpperCase(w.message(n)))) {
-                    open.grid = UpperCase(w.message(n));
-                    open.rows.push_back(JournalSearchForm(cq));
+                if (n >= 3 && SameTextNoCase(Callsign(w.message(n - 1)), call) &&
+                    IsLocator4(UpperCase(w.message(n)))) {
+                    open->grid = UpperCase(w.message(n));
+                    open->rows[open->rowCount++] = bStart + lineStart;
                 }
                 break;
             }
         }
     }
-    Open& open = opens.back();
-    open.last = when;
-    if (open.rows.size() >= kLogEntryMaxRows) open.rows.erase(open.rows.begin() + 1);
-    open.rows.push_back(JournalSearchForm(line));
+    open->last = when;
+    // The first line and the latest ones are kept.
+    if (open->rowCount == open->rows.size()) {
+        std::move(open->rows.begin() + 2, open->rows.end(), open->rows.begin() + 1);
+        --open->rowCount;
+    }
+    open->rows[open->rowCount++] = offset;
     if (fromMe) {
         if (IsReport(extra) || IsRReport(extra)) {
-            open.sentReport = true;
-            open.reportSent = std::string(extra.substr(extra.size() - 3));
-        } else if ((extra == "RR73" || extra == "RRR") && open.receivedR) {
-            open.ended = true;
+            open->sentReport = true;
+            open->reportSent = std::string(extra.substr(extra.size() - 3));
+        } else if ((extra == "RR73" || extra == "RRR") && open->receivedR) {
+            open->ended = true;
         }
     } else {
         if (IsReport(extra) || IsRReport(extra)) {
-            open.receivedReport = true;
-            open.reportReceived = std::string(extra.substr(extra.size() - 3));
-            if (IsRReport(extra)) open.receivedR = true;
-        } else if (extra == "RR73" || extra == "RRR" || extra == "73") {
-            open.ended = true;
+            open->receivedReport = true;
+            open->reportReceived = std::string(extra.substr(extra.size() - 3));
+            if (IsRReport(extra)) open->receivedR = true;
+        } else if (closing) {
+            open->ended = true;
         } else if (IsLocator4(extra)) {
-            open.grid = std::string(extra);
+            open->grid = std::string(extra);
         }
     }
-    if (!(open.sentReport && open.receivedReport && open.ended)) return;
-    if (open.index == SIZE_MAX) {
-        open.index = exchanges_.size();
-        exchanges_.emplace_back();
+    if (!(open->sentReport && open->receivedReport && open->ended)) return;
+    if (open->index == SIZE_MAX) {
+        open->index = exchanges_.size();
+        AuditExchange& exchange = exchanges_.emplace_back();
+        exchange.start = open->start;
+        exchange.call = call;
+        exchange.callNumber = other;
+        exchange.band = band;
+        exchange.mode = modes_[mode];
     }
-    AuditExchange& exchange = exchanges_[open.index];
-    exchange.start = open.start;
+    AuditExchange& exchange = exchanges_[open->index];
     exchange.end = when;
-    exchange.call = other;
-    exchange.band = band;
-    exchange.mode = std::string(mode);
-    exchange.grid = open.grid;
-    exchange.reportSent = open.reportSent;
-    exchange.reportReceived = open.reportReceived;
-    std::vector<JournalLine> rows;
-    rows.reserve(open.rows.size());
-    for (const std::string& row : open.rows) rows.push_back(CutJournalLine(row));
-    exchange.logLine = MakeLogEntryLine(rows, station_).line;
+    exchange.grid = open->grid;
+    exchange.reportSent = open->reportSent;
+    exchange.reportReceived = open->reportReceived;
+    exchange.rows = open->rows;
+    exchange.rowCount = open->rowCount;
 }
 
 void ExchangeFinder::Expire(std::int64_t now) {
     lastExpiry_ = now;
-    for (auto it = open_.begin(); it != open_.end();) {
-        auto& opens = it->second;
-        std::erase_if(opens, [&](const Open& open) { return now - open.start > kExchangeSpan; });
-        it = opens.empty() ? open_.erase(it) : std::next(it);
-    }
+    std::erase_if(open_, [&](const Open& open) { return now - open.start > kExchangeSpan; });
 }
 
-bool ExchangeFinder::HasTrace(const std::string& call, int band, std::int64_t when, std::int64_t window) const {
-    const auto found = traces_.find(call);
-    if (found == traces_.end()) return false;
-    for (const auto& [lineBand, at] : found->second)
+std::string AuditLogLine(JournalReader& journal, const AuditExchange& exchange, const StationDetails& station) {
+    std::vector<std::string> forms;
+    for (std::size_t i = 0; i < exchange.rowCount; ++i) {
+        const std::uint64_t at = exchange.rows[i];
+        if (at >= journal.Size()) return {};
+        std::string bytes;
+        if (!journal.ReadAt(at, static_cast<std::size_t>(std::min<std::uint64_t>(512, journal.Size() - at)), bytes))
+            return {};
+        forms.push_back(JournalSearchForm(bytes.substr(0, bytes.find('\n'))));
+    }
+    std::vector<JournalLine> rows;
+    for (const std::string& form : forms) rows.push_back(CutJournalLine(form));
+    return MakeLogEntryLine(rows, station).line;
+}
+
+bool ExchangeFinder::HasTrace(std::uint32_t call, int band, std::int64_t when, std::int64_t window) const {
+    if (call >= traces_.size()) return false;
+    for (const auto& [lineBand, at] : traces_[call])
         if (lineBand == band && at >= when - window && at <= when + window) return true;
     return false;
 }
@@ -251,7 +315,7 @@ bool ReadJournalForAudit(const std::filesystem::path& journal, ExchangeFinder& f
     const std::string& me = finder.OperatorCall();
     const JournalReader::ScanEnd scan = reader.Scan(
         from,
-        [&](std::string_view block, std::uint64_t) {
+        [&](std::string_view block, std::uint64_t offset) {
             if (cancelled && cancelled->load(std::memory_order_relaxed)) return false;
             std::size_t pos = 0;
             for (;;) {
@@ -260,7 +324,7 @@ bool ReadJournalForAudit(const std::filesystem::path& journal, ExchangeFinder& f
                 const std::size_t lf = hit == 0 ? std::string_view::npos : block.rfind('\n', hit - 1);
                 const std::size_t lineStart = lf == std::string_view::npos || lf < pos ? pos : lf + 1;
                 const std::size_t lineEnd = block.find('\n', hit);
-                finder.AddLine(block.substr(lineStart, lineEnd - lineStart), block.substr(0, lineStart));
+                finder.AddLine(block.substr(lineStart, lineEnd - lineStart), offset + lineStart, block.substr(0, lineStart));
                 pos = lineEnd + 1;
             }
             return true;
@@ -273,15 +337,21 @@ bool ReadJournalForAudit(const std::filesystem::path& journal, ExchangeFinder& f
 
 AuditResult AuditLog(const ExchangeFinder& journal, const std::vector<std::string_view>& logLines,
                      std::int64_t since) {
+    // Each log line keyed by call number and band (calls the journal never met cannot match an
+    // exchange), and by a hash of call, band and mode (checked in full where two meet).
     struct Logged {
+        std::uint64_t key;
         std::int64_t when;
-        std::string_view line;
+        std::uint32_t line;
     };
-    std::unordered_map<std::string, std::vector<Logged>> byCallBand, byCallBandMode;
+    std::vector<Logged> byCallBand, byCallBandMode;
+    byCallBandMode.reserve(logLines.size());
     AuditResult result;
     result.journalFirst = journal.FirstStamp();
     result.journalLast = journal.LastStamp();
-    for (std::string_view line : logLines) {
+    std::vector<int> bands(logLines.size(), -1);
+    for (std::uint32_t i = 0; i < logLines.size(); ++i) {
+        const std::string_view line = logLines[i];
         const std::optional<ContactIdentity> identity = ContactIdentityOf(line);
         if (!identity) continue;
         const std::int64_t when =
@@ -289,35 +359,45 @@ AuditResult AuditLog(const ExchangeFinder& journal, const std::vector<std::strin
                     static_cast<int>(identity->date % 100), static_cast<int>(identity->timeOn / 10000),
                     static_cast<int>(identity->timeOn / 100 % 100), static_cast<int>(identity->timeOn % 100));
         if (when < 0) continue;
-        const std::string call = UpperCase(identity->call);
-        byCallBand[Key(call, identity->band, "")].push_back({when, line});
-        byCallBandMode[Key(call, identity->band, UpperCase(ExtractFieldView(line, ',', 8)))].push_back({when, line});
+        bands[i] = identity->band;
+        const std::optional<std::uint32_t> number = journal.CallNumber(identity->call);
+        if (number) byCallBand.push_back({OpenKey(*number, identity->band, 0), when, i});
+        const std::uint64_t hash = HashNoCase()(identity->call) * 0x9E3779B97F4A7C15ull ^
+                                   HashNoCase()(ExtractFieldView(line, ',', 8)) ^
+                                   static_cast<std::uint64_t>(identity->band + 1) << 56;
+        byCallBandMode.push_back({hash, when, i});
         if (when >= since && result.journalFirst >= 0 && when >= result.journalFirst && when <= result.journalLast &&
-            !journal.HasTrace(call, identity->band, when, kTraceWindow))
+            !(number && journal.HasTrace(*number, identity->band, when, kTraceWindow)))
             result.withoutTrace.emplace_back(line);
     }
+    const auto byKeyAndTime = [](const Logged& a, const Logged& b) {
+        return a.key != b.key ? a.key < b.key : a.when != b.when ? a.when < b.when : a.line < b.line;
+    };
+    std::sort(byCallBand.begin(), byCallBand.end(), byKeyAndTime);
     for (const AuditExchange& exchange : journal.Exchanges()) {
         if (exchange.start < since) continue;
         ++result.exchanges;
-        const auto found = byCallBand.find(Key(exchange.call, exchange.band, ""));
-        const bool logged = found != byCallBand.end() &&
-                            std::any_of(found->second.begin(), found->second.end(), [&](const Logged& l) {
-                                return l.when >= exchange.start - kLogSlack && l.when <= exchange.end + kLogSlack;
-                            });
-        if (logged)
+        const Logged from{OpenKey(exchange.callNumber, exchange.band, 0), exchange.start - kLogSlack, 0};
+        const auto found = std::lower_bound(byCallBand.begin(), byCallBand.end(), from, byKeyAndTime);
+        if (found != byCallBand.end() && found->key == from.key && found->when <= exchange.end + kLogSlack)
             ++result.inLog;
         else
             result.notLogged.push_back(&exchange);
     }
-    std::vector<std::pair<std::int64_t, std::pair<std::string, std::string>>> twice;
-    for (auto& [key, entries] : byCallBandMode) {
-        std::stable_sort(entries.begin(), entries.end(), [](const Logged& a, const Logged& b) { return a.when < b.when; });
-        for (std::size_t i = 1; i < entries.size(); ++i)
-            if (entries[i].when - entries[i - 1].when <= kTwiceWindow && entries[i].when >= since)
-                twice.push_back({entries[i - 1].when, {std::string(entries[i - 1].line), std::string(entries[i].line)}});
+    std::sort(byCallBandMode.begin(), byCallBandMode.end(), byKeyAndTime);
+    std::vector<std::pair<std::int64_t, std::pair<std::uint32_t, std::uint32_t>>> twice;
+    for (std::size_t i = 1; i < byCallBandMode.size(); ++i) {
+        const Logged& a = byCallBandMode[i - 1];
+        const Logged& b = byCallBandMode[i];
+        if (a.key != b.key || b.when - a.when > kTwiceWindow || b.when < since) continue;
+        const std::string_view x = logLines[a.line], y = logLines[b.line];
+        if (bands[a.line] == bands[b.line] && SameTextNoCase(ExtractFieldView(x, ',', 5), ExtractFieldView(y, ',', 5)) &&
+            SameTextNoCase(ExtractFieldView(x, ',', 8), ExtractFieldView(y, ',', 8)))
+            twice.push_back({a.when, {a.line, b.line}});
     }
     std::sort(twice.begin(), twice.end());
-    for (auto& pair : twice) result.twice.push_back(std::move(pair.second));
+    for (const auto& [when, pair] : twice)
+        result.twice.emplace_back(std::string(logLines[pair.first]), std::string(logLines[pair.second]));
     return result;
 }
 

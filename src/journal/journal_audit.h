@@ -12,10 +12,14 @@
 // refresh that reads only the appended bytes) finds exactly what one whole read finds.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -33,52 +37,76 @@ std::int64_t JournalStampSeconds(std::string_view stamp);
 struct AuditExchange {
     std::int64_t start = 0, end = 0;  // its first and last line
     std::string call;                 // the other station, upper case
+    std::uint32_t callNumber = 0;     // the finder's number of the call
     int band = -1;                    // row of the band table
     std::string mode;                 // the journal's mode word ("FT8")
     std::string grid;                 // the locator they sent, when they sent one
     std::string reportSent, reportReceived;
-    std::string logLine;              // the local log line the log-entry maker makes of its lines
+    // Where its lines stand in the journal (the other station's CQ first when the operator
+    // answered it), for the log-entry maker: at most kAuditRows of them, the first and the last.
+    std::array<std::uint64_t, 10> rows{};
+    std::size_t rowCount = 0;
 };
+
+class JournalReader;
+
+// The local log line the log-entry maker makes of the exchange's lines, read again from the
+// journal; empty when they cannot be read or give no line.
+std::string AuditLogLine(JournalReader& journal, const AuditExchange& exchange, const StationDetails& station);
 
 class ExchangeFinder {
 public:
     explicit ExchangeFinder(StationDetails station);
 
-    // One journal line, without or with its line end. `before` may hold the journal text just
-    // before the line: the other station's CQ is looked for there when an exchange begins, for
-    // its grid.
-    void AddLine(std::string_view line, std::string_view before = {});
+    // One journal line, without or with its line end, and its offset in the journal. `before` may
+    // hold the journal text just before the line: the other station's CQ is looked for there when
+    // an exchange begins, for its grid.
+    void AddLine(std::string_view line, std::uint64_t offset, std::string_view before = {});
 
     // The completed exchanges in the order they completed. An exchange stays open for its later
     // lines (a 73 after the RR73), which update its end.
-    const std::vector<AuditExchange>& Exchanges() const { return exchanges_; }
+    const std::deque<AuditExchange>& Exchanges() const { return exchanges_; }
     // The first and last stamp of a dated line seen; -1 before any.
     std::int64_t FirstStamp() const { return first_; }
     std::int64_t LastStamp() const { return last_; }
-    // True when a line between the operator and `call` (upper case) on the band stands within
-    // `window` seconds of `when`.
-    bool HasTrace(const std::string& call, int band, std::int64_t when, std::int64_t window) const;
+    // The number the finder gives a callsign it met in a line to or from the operator (letter
+    // case ignored); nothing for a call it never met.
+    std::optional<std::uint32_t> CallNumber(std::string_view call) const;
+    // True when a line between the operator and that call on the band stands within `window`
+    // seconds of `when`.
+    bool HasTrace(std::uint32_t call, int band, std::int64_t when, std::int64_t window) const;
     const std::string& OperatorCall() const { return me_; }
 
 private:
     struct Open {
+        std::uint64_t key = 0;  // call number, band and mode
         std::int64_t start = 0, last = 0;
         bool sentReport = false, receivedReport = false, receivedR = false, ended = false;
         std::size_t index = SIZE_MAX;  // into exchanges_ once completed
         std::string grid, reportSent, reportReceived;
-        std::vector<std::string> rows;  // search forms, for the log-entry maker
+        std::array<std::uint64_t, 10> rows{};
+        std::size_t rowCount = 0;
     };
-    void Consider(const std::string& other, bool fromMe, std::string_view extra, std::int64_t when,
-                  int band, std::string_view mode, std::string_view line, std::string_view before);
+    std::uint32_t Number(std::string_view call);
+    void Consider(std::uint32_t other, bool fromMe, std::string_view extra, std::int64_t when, int band,
+                  std::size_t mode, std::uint64_t offset, std::string_view before);
     void Expire(std::int64_t now);
 
     StationDetails station_;
     std::string me_;
     std::int64_t first_ = -1, last_ = -1, lastExpiry_ = 0;
-    std::vector<AuditExchange> exchanges_;
-    std::unordered_map<std::string, std::vector<Open>> open_;  // by call + band + mode
-    // Lines between the operator and each station: (band row, time), in journal order.
-    std::unordered_map<std::string, std::vector<std::pair<int, std::int64_t>>> traces_;
+    std::deque<AuditExchange> exchanges_;
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+    };
+    std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> numbers_;  // upper-case calls
+    std::vector<std::string> calls_;  // by number
+    std::vector<std::string> modes_;  // a mode's number is its place here
+    // The open exchanges (those of the last ten minutes: a few dozen at most).
+    std::vector<Open> open_;
+    // Lines between the operator and each station, by call number: (band row, time).
+    std::vector<std::vector<std::pair<int, std::int64_t>>> traces_;
 };
 
 // Reads the journal from `from` (a line start) to its last whole line into the finder; only the

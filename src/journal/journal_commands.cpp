@@ -106,6 +106,8 @@ int RunAuditCommand(const std::filesystem::path& viewerFolder, const StationDeta
     for (std::size_t i = 0; i < log->size(); ++i) lines.push_back((*log)[i]);
     const AuditResult result = AuditLog(finder, lines, sinceSeconds);
 
+    JournalReader journal;
+    journal.Open(viewerFolder / kJournalCopy);
     out << "On the air, not in the log\n";
     out << "Date\tTime\tBand\tMode\tCall\tGrid\tSent\tReceived\tLog line\n";
     for (const AuditExchange* exchange : result.notLogged) {
@@ -116,7 +118,7 @@ int RunAuditCommand(const std::filesystem::path& viewerFolder, const StationDeta
                       static_cast<int>(second / 60 % 60), static_cast<int>(second % 60));
         out << stamp << '\t' << time << '\t' << BandOfRow(exchange->band) << '\t' << exchange->mode << '\t'
             << exchange->call << '\t' << exchange->grid << '\t' << exchange->reportSent << '\t'
-            << exchange->reportReceived << '\t' << exchange->logLine << '\n';
+            << exchange->reportReceived << '\t' << AuditLogLine(journal, *exchange, station) << '\n';
     }
     out << "In the log twice\n";
     out << "Date\tTime\tBand\tMode\tCall\tGrid\tSent\tReceived\tAgain at\n";
