@@ -309,7 +309,7 @@ bool ExchangeFinder::HasTrace(std::uint32_t call, int band, std::int64_t when, s
 
 bool ReadJournalForAudit(const std::filesystem::path& journal, ExchangeFinder& finder,
                          const std::atomic<bool>* cancelled, std::string* error, std::uint64_t from,
-                         std::uint64_t* end) {
+                         std::uint64_t* end, std::atomic<std::uint64_t>* readBytes) {
     JournalReader reader;
     if (!reader.Open(journal, error)) return false;
     const std::string& me = finder.OperatorCall();
@@ -317,6 +317,7 @@ bool ReadJournalForAudit(const std::filesystem::path& journal, ExchangeFinder& f
         from,
         [&](std::string_view block, std::uint64_t offset) {
             if (cancelled && cancelled->load(std::memory_order_relaxed)) return false;
+            if (readBytes) readBytes->store(offset + block.size(), std::memory_order_relaxed);
             std::size_t pos = 0;
             for (;;) {
                 const std::size_t hit = me.empty() ? std::string_view::npos : FindTextNoCase(block, me, pos);
@@ -405,7 +406,7 @@ std::string AuditSummary(const AuditResult& result) {
     std::string text = "Journal ";
     text += result.journalFirst < 0 ? std::string("without dated lines")
                                     : AuditDate(result.journalFirst) + " \xE2\x80\xA6 " + AuditDate(result.journalLast);
-    text += ": " + Thousands(result.exchanges) + " exchanges, " + Thousands(result.inLog) + " in the log, " +
+    text += ": " + Thousands(result.exchanges) + (result.exchanges == 1 ? " exchange, " : " exchanges, ") + Thousands(result.inLog) + " in the log, " +
             Thousands(result.notLogged.size()) + " not logged, " + Thousands(result.twice.size()) + " twice, " +
             Thousands(result.withoutTrace.size()) + " without a trace";
     return text;

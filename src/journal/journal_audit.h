@@ -113,9 +113,10 @@ private:
 // lines holding the operator's callsign are looked at. `end` receives the offset just past the
 // last whole line read (where a refresh goes on). False with `error` set when the journal cannot
 // be read, or when `cancelled` was set.
+// `readBytes`, when given, follows how far the reading got (for a progress line on another thread).
 bool ReadJournalForAudit(const std::filesystem::path& journal, ExchangeFinder& finder,
                          const std::atomic<bool>* cancelled, std::string* error, std::uint64_t from = 0,
-                         std::uint64_t* end = nullptr);
+                         std::uint64_t* end = nullptr, std::atomic<std::uint64_t>* readBytes = nullptr);
 
 // The audit's lists.
 struct AuditResult {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "journal/audit_part.h"
 #include "journal/journal_audit.h"
 #include "journal/journal_reader.h"
 #include "support/temp_folder.h"
@@ -123,6 +124,65 @@ TEST(JournalAuditTest, HandMadeJournalGivesExactlyTheThreeLists) {
         EXPECT_EQ(pieces.Exchanges()[i].call, finder.Exchanges()[i].call);
         EXPECT_EQ(pieces.Exchanges()[i].end, finder.Exchanges()[i].end);
     }
+}
+
+// The part behind the "Journal audit" window, on real files, without a window.
+class RecordingAuditView : public AuditView {
+public:
+    void ShowAuditLists(const AuditLists& shown) override { lists = shown; }
+    void ShowAuditProgress(const std::string& text) override { progress = text; }
+    void ConfirmAddToLog(const std::string& line) override { confirm = line; }
+    void ShowAuditMessage(const std::string& text) override { message = text; }
+    AuditLists lists;
+    std::string progress, confirm, message;
+};
+
+TEST(JournalAuditTest, PartListsAddsToTheLogAndFollowsTheJournal) {
+    test::TempFolder folder;
+    const std::string journal = HandMadeJournal();
+    test::WriteFile(folder / "all.txt", journal);
+    RecordingAuditView view;
+    auto log = std::make_shared<std::vector<std::string>>(std::vector<std::string>{
+        "2026-01-01,10:00:15,2026-01-01,10:01:28,DL1AAA,JO62,14.075500,FT8,-08,-12,100,,,K1ABC,FN42,,,"});
+    int appended = 0;
+    AuditPart part(AuditPartServices{
+                       view, [] { return kStation; },
+                       [&] { return std::make_shared<const std::vector<std::string>>(*log); },
+                       [&](const std::string& line, std::string*) {
+                           log->push_back(line);
+                           ++appended;
+                           return true;
+                       },
+                       {}},
+                   folder.path());
+    part.Open();
+    ASSERT_EQ(view.lists.notLogged.size(), 4u) << view.lists.summary;
+    EXPECT_EQ(view.lists.notLogged[0], (AuditRow{"2026-01-01", "10:10:15", "20m", "FT8", "G4BBB", "IO91", "-05", "-11"}));
+
+    part.AddToLog(0);
+    EXPECT_TRUE(view.confirm.starts_with("2026-01-01,10:10:15,2026-01-01,10:11:13,G4BBB,IO91,14.0755,FT8,-05,-11,"))
+        << view.confirm;
+    part.AddConfirmed(view.confirm);
+    EXPECT_EQ(appended, 1);
+    EXPECT_EQ(view.lists.notLogged.size(), 3u);
+    EXPECT_EQ(view.lists.notLogged[0][4], "JA1CCC");
+
+    // A contact completed later shows once the journal copy has it and the refresh comes round.
+    test::WriteFile(folder / "all.txt", journal + Row("260101_110000", "14.074", "Tx", "FT8", "ON4GGG K1ABC FN42") +
+                                            Row("260101_110015", "14.074", "Rx", "FT8", "K1ABC ON4GGG -01") +
+                                            Row("260101_110030", "14.074", "Tx", "FT8", "ON4GGG K1ABC R-02") +
+                                            Row("260101_110045", "14.074", "Rx", "FT8", "K1ABC ON4GGG RR73"));
+    for (int tick = 0; tick < AuditPart::kRefreshSeconds; ++tick) part.Tick();
+    ASSERT_EQ(view.lists.notLogged.size(), 4u);
+    EXPECT_EQ(view.lists.notLogged[3][4], "ON4GGG");
+
+    // A journal replaced by a shorter one is read whole again.
+    test::WriteFile(folder / "all.txt", HandMadeJournal().substr(0, journal.find("260101_101000")));
+    for (int tick = 0; tick < AuditPart::kRefreshSeconds; ++tick) part.Tick();
+    EXPECT_TRUE(view.lists.notLogged.empty()) << view.lists.summary;
+    // G4BBB, added above, now lies past the journal's end: not listed as without a trace.
+    EXPECT_EQ(view.lists.summary.substr(view.lists.summary.find(':')),
+              ": 1 exchange, 1 in the log, 0 not logged, 0 twice, 0 without a trace");
 }
 
 TEST(JournalAuditTest, StampsAndDates) {
