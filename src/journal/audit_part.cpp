@@ -20,6 +20,7 @@ struct AuditPart::State {
     ExchangeFinder finder;
     std::uint64_t offset = 0;
     JournalSamples samples;  // tell an appended journal from a replaced one
+    LogAudit audit;
     AuditResult result;
     AuditLists lists;
     std::string error;
@@ -58,9 +59,8 @@ AuditLists ListsOf(const AuditResult& result) {
 }
 
 // Brings the state up to date with the journal and the log (off the user-interface thread).
-void Audit(AuditPart::State& state, const fs::path& journal, const StationDetails& station,
-           const std::vector<std::string>& log, const std::atomic<bool>& cancelled,
-           std::atomic<std::uint64_t>& read) {
+void Audit(AuditPart::State& state, const fs::path& journal, const StationDetails& station, LogSnapshot log,
+           const std::atomic<bool>& cancelled, std::atomic<std::uint64_t>& read) {
     JournalReader reader;
     const bool readable = reader.Open(journal);
     // Another operator's callsign, or a journal that was not only appended to: read it whole.
@@ -77,8 +77,7 @@ void Audit(AuditPart::State& state, const fs::path& journal, const StationDetail
         state.offset = end;
         state.samples.Take(reader, end);
     }
-    std::vector<std::string_view> lines(log.begin(), log.end());
-    state.result = AuditLog(state.finder, lines);
+    state.result = state.audit.Update(state.finder, std::move(log));
     state.lists = ListsOf(state.result);
 }
 
@@ -125,8 +124,7 @@ void AuditPart::Start() {
     auto held = std::make_shared<std::unique_ptr<State>>(std::move(state_));
     auto work = [held, journal = journal_, station = services_.station(), log = services_.logLines(),
                  cancel = cancel_, read = read_] {
-        static const std::vector<std::string> none;
-        Audit(**held, journal, station, log ? *log : none, *cancel, *read);
+        Audit(**held, journal, station, log, *cancel, *read);
     };
     auto done = [this, held] { Finished(std::move(*held)); };
     pending_ = true;

@@ -47,8 +47,9 @@ struct AuditPartServices {
     AuditView& view;
     // The operator's callsign and grid and the radio and antenna in use, as they stand.
     std::function<StationDetails()> station;
-    // The local log's lines as they stand (a snapshot the work may keep).
-    std::function<std::shared_ptr<const std::vector<std::string>>()> logLines;
+    // The local log's lines as they stand: a snapshot the work may keep, the same one as long as
+    // the log has not changed (the audit's index of the log is then kept).
+    std::function<LogSnapshot()> logLines;
     // Appends one line to the local log durably, unless a contact with its identity is there
     // already; false with the reason when nothing was appended.
     std::function<bool(const std::string& line, std::string* error)> addToLog;

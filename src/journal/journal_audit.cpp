@@ -336,70 +336,120 @@ bool ReadJournalForAudit(const std::filesystem::path& journal, ExchangeFinder& f
     return scan.status == JournalReader::Status::Done;
 }
 
-AuditResult AuditLog(const ExchangeFinder& journal, const std::vector<std::string_view>& logLines,
-                     std::int64_t since) {
-    // Each log line keyed by call number and band (calls the journal never met cannot match an
-    // exchange), and by a hash of call, band and mode (checked in full where two meet).
-    struct Logged {
-        std::uint64_t key;
-        std::int64_t when;
-        std::uint32_t line;
-    };
-    std::vector<Logged> byCallBand, byCallBandMode;
-    byCallBandMode.reserve(logLines.size());
-    AuditResult result;
-    result.journalFirst = journal.FirstStamp();
-    result.journalLast = journal.LastStamp();
-    std::vector<int> bands(logLines.size(), -1);
-    for (std::uint32_t i = 0; i < logLines.size(); ++i) {
-        const std::string_view line = logLines[i];
-        const std::optional<ContactIdentity> identity = ContactIdentityOf(line);
+namespace {
+
+std::uint64_t CallBandKey(std::string_view call, int band) {
+    return HashNoCase()(call) * 0x9E3779B97F4A7C15ull ^ static_cast<std::uint64_t>(band + 1);
+}
+
+std::int64_t LogSeconds(const ContactIdentity& identity) {
+    return Seconds(static_cast<int>(identity.date / 10000), static_cast<int>(identity.date / 100 % 100),
+                   static_cast<int>(identity.date % 100), static_cast<int>(identity.timeOn / 10000),
+                   static_cast<int>(identity.timeOn / 100 % 100), static_cast<int>(identity.timeOn % 100));
+}
+
+}  // namespace
+
+void LogAudit::Index(LogSnapshot log) {
+    log_ = std::move(log);
+    static const std::vector<std::string> none;
+    const std::vector<std::string>& lines = log_ ? *log_ : none;
+    byCallBand_.clear();
+    byTime_.clear();
+    bands_.assign(lines.size(), -1);
+    classified_ = 0;
+    spanChecked_ = -1;
+    result_ = AuditResult();
+    // Twice: the same call, band and mode within ten minutes (a hash of the three sorts them
+    // together; where two meet they are compared in full).
+    std::vector<Logged> byCallBandMode;
+    byCallBandMode.reserve(lines.size());
+    byCallBand_.reserve(lines.size());
+    for (std::uint32_t i = 0; i < lines.size(); ++i) {
+        const std::optional<ContactIdentity> identity = ContactIdentityOf(lines[i]);
         if (!identity) continue;
-        const std::int64_t when =
-            Seconds(static_cast<int>(identity->date / 10000), static_cast<int>(identity->date / 100 % 100),
-                    static_cast<int>(identity->date % 100), static_cast<int>(identity->timeOn / 10000),
-                    static_cast<int>(identity->timeOn / 100 % 100), static_cast<int>(identity->timeOn % 100));
+        const std::int64_t when = LogSeconds(*identity);
         if (when < 0) continue;
-        bands[i] = identity->band;
-        const std::optional<std::uint32_t> number = journal.CallNumber(identity->call);
-        if (number) byCallBand.push_back({OpenKey(*number, identity->band, 0), when, i});
-        const std::uint64_t hash = HashNoCase()(identity->call) * 0x9E3779B97F4A7C15ull ^
-                                   HashNoCase()(ExtractFieldView(line, ',', 8)) ^
-                                   static_cast<std::uint64_t>(identity->band + 1) << 56;
-        byCallBandMode.push_back({hash, when, i});
-        if (when >= since && result.journalFirst >= 0 && when >= result.journalFirst && when <= result.journalLast &&
-            !(number && journal.HasTrace(*number, identity->band, when, kTraceWindow)))
-            result.withoutTrace.emplace_back(line);
+        bands_[i] = identity->band;
+        byCallBand_.push_back({CallBandKey(identity->call, identity->band), when, i});
+        byTime_.emplace_back(when, i);
+        byCallBandMode.push_back(
+            {CallBandKey(identity->call, identity->band) ^ HashNoCase()(ExtractFieldView(lines[i], ',', 8)) << 1, when, i});
     }
     const auto byKeyAndTime = [](const Logged& a, const Logged& b) {
         return a.key != b.key ? a.key < b.key : a.when != b.when ? a.when < b.when : a.line < b.line;
     };
-    std::sort(byCallBand.begin(), byCallBand.end(), byKeyAndTime);
-    for (const AuditExchange& exchange : journal.Exchanges()) {
-        if (exchange.start < since) continue;
-        ++result.exchanges;
-        const Logged from{OpenKey(exchange.callNumber, exchange.band, 0), exchange.start - kLogSlack, 0};
-        const auto found = std::lower_bound(byCallBand.begin(), byCallBand.end(), from, byKeyAndTime);
-        if (found != byCallBand.end() && found->key == from.key && found->when <= exchange.end + kLogSlack)
-            ++result.inLog;
-        else
-            result.notLogged.push_back(&exchange);
-    }
+    std::sort(byCallBand_.begin(), byCallBand_.end(), byKeyAndTime);
+    std::sort(byTime_.begin(), byTime_.end());
     std::sort(byCallBandMode.begin(), byCallBandMode.end(), byKeyAndTime);
     std::vector<std::pair<std::int64_t, std::pair<std::uint32_t, std::uint32_t>>> twice;
     for (std::size_t i = 1; i < byCallBandMode.size(); ++i) {
         const Logged& a = byCallBandMode[i - 1];
         const Logged& b = byCallBandMode[i];
-        if (a.key != b.key || b.when - a.when > kTwiceWindow || b.when < since) continue;
-        const std::string_view x = logLines[a.line], y = logLines[b.line];
-        if (bands[a.line] == bands[b.line] && SameTextNoCase(ExtractFieldView(x, ',', 5), ExtractFieldView(y, ',', 5)) &&
+        if (a.key != b.key || b.when - a.when > kTwiceWindow || b.when < since_) continue;
+        const std::string_view x = lines[a.line], y = lines[b.line];
+        if (bands_[a.line] == bands_[b.line] &&
+            SameTextNoCase(ExtractFieldView(x, ',', 5), ExtractFieldView(y, ',', 5)) &&
             SameTextNoCase(ExtractFieldView(x, ',', 8), ExtractFieldView(y, ',', 8)))
             twice.push_back({a.when, {a.line, b.line}});
     }
     std::sort(twice.begin(), twice.end());
-    for (const auto& [when, pair] : twice)
-        result.twice.emplace_back(std::string(logLines[pair.first]), std::string(logLines[pair.second]));
-    return result;
+    for (const auto& [when, pair] : twice) result_.twice.emplace_back(lines[pair.first], lines[pair.second]);
+}
+
+const AuditResult& LogAudit::Update(const ExchangeFinder& journal, LogSnapshot log) {
+    if (log != log_ || !log_ || journal.Exchanges().size() < classified_) Index(std::move(log));
+    static const std::vector<std::string> none;
+    const std::vector<std::string>& lines = log_ ? *log_ : none;
+    // The exchanges completed since the last update.
+    const auto& exchanges = journal.Exchanges();
+    for (; classified_ < exchanges.size(); ++classified_) {
+        const AuditExchange& exchange = exchanges[classified_];
+        if (exchange.start < since_) continue;
+        ++result_.exchanges;
+        const Logged from{CallBandKey(exchange.call, exchange.band), exchange.start - kLogSlack, 0};
+        const auto found = std::lower_bound(byCallBand_.begin(), byCallBand_.end(), from, [](const Logged& a, const Logged& b) {
+            return a.key != b.key ? a.key < b.key : a.when < b.when;
+        });
+        // Equal hashes of two calls are told apart by the call itself.
+        bool logged = false;
+        for (auto it = found; !logged && it != byCallBand_.end() && it->key == from.key && it->when <= exchange.end + kLogSlack; ++it)
+            logged = SameTextNoCase(ExtractFieldView(lines[it->line], ',', 5), exchange.call);
+        if (logged)
+            ++result_.inLog;
+        else
+            result_.notLogged.push_back(&exchange);
+    }
+    // Without a trace: the lines listed before (new journal lines may hold their trace) and the
+    // lines the journal's span has newly come to cover.
+    result_.journalFirst = journal.FirstStamp();
+    result_.journalLast = journal.LastStamp();
+    const auto hasTrace = [&](std::uint32_t line, std::int64_t when) {
+        const std::optional<ContactIdentity> identity = ContactIdentityOf(lines[line]);
+        const std::optional<std::uint32_t> number = identity ? journal.CallNumber(identity->call) : std::nullopt;
+        return number && journal.HasTrace(*number, bands_[line], when, kTraceWindow);
+    };
+    std::vector<std::string> still;
+    for (std::string& line : result_.withoutTrace) {
+        const std::optional<ContactIdentity> identity = ContactIdentityOf(line);
+        const std::optional<std::uint32_t> number = identity ? journal.CallNumber(identity->call) : std::nullopt;
+        if (!(number && journal.HasTrace(*number, identity->band, LogSeconds(*identity), kTraceWindow)))
+            still.push_back(std::move(line));
+    }
+    result_.withoutTrace = std::move(still);
+    if (result_.journalFirst >= 0) {
+        const std::int64_t from = std::max({spanChecked_ + 1, result_.journalFirst, since_});
+        auto it = std::lower_bound(byTime_.begin(), byTime_.end(), std::make_pair(from, std::uint32_t{0}));
+        for (; it != byTime_.end() && it->first <= result_.journalLast; ++it)
+            if (!hasTrace(it->second, it->first)) result_.withoutTrace.emplace_back(lines[it->second]);
+        spanChecked_ = result_.journalLast;
+    }
+    return result_;
+}
+
+AuditResult AuditLog(const ExchangeFinder& journal, const std::vector<std::string_view>& logLines, std::int64_t since) {
+    LogAudit audit(since);
+    return audit.Update(journal, std::make_shared<const std::vector<std::string>>(logLines.begin(), logLines.end()));
 }
 
 std::string AuditSummary(const AuditResult& result) {

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -130,8 +131,37 @@ struct AuditResult {
     std::vector<std::string> withoutTrace;
 };
 
-// Compares the finder's exchanges with the local log's lines. Only exchanges and log lines from
-// `since` (seconds; 0 for all) are listed.
+using LogSnapshot = std::shared_ptr<const std::vector<std::string>>;
+
+// The audit kept up to date. The log's index is made once for each log snapshot; each later
+// update with the same snapshot only classifies the exchanges completed since and looks again at
+// the log lines that new journal lines may have left a trace for.
+class LogAudit {
+public:
+    // Exchanges and log lines from `since` (seconds; 0 for all) are listed.
+    explicit LogAudit(std::int64_t since = 0) : since_(since) {}
+    // The lists for the finder as it stands and the log (pointers into the finder's exchanges).
+    const AuditResult& Update(const ExchangeFinder& journal, LogSnapshot log);
+
+private:
+    struct Logged {
+        std::uint64_t key;
+        std::int64_t when;
+        std::uint32_t line;
+    };
+    void Index(LogSnapshot log);
+
+    std::int64_t since_;
+    LogSnapshot log_;
+    std::vector<Logged> byCallBand_;                        // by call and band, then time
+    std::vector<std::pair<std::int64_t, std::uint32_t>> byTime_;  // (time on, line), by time
+    std::vector<int> bands_;
+    std::size_t classified_ = 0;        // exchanges looked at
+    std::int64_t spanChecked_ = -1;     // log lines up to this time were looked at for traces
+    AuditResult result_;
+};
+
+// The same once, for lists of log lines.
 AuditResult AuditLog(const ExchangeFinder& journal, const std::vector<std::string_view>& logLines,
                      std::int64_t since = 0);
 
