@@ -182,8 +182,8 @@ void BM_AutoRefreshAfter100KB(benchmark::State& state, const std::string& text) 
     fs::copy_file(Journal(), copy, fs::copy_options::overwrite_existing, copied);
     if (copied) return state.SkipWithError("cannot copy the journal");
 
-    StoredOptions options;
-    options.refreshAuto = true;
+    OptionsModel options;
+    options.Update([](StoredOptions& o) { o.refreshAuto = true; });
     StationDetails station{Operator(), "EN37", "", ""};
     View view;
     view.text = text;

@@ -30,7 +30,12 @@ std::optional<fs::file_time_type> ModifiedAt(const fs::path& file) {
 }  // namespace
 
 JournalPart::JournalPart(JournalPartServices services, fs::path viewerFolder)
-    : services_(std::move(services)), viewerFolder_(std::move(viewerFolder)) {}
+    : services_(std::move(services)), viewerFolder_(std::move(viewerFolder)) {
+    // "ALL.TXT" ticked or cleared: its caption follows at once.
+    services_.options.Subscribe([this](const OptionsChange& change) {
+        if (change.Changed(&StoredOptions::searchAllTxt)) DrawAllTxtCaption();
+    });
+}
 
 JournalPart::~JournalPart() {
     if (cancel_) *cancel_ = true;
@@ -45,7 +50,7 @@ const JournalMatches& JournalPart::Matches() const {
 }
 
 bool JournalPart::PlacesSearchEntered() {
-    if (!services_.options.searchAllTxt) return false;
+    if (!services_.options.Get().searchAllTxt) return false;
     SearchJournal();
     return true;
 }
@@ -131,7 +136,7 @@ void JournalPart::SearchDone(JournalSearch result, std::optional<fs::file_time_t
 }
 
 JournalHighlight JournalPart::Highlight() const {
-    return {services_.station.call, services_.options.colours[0], services_.options.colours[1]};
+    return {services_.station.call, services_.options.Get().colours[0], services_.options.Get().colours[1]};
 }
 
 void JournalPart::ShowResult() {
@@ -141,7 +146,7 @@ void JournalPart::ShowResult() {
     if (search_->status == JournalSearchStatus::TooFewLines) return;
     const std::size_t count = matches->size();
     services_.view.ShowCount("Entries :" + std::to_string(count));
-    if (services_.options.refreshAuto && count + 1 > kRowsInView) services_.view.ScrollToRow(count - kRowsInView);
+    if (services_.options.Get().refreshAuto && count + 1 > kRowsInView) services_.view.ScrollToRow(count - kRowsInView);
 }
 
 void JournalPart::Tick() {
@@ -150,13 +155,13 @@ void JournalPart::Tick() {
 }
 
 void JournalPart::DrawAllTxtCaption() {
-    if (captionBold_ == services_.options.searchAllTxt) return;
-    captionBold_ = services_.options.searchAllTxt;
+    if (captionBold_ == services_.options.Get().searchAllTxt) return;
+    captionBold_ = services_.options.Get().searchAllTxt;
     services_.view.ShowAllTxtCaptionBold(*captionBold_);
 }
 
 bool JournalPart::RefreshIfChanged() {
-    if (!services_.options.refreshAuto || !panelVisible_ || searchPending_) return false;
+    if (!services_.options.Get().refreshAuto || !panelVisible_ || searchPending_) return false;
     const auto stamp = ModifiedAt(JournalCopy());
     if (stamp == stamp_) return false;
     stamp_ = stamp;
@@ -165,17 +170,18 @@ bool JournalPart::RefreshIfChanged() {
 }
 
 void JournalPart::SetSearchAllTxt(bool ticked) {
-    services_.options.searchAllTxt = ticked;
-    captionBold_ = ticked;
-    services_.view.ShowAllTxtCaptionBold(ticked);
+    services_.options.Update([ticked](StoredOptions& options) { options.searchAllTxt = ticked; });
+    DrawAllTxtCaption();
 }
 
-void JournalPart::SetAuto(bool ticked) { services_.options.refreshAuto = ticked; }
+void JournalPart::SetAuto(bool ticked) {
+    services_.options.Update([ticked](StoredOptions& options) { options.refreshAuto = ticked; });
+}
 
 void JournalPart::ApplyOptions() {
-    captionBold_ = services_.options.searchAllTxt;
+    captionBold_ = services_.options.Get().searchAllTxt;
     services_.view.ShowAllTxtCaptionBold(*captionBold_);
-    services_.view.ShowAuto(services_.options.refreshAuto);
+    services_.view.ShowAuto(services_.options.Get().refreshAuto);
 }
 
 void JournalPart::Close() {

@@ -24,7 +24,7 @@
 
 #include "journal/journal_search.h"
 #include "log/local_log_record.h"
-#include "settings/stored_options.h"
+#include "settings/options_model.h"
 
 namespace vantrel {
 
@@ -79,8 +79,8 @@ using JournalRunner = std::function<void(std::function<void()> work, std::functi
 struct JournalPartServices {
     JournalView& view;
     // VantrelerSearchALLtxt ("ALL.TXT"), VantrelerRefreshAuto ("Auto") and the palette, as the
-    // settings store keeps them.
-    StoredOptions& options;
+    // settings store keeps them; the "ALL.TXT" caption follows their changes.
+    OptionsModel& options;
     // The operator's callsign and grid and the radio and antenna in use, as they stand.
     const StationDetails& station;
     std::function<void(const std::string& text)> copyText;  // the clipboard

@@ -35,6 +35,7 @@ struct Placement {
 struct MapPlacement {
     int left = 100, top = 100, width = 660, height = 375, scale = 33;
     bool autoClear = true, onTop = false;
+    friend bool operator==(const MapPlacement&, const MapPlacement&) = default;
 };
 
 // The values of the store that the program keeps in memory.
@@ -64,6 +65,7 @@ struct StoredOptions {
     std::string marliskFolder;      // MarliskFolder (never written)
     std::string omniRigName;        // "RigName" of section "IcomOmniRig"
     MapPlacement map;               // the map window's keys
+    friend bool operator==(const StoredOptions&, const StoredOptions&) = default;
 };
 
 // Values that SaveAll writes from the running program rather than from the options.

@@ -64,8 +64,10 @@ struct FakeView : JournalView {
 class JournalPartTest : public ::testing::Test {
 protected:
     JournalPartTest() {
-        options.colours[0] = Rgb{1, 2, 3};
-        options.colours[1] = Rgb{4, 5, 6};
+        options.Update([](StoredOptions& o) {
+            o.colours[0] = Rgb{1, 2, 3};
+            o.colours[1] = Rgb{4, 5, 6};
+        });
     }
     JournalPartServices Services() {
         return {view, options, station, [this](const std::string& text) { clipboard.push_back(text); },
@@ -87,7 +89,7 @@ protected:
     fs::file_time_type stamp = fs::file_time_type::clock::now();
     FakeView view;
     std::vector<std::string> statuses;
-    StoredOptions options;
+    OptionsModel options;
     StationDetails station{"W9XYZ", "EN37", "IC-7300", "Vertical"};
     std::vector<std::string> clipboard, opened, added;
 };
@@ -100,7 +102,7 @@ TEST_F(JournalPartTest, EnterSearchesOnlyWithAllTxtTicked) {
     EXPECT_FALSE(part.PlacesSearchEntered());
     EXPECT_FALSE(view.panel);
     part.SetSearchAllTxt(true);
-    EXPECT_TRUE(options.searchAllTxt);
+    EXPECT_TRUE(options.Get().searchAllTxt);
     EXPECT_EQ(view.captions, (std::vector<bool>{true}));
     EXPECT_TRUE(part.PlacesSearchEntered());
     EXPECT_TRUE(view.panel);
@@ -134,7 +136,7 @@ TEST_F(JournalPartTest, AutoRefreshFollowsTheJournalCopy) {
     for (int i = 0; i < 12; ++i) text += Line("210412_1200" + std::to_string(10 + i), "Rx", "W9XYZ K1ABC -12");
     test::WriteFile(journal, text);
     Touch();
-    options.refreshAuto = true;
+    options.Update([](StoredOptions& o) { o.refreshAuto = true; });
     JournalPart part(Services(), folder.path());
     part.ApplyOptions();
     EXPECT_EQ(view.autoTicked, true);
@@ -156,7 +158,7 @@ TEST_F(JournalPartTest, AutoRefreshFollowsTheJournalCopy) {
     EXPECT_EQ(view.scrolls.back(), 3u);
     // The operator clears "Auto": the copy changes, the table stays.
     part.SetAuto(false);
-    EXPECT_FALSE(options.refreshAuto);
+    EXPECT_FALSE(options.Get().refreshAuto);
     ASSERT_TRUE(AppendFileDurable(journal, Line("210412_120130", "Rx", "K1ABC W9XYZ 73")));
     Touch();
     part.Tick();
@@ -207,7 +209,7 @@ TEST_F(JournalPartTest, SearchJobsThroughTheRunner) {
     services.runner = [&](std::function<void()> work, std::function<void()> done) {
         jobs.emplace_back(std::move(work), std::move(done));
     };
-    options.refreshAuto = true;
+    options.Update([](StoredOptions& o) { o.refreshAuto = true; });
     JournalPart part(services, folder.path());
     view.searchText = "K1ABC";
     part.SearchJournal();

@@ -30,21 +30,6 @@ bool WaitForBackground(const StationEngine& engine) {
     return RunEventsUntil([&] { return !engine.BackgroundWorkRunning(); });
 }
 
-void RecordingView::ReadOptions(StoredOptions& o) const {
-    o.brDist = options.brDist;
-    o.autoShow = options.autoShow;
-    o.showDetails = options.showDetails;
-    o.searchAllTxt = options.searchAllTxt;
-    o.mapShow = options.mapShow;
-    o.antWarning = options.antWarning;
-    o.antAutoChange = options.antAutoChange;
-    o.showCount = options.showCount;
-    o.searches = options.searches;
-    o.rig = options.rig;
-    o.ant = options.ant;
-    o.always50 = options.always50;
-}
-
 std::string RecordingView::ContactDetailsText(std::size_t maxCharacters) const {
     std::string text;
     for (const DetailsLine& line : contactDetails) {

@@ -96,9 +96,8 @@ public:
     void SetRegionVisible(Region region, bool visible) override { regions[region] = visible; }
     void ApplyPlacement(const Placement& p) override { placement = p; }
     void ApplyColours(const Palette& p) override { palette = p; }
+    // The option controls as last shown.
     void ApplyOptions(const StoredOptions& o) override { options = o; }
-    // The option controls' states as last applied (tests change `options` as an operator would).
-    void ReadOptions(StoredOptions& o) const override;
     bool CurrentPlacement(Placement&) const override { return false; }
     void Quit() override { quitCalls++; }
 

@@ -13,11 +13,11 @@ std::string Contacts(std::size_t count) {
 }  // namespace
 
 void AdifPart::ExportAdif(bool full) {
-    if (full) core_.options.exportAdifCount = 0;
-    const std::size_t counter = static_cast<std::size_t>(std::max(0, core_.options.exportAdifCount));
+    if (full) core_.UpdateOptions([](StoredOptions& options) { options.exportAdifCount = 0; });
+    const std::size_t counter = static_cast<std::size_t>(std::max(0, core_.Options().exportAdifCount));
     StartHeldJob<Exported>(
         core_, exportJob_, "Progress",
-        [log = core_.log.Lines(), counter, call = core_.station.call, grid = core_.station.grid,
+        [log = core_.log.Lines(), counter, call = core_.Station().call, grid = core_.Station().grid,
          folder = core_.viewerFolder, today = core_.Now()](const std::atomic<bool>&,
                                                            const std::function<void(int)>& progress) {
             Exported out;
@@ -31,7 +31,9 @@ void AdifPart::ExportAdif(bool full) {
                 core_.notices.ShowMessage("Error", "The ADIF export could not be written: " + out.error);
                 return;
             }
-            core_.options.exportAdifCount = static_cast<int>(out.exported.nextCounter);
+            core_.UpdateOptions([&](StoredOptions& options) {
+                options.exportAdifCount = static_cast<int>(out.exported.nextCounter);
+            });
             station_.ShowEntries(std::to_string(out.exported.records));
             const std::string path = out.written.string();
             core_.ReportFile(" ADIF export ", Contacts(out.exported.records) + " exported to ", out.written);

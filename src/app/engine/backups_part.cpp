@@ -15,8 +15,8 @@ void BackupsPart::BackupLocalLog() {
         core_.notices.ShowMessage("Error", "The backup could not be written: " + error);
         return;
     }
-    core_.options.lastBackup = FormatDateTimeText(now);
-    core_.services.store.WriteText(kOwnSection, "VantrelerLastbackup", core_.options.lastBackup);
+    core_.UpdateOptions([&](StoredOptions& options) { options.lastBackup = FormatDateTimeText(now); });
+    core_.services.store.WriteText(kOwnSection, "VantrelerLastbackup", core_.Options().lastBackup);
     core_.ReportFile(" Backup ", "Local log (" + std::to_string(core_.log.size()) + " lines) backed up to ", file);
 }
 

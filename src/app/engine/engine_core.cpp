@@ -33,10 +33,12 @@ EngineCore::EngineCore(EngineServices s, NoticeView& n, const std::vector<std::s
       tracer(services.clock),
       log(viewerFolder / kLocalLog) {
     // The counters of this run start at zero; the stored ones are loaded by the start-up.
-    options.runs = 0;
-    options.allCount = 0;
-    options.datesRun = false;
-    options.exportAdifCount = 0;
+    options_.Update([](StoredOptions& options) {
+        options.runs = 0;
+        options.allCount = 0;
+        options.datesRun = false;
+        options.exportAdifCount = 0;
+    });
 }
 
 WsjtxFiles EngineCore::CurrentWsjtxFiles() const {

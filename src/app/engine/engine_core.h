@@ -10,6 +10,7 @@
 #include "app/engine/log_gate.h"
 #include "base/services.h"
 #include "app/engine/station_log.h"
+#include "app/engine/station_model.h"
 #include "app/engine/tracer.h"
 #include "app/engine/views.h"
 #include "base/data_folders.h"
@@ -19,6 +20,7 @@
 #include "log/log_lines.h"
 #include "net/download_addresses.h"
 #include "net/https_fetch.h"
+#include "settings/options_model.h"
 #include "settings/settings_store.h"
 #include "settings/stored_options.h"
 #include "settings/wsjtx_ini.h"
@@ -72,9 +74,6 @@ public:
     const fs::path wsjtxFolder;
     Tracer tracer;
     LogGate gate;
-    StoredOptions options;
-    StationDetails station;
-    WsjtxConfig config;
     LogLines wsjtxLogLines;
     StationLog log;
     CountryTables countries;  // the table of cty.dat in use; replaced whole by an update
@@ -82,6 +81,15 @@ public:
     int tickCounter = 0;
     bool startupBegun = false, startupDone = false, closed = false, quitRequested = false;
     bool running = false;  // from the start-up's exclusion check until the close
+
+    // The options and the station as they stand, and their models: changed through the model,
+    // every change announced to the parts that subscribed.
+    const StoredOptions& Options() const { return options_.Get(); }
+    const StationDetails& Station() const { return station_.Details(); }
+    const WsjtxConfig& Config() const { return station_.Config(); }
+    OptionsModel& LiveOptions() { return options_; }
+    StationModel& LiveStation() { return station_; }
+    void UpdateOptions(const OptionsEdit& change) { options_.Update(change); }
 
     bool HasSwitch(std::string_view name) const { return switches.HasSwitch(name); }
     fs::path ViewerFile(std::string_view name) const { return viewerFolder / name; }
@@ -100,6 +108,10 @@ public:
     void ReportFile(std::string_view label, const std::string& text, const fs::path& file);
     // Shows the number of contacts in the local log.
     void ShowEntriesCount(StationView& view) const;
+
+private:
+    OptionsModel options_;
+    StationModel station_;
 };
 
 }  // namespace vantrel

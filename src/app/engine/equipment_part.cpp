@@ -1,5 +1,6 @@
 #include "app/engine/equipment_part.h"
 
+#include "log/line_text.h"
 #include "settings/equipment_lists.h"
 
 namespace vantrel {
@@ -7,27 +8,38 @@ namespace vantrel {
 void EquipmentPart::LoadEquipmentLists() {
     rigs_ = LoadEquipmentList(core_.viewerFolder, kRadiosFileName);
     antennas_ = LoadEquipmentList(core_.viewerFolder, kAntennasFileName);
-    core_.station.rig = RigFromBoxText(core_.station.rig);
-    view_.ShowEquipment(rigs_, antennas_, core_.station.rig, core_.station.antenna);
+    core_.LiveStation().SetRig(RigFromBoxText(core_.Station().rig));
+    ShowEquipment();
     window_.SetRegionVisible(Region::RadioGear, !rigs_.empty());
     if (antennas_.size() > 1 && core_.HasSwitch("/AUTHOR")) window_.SetRegionVisible(Region::AutochngCheck, true);
 }
 
+void EquipmentPart::ShowEquipment() {
+    const StationDetails& station = core_.Station();
+    view_.ShowEquipment(rigs_, antennas_, station.rig, station.antenna);
+    // The boxes' texts are what the settings keep as the rig and antenna.
+    core_.UpdateOptions([&](StoredOptions& options) {
+        options.rig = station.rig;
+        options.ant = station.antenna;
+    });
+}
+
 void EquipmentPart::ApplyStoredEquipment() {
-    core_.station.rig = RigFromBoxText(core_.services.store.ReadText(kOwnSection, "VantrelerRig", ""));
-    core_.station.antenna = core_.services.store.ReadText(kOwnSection, "VantrelerAnt", "");
-    view_.ShowEquipment(rigs_, antennas_, core_.station.rig, core_.station.antenna);
+    StationModel& station = core_.LiveStation();
+    station.SetRig(RigFromBoxText(core_.services.store.ReadText(kOwnSection, "VantrelerRig", "")));
+    station.SetAntenna(core_.services.store.ReadText(kOwnSection, "VantrelerAnt", ""));
+    ShowEquipment();
 }
 
 void EquipmentPart::RigChanged(const std::string& boxText) {
-    core_.station.rig = RigFromBoxText(boxText);
-    core_.options.rig = core_.station.rig;
-    core_.services.store.WriteText(kOwnSection, "VantrelerRig", core_.station.rig);
+    core_.LiveStation().SetRig(RigFromBoxText(boxText));
+    core_.UpdateOptions([&](StoredOptions& options) { options.rig = boxText; });
+    core_.services.store.WriteText(kOwnSection, "VantrelerRig", core_.Station().rig);
 }
 
 void EquipmentPart::AntennaChanged(const std::string& boxText) {
-    core_.station.antenna = boxText;
-    core_.options.ant = boxText;
+    core_.LiveStation().SetAntenna(boxText);
+    core_.UpdateOptions([&](StoredOptions& options) { options.ant = boxText; });
     const std::string tag = RotatorAntennaTag(lastSelection_);
     if (!tag.empty() && boxText.find(tag) != std::string::npos)
         core_.services.store.WriteText(kOwnSection, "VantrelerAnt", boxText);
@@ -47,10 +59,21 @@ void EquipmentPart::EditEquipment(bool radios) {
 
 void EquipmentPart::RigFollowerTick() {
     const std::string name = core_.services.store.ReadText("IcomOmniRig", "RigName", "");
-    std::string& last = core_.options.omniRigName;
+    const std::string& last = core_.Options().omniRigName;
     if (name.empty() || name == last || last.empty()) return;
     view_.SelectRig(name);
-    last = name;
+    // Only the box's selection changes (the rig that new contacts carry stays): the entry equal
+    // to the name, or none; the box's text is what the settings keep.
+    std::string entry;
+    for (const std::string& rig : rigs_)
+        if (SameTextNoCase(rig, name)) {
+            entry = rig;
+            break;
+        }
+    core_.UpdateOptions([&](StoredOptions& options) {
+        options.omniRigName = name;
+        options.rig = entry;
+    });
 }
 
 void EquipmentPart::NoteRotatorSelection() {
@@ -60,20 +83,20 @@ void EquipmentPart::NoteRotatorSelection() {
 void EquipmentPart::RotatorCheck() {
     const std::string selection = core_.services.store.ReadText(kOwnSection, "RotHFAntSel", "");
     if (selection.empty() || selection == lastSelection_) return;
-    if (!core_.options.antWarning || core_.options.antAutoChange) return;
-    if (core_.station.antenna.find(selection) == std::string::npos && onRotatorMismatch) onRotatorMismatch();
+    if (!core_.Options().antWarning || core_.Options().antAutoChange) return;
+    if (core_.Station().antenna.find(selection) == std::string::npos && onRotatorMismatch) onRotatorMismatch();
     lastSelection_ = selection;
 }
 
 void EquipmentPart::AntennaFollow() {
-    const StoredOptions& options = core_.options;
+    const StoredOptions& options = core_.Options();
     if (!options.antAutoChange || options.antWarning) return;
     const int number = core_.services.store.ReadInteger(kOwnSection, "Ant1Sel", 1);
     // A number past the list leaves no antenna selected.
-    core_.station.antenna = number >= 1 && number <= static_cast<int>(antennas_.size())
-                                ? antennas_[static_cast<std::size_t>(number - 1)]
-                                : "";
-    view_.ShowEquipment(rigs_, antennas_, core_.station.rig, core_.station.antenna);
+    core_.LiveStation().SetAntenna(number >= 1 && number <= static_cast<int>(antennas_.size())
+                                       ? antennas_[static_cast<std::size_t>(number - 1)]
+                                       : "");
+    ShowEquipment();
 }
 
 }  // namespace vantrel

@@ -40,6 +40,9 @@ public:
     std::function<void()> onRotatorMismatch;
 
 private:
+    // The rig and antenna in use, in the boxes.
+    void ShowEquipment();
+
     EngineCore& core_;
     EquipmentView& view_;
     WindowView& window_;

@@ -23,14 +23,14 @@ void FeedPart::OnDatagrams(const std::vector<std::string>& datagrams) {
                 core_.Trace(" RAWUDP ** ", error);
         }
         const std::vector<ReceivedContact> contacts =
-            ReadReceivedContacts(bytes, ReceivedFeed::N1mmDatagram, core_.station);
+            ReadReceivedContacts(bytes, ReceivedFeed::N1mmDatagram, core_.Station());
         if (contacts.empty()) {
             core_.Trace(" IdUDPRead dropped: no ADIF field ** ", std::to_string(bytes.size()) + " bytes");
             continue;
         }
         core_.Trace(" IdUDPReadRAW : ", bytes);
         for (const ReceivedContact& contact : contacts) ReceiveOne(contact, received);
-        if (core_.HasSwitch("/UDP_ECHO")) core_.services.receiver.Echo(bytes, "127.0.0.1", core_.config.port + 1);
+        if (core_.HasSwitch("/UDP_ECHO")) core_.services.receiver.Echo(bytes, "127.0.0.1", core_.Config().port + 1);
     }
     LogContacts(received);
 }
@@ -67,12 +67,12 @@ void FeedPart::ReceiveOne(const ReceivedContact& contact, std::vector<std::strin
     if (!pending_.empty()) {
         // The warning is open: this contact waits behind the ones already waiting.
         pending_.push_back(line);
-    } else if (ContactBandMatches(line, core_.station.rig, core_.station.antenna)) {
+    } else if (ContactBandMatches(line, core_.Station().rig, core_.Station().antenna)) {
         received.push_back(line);
     } else if (!core_.services.interactive) {
         // Nobody can answer the warning: the contact is logged and the mismatch noted.
         core_.Trace(" Band warning ** ",
-                    "the antenna " + core_.station.antenna + " does not list the band of " + line);
+                    "the antenna " + core_.Station().antenna + " does not list the band of " + line);
         received.push_back(line);
     } else {
         pending_.push_back(line);
@@ -91,7 +91,7 @@ void FeedPart::LogContacts(const std::vector<std::string>& texts) {
         core_.lastContact = text;
         core_.Trace(" Edit2 Change ", text);
         core_.Trace(" Add new ** ", text);
-        lines.push_back(CompleteLastContact(text, core_.station));
+        lines.push_back(CompleteLastContact(text, core_.Station()));
     }
     if (lines.empty()) return;
     AddKeepingWhatTheDiskRefuses(lines);
@@ -119,7 +119,7 @@ void FeedPart::AddLastContact() {
     core_.Trace(" Add new ** ", core_.lastContact);
     bool saved = true;
     std::string error;
-    if (core_.log.Add({CompleteLastContact(core_.lastContact, core_.station)}, saved, &error) > 0)
+    if (core_.log.Add({CompleteLastContact(core_.lastContact, core_.Station())}, saved, &error) > 0)
         core_.ShowEntriesCount(station_);
     if (!saved) core_.Report(" Local log not saved ** ", error);
 }
@@ -167,7 +167,7 @@ void FeedPart::LogPendingContacts(std::string_view why) {
     waiting.swap(pending_);
     if (!why.empty())
         core_.Trace(" Band warning ** ", std::to_string(waiting.size()) + " waiting contacts logged with the antenna " +
-                                             core_.station.antenna + ": " + std::string(why));
+                                             core_.Station().antenna + ": " + std::string(why));
     LogContacts(waiting);
 }
 

@@ -58,9 +58,9 @@ void GridsPart::FinishGridsLoad() {
     GridsWorkingList list;
     const auto lines = LoadLogLines(core_.ViewerFile("grids.txt"));
     if (lines) list.AddLines(*lines);
-    marliskFolder_ = core_.options.marliskFolder.empty()
+    marliskFolder_ = core_.Options().marliskFolder.empty()
                          ? core_.services.store.ReadText(kOwnSection, "MarliskFolder", "")
-                         : core_.options.marliskFolder;
+                         : core_.Options().marliskFolder;
     AddMarlisk(list);
     gridsList_ = list.ToLogLines();
     RemoveGridDuplicates(gridsList_, [](int) {});
@@ -103,7 +103,7 @@ void GridsPart::GridsBuildFinished(GridsBuild build, bool fileExisted) {
         if (build.status != GridsBuildStatus::Stopped) core_.Report(" grids.txt ** ", build.error);
         return;
     }
-    core_.options.allCount = static_cast<int>(build.candidateCount);
+    core_.UpdateOptions([&](StoredOptions& options) { options.allCount = static_cast<int>(build.candidateCount); });
     station_.ShowEntries(std::to_string(build.candidateCount));
     const bool grew = !fileExisted || build.list.size() != gridsList_.size();
     std::string error;
@@ -140,7 +140,7 @@ void GridsPart::RefreshGrids() {
         state_.reset();
         return;
     }
-    core_.options.allCount = static_cast<int>(state_->candidateCount);
+    core_.UpdateOptions([&](StoredOptions& options) { options.allCount = static_cast<int>(state_->candidateCount); });
     if (result == GridsRefresh::Rebuilt || newEntries > 0) {
         std::string error;
         if (!SaveGrids(state_->list, core_.ViewerFile("grids.txt"), &error)) {

@@ -69,23 +69,7 @@ public:
     void SetRegionVisible(Region, bool) override {}
     void ApplyPlacement(const Placement&) override {}
     void ApplyColours(const Palette&) override {}
-    void ApplyOptions(const StoredOptions& options) override { options_ = options; }
-    // The option controls' states as last applied: a run without a window keeps the stored ones.
-    void ReadOptions(StoredOptions& o) const override {
-        o.brDist = options_.brDist;
-        o.autoShow = options_.autoShow;
-        o.showDetails = options_.showDetails;
-        o.searchAllTxt = options_.searchAllTxt;
-        o.mapShow = options_.mapShow;
-        o.antWarning = options_.antWarning;
-        o.antAutoChange = options_.antAutoChange;
-        o.showCount = options_.showCount;
-        o.searches = options_.searches;
-        o.rig = options_.rig;
-        o.ant = options_.ant;
-        o.always50 = options_.always50;
-        o.showHeard = options_.showHeard;
-    }
+    void ApplyOptions(const StoredOptions&) override {}
     bool CurrentPlacement(Placement&) const override { return false; }
     void Quit() override {
         QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
@@ -168,7 +152,6 @@ public:
 
 protected:
     HeadlessJournalView journal_;
-    StoredOptions options_;
     std::string searchText_;
     bool matchListVisible_ = false;
     bool detailsPanel_ = false;

@@ -59,7 +59,7 @@ void ListsPart::ContactLogged() {
 }
 
 void ListsPart::RefreshLast50(TimePoint now) {
-    const bool always50 = core_.options.always50;
+    const bool always50 = core_.Options().always50;
     if (always50 && !view_.DetailsPanelVisible() && last50Wanted_) ShowLast50();
     if (now - last50Time_ > std::chrono::seconds(10) && always50 && view_.DetailsPanelVisible()) {
         last50Time_ = now;

@@ -56,7 +56,7 @@ void RepairsPart::check_grids_in_log(const LogLines& gridsList, std::function<vo
 
 void RepairsPart::check_dates_in_log(std::function<void()> done) {
     core_.Diagnostic("check_dates_in_log;");
-    core_.options.datesRun = true;
+    core_.UpdateOptions([](StoredOptions& options) { options.datesRun = true; });
     if (!HasOldDates(core_.log.Lines())) {
         if (done) done();
         return;
@@ -144,7 +144,7 @@ void RepairsPart::ZapUserFieldConfirmed() {
 }
 
 void RepairsPart::CheckMyGrid() {
-    if (!core_.station.call.starts_with("QQ0XYZ")) {
+    if (!core_.Station().call.starts_with("QQ0XYZ")) {
         core_.notices.ShowMessage(std::string(kCheckMyGridCaption), std::string(kCheckMyGridNotApplicable));
         core_.ShowEntriesCount(station_);
         return;
@@ -160,7 +160,7 @@ void RepairsPart::CheckMyGridConfirmed() {
     if (!KeepDatedCopy(&copy)) return;
     StartHeldJob<MyGridResult>(
         core_, myGridJob_, "Progress",
-        [log = core_.log.Lines(), call = core_.station.call](const std::atomic<bool>&,
+        [log = core_.log.Lines(), call = core_.Station().call](const std::atomic<bool>&,
                                                              const std::function<void(int)>& progress) {
             return vantrel::CheckMyGrid(log, call, ToPercent(progress));
         },

@@ -9,6 +9,16 @@
 
 namespace vantrel {
 
+SearchPart::SearchPart(EngineCore& core, SearchView& view) : core_(core), view_(view) {
+    core_.LiveOptions().Subscribe([this](const OptionsChange& change) {
+        if (core_.startupDone && change.ControlsChanged()) OptionsChanged(change.Before().showCount);
+    });
+    // WSJT-X's grid changed: the bearings and distances shown are measured again from it.
+    core_.LiveStation().Subscribe([this](const StationChange& change) {
+        if (core_.startupDone && change.before.grid != change.now.grid && view_.MatchListVisible()) SearchLog();
+    });
+}
+
 void SearchPart::UsePlacesList4(const LogLines& placesList4) {
     placeFinder_.reset();
     if (!placesList4.empty()) placeFinder_ = std::make_unique<PlaceFinder>(placesList4);
@@ -63,9 +73,8 @@ void SearchPart::SearchLog() {
     core_.Diagnostic("check_cs;");
     // The search holds the table it reads, whatever replaces it meanwhile.
     const CountryTablePtr countries = core_.countries.Current();
-    window_.ReadOptions(core_.options);
-    const StoredOptions& options = core_.options;
-    const SearchOptions search{wildSearch_, options.brDist, options.showDetails, core_.station.grid};
+    const StoredOptions& options = core_.Options();
+    const SearchOptions search{wildSearch_, options.brDist, options.showDetails, core_.Station().grid};
     auto list = std::make_shared<const MatchList>(vantrel::SearchLog(core_.log.Lines(), view_.SearchText(), search,
                                                                      *countries, placeFinder_.get(), lastCountry_));
     if (!list->shown) return;
@@ -111,11 +120,11 @@ void SearchPart::UntickWildSearch() {
     SetWildSearch(false);
 }
 
-bool SearchPart::MapShown() const { return map_ && core_.options.mapShow && map_->Visible(); }
+bool SearchPart::MapShown() const { return map_ && core_.Options().mapShow && map_->Visible(); }
 
 void SearchPart::AutoShowFill() {
     const std::string_view call = TrimBlanks(ExtractFieldView(core_.lastContact, ',', 5));
-    const auto count = static_cast<std::size_t>(std::clamp(core_.options.showCount, 2, 6));
+    const auto count = static_cast<std::size_t>(std::clamp(core_.Options().showCount, 2, 6));
     view_.SetSearchText(std::string(call.substr(0, count)));
     SearchLog();
     // The new station is labelled on the map when the map is open.
@@ -124,10 +133,9 @@ void SearchPart::AutoShowFill() {
 }
 
 void SearchPart::SearchFor(const std::string& call, bool asTyped) {
-    window_.ReadOptions(core_.options);
     if (asTyped) {
-        if (!core_.options.autoShow) return;
-        const auto count = static_cast<std::size_t>(std::clamp(core_.options.showCount, 2, 6));
+        if (!core_.Options().autoShow) return;
+        const auto count = static_cast<std::size_t>(std::clamp(core_.Options().showCount, 2, 6));
         view_.SetSearchText(call.substr(0, count));
     } else {
         view_.SetSearchText(call);
@@ -139,8 +147,7 @@ void SearchPart::SearchFor(const std::string& call, bool asTyped) {
 void SearchPart::LastContactClicked() {
     core_.Trace(" Edit2 click", "");
     view_.HideDetailsPanel();
-    window_.ReadOptions(core_.options);
-    if (core_.options.autoShow) AutoShowFill();
+    if (core_.Options().autoShow) AutoShowFill();
 }
 
 void SearchPart::CallsignListClicked(const std::string& line, int column) {
@@ -179,7 +186,6 @@ void SearchPart::ShowContactDetails(std::size_t logIndex) {
     core_.Diagnostic("showlogdetails;");
     const std::string_view line = core_.log.Lines()[logIndex];
     detailsLines_ = ContactDetails(line);
-    window_.ReadOptions(core_.options);
     // The map shows the contact's square: its grid box is cleared first, so the same square
     // found again is labelled again.
     const std::string_view call = TrimBlanks(ExtractFieldView(line, ',', 5));
@@ -189,7 +195,7 @@ void SearchPart::ShowContactDetails(std::size_t logIndex) {
         if (!grid.empty()) map_->ShowStation(call, grid);
     }
     view_.ShowContactDetails(detailsLines_);
-    if (map_ && core_.options.mapShow) {
+    if (map_ && core_.Options().mapShow) {
         map_->ShowWindow();
         map_->SetGrid(grid);
     }
@@ -212,8 +218,7 @@ void SearchPart::DetailsClicked(int line, bool leftButton) {
 }
 
 void SearchPart::OpenLookupPage(const std::string& callsign) {
-    window_.ReadOptions(core_.options);
-    const std::string address = LookupAddress(core_.options.searches, callsign);
+    const std::string address = LookupAddress(core_.Options().searches, callsign);
     if (!address.empty()) core_.desktop.OpenUrl(address);
 }
 
@@ -223,15 +228,14 @@ void SearchPart::Look() {
 }
 
 void SearchPart::ClearResults() {
-    window_.ReadOptions(core_.options);
-    if (!core_.options.always50) view_.HideDetailsPanel();
+    if (!core_.Options().always50) view_.HideDetailsPanel();
     view_.HideMatchList();
     view_.SetSearchText("");
     if (onRedrawCallsignList) onRedrawCallsignList();
 }
 
 void SearchPart::OptionsChanged(int previousCount) {
-    const StoredOptions& options = core_.options;
+    const StoredOptions& options = core_.Options();
     if (options.showCount != previousCount && options.autoShow && !core_.lastContact.empty()) {
         // The character count moved: the search takes that many characters of the last contact.
         AutoShowFill();

@@ -18,8 +18,9 @@ namespace vantrel {
 
 class SearchPart {
 public:
-    SearchPart(EngineCore& core, SearchView& view, WindowView& window)
-        : core_(core), view_(view), window_(window) {}
+    // The match list follows the options it shows ("B/D", "Details", the character count) and
+    // the operator's grid that bearings and distances are measured from.
+    SearchPart(EngineCore& core, SearchView& view);
 
     // The places of 4chplaces.txt for the "Details" option (PlacesList4, loaded by the places
     // part); the list must stay as it is while the search uses it.
@@ -49,8 +50,6 @@ public:
     void Look();
     // "CLR".
     void ClearResults();
-    // "B/D", "Details" or the character count changed.
-    void OptionsChanged(int previousCount);
     void Release();
 
     // The callsign list is drawn again (a click that closes the search's panels).
@@ -60,9 +59,11 @@ private:
     // "Map" ticked and the map window shown.
     bool MapShown() const;
     void ShowSearchedStation(const MatchList& list);
+    // An option control changed: with the character count moved, the search takes that many
+    // characters of the last contact; otherwise a match list shown is drawn again.
+    void OptionsChanged(int previousCount);
     EngineCore& core_;
     SearchView& view_;
-    WindowView& window_;
     MapPart* map_ = nullptr;
     std::unique_ptr<PlaceFinder> placeFinder_;
     std::shared_ptr<const MatchList> matchList_;

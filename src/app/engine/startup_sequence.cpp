@@ -64,8 +64,10 @@ void StationEngine::RunStartupSequence() {
     window.SetRegionVisible(Region::CheckMyGridMenu, author);
     window.SetRegionVisible(Region::AntWarningLabel, author);
     if (!author) {
-        core_.options.antAutoChange = false;
-        core_.options.antWarning = false;
+        core_.UpdateOptions([](StoredOptions& options) {
+            options.antAutoChange = false;
+            options.antWarning = false;
+        });
         window.SetRegionVisible(Region::AutochngCheck, false);
         window.SetRegionVisible(Region::EnabledCheck, false);
     }
@@ -102,7 +104,7 @@ void StationEngine::RunStartupSequence() {
     files_.ReadWsjtxConfig();
     // Without N1MM reporting the program has nothing to do, unless WSJT-X's own messages bring
     // the contacts it logs.
-    if (!core_.config.broadcast && core_.config.hostPresent && !messages_.Listening()) {
+    if (!core_.Config().broadcast && core_.Config().hostPresent && !messages_.Listening()) {
         core_.notices.ShowMessage("WSJT-X UDP support option not enabled",
                                   "Enable N1MM Logger + Broadcast support in WSJT-X : \"File /Settings "
                                   "/Reporting /Enable Logged Contact ADIF reporting\" for this software to "
@@ -115,16 +117,18 @@ void StationEngine::RunStartupSequence() {
     // start: maintenance then runs every fifth start and the dates pass stops once done. The
     // copies are brought up to date at every start (only new bytes are copied), so the merge
     // below always sees what WSJT-X logged while the program was closed.
-    core_.options.runs = store.ReadInteger(kOwnSection, "VantrelerRuns", 0);
-    core_.options.allCount = store.ReadInteger(kOwnSection, "VantrelerAllCount", 100);
-    core_.options.datesRun = store.ReadBool(kOwnSection, "VantrelerDatesRun", false);
-    if (FileSize(core_.ViewerFile(kLogCopy)) < 0) core_.options.runs = 0;
+    core_.UpdateOptions([&](StoredOptions& options) {
+        options.runs = store.ReadInteger(kOwnSection, "VantrelerRuns", 0);
+        options.allCount = store.ReadInteger(kOwnSection, "VantrelerAllCount", 100);
+        options.datesRun = store.ReadBool(kOwnSection, "VantrelerDatesRun", false);
+        if (FileSize(core_.ViewerFile(kLogCopy)) < 0) options.runs = 0;
+    });
     files_.CopyInWsjtxFiles([this] { ContinueAfterCopyIn(); });
 }
 
 void StationEngine::ContinueAfterCopyIn() {
     if (core_.quitRequested || core_.closed) return;
-    ++core_.options.runs;
+    core_.UpdateOptions([](StoredOptions& options) { ++options.runs; });
 
     const bool map = map_.MapAvailable();
     views_.window.SetRegionVisible(Region::MapCheck, map);
@@ -146,8 +150,8 @@ void StationEngine::ContinueAfterCopyIn() {
 void StationEngine::RunMaintenance() {
     // The grids repair every fifth run, the dates pass on odd runs until done; each on its own
     // thread, the start-up going on when it has ended.
-    const int runs = core_.options.runs;
-    const bool grids = runs % 5 == 0, dates = runs % 2 == 1 && !core_.options.datesRun;
+    const int runs = core_.Options().runs;
+    const bool grids = runs % 5 == 0, dates = runs % 2 == 1 && !core_.Options().datesRun;
     auto finish = [this] { FinishStartup(); };
     auto datesThenFinish = [this, dates, finish] {
         if (dates) repairs_.check_dates_in_log(finish);
@@ -162,8 +166,7 @@ void StationEngine::FinishStartup() {
     const SettingsStore::ReadBatch settingsBatch(core_.services.store);
     core_.tracer.FlushDiagnostics();
     core_.ShowEntriesCount(views_.station);
-    window_.ReadOptions();
-    if (core_.options.mapShow) map_.ShowWindow();
+    if (core_.Options().mapShow) map_.ShowWindow();
     backups_.BackupIfDue();
     core_.tickCounter = 0;
     window_.ApplyFullLoad();
@@ -191,7 +194,7 @@ void StationEngine::LoadLocalLog() {
     if (exists) loaded = core_.log.Load(&error);
     // A line in the old layout carries the callsign at field 13; the converted lines go to a
     // file of their own for the operator. Without a callsign nothing can be recognised.
-    const StationDetails& station = core_.station;
+    const StationDetails& station = core_.Station();
     if (loaded && !loaded->empty() && !station.call.empty() && IsOldLayoutLine(loaded->front(), station.call)) {
         views_.station.ShowEntries("1");
         if (!SaveLogLines(core_.ViewerFile("Viewer_local_log.err"), RepairLocalLogColumns(*loaded, station), &error))

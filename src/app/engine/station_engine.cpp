@@ -10,7 +10,7 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
       equipment_(core_, views.equipment, views.window),
       feed_(core_, views.feed, views.station),
       lists_(core_, views.lists),
-      search_(core_, views.search, views.window),
+      search_(core_, views.search),
       grids_(core_, views.station),
       repairs_(core_, views.station),
       adif_(core_, views.station),
@@ -24,13 +24,14 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
            core_.services.dataFolder.empty() ? fs::path() : core_.services.dataFolder / "maps", views.map,
            MapPart::OwnerActions{[this] {
                                      // No map image: "Map" is cleared, with its own action.
-                                     window_.ReadOptions();
-                                     core_.options.mapShow = false;
-                                     views_.window.ApplyOptions(core_.options);
-                                     FollowMapBox();
+                                     core_.UpdateOptions([](StoredOptions& options) { options.mapShow = false; });
                                  },
                                  [this] { search_.UntickWildSearch(); }}),
       journal_(JournalServices(views.journal), core_.viewerFolder) {
+    // The "Map" box's own action runs before the parts that redraw after a change of options.
+    core_.LiveOptions().SubscribeEarly([this](const OptionsChange& change) {
+        if (change.Changed(&StoredOptions::mapShow)) FollowMapBox();
+    });
     map_.Create();
     search_.UseMap(map_);
     window_.beforeSave = [this](StoredOptions& options) {
@@ -61,14 +62,14 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
     };
     window_.ApplyStoredPlacement(150);
     // Until WSJT-X's configuration is read, the receiver's address is the default one.
-    views.station.ShowN1mm("127.0.0.1", std::to_string(core_.config.port), "");
+    views.station.ShowN1mm("127.0.0.1", std::to_string(core_.Config().port), "");
 }
 
 StationEngine::~StationEngine() = default;
 
 PlacesPartInputs StationEngine::PlacesInputs() {
     return {PlacesFolders::Of(core_.viewerFolder, core_.services.dataFolder),
-            [this] { return core_.station.grid; },
+            [this] { return core_.Station().grid; },
             [this]() -> const LogLines* {
                 return &core_.countries.Current()->Lines();
             },
@@ -98,8 +99,8 @@ DownloadsInputs StationEngine::DownloadInputs() {
 
 JournalPartServices StationEngine::JournalServices(JournalView& view) {
     return {view,
-            core_.options,
-            core_.station,
+            core_.LiveOptions(),
+            core_.Station(),
             [this](const std::string& text) { core_.services.desktop.CopyText(text); },
             [this](const std::string& path) { core_.desktop.OpenFile(path); },
             [this](const std::string& line, std::string* reason) { return AddJournalLine(line, reason); },
@@ -192,7 +193,6 @@ void StationEngine::PlacesTextEdited() {
 }
 void StationEngine::PlacesSearchEntered(const std::string& text, bool extended) {
     Enter([this, text, extended] {
-        window_.ReadOptions();
         // With "ALL.TXT" ticked, Enter searches the journal instead.
         if (journal_.PlacesSearchEntered()) return;
         places_.SearchPlaces(text, extended);
@@ -274,8 +274,7 @@ void StationEngine::OpenFolder(const std::string& folder) {
 void StationEngine::ContactsLogged() {
     lists_.ContactLogged();
     messages_.LogChanged();
-    window_.ReadOptions();
-    if (core_.options.autoShow && core_.tickCounter > 1) {
+    if (core_.Options().autoShow && core_.tickCounter > 1) {
         search_.AutoShowFill();
         lists_.create_callsignlist();
         lists_.WriteCallsInLog();
@@ -288,19 +287,13 @@ void StationEngine::ResetRegistryValues() {
 void StationEngine::ColourChosen(int index, std::optional<Rgb> colour) {
     Enter([this, index, colour] { window_.ColourChosen(index, colour); });
 }
-void StationEngine::OptionsEdited() {
-    Enter([this] {
-        const int count = core_.options.showCount;
-        window_.ReadOptions();
-        FollowMapBox();
-        if (core_.startupDone) search_.OptionsChanged(count);
-        // "ALL.TXT" ticked or cleared: its caption follows at once.
-        journal_.DrawAllTxtCaption();
-    });
+void StationEngine::OptionsEdited(OptionsEdit edit) {
+    // The parts that show or use an option follow its change themselves.
+    Enter([this, edit = std::move(edit)] { core_.UpdateOptions(edit); });
 }
 
 void StationEngine::FollowMapBox() {
-    const bool ticked = core_.options.mapShow;
+    const bool ticked = core_.Options().mapShow;
     if (ticked == mapBoxTicked_) return;
     mapBoxTicked_ = ticked;
     // Ticked, the first tick of the schedule does not load the settings again.

@@ -123,7 +123,8 @@ public:
     // Operator actions on the settings.
     void ResetRegistryValues();
     void ColourChosen(int index, std::optional<Rgb> colour);
-    void OptionsEdited();
+    // The operator changed an option control: its value into the options.
+    void OptionsEdited(OptionsEdit edit);
 
     // The one-second schedule and the rig follower; both timers tick once a second.
     void Tick();
@@ -139,13 +140,13 @@ public:
     bool BackgroundWorkRunning() const { return core_.gate.Held() || grids_.Building() || messages_.Indexing(); }
     const fs::path& WsjtxFolder() const { return core_.wsjtxFolder; }
     const fs::path& ViewerFolder() const { return core_.viewerFolder; }
-    const StationDetails& Station() const { return core_.station; }
-    const WsjtxConfig& Config() const { return core_.config; }
+    const StationDetails& Station() const { return core_.Station(); }
+    const WsjtxConfig& Config() const { return core_.Config(); }
     const LogLines& WsjtxLogLines() const { return core_.wsjtxLogLines; }
     const LogLines& LocalLogLines() const { return core_.log.Lines(); }
     const std::string& LastContact() const { return core_.lastContact; }
-    const StoredOptions& Options() const { return core_.options; }
-    int RunCounter() const { return core_.options.runs; }
+    const StoredOptions& Options() const { return core_.Options(); }
+    int RunCounter() const { return core_.Options().runs; }
     const std::vector<std::string>& PendingContacts() const { return feed_.PendingContacts(); }
     const CountryTablePtr& Countries() const { return core_.countries.Current(); }
     const CallsignList& Callsigns() const { return lists_.Callsigns(); }

@@ -16,7 +16,7 @@
 #include "map/map_view.h"
 #include "app/engine/info_views_part.h"
 #include "refdata/places_part.h"
-#include "settings/stored_options.h"
+#include "settings/options_model.h"
 #include "wsjtx/heard_list.h"
 
 namespace vantrel {
@@ -101,10 +101,9 @@ public:
     virtual void SetRegionVisible(Region region, bool visible) = 0;
     virtual void ApplyPlacement(const Placement& placement) = 0;
     virtual void ApplyColours(const Palette& palette) = 0;
+    // The option controls show the options (after the settings load and after every change
+    // the operator did not make in them); the operator's changes come back as OptionsEdits.
     virtual void ApplyOptions(const StoredOptions& options) = 0;
-    // The operator's current choices in the option controls, copied into the options; headless
-    // has no controls and leaves them as they are.
-    virtual void ReadOptions(StoredOptions& options) const = 0;
     // The main window's current place and size, for saving; false when there is none.
     virtual bool CurrentPlacement(Placement& placement) const = 0;
     // Ends the event loop once the messages shown are closed.

@@ -2,24 +2,36 @@
 
 namespace vantrel {
 
+WindowPart::WindowPart(EngineCore& core, WindowView& view) : core_(core), view_(view) {
+    core_.LiveOptions().Subscribe([this](const OptionsChange& change) {
+        if (!loading_ && change.ControlsChanged()) view_.ApplyOptions(core_.Options());
+    });
+}
+
 void WindowPart::ApplyStoredPlacement(int defaultLeftTop) {
-    core_.options.main = LoadPlacement(core_.services.store, defaultLeftTop);
-    core_.options.colours = LoadColours(core_.services.store);
-    view_.ApplyPlacement(core_.options.main);
-    view_.ApplyColours(core_.options.colours);
+    SettingsStore& store = core_.services.store;
+    core_.UpdateOptions([&](StoredOptions& options) {
+        options.main = LoadPlacement(store, defaultLeftTop);
+        options.colours = LoadColours(store);
+    });
+    view_.ApplyPlacement(core_.Options().main);
+    view_.ApplyColours(core_.Options().colours);
 }
 
 void WindowPart::LoadAndApply(bool keepRunCounters) {
-    StoredOptions& options = core_.options;
-    const int runs = options.runs, allCount = options.allCount;
-    const bool datesRun = options.datesRun;
-    LoadAll(core_.services.store, options, core_.HasSwitch("/AUTHOR"),
-            FormatDateTimeText(core_.Now()));
-    if (keepRunCounters) {
-        options.runs = runs;
-        options.allCount = allCount;
-        options.datesRun = datesRun;
-    }
+    loading_ = true;
+    core_.UpdateOptions([&](StoredOptions& options) {
+        const int runs = options.runs, allCount = options.allCount;
+        const bool datesRun = options.datesRun;
+        LoadAll(core_.services.store, options, core_.HasSwitch("/AUTHOR"), FormatDateTimeText(core_.Now()));
+        if (keepRunCounters) {
+            options.runs = runs;
+            options.allCount = allCount;
+            options.datesRun = datesRun;
+        }
+    });
+    loading_ = false;
+    const StoredOptions& options = core_.Options();
     view_.ApplyPlacement(options.main);
     view_.ApplyOptions(options);
     view_.ApplyColours(options.colours);
@@ -29,12 +41,12 @@ void WindowPart::LoadAndApply(bool keepRunCounters) {
 void WindowPart::ApplyFullLoad() { LoadAndApply(core_.startupBegun); }
 
 void WindowPart::SaveSettings() {
-    view_.ReadOptions(core_.options);
-    view_.CurrentPlacement(core_.options.main);
-    if (beforeSave) beforeSave(core_.options);
+    core_.UpdateOptions([&](StoredOptions& options) {
+        view_.CurrentPlacement(options.main);
+        if (beforeSave) beforeSave(options);
+    });
     const std::string location = core_.viewerFolder.empty() ? "" : core_.viewerFolder.string() + "/";
-    SaveAll(core_.services.store, core_.options,
-            SaveContext{core_.station.call, location, core_.running});
+    SaveAll(core_.services.store, core_.Options(), SaveContext{core_.Station().call, location, core_.running});
 }
 
 void WindowPart::ResetRegistryValues() {
@@ -43,17 +55,18 @@ void WindowPart::ResetRegistryValues() {
 }
 
 void WindowPart::ColourChosen(int index, std::optional<Rgb> colour) {
-    Palette& colours = core_.options.colours;
-    if (index >= 0 && index < static_cast<int>(colours.size()) && colour)
-        colours[static_cast<std::size_t>(index)] = *colour;
+    core_.UpdateOptions([&](StoredOptions& options) {
+        if (index >= 0 && index < static_cast<int>(options.colours.size()) && colour)
+            options.colours[static_cast<std::size_t>(index)] = *colour;
+    });
     // A cancelled choice still saves every setting.
     SaveSettings();
-    view_.ApplyColours(colours);
+    view_.ApplyColours(core_.Options().colours);
 }
 
 void WindowPart::ReloadColours() {
-    core_.options.colours = LoadColours(core_.services.store);
-    view_.ApplyColours(core_.options.colours);
+    core_.UpdateOptions([&](StoredOptions& options) { options.colours = LoadColours(core_.services.store); });
+    view_.ApplyColours(core_.Options().colours);
 }
 
 void WindowPart::RequestQuit() {

@@ -11,14 +11,16 @@ namespace vantrel {
 
 class WindowPart {
 public:
-    WindowPart(EngineCore& core, WindowView& view) : core_(core), view_(view) {}
+    // The option controls follow every change of the options made elsewhere (the operator's
+    // own changes come from them).
+    WindowPart(EngineCore& core, WindowView& view);
 
     // The stored placement (defaults left and top as given) and the twelve colours.
     void ApplyStoredPlacement(int defaultLeftTop);
     // Every stored setting, applied to the window. Once the start-up has begun, the run count,
     // journal count and dates flag of this run are kept as they stand in memory.
     void ApplyFullLoad();
-    // The option controls as the operator left them, then every setting stored.
+    // The window's place and the map window's boxes, then every setting stored.
     void SaveSettings();
     // "Reset Registry values": the window and counter keys are deleted and every setting loaded
     // again, the counters of this run included.
@@ -27,8 +29,6 @@ public:
     void ColourChosen(int index, std::optional<Rgb> colour);
     // The stored colours again (the callsign list and "CLR" redraw with them).
     void ReloadColours();
-    // The option controls' states into the options.
-    void ReadOptions() { view_.ReadOptions(core_.options); }
     // Writes the running flag off and ends the program.
     void RequestQuit();
 
@@ -44,6 +44,7 @@ private:
 
     EngineCore& core_;
     WindowView& view_;
+    bool loading_ = false;  // the full load shows the options itself
 };
 
 }  // namespace vantrel

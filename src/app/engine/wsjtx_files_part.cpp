@@ -7,6 +7,13 @@
 
 namespace vantrel {
 
+WsjtxFilesPart::WsjtxFilesPart(EngineCore& core, StationView& station, WindowView& window)
+    : core_(core), station_(station), window_(window) {
+    core_.LiveStation().Subscribe([this](const StationChange& change) {
+        if (change.CallOrGridChanged()) station_.ShowStationDetails(change.now.call, change.now.grid);
+    });
+}
+
 namespace {
 
 std::optional<fs::file_time_type> ModifiedAt(const fs::path& file) {
@@ -111,15 +118,12 @@ void WsjtxFilesPart::ReadWsjtxConfig() {
     if (auto loaded = LoadLogLines(core_.ViewerFile(kConfigCopy))) lines = std::move(*loaded);
     // Every line is read before the receiver is bound: WSJT-X writes its keys sorted, so the
     // broadcast switch comes before the host and port it applies to.
-    const WsjtxConfig previous = core_.config;
-    core_.config = ReadWsjtxConfigLines(lines, previous.port, previous.broadcast);
-    const WsjtxConfig& config = core_.config;
+    const WsjtxConfig previous = core_.Config();
+    core_.LiveStation().SetConfig(ReadWsjtxConfigLines(lines, previous.port, previous.broadcast));
+    const WsjtxConfig& config = core_.Config();
     if (!config.rejectedPort.empty())
         core_.Report(" INI ** ", "N1MMServerPort=" + config.rejectedPort + " is not a port number; port " +
                                      std::to_string(config.port) + " is kept");
-    core_.station.call = config.call;
-    core_.station.grid = config.grid;
-    station_.ShowStationDetails(config.call, config.grid);
     const std::string otherFeed = onConfigurationRead ? onConfigurationRead(lines) : std::string();
 
     const std::string address = config.host + ":" + std::to_string(config.port);
@@ -148,7 +152,7 @@ void WsjtxFilesPart::ReadWsjtxConfig() {
 }
 
 void WsjtxFilesPart::Bind(const std::string& address) {
-    const WsjtxConfig& config = core_.config;
+    const WsjtxConfig& config = core_.Config();
     core_.services.receiver.Stop();
     boundAddress_ = address;
     std::string error;
@@ -161,7 +165,7 @@ void WsjtxFilesPart::Bind(const std::string& address) {
 }
 
 void WsjtxFilesPart::SayReceiverState(const std::string& problem) {
-    const WsjtxConfig& config = core_.config;
+    const WsjtxConfig& config = core_.Config();
     station_.ShowN1mm(config.host.empty() ? "127.0.0.1" : config.host, std::to_string(config.port), problem);
     window_.SetRegionVisible(Region::N1mm, true);
     if (problem == problem_) return;
@@ -178,11 +182,11 @@ void WsjtxFilesPart::N1mmPortChanged(const std::string& text) {
         if (used != text.size() || port <= 0 || port > 65535) throw std::invalid_argument(text);
     } catch (const std::exception&) {
         core_.Report(" UDP ** ", "N1MM port \"" + text + "\" is not a port number; the receiver keeps " +
-                                     std::to_string(core_.config.port));
+                                     std::to_string(core_.Config().port));
         return;
     }
-    core_.config.port = port;
-    Bind(core_.config.host + ":" + std::to_string(port));
+    core_.LiveStation().SetPort(port);
+    Bind(core_.Config().host + ":" + std::to_string(port));
 }
 
 void WsjtxFilesPart::update_log_file() {

@@ -14,8 +14,8 @@ namespace vantrel {
 
 class WsjtxFilesPart {
 public:
-    WsjtxFilesPart(EngineCore& core, StationView& station, WindowView& window)
-        : core_(core), station_(station), window_(window) {}
+    // The "Logged as:" boxes follow the callsign and grid of WSJT-X's configuration.
+    WsjtxFilesPart(EngineCore& core, StationView& station, WindowView& window);
 
     // The start-up's copy-in, on a thread of its own: a WSJT-X file shorter than its copy (a log
     // restarted, a journal erased) has the longer copy kept under a dated name first; then the

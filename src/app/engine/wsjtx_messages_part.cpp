@@ -8,6 +8,10 @@ namespace vantrel {
 WsjtxMessagesPart::WsjtxMessagesPart(EngineCore& core, HeardView& view, FeedPart& feed)
     : core_(core), view_(view), feed_(feed) {
     core_.countries.Subscribe([this](const CountryTablePtr& countries) { CountryTableReplaced(countries); });
+    // A callsign or grid changed in WSJT-X's configuration counts for the next decodes.
+    core_.LiveStation().Subscribe([this](const StationChange& change) {
+        if (indexReady_ && change.CallOrGridChanged()) heard_.SetOwnStation(change.now.call, change.now.grid);
+    });
 }
 
 void WsjtxMessagesPart::ConfigurationRead(const LogLines& iniLines) {
@@ -46,7 +50,7 @@ void WsjtxMessagesPart::OnMessages(const std::vector<std::string>& datagrams, bo
         if (const auto* logged = std::get_if<wsjtx::LoggedAdif>(&datagram.message)) {
             // The same contact as the N1MM datagram: the feed logs it once, whichever comes first.
             for (ReceivedContact& contact :
-                 ReadReceivedContacts(wsjtx::TextOf(logged->adifText), ReceivedFeed::LoggedAdif, core_.station))
+                 ReadReceivedContacts(wsjtx::TextOf(logged->adifText), ReceivedFeed::LoggedAdif, core_.Station()))
                 contacts.push_back(std::move(contact));
         } else if (const auto* status = std::get_if<wsjtx::Status>(&datagram.message)) {
             heard_.OnStatus(*status);
@@ -89,7 +93,7 @@ void WsjtxMessagesPart::StartIndex() {
             if (worked_->Countries() != core_.countries.Current()) worked_->SetCountryTable(core_.countries.Current());
             worked_->CatchUp(core_.log.Lines());  // the contacts logged while it was made
             heard_ = HeardList(core_.countries.Current(), worked_.get());
-            heard_.SetOwnStation(core_.station.call, core_.station.grid);
+            heard_.SetOwnStation(core_.Station().call, core_.Station().grid);
             indexReady_ = true;
             std::vector<wsjtx::Decode> waiting;
             waiting.swap(waiting_);

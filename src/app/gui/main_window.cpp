@@ -187,7 +187,7 @@ void MainWindow::BuildMenus() {
     always50Action_->setObjectName(QStringLiteral("Always50Action"));
     always50Action_->setCheckable(true);
     connect(always50Action_, &QAction::toggled, this, [this](bool on) {
-        OptionChanged();
+        EditOption([on](StoredOptions& options) { options.always50 = on; });
         if (on) emit commandRequested(Command::Last50);
     });
     view->addSeparator();
@@ -221,7 +221,7 @@ void MainWindow::BuildMenus() {
     heardAction_->setVisible(false);
     connect(heardAction_, &QAction::toggled, this, [this](bool on) {
         heard_->SetWanted(on);
-        OptionChanged();
+        EditOption([on](StoredOptions& options) { options.showHeard = on; });
     });
     view->addSeparator();
     command(view, "Reset Map position and size", Command::ResetMapPlacement, "ResetMapAction");
@@ -254,9 +254,16 @@ void MainWindow::BuildMenus() {
 }
 
 void MainWindow::ConnectOptionControls() {
-    for (QCheckBox* box : {parts_.brDist, parts_.autoShow, parts_.showDetails, parts_.allTxtCheck,
-                           parts_.mapCheck, parts_.antEnabled, parts_.antAutochng})
-        connect(box, &QCheckBox::toggled, this, &MainWindow::OptionChanged);
+    // Each control writes its value into the options when the operator changes it.
+    const std::pair<QCheckBox*, bool StoredOptions::*> boxes[] = {
+        {parts_.brDist, &StoredOptions::brDist},           {parts_.autoShow, &StoredOptions::autoShow},
+        {parts_.showDetails, &StoredOptions::showDetails}, {parts_.allTxtCheck, &StoredOptions::searchAllTxt},
+        {parts_.mapCheck, &StoredOptions::mapShow},        {parts_.antEnabled, &StoredOptions::antWarning},
+        {parts_.antAutochng, &StoredOptions::antAutoChange}};
+    for (const auto& [box, value] : boxes)
+        connect(box, &QCheckBox::toggled, this, [this, value](bool on) {
+            EditOption([value, on](StoredOptions& options) { options.*value = on; });
+        });
 
     // "Enabled" and "Autochng" exclude each other: the operator's click on either one sets the
     // other to its opposite. (Stored values are applied as they are.)
@@ -266,26 +273,21 @@ void MainWindow::ConnectOptionControls() {
     QSlider* slider = parts_.countSlider;
     connect(slider, &QSlider::valueChanged, this, [this](int count) {
         ShowCount(count);
-        OptionChanged();
+        EditOption([count](StoredOptions& options) { options.showCount = count; });
     });
     // The slider keeps the position within its range.
     connect(parts_.countDown, &QToolButton::clicked, slider, [slider] { slider->setValue(slider->value() - 1); });
     connect(parts_.countUp, &QToolButton::clicked, slider, [slider] { slider->setValue(slider->value() + 1); });
 
-    connect(parts_.lookupService, &QComboBox::currentIndexChanged, this, &MainWindow::OptionChanged);
-    for (QComboBox* box : {parts_.rig, parts_.antenna}) {
-        connect(box, &QComboBox::activated, this, &MainWindow::OptionChanged);
-        QLineEdit* edit = box->lineEdit();
-        connect(edit, &QLineEdit::editingFinished, this, [this, edit] {
-            if (!edit->isModified()) return;
-            edit->setModified(false);
-            OptionChanged();
-        });
-    }
+    connect(parts_.lookupService, &QComboBox::currentIndexChanged, this, [this] {
+        const std::string service = parts_.lookupService->currentText().toStdString();
+        EditOption([service](StoredOptions& options) { options.searches = service; });
+    });
+    // The rig and antenna boxes report their texts as rigEdited and antennaEdited.
 }
 
-void MainWindow::OptionChanged() {
-    if (!applyingOptions_) emit optionsEdited();
+void MainWindow::EditOption(OptionsEdit edit) {
+    if (!applyingOptions_) emit optionsEdited(std::move(edit));
 }
 
 void MainWindow::ShowCount(int count) { parts_.countLabel->setText(QStringLiteral("%1ch").arg(count)); }
@@ -495,26 +497,11 @@ void MainWindow::ApplyOptions(const StoredOptions& options) {
     ShowCount(parts_.countSlider->value());
     SetServiceText(parts_.lookupService, ToQString(options.searches));
     for (auto [box, text] : {std::pair{parts_.rig, &options.rig}, std::pair{parts_.antenna, &options.ant}}) {
+        // A box that already shows the text is left as it is (with the caret where it stands).
+        if (BoxBytes(box, *text) == *text) continue;
         box->setCurrentText(ToQString(*text));
         box->lineEdit()->setCursorPosition(0);  // long antenna names show their start
     }
-}
-
-void MainWindow::ReadOptions(StoredOptions& options) const {
-    options.brDist = parts_.brDist->isChecked();
-    options.autoShow = parts_.autoShow->isChecked();
-    options.showDetails = parts_.showDetails->isChecked();
-    options.searchAllTxt = parts_.allTxtCheck->isChecked();
-    options.mapShow = parts_.mapCheck->isChecked();
-    options.antWarning = parts_.antEnabled->isChecked();
-    options.antAutoChange = parts_.antAutochng->isChecked();
-    options.always50 = always50Action_->isChecked();
-    options.showHeard = heardAction_->isChecked();
-    options.showCount = parts_.countSlider->value();
-    options.searches = parts_.lookupService->currentText().toStdString();
-    // A name from the radio and antenna files keeps its bytes unless the operator changed it.
-    options.rig = BoxBytes(parts_.rig, options.rig);
-    options.ant = BoxBytes(parts_.antenna, options.ant);
 }
 
 void MainWindow::Quit() {

@@ -65,9 +65,6 @@ public:
     void ApplyPlacement(const Placement& placement) override;
     void ApplyColours(const Palette& palette) override;
     void ApplyOptions(const StoredOptions& options) override;
-    // Copies the states of the option controls (check boxes, character count, look-up service,
-    // rig and antenna texts) into options; everything else in options is left as it is.
-    void ReadOptions(StoredOptions& options) const override;
     bool CurrentPlacement(Placement& placement) const override;
     void Quit() override;
     // A stop signal: closes the open dialogs and lets the quit that follows end the program at once.
@@ -118,8 +115,10 @@ signals:
     // The operator finished the colour chooser for palette entry index0 (0 for Colour1).
     // accepted is false when the chooser was cancelled; colour is then the unchanged colour.
     void colourChosen(int index0, bool accepted, QColor colour);
-    // The operator changed an option control (not emitted for ApplyOptions).
-    void optionsEdited();
+    // The operator changed an option control (a check box, the character count, the look-up
+    // service): the edit writes the control's new value into the options. Not emitted for
+    // ApplyOptions.
+    void optionsEdited(vantrel::OptionsEdit edit);
     // A menu entry or button that the engine carries out.
     void commandRequested(vantrel::Command command);
     // An entry of the "View" or "About" menu that shows or opens the program's own data.
@@ -170,7 +169,7 @@ private:
     void ConnectOptionControls();
     void ChooseColour(int index0);
     void ShowCount(int count);
-    void OptionChanged();
+    void EditOption(OptionsEdit edit);
     void NoteActivation();
     void ConnectCommands();
     void ConnectSearchControls();

@@ -103,7 +103,7 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
     QObject::connect(&window, &MainWindow::closing, [&] { engine.CloseMainWindow(); });
     QObject::connect(&window, &MainWindow::resetRegistryRequested,
                      [&] { engine.ResetRegistryValues(); });
-    QObject::connect(&window, &MainWindow::optionsEdited, [&] { engine.OptionsEdited(); });
+    QObject::connect(&window, &MainWindow::optionsEdited, [&](OptionsEdit edit) { engine.OptionsEdited(std::move(edit)); });
     QObject::connect(&window, &MainWindow::commandRequested, [&](Command command) { engine.Run(command); });
     QObject::connect(&window, &MainWindow::infoRequested, [&](InfoCommand command) { engine.RunInfo(command); });
     ConnectPlaces(window.Places(), engine);

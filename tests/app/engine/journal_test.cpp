@@ -38,8 +38,7 @@ protected:
             clock.Set({2026, 12, 8, 12, 1, second, 0});
             engine->Tick();
         }
-        view.options.searchAllTxt = true;
-        engine->OptionsEdited();
+        engine->OptionsEdited([](StoredOptions& options) { options.searchAllTxt = true; });
         return engine;
     }
 
@@ -107,8 +106,7 @@ TEST_F(JournalTest, AContactOnlyTheJournalHoldsIsFoundMadeIntoALineAndLogged) {
     EXPECT_EQ(LocalLog().size(), before + 1);
 
     // With "ALL.TXT" cleared, Enter is the places search's again.
-    view.options.searchAllTxt = false;
-    engine->OptionsEdited();
+    engine->OptionsEdited([](StoredOptions& options) { options.searchAllTxt = false; });
     EXPECT_FALSE(view.journal.captionBold);
     view.journal.rows.reset();
     engine->PlacesSearchEntered("k7abc", false);

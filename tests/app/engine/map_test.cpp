@@ -73,8 +73,7 @@ TEST_F(MapTest, StoredMapBoxShowsTheWindowAndEveryStationLookedAtIsPlotted) {
 
     // The operator clears "Map": the placement is stored and the window hidden; the settings
     // saved at close carry the map's own boxes.
-    view.options.mapShow = false;
-    engine->OptionsEdited();
+    engine->OptionsEdited([](StoredOptions& options) { options.mapShow = false; });
     EXPECT_FALSE(view.mapVisible);
     EXPECT_EQ(store.ReadText(kOwnSection, "VantrelerMapScale", ""), std::to_string(engine->Map().ScalePercent()));
     engine->Map().AutoClearClicked(false);
@@ -92,8 +91,7 @@ TEST_F(MapTest, WithoutMapImagesTheBoxIsHiddenAndNothingIsPlotted) {
     EXPECT_FALSE(view.regions[Region::MapButton]);
 
     // "Map" ticked with no image: the box is cleared again and the operator told.
-    view.options.mapShow = true;
-    engine->OptionsEdited();
+    engine->OptionsEdited([](StoredOptions& options) { options.mapShow = true; });
     engine->Map().Activated();
     EXPECT_FALSE(view.options.mapShow);
     EXPECT_FALSE(view.mapVisible);

@@ -70,7 +70,7 @@ TEST_F(NeverLoseTest, EveryAnswerToTheWarningLogsTheWaitingContacts) {
         store.Write(std::string(kOwnSection), "VantrelerAntWarning", "1");
         store.Write(std::string(kOwnSection), "VantrelerAntAutoChange", "0");
         auto engine = Start({"/AUTHOR"});
-        view.options.antWarning = true;
+        engine->OptionsEdited([](StoredOptions& options) { options.antWarning = true; });
         engine->OnDatagram(Datagram("K9CC", "14.075500", "143000"));
         store.Write(std::string(kOwnSection), "RotHFAntSel", "#Beam] north");
         clock.Set({2026, 12, 8, 12, 3, 5, 0});

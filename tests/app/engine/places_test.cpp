@@ -119,7 +119,7 @@ TEST_F(PlacesTest, PlacesSearchListsMatchesAndPrefixes) {
     EXPECT_FALSE(view.placesShown);
 
     // With "ALL.TXT" ticked, Enter belongs to the journal search.
-    view.options.searchAllTxt = true;
+    engine->OptionsEdited([](StoredOptions& options) { options.searchAllTxt = true; });
     engine->PlacesSearchEntered("Berlin", false);
     EXPECT_FALSE(view.placesShown);
 
@@ -130,7 +130,7 @@ TEST_F(PlacesTest, PlacesSearchListsMatchesAndPrefixes) {
 TEST_F(PlacesTest, DetailsOfTheCallsignSearchNameTheTownOfTheSquare) {
     auto engine = Start();
     test::WaitForBackground(*engine);
-    view.options.showDetails = true;
+    engine->OptionsEdited([](StoredOptions& options) { options.showDetails = true; });
     view.searchText = "DL1ABC";
     engine->SearchLog();
     ASSERT_TRUE(view.matchListVisible);

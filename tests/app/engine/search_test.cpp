@@ -182,10 +182,7 @@ namespace {
 TEST_F(SearchTest, MovingTheCharacterCountRefillsTheSearch) {
     auto engine = StartDemo();
     engine->SetLastContact("2026-12-08,12:01:00,2026-12-08,12:01:30,W1AW,FN31,14.075500,FT8,-5,-7,100,,,W9XYZ,EN37,,,");
-    StoredOptions options = engine->Options();
-    options.showCount = 4;
-    view.options = options;
-    engine->OptionsEdited();
+    engine->OptionsEdited([](StoredOptions& options) { options.showCount = 4; });
     EXPECT_EQ(view.searchText, "W1AW");
 }
 

@@ -98,7 +98,7 @@ protected:
     QLineEdit places;
     QCheckBox allTxt{QStringLiteral("ALL.TXT")};
     JournalPanel panel;
-    StoredOptions options;
+    OptionsModel options;
     StationDetails station{"W9XYZ", "EN37", "IC-7300", "Vertical"};
     std::vector<std::string> clipboard;
     JournalPart part{JournalPartServices{panel, options, station,
@@ -119,7 +119,7 @@ TEST_F(JournalPanelTest, SearchSelectCopyAndMakeTheEntryLine) {
     part.SetSearchAllTxt(true);
     EXPECT_TRUE(allTxt.font().bold());
     QTest::mouseClick(panel.findChild<QCheckBox*>("JournalAuto"), Qt::LeftButton);
-    EXPECT_TRUE(options.refreshAuto);
+    EXPECT_TRUE(options.Get().refreshAuto);
     ASSERT_TRUE(part.PlacesSearchEntered());
     ASSERT_TRUE(panel.isVisible());
     JournalTableView* table = panel.Table();

@@ -36,7 +36,7 @@ TEST(MainWindowJournal, ThePanelSearchesThePlacesFieldsTextAndShowsEveryColumn) 
 
     MainWindow window;
     window.show();
-    StoredOptions options;
+    OptionsModel options;
     StationDetails station{"W9XYZ", "EN37", "", ""};
     std::vector<std::string> actions;
     JournalPart part(JournalPartServices{window.Journal(), options, station, {}, {}, {}, {}}, folder.path());

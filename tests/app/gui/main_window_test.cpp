@@ -49,7 +49,27 @@ std::shared_ptr<int> Count(MainWindow& window, Signal signal) {
 // The values that the option controls hold.
 auto OptionFields(const StoredOptions& o) {
     return std::tie(o.brDist, o.autoShow, o.showDetails, o.searchAllTxt, o.mapShow, o.antWarning,
-                    o.antAutoChange, o.showCount, o.searches, o.rig, o.ant);
+                    o.antAutoChange, o.always50, o.showHeard, o.showCount, o.searches, o.rig, o.ant);
+}
+
+// What the option controls show, read off the widgets.
+StoredOptions Shown(MainWindow& window) {
+    StoredOptions o;
+    auto ticked = [&](const char* name) { return Find<QCheckBox>(window, name)->isChecked(); };
+    o.brDist = ticked("BrDist");
+    o.autoShow = ticked("AutoShow");
+    o.showDetails = ticked("ShowDetails");
+    o.searchAllTxt = ticked("AllTxt");
+    o.mapShow = ticked("CheckBox3");
+    o.antWarning = ticked("CheckBox5");
+    o.antAutoChange = ticked("CheckBox10");
+    o.always50 = Find<QAction>(window, "Always50Action")->isChecked();
+    o.showHeard = Find<QAction>(window, "HeardAction")->isChecked();
+    o.showCount = Find<QSlider>(window, "CountSlider")->value();
+    o.searches = Find<QComboBox>(window, "ComboBox3")->currentText().toStdString();
+    o.rig = Find<QComboBox>(window, "ComboBox1")->currentText().toStdString();
+    o.ant = Find<QComboBox>(window, "ComboBox2")->currentText().toStdString();
+    return o;
 }
 
 TEST(MainWindow, StationViewTextsReachTheirBoxes) {
@@ -158,11 +178,8 @@ TEST(MainWindow, OptionsRoundTripWithoutReportingAnEdit) {
     const StoredOptions samples[] = {all, other, unlisted, StoredOptions{}};
     for (const StoredOptions& applied : samples) {
         window.ApplyOptions(applied);
-        StoredOptions read;
-        read.runs = 7;  // not an option control: left alone
-        window.ReadOptions(read);
-        EXPECT_EQ(OptionFields(read), OptionFields(applied)) << applied.searches;
-        EXPECT_EQ(read.runs, 7);
+        const StoredOptions shown = Shown(window);
+        EXPECT_EQ(OptionFields(shown), OptionFields(applied)) << applied.searches;
         EXPECT_EQ(Find<QLabel>(window, "CountLabel")->text(), QStringLiteral("%1ch").arg(applied.showCount));
     }
     EXPECT_EQ(*edited, 0);
@@ -174,15 +191,12 @@ TEST(MainWindow, CharacterCountIsHeldWithinTwoToSix) {
     StoredOptions options;
     options.showCount = 9;
     window.ApplyOptions(options);
-    StoredOptions read;
-    window.ReadOptions(read);
-    EXPECT_EQ(read.showCount, 6);
+    EXPECT_EQ(Shown(window).showCount, 6);
     EXPECT_EQ(label->text(), "6ch");
 
     auto* down = Find<QToolButton>(window, "CountDown");
     for (int i = 0; i < 6; ++i) down->click();
-    window.ReadOptions(read);
-    EXPECT_EQ(read.showCount, 2);
+    EXPECT_EQ(Shown(window).showCount, 2);
     EXPECT_EQ(label->text(), "2ch");
     Find<QToolButton>(window, "CountUp")->click();
     EXPECT_EQ(label->text(), "3ch");
@@ -191,6 +205,9 @@ TEST(MainWindow, CharacterCountIsHeldWithinTwoToSix) {
 TEST(MainWindow, OperatorChangesReportAnEdit) {
     MainWindow window;
     auto edited = Count(window, &MainWindow::optionsEdited);
+    // The edits, applied to the options in their order, give what the controls show.
+    StoredOptions edits;
+    QObject::connect(&window, &MainWindow::optionsEdited, &window, [&](const OptionsEdit& edit) { edit(edits); });
     int expected = 0;
     for (const char* name : {"BrDist", "AutoShow", "ShowDetails", "AllTxt", "CheckBox3", "CheckBox5", "CheckBox10"}) {
         Find<QCheckBox>(window, name)->click();
@@ -202,6 +219,14 @@ TEST(MainWindow, OperatorChangesReportAnEdit) {
     EXPECT_EQ(*edited, ++expected);
     Find<QComboBox>(window, "ComboBox3")->setCurrentIndex(1);
     EXPECT_EQ(*edited, ++expected);
+    Find<QAction>(window, "Always50Action")->trigger();
+    Find<QAction>(window, "HeardAction")->trigger();
+    EXPECT_EQ(*edited, expected + 2);
+    StoredOptions shown = Shown(window);
+    shown.rig = edits.rig;  // the boxes report their texts as rigEdited and antennaEdited
+    shown.ant = edits.ant;
+    EXPECT_EQ(OptionFields(edits), OptionFields(shown));
+    EXPECT_EQ(edits.searches, "HamQTH");
 }
 
 TEST(MainWindow, PlacementRoundTripsWithoutDrift) {
