@@ -5,8 +5,8 @@
 namespace vantrel {
 
 void EquipmentPart::LoadEquipmentLists() {
-    rigs_ = LoadEquipmentList(core_.viewerFolder, kRadiosFileName);
-    antennas_ = LoadEquipmentList(core_.viewerFolder, kAntennasFileName);
+    rigs_ = LoadEquipmentList(core_.ViewerFolder(), kRadiosFileName);
+    antennas_ = LoadEquipmentList(core_.ViewerFolder(), kAntennasFileName);
     core_.station.rig = RigFromBoxText(core_.station.rig);
     view_.ShowEquipment(rigs_, antennas_, core_.station.rig, core_.station.antenna);
     window_.SetRegionVisible(Region::RadioGear, !rigs_.empty());
@@ -14,15 +14,15 @@ void EquipmentPart::LoadEquipmentLists() {
 }
 
 void EquipmentPart::ApplyStoredEquipment() {
-    core_.station.rig = RigFromBoxText(core_.services.store.ReadText(kOwnSection, "VantrelerRig", ""));
-    core_.station.antenna = core_.services.store.ReadText(kOwnSection, "VantrelerAnt", "");
+    core_.station.rig = RigFromBoxText(core_.Services().store.ReadText(kOwnSection, "VantrelerRig", ""));
+    core_.station.antenna = core_.Services().store.ReadText(kOwnSection, "VantrelerAnt", "");
     view_.ShowEquipment(rigs_, antennas_, core_.station.rig, core_.station.antenna);
 }
 
 void EquipmentPart::RigChanged(const std::string& boxText) {
     core_.station.rig = RigFromBoxText(boxText);
     core_.options.rig = core_.station.rig;
-    core_.services.store.WriteText(kOwnSection, "VantrelerRig", core_.station.rig);
+    core_.Services().store.WriteText(kOwnSection, "VantrelerRig", core_.station.rig);
 }
 
 void EquipmentPart::AntennaChanged(const std::string& boxText) {
@@ -30,23 +30,23 @@ void EquipmentPart::AntennaChanged(const std::string& boxText) {
     core_.options.ant = boxText;
     const std::string tag = RotatorAntennaTag(lastSelection_);
     if (!tag.empty() && boxText.find(tag) != std::string::npos)
-        core_.services.store.WriteText(kOwnSection, "VantrelerAnt", boxText);
+        core_.Services().store.WriteText(kOwnSection, "VantrelerAnt", boxText);
     if (onAntennaChosen) onAntennaChosen();
 }
 
 void EquipmentPart::EditEquipment(bool radios) {
     std::string error;
-    const fs::path file = EnsureEquipmentFile(core_.viewerFolder, radios ? kRadiosFileName : kAntennasFileName,
+    const fs::path file = EnsureEquipmentFile(core_.ViewerFolder(), radios ? kRadiosFileName : kAntennasFileName,
                                               radios ? kRadiosTemplate : kAntennasTemplate, &error);
     if (!error.empty()) {
-        core_.notices.ShowMessage("Error", error);
+        core_.Notices().ShowMessage("Error", error);
         return;
     }
-    core_.desktop.OpenFile(file.string());
+    core_.Desktop().OpenFile(file.string());
 }
 
 void EquipmentPart::RigFollowerTick() {
-    const std::string name = core_.services.store.ReadText("IcomOmniRig", "RigName", "");
+    const std::string name = core_.Services().store.ReadText("IcomOmniRig", "RigName", "");
     std::string& last = core_.options.omniRigName;
     if (name.empty() || name == last || last.empty()) return;
     view_.SelectRig(name);
@@ -54,11 +54,11 @@ void EquipmentPart::RigFollowerTick() {
 }
 
 void EquipmentPart::NoteRotatorSelection() {
-    lastSelection_ = core_.services.store.ReadText(kOwnSection, "RotHFAntSel", "");
+    lastSelection_ = core_.Services().store.ReadText(kOwnSection, "RotHFAntSel", "");
 }
 
 void EquipmentPart::RotatorCheck() {
-    const std::string selection = core_.services.store.ReadText(kOwnSection, "RotHFAntSel", "");
+    const std::string selection = core_.Services().store.ReadText(kOwnSection, "RotHFAntSel", "");
     if (selection.empty() || selection == lastSelection_) return;
     if (!core_.options.antWarning || core_.options.antAutoChange) return;
     if (core_.station.antenna.find(selection) == std::string::npos && onRotatorMismatch) onRotatorMismatch();
@@ -68,7 +68,7 @@ void EquipmentPart::RotatorCheck() {
 void EquipmentPart::AntennaFollow() {
     const StoredOptions& options = core_.options;
     if (!options.antAutoChange || options.antWarning) return;
-    const int number = core_.services.store.ReadInteger(kOwnSection, "Ant1Sel", 1);
+    const int number = core_.Services().store.ReadInteger(kOwnSection, "Ant1Sel", 1);
     // A number past the list leaves no antenna selected.
     core_.station.antenna = number >= 1 && number <= static_cast<int>(antennas_.size())
                                 ? antennas_[static_cast<std::size_t>(number - 1)]

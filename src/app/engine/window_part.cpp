@@ -3,8 +3,8 @@
 namespace vantrel {
 
 void WindowPart::ApplyStoredPlacement(int defaultLeftTop) {
-    core_.options.main = LoadPlacement(core_.services.store, defaultLeftTop);
-    core_.options.colours = LoadColours(core_.services.store);
+    core_.options.main = LoadPlacement(core_.Services().store, defaultLeftTop);
+    core_.options.colours = LoadColours(core_.Services().store);
     view_.ApplyPlacement(core_.options.main);
     view_.ApplyColours(core_.options.colours);
 }
@@ -13,7 +13,7 @@ void WindowPart::LoadAndApply(bool keepRunCounters) {
     StoredOptions& options = core_.options;
     const int runs = options.runs, allCount = options.allCount;
     const bool datesRun = options.datesRun;
-    LoadAll(core_.services.store, options, core_.HasSwitch("/AUTHOR"),
+    LoadAll(core_.Services().store, options, core_.HasSwitch("/AUTHOR"),
             FormatDateTimeText(core_.Now()));
     if (keepRunCounters) {
         options.runs = runs;
@@ -26,19 +26,19 @@ void WindowPart::LoadAndApply(bool keepRunCounters) {
     if (onOptionsApplied) onOptionsApplied();
 }
 
-void WindowPart::ApplyFullLoad() { LoadAndApply(core_.startupBegun); }
+void WindowPart::ApplyFullLoad() { LoadAndApply(core_.State().StartupBegun()); }
 
 void WindowPart::SaveSettings() {
     view_.ReadOptions(core_.options);
     view_.CurrentPlacement(core_.options.main);
     if (beforeSave) beforeSave(core_.options);
-    const std::string location = core_.viewerFolder.empty() ? "" : core_.viewerFolder.string() + "/";
-    SaveAll(core_.services.store, core_.options,
-            SaveContext{core_.station.call, location, core_.running});
+    const std::string location = core_.ViewerFolder().empty() ? "" : core_.ViewerFolder().string() + "/";
+    SaveAll(core_.Services().store, core_.options,
+            SaveContext{core_.station.call, location, core_.State().Running()});
 }
 
 void WindowPart::ResetRegistryValues() {
-    PurgeSettings(core_.services.store);
+    PurgeSettings(core_.Services().store);
     LoadAndApply(false);
 }
 
@@ -52,13 +52,13 @@ void WindowPart::ColourChosen(int index, std::optional<Rgb> colour) {
 }
 
 void WindowPart::ReloadColours() {
-    core_.options.colours = LoadColours(core_.services.store);
+    core_.options.colours = LoadColours(core_.Services().store);
     view_.ApplyColours(core_.options.colours);
 }
 
 void WindowPart::RequestQuit() {
-    core_.services.store.WriteBool(kOwnSection, "VantrelerActive", false);
-    core_.quitRequested = true;
+    core_.Services().store.WriteBool(kOwnSection, "VantrelerActive", false);
+    core_.State().RequestQuit();
     view_.Quit();
 }
 
