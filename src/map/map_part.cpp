@@ -517,7 +517,7 @@ void MapPart::Today(TimePoint now) { ReplotDay(now, 0); }
 void MapPart::Yesterday(TimePoint now) { ReplotDay(now, 1); }
 
 void MapPart::ReplotDay(TimePoint now, int daysBefore) {
-    if (!owner_.withLocalLog) return;
+    if (!owner_.withLocalLog) return PlotDay(MapSource{}, daysBefore);  // no log: no contacts
     owner_.withLocalLog([this, date = LocalDateText(now, daysBefore), daysBefore](const LogLines& lines) {
         PlotDay(ContactsOfDate(lines, date), daysBefore);
     });
