@@ -105,7 +105,7 @@ void PlacesPart::SearchPlaces(std::string_view fieldText, bool extended) {
         return;
     }
     static const LogLines kNoTable;
-    const LogLines* table = inputs_.countryTable ? inputs_.countryTable() : nullptr;
+    const std::shared_ptr<const LogLines> table = inputs_.countryTable ? inputs_.countryTable() : nullptr;
     auto result = vantrel::SearchPlaces(fieldText, text, table ? *table : kNoTable);
     if (!result) return;
     shownPlaces_ = result->lines;

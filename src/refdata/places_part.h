@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,8 +49,9 @@ struct PlacesPartInputs {
     PlacesFolders folders;
     // The operator's grid (from WSJT-X's configuration), read at every lookup.
     std::function<std::string()> homeGrid;
-    // The country table's lines (ctybasic.txt in table order); null while there is none.
-    std::function<const LogLines*()> countryTable;
+    // The country table's lines (ctybasic.txt in table order), kept alive while they are read
+    // even if the table is replaced meanwhile; null while there is none.
+    std::function<std::shared_ptr<const LogLines>()> countryTable;
     std::function<void(const std::string&)> copyToClipboard;
 };
 

@@ -12,6 +12,7 @@ GridsBuild RunBuild(const fs::path& journal, const LogLines& existing, const std
                     const std::atomic<bool>& cancelled, const std::function<void(int)>& progress) {
     int lastPercent = -1;
     const GridsProgress report = [&](const GridsScanProgress& p) {
+        if (cancelled) return false;
         const int percent = p.bytesTotal ? static_cast<int>(100 * p.bytesDone / p.bytesTotal) : 100;
         if (percent != lastPercent) progress(lastPercent = percent);
         return !cancelled;
@@ -25,7 +26,7 @@ void GridsPart::LoadGrids() {
     gridsList_.clear();
     core_.Diagnostic("Checking for grids.txt file");
     if (FileSize(core_.ViewerFile("grids.txt")) < 0) {
-        core_.notices.ShowMessage(
+        core_.Notices().ShowMessage(
             "Support file creation required",
             "Supporting file \"grids.txt\" needs to be created. It may take a while but its "
             "progress can be seen in the log entries count box.");
@@ -59,7 +60,7 @@ void GridsPart::FinishGridsLoad() {
     const auto lines = LoadLogLines(core_.ViewerFile("grids.txt"));
     if (lines) list.AddLines(*lines);
     marliskFolder_ = core_.Options().marliskFolder.empty()
-                         ? core_.services.store.ReadText(kOwnSection, "MarliskFolder", "")
+                         ? core_.Services().store.ReadText(kOwnSection, "MarliskFolder", "")
                          : core_.Options().marliskFolder;
     AddMarlisk(list);
     gridsList_ = list.ToLogLines();
@@ -83,17 +84,17 @@ void GridsPart::StartGridsBuild(bool showProgress, std::optional<GridsState> kep
     else if (auto lines = LoadLogLines(core_.ViewerFile("grids.txt"))) existing = std::move(*lines);
     const bool fileExisted = FileSize(core_.ViewerFile("grids.txt")) >= 0;
     state_.reset();
-    if (showProgress) core_.notices.ShowProgress(true, 0);
+    if (showProgress) core_.Notices().ShowProgress(true, 0);
     job_.Start(
         [journal, existing = std::move(existing), kept = std::move(kept)](
             const std::atomic<bool>& cancelled, const std::function<void(int)>& progress) {
             return RunBuild(journal, existing, kept, cancelled, progress);
         },
         [this, showProgress](int percent) {
-            if (showProgress) core_.notices.ShowProgress(true, percent);
+            if (showProgress) core_.Notices().ShowProgress(true, percent);
         },
         [this, showProgress, fileExisted](GridsBuild build) {
-            if (showProgress) core_.notices.ShowProgress(false, 100);
+            if (showProgress) core_.Notices().ShowProgress(false, 100);
             GridsBuildFinished(std::move(build), fileExisted);
         });
 }
@@ -168,7 +169,7 @@ void GridsPart::RefreshGridsIfJournalChanged() {
     if (ec || changed == stamp_) return;
     RefreshGrids();
     stamp_ = changed;
-    core_.notices.SetIndicator(false);
+    core_.Notices().SetIndicator(false);
     core_.ShowEntriesCount(station_);
 }
 
@@ -195,7 +196,7 @@ void GridsPart::CompleteForcedGridsUpdate() {
         if (auto lines = LoadLogLines(core_.ViewerFile("grids.txt"))) list.AddLines(*lines);
     }
     AddMarlisk(list);
-    AddLocalLogGrids(list, core_.log.Lines());
+    AddLocalLogGrids(list, core_.Log().Lines());
     std::string error;
     if (!SaveGrids(list, core_.ViewerFile("grids.txt"), &error)) {
         core_.Report(" grids.txt ** ", error);

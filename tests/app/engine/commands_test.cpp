@@ -104,7 +104,7 @@ TEST_F(CommandsTest, ExportsNewExportsAndImport) {
     EXPECT_EQ(view.entries, "2");
     EXPECT_NE(test::ReadFile(desktop.openedFiles.back()).find("<call:5>K9NEW"), std::string::npos);
 
-    engine->AdifImport((test::TestDataFolder() / "adif" / "skcc-logger.adi").string());
+    engine->Call(&AdifPart::AdifImport, (test::TestDataFolder() / "adif" / "skcc-logger.adi").string());
     ASSERT_TRUE(test::WaitForBackground(*engine));
     EXPECT_EQ(desktop.openedFiles.back(), (viewer() / "ADIimport.txt").string());
     EXPECT_GT(LoadLogLines(viewer() / "ADIimport.txt")->size(), 10u);
@@ -128,7 +128,7 @@ TEST_F(CommandsTest, FilesWrittenAreNamedAndWhatCannotBeOpenedIsSaid) {
     EXPECT_TRUE(std::filesystem::exists(view.statusFile));
     EXPECT_NE(view.status.find("backed up to"), std::string::npos);
 
-    engine->AdifImport((test::TestDataFolder() / "adif" / "skcc-logger.adi").string());
+    engine->Call(&AdifPart::AdifImport, (test::TestDataFolder() / "adif" / "skcc-logger.adi").string());
     ASSERT_TRUE(test::WaitForBackground(*engine));
     EXPECT_EQ(view.statusFile, (viewer() / "ADIimport.txt").string());
     EXPECT_NE(view.status.find(" of skcc-logger.adi converted into "), std::string::npos) << view.status;
