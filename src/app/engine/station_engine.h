@@ -136,7 +136,9 @@ public:
     // True while long work holds the local log (entry points wait for it).
     bool Busy() const { return core_.gate.Held(); }
     // True while any work of the background runs (the grids scan included).
-    bool BackgroundWorkRunning() const { return core_.gate.Held() || grids_.Building() || messages_.Indexing(); }
+    bool BackgroundWorkRunning() const {
+        return core_.gate.Held() || grids_.Building() || messages_.Indexing() || placesJobs_.Running() > 0;
+    }
     const fs::path& WsjtxFolder() const { return core_.wsjtxFolder; }
     const fs::path& ViewerFolder() const { return core_.viewerFolder; }
     const StationDetails& Station() const { return core_.station; }
@@ -172,6 +174,9 @@ private:
     bool AddJournalLine(const std::string& line, std::string* reason);
     // Work from outside that touches the log: now, or after the long work holding it.
     void Enter(std::function<void()> work);
+    // "Check grids in log": with the grids list, once it is loaded.
+    void CheckGridsInLog();
+    void LoadPlacesListInBackground();
     void RunStartupSequence();
     void ContinueAfterCopyIn();
     void RunMaintenance();
@@ -210,6 +215,7 @@ private:
     // cancels its search) goes first and the jobs are waited for after.
     JobRunner journalJobs_;
     JournalPart journal_;
+    JobRunner placesJobs_;  // the places list's load at start-up
 };
 
 }  // namespace vantrel
