@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,13 @@ public:
     // Start-up, after the grids file: PlacesList from worldcities.txt, worldcities.csv or
     // Places-db5.txt. The reason when a file could not be read or written, else "".
     std::string LoadPlacesList();
+    // The same in two steps, for a load made on another thread (vantrel::LoadPlacesList with
+    // Folders()): BeginPlacesListLoad before it starts, TakePlacesList with its result. A grid
+    // lookup asked for in between waits for the list and is answered when it is taken.
+    void BeginPlacesListLoad() { placesListLoading_ = true; }
+    std::string TakePlacesList(PlacesListLoad load);
+    bool PlacesListLoading() const { return placesListLoading_; }
+    const PlacesFolders& Folders() const { return inputs_.folders; }
 
     // Once a second.
     void Tick();
@@ -108,6 +116,8 @@ private:
     PlacesPartInputs inputs_;
     PlacesView& view_;
     PlacesList placesList_;
+    bool placesListLoading_ = false;
+    std::optional<std::string> waitingLookup_;  // the grid lookup asked for while the list loads
     LogLines placesList4_;
     bool extendedAvailable_ = false;
 

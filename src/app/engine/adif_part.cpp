@@ -15,28 +15,24 @@ std::string Contacts(std::size_t count) {
 void AdifPart::ExportAdif(bool full) {
     if (full) core_.UpdateOptions([](StoredOptions& options) { options.exportAdifCount = 0; });
     const std::size_t counter = static_cast<std::size_t>(std::max(0, core_.Options().exportAdifCount));
-    StartHeldJob<Exported>(
+    StartHeldJob<AdifExportRun>(
         core_, exportJob_, "Progress",
         [log = core_.Log().Snapshot(), counter, call = core_.Station().call, grid = core_.Station().grid,
          folder = core_.ViewerFolder(), today = core_.Now()](const std::atomic<bool>&,
                                                            const std::function<void(int)>& progress) {
-            Exported out;
-            out.exported = BuildAdifExport(*log, counter, call, grid, progress);
-            if (!WriteAdifExport(folder, today, counter, out.exported, &out.written, &out.error) && out.error.empty())
-                out.error = "unknown failure";
-            return out;
+            // Written as it is made: the export never holds the whole file in memory.
+            return ExportLocalLogAsAdif(folder, *log, false, static_cast<int>(counter), call, grid, today,
+                                        std::chrono::system_clock::now(), progress);
         },
-        [this](Exported out) {
-            if (!out.error.empty()) {
+        [this](AdifExportRun out) {
+            if (!out.ok) {
                 core_.Notices().ShowMessage("Error", "The ADIF export could not be written: " + out.error);
                 return;
             }
-            core_.UpdateOptions([&](StoredOptions& options) {
-                options.exportAdifCount = static_cast<int>(out.exported.nextCounter);
-            });
-            station_.ShowEntries(std::to_string(out.exported.records));
+            core_.UpdateOptions([&](StoredOptions& options) { options.exportAdifCount = out.nextCounter; });
+            station_.ShowEntries(std::to_string(out.records));
             const std::string path = out.written.string();
-            core_.ReportFile(" ADIF export ", Contacts(out.exported.records) + " exported to ", out.written);
+            core_.ReportFile(" ADIF export ", Contacts(out.records) + " exported to ", out.written);
             core_.Notices().ShowMessage("Export ADIF File completed", "The Exported ADIF File " + path +
                                                                         " can be found in folder " +
                                                                         out.written.parent_path().string());

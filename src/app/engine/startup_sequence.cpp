@@ -143,8 +143,21 @@ void StationEngine::ContinueAfterCopyIn() {
     lists_.RedrawCallsignList();
     search_.LoadCountryTable();
     grids_.LoadGrids();
-    if (const std::string problem = places_.LoadPlacesList(); !problem.empty()) core_.Trace(" Places ** ", problem);
+    LoadPlacesListInBackground();
     RunMaintenance();
+}
+
+void StationEngine::LoadPlacesListInBackground() {
+    // The grid lookup's list is not needed for the first screen: it is read on a thread of its
+    // own, and a lookup asked for meanwhile is answered when it is there.
+    places_.BeginPlacesListLoad();
+    auto load = std::make_shared<PlacesListLoad>();
+    placesJobs_.Run([load, folders = places_.Folders()] { *load = vantrel::LoadPlacesList(folders); },
+                    [this, load] {
+                        if (core_.State().Closed()) return;
+                        const std::string problem = places_.TakePlacesList(std::move(*load));
+                        if (!problem.empty()) core_.Trace(" Places ** ", problem);
+                    });
 }
 
 void StationEngine::RunMaintenance() {
@@ -157,8 +170,17 @@ void StationEngine::RunMaintenance() {
         if (dates) repairs_.check_dates_in_log(finish);
         else finish();
     };
-    if (grids) repairs_.check_grids_in_log(grids_.GridsList(), datesThenFinish);
+    // The grids list loads in the background: a repair due before it is there runs once it is,
+    // after the start-up.
+    if (grids && grids_.Loaded()) repairs_.check_grids_in_log(grids_.GridsList(), datesThenFinish);
     else datesThenFinish();
+    if (grids && !grids_.Loaded()) CheckGridsInLog();
+}
+
+void StationEngine::CheckGridsInLog() {
+    grids_.WithGridsList(" check_grids_in_log ", "Check grids in log", [this] {
+        Enter([this] { repairs_.check_grids_in_log(grids_.GridsList()); });
+    });
 }
 
 void StationEngine::FinishStartup() {

@@ -141,7 +141,7 @@ void StationEngine::Run(Command command) {
         switch (command) {
             case Command::Exit: ExitCommand(); return;
             case Command::BackupData: backups_.BackupLocalLog(); return;
-            case Command::CheckGridsInLog: repairs_.check_grids_in_log(grids_.GridsList()); return;
+            case Command::CheckGridsInLog: CheckGridsInLog(); return;
             case Command::RemoveLogJunk: repairs_.RemoveLogJunk(); return;
             case Command::ZapUserField: repairs_.ZapUserField(); return;
             case Command::CheckMyGridDetails: repairs_.CheckMyGrid(); return;

@@ -116,7 +116,9 @@ public:
     // True while long work holds the local log (entry points wait for it).
     bool Busy() const { return core_.Gate().Held(); }
     // True while any work of the background runs (the grids scan included).
-    bool BackgroundWorkRunning() const { return core_.Gate().Held() || grids_.Building() || messages_.Indexing(); }
+    bool BackgroundWorkRunning() const {
+        return core_.Gate().Held() || grids_.Building() || messages_.Indexing() || placesJobs_.Running() > 0;
+    }
     const fs::path& WsjtxFolder() const { return core_.WsjtxFolder(); }
     const fs::path& ViewerFolder() const { return core_.ViewerFolder(); }
     const StationDetails& Station() const { return core_.Station(); }
@@ -150,6 +152,9 @@ private:
     JournalPartServices JournalServices(JournalView& view);
     // "Add to Log": the journal's entry line into the local log, the lists following.
     bool AddJournalLine(const std::string& line, std::string* reason);
+    // "Check grids in log": with the grids list, once it is loaded.
+    void CheckGridsInLog();
+    void LoadPlacesListInBackground();
     void RunStartupSequence();
     void ContinueAfterCopyIn();
     void RunMaintenance();
@@ -188,6 +193,7 @@ private:
     // cancels its search) goes first and the jobs are waited for after.
     JobRunner journalJobs_;
     JournalPart journal_;
+    JobRunner placesJobs_;  // the places list's load at start-up
     // The parts that the window's actions reach through Call and With.
     std::tuple<SearchPart&, PlacesPart&, JournalPart&, EquipmentPart&, FeedPart&, AdifPart&, WindowPart&,
                WsjtxFilesPart&, WsjtxMessagesPart&>
