@@ -193,7 +193,7 @@ void BM_AutoRefreshAfter100KB(benchmark::State& state, const std::string& text) 
         state.PauseTiming();
         part.reset();  // not timed: freeing the last list
         if (::truncate(copy.c_str(), static_cast<off_t>(base)) != 0) return state.SkipWithError("truncate failed");
-        part.emplace(JournalPartServices{view, options, station, {}, {}, {}, {}}, folder);
+        part.emplace(JournalPartServices{view, options, station, {}, {}, {}, {}, {}}, folder);
         part->SearchJournal();
         before = view.rows;
         if (!AppendFileDurable(copy, tail)) return state.SkipWithError("append failed");

@@ -141,7 +141,7 @@ void BM_AddLastContact(benchmark::State& state) {
                       serial / 3600 % 24, serial / 60 % 60, serial % 60, serial / 3600 % 24,
                       serial / 60 % 60, serial % 60, serial);
         ++serial;
-        run.engine->SetLastContact(line);
+        run.engine->Call(&FeedPart::SetLastContact, line);
     }
     state.counters["contacts"] = static_cast<double>(run.engine->LocalLogLines().size());
     RestoreViewer(PreparedSizes());

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the build, the tests, a headless window run and the Debian
 # package (dpkg-dev and file, to find its dependencies) need.
-# Packages already installed are skipped; nothing is fetched when all are present.
+# `install-deps.sh ci` adds what CI needs beyond that: clang with its sanitizer and fuzzer
+# runtimes for the fuzz targets. Packages already installed are skipped; nothing is fetched when
+# all are present.
 set -euo pipefail
 
 packages=(
@@ -10,6 +12,9 @@ packages=(
   libpng-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth
 )
+if [ "${1:-}" = ci ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

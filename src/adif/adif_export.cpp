@@ -8,6 +8,10 @@
 #include <cstdio>
 #include <ctime>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "adif/adif_modes.h"
 #include "base/data_folders.h"
 #include "base/file_io.h"
@@ -19,6 +23,9 @@ namespace vantrel {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
+// The pieces an export reads and writes at a time.
+constexpr std::size_t kReadChunk = 1 << 20;
+constexpr std::size_t kWriteChunk = 1 << 20;
 
 // The first 17 comma-separated fields of a local log line (missing ones empty).
 std::array<std::string_view, 17> LineFields(std::string_view line) {
@@ -175,29 +182,147 @@ bool WriteAdifExport(const std::filesystem::path& folder, const LocalTime& today
     return true;
 }
 
+AdifExportWriter::AdifExportWriter(const std::filesystem::path& folder, const LocalTime& today,
+                                   std::size_t counter, std::string_view operatorCall,
+                                   std::string_view operatorGrid, TimePoint created)
+    : file_(folder / AdifExportFileName(today, counter)),
+      call_(operatorCall),
+      grid_(operatorGrid),
+      created_(created),
+      adifFile_(file_),
+      checkFile_(folder / kAdifCheckFileName) {}
+
+bool AdifExportWriter::Open(std::string* error) {
+    if (!adifFile_.Open(error) || !checkFile_.Open(error)) return false;
+    adif_ = AdifExportHeader(created_);
+    return true;
+}
+
+bool AdifExportWriter::Flush(std::string* error) {
+    if (!adifFile_.Write(adif_, error) || !checkFile_.Write(check_, error)) return false;
+    adif_.clear();
+    check_.clear();
+    return true;
+}
+
+bool AdifExportWriter::Add(std::string_view localLine, std::string* error) {
+    if (localLine.empty()) return true;
+    AppendAdifExportRecord(localLine, call_, grid_, adif_, check_);
+    ++records_;
+    return adif_.size() < kWriteChunk || Flush(error);
+}
+
+bool AdifExportWriter::Finish(std::filesystem::path* written, std::string* error) {
+    if (!Flush(error) || !adifFile_.Commit(error) || !checkFile_.Commit(error)) return false;
+    if (written) *written = file_;
+    return true;
+}
+
+namespace {
+
+AdifExportRun Finished(AdifExportWriter& writer, bool ok, std::size_t lines, int storedCounter, std::string error) {
+    AdifExportRun run;
+    run.ok = ok && writer.Finish(&run.written, &error);
+    if (!run.ok && error.empty()) error = "unknown failure";
+    run.error = std::move(error);
+    run.records = writer.Records();
+    run.nextCounter = run.ok ? static_cast<int>(lines == 0 ? 0 : lines - 1) : storedCounter;
+    return run;
+}
+
+std::size_t FirstLine(bool full, int storedCounter) {
+    return full ? 0 : static_cast<std::size_t>(std::max(0, storedCounter));
+}
+
+// Hands each line of the file, as it stood when opened, to `take`: split on LF with one CR
+// before it dropped (and one at the end of a last line without its LF), as a log is loaded.
+// False when the file cannot be read or `take` says stop. The file is read in pieces; a writer that replaces it meanwhile renames a new file over it,
+// and one that appends adds only after the size taken at the start.
+bool ForEachLineOfFile(const std::filesystem::path& file, const std::function<bool(std::string_view)>& take,
+                       std::string* error) {
+    UniqueFd fd;
+    std::int64_t size = 0;
+    {
+        const UniqueFd lock = LockFileForUpdate(file);  // a write under way ends first
+        fd.Reset(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+        struct stat st {};
+        if (!fd || ::fstat(fd.get(), &st) != 0) {
+            if (error) *error = "cannot open " + file.string() + ": " + ErrorText(errno);
+            return false;
+        }
+        size = st.st_size;
+    }
+    std::string buffer(kReadChunk, '\0');
+    std::string pending;  // the start of a line that the last piece cut
+    while (size > 0) {
+        const ssize_t n = ::read(fd.get(), buffer.data(), static_cast<std::size_t>(std::min<std::int64_t>(size, kReadChunk)));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            if (error) *error = "cannot read " + file.string() + ": " + (n < 0 ? ErrorText(errno) : "it was cut short");
+            return false;
+        }
+        size -= n;
+        std::string_view piece(buffer.data(), static_cast<std::size_t>(n));
+        for (std::size_t lf = piece.find('\n'); lf != std::string_view::npos; lf = piece.find('\n')) {
+            std::string_view line = piece.substr(0, lf);
+            if (!pending.empty()) {
+                pending.append(line);
+                line = pending;
+            }
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            if (!take(line)) return false;
+            pending.clear();
+            piece.remove_prefix(lf + 1);
+        }
+        pending.append(piece);
+    }
+    std::string_view last = pending;
+    if (!last.empty() && last.back() == '\r') last.remove_suffix(1);
+    return pending.empty() || take(last);
+}
+
+}  // namespace
+
+AdifExportRun ExportLocalLogAsAdif(const std::filesystem::path& viewerFolder, const LogLines& localLines,
+                                   bool full, int storedCounter, std::string_view operatorCall,
+                                   std::string_view operatorGrid, const LocalTime& today, TimePoint created,
+                                   const std::function<void(int percent)>& progress) {
+    const std::size_t counter = FirstLine(full, storedCounter);
+    AdifExportWriter writer(viewerFolder, today, counter, operatorCall, operatorGrid, created);
+    std::string error;
+    bool ok = writer.Open(&error);
+    const std::size_t count = localLines.size();
+    int shown = -1;
+    for (std::size_t i = counter; ok && i < count; ++i) {
+        ok = writer.Add(localLines[i], &error);
+        const int percent = static_cast<int>((i + 1) * 100 / count);
+        if (progress && percent != shown) progress(shown = percent);
+    }
+    return Finished(writer, ok, count, storedCounter, std::move(error));
+}
+
 AdifExportRun ExportLocalLogAsAdif(const std::filesystem::path& viewerFolder, const LogLines& localLines,
                                    bool full, int storedCounter, std::string_view operatorCall,
                                    std::string_view operatorGrid, TimePoint now,
                                    const std::function<void(int percent)>& progress) {
-    AdifExportRun run;
-    const std::size_t counter = full ? 0 : static_cast<std::size_t>(std::max(0, storedCounter));
-    const AdifExport exported = BuildAdifExport(localLines, counter, operatorCall, operatorGrid, now, progress);
-    run.ok = WriteAdifExport(viewerFolder, ToLocalTime(now), counter, exported, &run.written, &run.error);
-    run.records = exported.records;
-    run.nextCounter = run.ok ? static_cast<int>(exported.nextCounter) : storedCounter;
-    return run;
+    return ExportLocalLogAsAdif(viewerFolder, localLines, full, storedCounter, operatorCall, operatorGrid,
+                                ToLocalTime(now), now, progress);
 }
 
 AdifExportRun ExportLocalLogAsAdif(const std::filesystem::path& viewerFolder, bool full, int storedCounter,
                                    std::string_view operatorCall, std::string_view operatorGrid, TimePoint now) {
-    LocalLogFile file(viewerFolder / kLocalLog);
-    AdifExportRun run;
-    const std::optional<LogLines> lines = file.Load(&run.error);
-    if (!lines) {
-        run.nextCounter = storedCounter;
-        return run;
-    }
-    return ExportLocalLogAsAdif(viewerFolder, *lines, full, storedCounter, operatorCall, operatorGrid, now);
+    const std::size_t counter = FirstLine(full, storedCounter);
+    AdifExportWriter writer(viewerFolder, ToLocalTime(now), counter, operatorCall, operatorGrid, now);
+    std::string error;
+    std::size_t lines = 0;  // contacts read: empty lines are not counted, as the window loads the log
+    const bool ok = writer.Open(&error) && ForEachLineOfFile(
+                                               viewerFolder / kLocalLog,
+                                               [&](std::string_view line) {
+                                                   if (line.empty()) return true;
+                                                   return lines++ < counter || writer.Add(line, &error);
+                                               },
+                                               &error);
+    return Finished(writer, ok, lines, storedCounter, std::move(error));
 }
 
 }  // namespace vantrel

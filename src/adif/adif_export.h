@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_io.h"
 #include "base/time_text.h"
 #include "log/log_lines.h"
 
@@ -55,6 +56,30 @@ bool WriteAdifExport(const std::filesystem::path& folder, const LocalTime& today
                      const AdifExport& exported, std::filesystem::path* written = nullptr,
                      std::string* error = nullptr);
 
+// An export written as its records come, never held whole: the header first, then one record
+// per Add, gathered in a small buffer; both files (the export, named by date and counter, and the
+// check file) replace their targets at Finish. Nothing is replaced when any step fails.
+class AdifExportWriter {
+public:
+    AdifExportWriter(const std::filesystem::path& folder, const LocalTime& today, std::size_t counter,
+                     std::string_view operatorCall, std::string_view operatorGrid, TimePoint created);
+    bool Open(std::string* error = nullptr);
+    // One local log line; an empty line is not a contact and is passed by.
+    bool Add(std::string_view localLine, std::string* error = nullptr);
+    bool Finish(std::filesystem::path* written = nullptr, std::string* error = nullptr);
+    std::size_t Records() const { return records_; }
+
+private:
+    bool Flush(std::string* error);
+
+    std::filesystem::path file_;
+    std::string call_, grid_;
+    TimePoint created_;
+    NewFileWriter adifFile_, checkFile_;
+    std::string adif_, check_;
+    std::size_t records_ = 0;
+};
+
 struct AdifExportRun {
     bool ok = false;
     std::filesystem::path written;  // the export file
@@ -65,13 +90,20 @@ struct AdifExportRun {
 
 // A whole export as the menu entries make it: "Full ADIF export" (`full`, from the first line)
 // or "New ADIF export" (from `storedCounter`), both files written in the viewer folder with
-// today's date (from `now`, local time) in the name and `now` as the creation time.
+// `today`'s date in the name and `created` as the creation time. Written as it is read.
+AdifExportRun ExportLocalLogAsAdif(const std::filesystem::path& viewerFolder, const LogLines& localLines,
+                                   bool full, int storedCounter, std::string_view operatorCall,
+                                   std::string_view operatorGrid, const LocalTime& today, TimePoint created,
+                                   const std::function<void(int percent)>& progress = {});
+// The same with today's date taken from `now` (local time).
 AdifExportRun ExportLocalLogAsAdif(const std::filesystem::path& viewerFolder, const LogLines& localLines,
                                    bool full, int storedCounter, std::string_view operatorCall,
                                    std::string_view operatorGrid, TimePoint now,
                                    const std::function<void(int percent)>& progress = {});
 // The same for the command line: the local log is read from Viewer_local_log.csv in the folder
-// (empty lines dropped, as the window loads it). A missing or unreadable log fails with its reason.
+// piece by piece (empty lines dropped, as the window loads it) and never held whole. It reads
+// the log as it stood when the export began: lines appended meanwhile wait for the next one.
+// A missing or unreadable log fails with its reason.
 AdifExportRun ExportLocalLogAsAdif(const std::filesystem::path& viewerFolder, bool full, int storedCounter,
                                    std::string_view operatorCall, std::string_view operatorGrid, TimePoint now);
 

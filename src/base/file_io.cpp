@@ -178,6 +178,46 @@ bool WriteFileAtomic(const fs::path& file, std::string_view bytes, std::string* 
     return FinishNewFile(std::move(fd), temp, file, error);
 }
 
+NewFileWriter::~NewFileWriter() { Discard(); }
+
+void NewFileWriter::Discard() {
+    if (temp_.empty()) return;
+    fd_.Reset();
+    ::unlink(temp_.c_str());
+    temp_.clear();
+}
+
+bool NewFileWriter::Open(std::string* error) {
+    Discard();
+    temp_ = NewFileBeside(target_);
+    fd_ = CreateNewFile(temp_, target_, std::nullopt);
+    if (fd_) return true;
+    SetError(error, "cannot create", temp_, errno);
+    temp_.clear();
+    return false;
+}
+
+bool NewFileWriter::Write(std::string_view bytes, std::string* error) {
+    if (!fd_) {
+        if (error && error->empty()) *error = "not open for writing: " + target_.string();
+        return false;
+    }
+    if (WriteAll(fd_.get(), bytes.data(), bytes.size())) return true;
+    SetError(error, "cannot write", temp_, errno);
+    Discard();
+    return false;
+}
+
+bool NewFileWriter::Commit(std::string* error) {
+    if (!fd_) {
+        if (error && error->empty()) *error = "not open for writing: " + target_.string();
+        return false;
+    }
+    const fs::path temp = std::move(temp_);
+    temp_.clear();
+    return FinishNewFile(std::move(fd_), temp, target_, error);
+}
+
 bool FileHolds(const fs::path& file, std::string_view bytes) {
     if (FileSize(file) != static_cast<std::int64_t>(bytes.size())) return false;
     UniqueFd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "base/unique_fd.h"
 
@@ -33,6 +34,29 @@ std::string ErrorText(int error);
 // replaces, else the usual ones of a new file.
 bool WriteFileAtomic(const fs::path& file, std::string_view bytes, std::string* error = nullptr,
                      std::optional<unsigned> mode = std::nullopt);
+
+// A file written piece by piece, for content too large to hold whole: the pieces go to a new
+// file beside the target (as WriteFileAtomic's do), which replaces the target in one step at
+// Commit. A writer destroyed without a Commit, or one whose write failed, removes its new file
+// and leaves the target as it was.
+class NewFileWriter {
+public:
+    explicit NewFileWriter(fs::path target) : target_(std::move(target)) {}
+    ~NewFileWriter();
+    NewFileWriter(const NewFileWriter&) = delete;
+    NewFileWriter& operator=(const NewFileWriter&) = delete;
+
+    bool Open(std::string* error = nullptr);
+    bool Write(std::string_view bytes, std::string* error = nullptr);
+    bool Commit(std::string* error = nullptr);
+
+private:
+    void Discard();
+
+    fs::path target_;
+    fs::path temp_;
+    UniqueFd fd_;
+};
 
 // True when the file holds exactly `bytes` (compared in chunks, never read whole).
 bool FileHolds(const fs::path& file, std::string_view bytes);

@@ -2,6 +2,11 @@
 // progress and its result come back as queued calls on the thread that started it, so the
 // engine never shares state with the worker. Cancelling (or destroying the job) waits for the
 // thread; a result that arrives after a cancel is dropped.
+//
+// Long loops report progress every few thousand items or per cent; that call is also where a
+// cancelled job stops: once the flag is set, the progress call does not return to the loop but
+// unwinds the work (JobCancelled), so closing never waits for the rest of a scan. Work that runs
+// long without reporting progress looks at `cancelled` itself.
 #pragma once
 
 #include <QObject>
@@ -10,9 +15,13 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 namespace vantrel {
+
+// Thrown by a cancelled job's progress call; the job catches it and hands nothing back.
+struct JobCancelled {};
 
 template <typename Result>
 class BackgroundJob {
@@ -31,13 +40,19 @@ public:
         auto cancelled = cancelled_;
         QPointer<QObject> context = &context_;
         auto progress = [context, cancelled, onProgress](int percent) {
+            if (*cancelled) throw JobCancelled{};
             QMetaObject::invokeMethod(context.data(), [cancelled, onProgress, percent] {
                 if (!*cancelled) onProgress(percent);
             }, Qt::QueuedConnection);
         };
         thread_ = std::thread([this, work = std::move(work), progress, onDone, cancelled, context] {
-            Result result = work(*cancelled, progress);
-            QMetaObject::invokeMethod(context.data(), [this, cancelled, onDone, result = std::move(result)]() mutable {
+            std::optional<Result> finished;
+            try {
+                finished.emplace(work(*cancelled, progress));
+            } catch (const JobCancelled&) {
+                return;
+            }
+            QMetaObject::invokeMethod(context.data(), [this, cancelled, onDone, result = std::move(*finished)]() mutable {
                 if (*cancelled) return;
                 Join();
                 onDone(std::move(result));

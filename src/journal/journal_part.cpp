@@ -39,6 +39,7 @@ JournalPart::JournalPart(JournalPartServices services, fs::path viewerFolder)
 
 JournalPart::~JournalPart() {
     if (cancel_) *cancel_ = true;
+    *extractCancel_ = true;
 }
 
 fs::path JournalPart::JournalCopy() const { return viewerFolder_ / kJournalCopy; }
@@ -239,7 +240,9 @@ void JournalPart::ShowRecentActivity() {
     const fs::path journal = JournalCopy(), output = RecentListFile();
     const std::string call = services_.station.call;
     Run(extractPending_,
-        [outcome, journal, output, call] { outcome->written = WriteRecentList(journal, call, output, &outcome->error); },
+        [outcome, journal, output, call, cancel = extractCancel_] {
+            outcome->written = WriteRecentList(journal, call, output, &outcome->error, nullptr, cancel.get());
+        },
         [this, alive = std::weak_ptr<int>(alive_), outcome, output] {
             if (alive.expired()) return;
             extractPending_ = false;

@@ -153,6 +153,8 @@ private:
     bool extractPending_ = false;
     std::uint64_t job_ = 0;  // the latest job; results of earlier ones are dropped
     std::shared_ptr<std::atomic<bool>> cancel_;
+    // Set when the part goes: a recent-activity extract still scanning stops.
+    std::shared_ptr<std::atomic<bool>> extractCancel_ = std::make_shared<std::atomic<bool>>(false);
     // Jobs hand their results back only while the part exists.
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
 };

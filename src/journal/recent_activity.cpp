@@ -98,7 +98,8 @@ bool ContainsExactly(std::string_view line, std::string_view text) {
 }  // namespace
 
 bool ExtractRecentActivity(const std::filesystem::path& journal, std::string_view callsign,
-                           const std::function<void(std::string_view line)>& line, std::string* error) {
+                           const std::function<void(std::string_view line)>& line, std::string* error,
+                           const std::atomic<bool>* cancelled) {
     JournalReader reader;
     if (!reader.Open(journal, error)) return false;
     LineStore store;
@@ -113,6 +114,7 @@ bool ExtractRecentActivity(const std::filesystem::path& journal, std::string_vie
     const JournalReader::ScanEnd end = reader.Scan(
         0,
         [&](std::string_view block, std::uint64_t) {
+            if (cancelled && cancelled->load(std::memory_order_relaxed)) return false;
             if (callsign.empty()) return true;
             const char* data = block.data();
             std::size_t pos = 0;
@@ -169,7 +171,8 @@ void RemoveOldRecentListLeftovers(const std::filesystem::path& folder) {
 }
 
 bool WriteRecentList(const std::filesystem::path& journal, std::string_view callsign,
-                     const std::filesystem::path& output, std::string* error, std::size_t* lines) {
+                     const std::filesystem::path& output, std::string* error, std::size_t* lines,
+                     const std::atomic<bool>* cancelled) {
     // A name the start-up's sweep of leftover writes knows, should this process be killed; its
     // permissions follow the umask, as every other file of the program.
     const std::string temp = NewFileBeside(output).string();
@@ -195,7 +198,7 @@ bool WriteRecentList(const std::filesystem::path& journal, std::string_view call
         buffer += "\r\n";
         ++count;
         if (buffer.size() >= (1u << 20)) flush();
-    }, error);
+    }, error, cancelled);
     flush();
     const bool closed = ::close(fd) == 0;
     if (!extracted || !written || !closed || ::rename(temp.c_str(), output.c_str()) != 0) {

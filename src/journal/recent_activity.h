@@ -8,6 +8,8 @@
 // first would give.
 #pragma once
 
+#include <atomic>
+
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -23,10 +25,11 @@ inline constexpr std::string_view kRecentListHeader2 =
     " Date/Time       Freq  Act Mode    SNR Off Tone  Message";
 
 // Calls `line` for each line of the extract, header lines included, in order (without line
-// ends). False with `error` set when the journal cannot be read.
+// ends). False with `error` set when the journal cannot be read, and false when `cancelled`
+// was set (it is looked at between reads).
 bool ExtractRecentActivity(const std::filesystem::path& journal, std::string_view callsign,
                            const std::function<void(std::string_view line)>& line,
-                           std::string* error = nullptr);
+                           std::string* error = nullptr, const std::atomic<bool>* cancelled = nullptr);
 
 // Removes the "RecentList.txt.XXXXXX" files (six letters or digits) that writers of earlier
 // versions left in `folder` when they were killed; today's writer leaves names that
@@ -38,6 +41,6 @@ void RemoveOldRecentListLeftovers(const std::filesystem::path& folder);
 // cannot be written. `lines` receives the number of lines written.
 bool WriteRecentList(const std::filesystem::path& journal, std::string_view callsign,
                      const std::filesystem::path& output, std::string* error = nullptr,
-                     std::size_t* lines = nullptr);
+                     std::size_t* lines = nullptr, const std::atomic<bool>* cancelled = nullptr);
 
 }  // namespace vantrel

@@ -517,7 +517,13 @@ void MapPart::Today(TimePoint now) { ReplotDay(now, 0); }
 void MapPart::Yesterday(TimePoint now) { ReplotDay(now, 1); }
 
 void MapPart::ReplotDay(TimePoint now, int daysBefore) {
-    const MapSource source = ReadContactsOfDate(viewerFolder_, LocalDateText(now, daysBefore));
+    if (!owner_.withLocalLog) return PlotDay(MapSource{}, daysBefore);  // no log: no contacts
+    owner_.withLocalLog([this, date = LocalDateText(now, daysBefore), daysBefore](const LogLines& lines) {
+        PlotDay(ContactsOfDate(lines, date), daysBefore);
+    });
+}
+
+void MapPart::PlotDay(const MapSource& source, int daysBefore) {
     if (source.state != MapSource::State::Failed && source.stations.empty()) {
         // Nothing to draw: the map stays as it is and says why.
         view_.ShowMapStatus(daysBefore == 0 ? "No contacts today" : "No contacts yesterday");

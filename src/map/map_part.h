@@ -13,7 +13,9 @@
 
 #include "base/time_text.h"
 #include "geo/locator.h"
+#include "log/log_lines.h"
 #include "map/map_profile.h"
+#include "map/map_sources.h"
 #include "map/map_view.h"
 #include "settings/stored_options.h"
 
@@ -27,6 +29,9 @@ public:
     struct OwnerActions {
         std::function<void()> uncheckMapBox;      // no map image was found
         std::function<void()> uncheckWildSearch;  // "Clear"
+        // Runs the work with the local log's lines in its turn (never while a job rewrites
+        // the log); nothing is plotted from the log without it.
+        std::function<void(std::function<void(const LogLines&)>)> withLocalLog;
     };
 
     // Images are looked for in the viewer's folder first, then in the folder of the images
@@ -111,6 +116,7 @@ private:
     void Replot(const struct MapSource& source);
     void ShadeSquares(const struct MapSource& source);
     void ReplotDay(TimePoint now, int daysBefore);
+    void PlotDay(const MapSource& source, int daysBefore);
     // Left 100, top 100, width 600, the height showing the whole picture at that width.
     MapGeometry ResetGeometry(MapGeometry from) const;
     void GridChanged(std::string text);

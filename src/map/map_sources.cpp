@@ -74,13 +74,14 @@ MapSource ReadCallsList(const std::filesystem::path& viewerFolder) {
     });
 }
 
-MapSource ReadContactsOfDate(const std::filesystem::path& viewerFolder, std::string_view dateText) {
-    return ReadLines(viewerFolder / "Viewer_local_log.csv",
-                     [dateText](std::string_view line, std::vector<MapStation>& out) {
-                         if (ExtractFieldView(line, ',', 1) != dateText) return;
-                         out.push_back({std::string(ExtractFieldView(line, ',', 5)),
-                                        std::string(ExtractFieldView(line, ',', 6))});
-                     });
+MapSource ContactsOfDate(const LogLines& localLog, std::string_view dateText) {
+    MapSource source;
+    source.state = MapSource::State::Read;
+    for (const std::string_view line : localLog) {
+        if (ExtractFieldView(line, ',', 1) != dateText) continue;
+        source.stations.push_back({std::string(ExtractFieldView(line, ',', 5)), std::string(ExtractFieldView(line, ',', 6))});
+    }
+    return source;
 }
 
 std::string LocalDateText(TimePoint now, int daysBefore) {

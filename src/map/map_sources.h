@@ -1,6 +1,7 @@
 // The files the map replots from and the map log it keeps, all in the viewer's data folder:
-// maplog.txt (CALL,GRID per station shown), calls.txt (CALL,GRID per callsign-list entry) and
-// Viewer_local_log.csv (date in field 1, callsign in field 5, grid in field 6).
+// maplog.txt (CALL,GRID per station shown) and calls.txt (CALL,GRID per callsign-list entry);
+// and the local log's lines (date in field 1, callsign in field 5, grid in field 6) as the
+// engine holds them.
 #pragma once
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "base/time_text.h"
+#include "log/log_lines.h"
 
 namespace vantrel {
 
@@ -35,8 +37,8 @@ void DeleteMapLog(const std::filesystem::path& viewerFolder);
 MapSource ReadMapLog(const std::filesystem::path& viewerFolder);
 // The lines of calls.txt that have a grid.
 MapSource ReadCallsList(const std::filesystem::path& viewerFolder);
-// The contacts of Viewer_local_log.csv whose field 1 is exactly the date text.
-MapSource ReadContactsOfDate(const std::filesystem::path& viewerFolder, std::string_view dateText);
+// The contacts of the local log whose field 1 is exactly the date text.
+MapSource ContactsOfDate(const LogLines& localLog, std::string_view dateText);
 
 // "yyyy-mm-dd" of the local date, daysBefore days before the day of now.
 std::string LocalDateText(TimePoint now, int daysBefore = 0);

@@ -19,9 +19,16 @@ std::string PlacesPart::PrepareAtStart() {
     return error;
 }
 
-std::string PlacesPart::LoadPlacesList() {
-    PlacesListLoad load = vantrel::LoadPlacesList(inputs_.folders);
+std::string PlacesPart::LoadPlacesList() { return TakePlacesList(vantrel::LoadPlacesList(inputs_.folders)); }
+
+std::string PlacesPart::TakePlacesList(PlacesListLoad load) {
     placesList_ = std::move(load.list);
+    placesListLoading_ = false;
+    if (waitingLookup_) {
+        const std::string text = std::move(*waitingLookup_);
+        waitingLookup_.reset();
+        LookupGrid(text);
+    }
     // Entries whose position does not read are told of once; the grid lookup passes them by.
     std::size_t unreadable = 0;
     std::string first;
@@ -52,6 +59,11 @@ void PlacesPart::Tick() {
 }
 
 void PlacesPart::LookupGrid(std::string_view fieldText) {
+    // Never answered from a list that is not there yet: the lookup is made when it is.
+    if (placesListLoading_) {
+        waitingLookup_ = std::string(fieldText);
+        return;
+    }
     const std::string home = inputs_.homeGrid ? inputs_.homeGrid() : std::string();
     std::optional<LogLines> somePlaces;
     if (const auto file = FindPlacesFile(inputs_.folders, kSomePlacesFile)) {
@@ -105,7 +117,7 @@ void PlacesPart::SearchPlaces(std::string_view fieldText, bool extended) {
         return;
     }
     static const LogLines kNoTable;
-    const LogLines* table = inputs_.countryTable ? inputs_.countryTable() : nullptr;
+    const std::shared_ptr<const LogLines> table = inputs_.countryTable ? inputs_.countryTable() : nullptr;
     auto result = vantrel::SearchPlaces(fieldText, text, table ? *table : kNoTable);
     if (!result) return;
     shownPlaces_ = result->lines;

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,8 +50,9 @@ struct PlacesPartInputs {
     PlacesFolders folders;
     // The operator's grid (from WSJT-X's configuration), read at every lookup.
     std::function<std::string()> homeGrid;
-    // The country table's lines (ctybasic.txt in table order); null while there is none.
-    std::function<const LogLines*()> countryTable;
+    // The country table's lines (ctybasic.txt in table order), kept alive while they are read
+    // even if the table is replaced meanwhile; null while there is none.
+    std::function<std::shared_ptr<const LogLines>()> countryTable;
     std::function<void(const std::string&)> copyToClipboard;
 };
 
@@ -64,6 +67,13 @@ public:
     // Start-up, after the grids file: PlacesList from worldcities.txt, worldcities.csv or
     // Places-db5.txt. The reason when a file could not be read or written, else "".
     std::string LoadPlacesList();
+    // The same in two steps, for a load made on another thread (vantrel::LoadPlacesList with
+    // Folders()): BeginPlacesListLoad before it starts, TakePlacesList with its result. A grid
+    // lookup asked for in between waits for the list and is answered when it is taken.
+    void BeginPlacesListLoad() { placesListLoading_ = true; }
+    std::string TakePlacesList(PlacesListLoad load);
+    bool PlacesListLoading() const { return placesListLoading_; }
+    const PlacesFolders& Folders() const { return inputs_.folders; }
 
     // Once a second.
     void Tick();
@@ -106,6 +116,8 @@ private:
     PlacesPartInputs inputs_;
     PlacesView& view_;
     PlacesList placesList_;
+    bool placesListLoading_ = false;
+    std::optional<std::string> waitingLookup_;  // the grid lookup asked for while the list loads
     LogLines placesList4_;
     bool extendedAvailable_ = false;
 

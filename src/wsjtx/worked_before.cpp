@@ -67,13 +67,16 @@ std::int32_t WorkedIndex::CountryId(std::string_view upperCall) const {
     return id;
 }
 
-void WorkedIndex::CatchUp(const LogLines& localLines) {
+void WorkedIndex::CatchUp(const LogLines& localLines, const std::atomic<bool>* cancelled) {
     const LogLinesFollower::Step step = follower_.Next(localLines);
     if (step.restart) {
         Clear();
         calls_.reserve(localLines.size() / 2);
     }
-    for (std::size_t i = step.first; i < localLines.size(); ++i) Add(localLines[i]);
+    for (std::size_t i = step.first; i < localLines.size(); ++i) {
+        if (cancelled && i % 4096 == 0 && cancelled->load(std::memory_order_relaxed)) return;
+        Add(localLines[i]);
+    }
 }
 
 void WorkedIndex::Add(std::string_view line) {

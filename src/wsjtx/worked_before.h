@@ -7,6 +7,7 @@
 // country, and only its own contacts count for it.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -50,8 +51,9 @@ public:
     const std::shared_ptr<const CountryTable>& Countries() const { return countries_; }
 
     // Reads the lines appended since the last call (all of them the first time, or when the log
-    // changed otherwise). Call after every change of the local log.
-    void CatchUp(const LogLines& localLines);
+    // changed otherwise). Call after every change of the local log. `cancelled`, looked at every
+    // few thousand lines, stops the reading: an index left part-read is only fit to be dropped.
+    void CatchUp(const LogLines& localLines, const std::atomic<bool>* cancelled = nullptr);
 
     // The status of a callsign heard on a band ("20m", as BandFromFrequency names it) in a mode
     // ("FT8"); letter case does not matter.

@@ -23,7 +23,8 @@ TEST(AdifRecordToLine, WorkedRecordGivesTheLocalLogLine) {
               "IC-7300,Vertical [7,14,21],");
     EXPECT_TRUE(ContactBandMatches(line, kStation.rig, kStation.antenna));
     // Blanks around the text do not matter.
-    EXPECT_EQ(AdifRecordToLine(std::string("  ") + kWorkedRecord + " \r\n", kStation), line);
+    const std::string padded = std::string("  ").append(kWorkedRecord).append(" \r\n");
+    EXPECT_EQ(AdifRecordToLine(padded, kStation), line);
 }
 
 TEST(AdifRecordToLine, StationValuesFillOnlyWhatTheRecordLeavesEmpty) {

@@ -324,5 +324,61 @@ TEST(AdifExport, CommandLineExportWritesTheMenusFilesAndKeepsTheCounter) {
     EXPECT_EQ(ReadStrictAdif(test::ReadFile(run.written)).records.at(0).at("CALL"), "QZ2B");
 }
 
+TEST(AdifExport, StreamedExportsWriteTheSameBytesAsTheWholeExport) {
+    VANTREL_REQUIRE_TESTDATA();
+    // The real log repeated until it is several read and write pieces long, with empty lines
+    // between and a last line without its line end, as a hand-edited log may be.
+    const LogLines real = RealLocalLog();
+    LogLines lines;
+    std::string file;
+    for (int copy = 0; copy < 8; ++copy) {
+        for (std::string_view line : real) {
+            lines.push_back(line);
+            file.append(line).append("\r\n");
+        }
+        file.append("\r\n");
+    }
+    file.resize(file.size() - 4);  // the last line's CR LF and the empty line after it
+    ASSERT_GT(file.size(), 2u << 20);
+    test::TempFolder folder;
+    test::WriteFile(folder / kLocalLog, file);
+    const TimePoint now = std::chrono::system_clock::now();
+    const LocalTime today = ToLocalTime(now);
+
+    for (const std::size_t counter : {std::size_t{0}, lines.size() / 2 + 7}) {
+        SCOPED_TRACE(counter);
+        const AdifExport whole = BuildAdifExport(lines, counter, "QQ0XYZ", "FN20", now);
+        const fs::path name = folder / AdifExportFileName(today, counter);
+
+        const AdifExportRun fromFile = ExportLocalLogAsAdif(folder.path(), counter == 0,
+                                                            static_cast<int>(counter), "QQ0XYZ", "FN20", now);
+        ASSERT_TRUE(fromFile.ok) << fromFile.error;
+        EXPECT_EQ(fromFile.written, name);
+        EXPECT_EQ(fromFile.records, whole.records);
+        EXPECT_EQ(fromFile.nextCounter, static_cast<int>(whole.nextCounter));
+        EXPECT_TRUE(test::ReadFile(name) == whole.adif);
+        EXPECT_TRUE(test::ReadFile(folder / kAdifCheckFileName) == whole.check);
+        fs::remove(name);
+
+        const AdifExportRun fromMemory =
+            ExportLocalLogAsAdif(folder.path(), lines, counter == 0, static_cast<int>(counter), "QQ0XYZ", "FN20", now);
+        ASSERT_TRUE(fromMemory.ok) << fromMemory.error;
+        EXPECT_EQ(fromMemory.records, whole.records);
+        EXPECT_TRUE(test::ReadFile(name) == whole.adif);
+        EXPECT_TRUE(test::ReadFile(folder / kAdifCheckFileName) == whole.check);
+    }
+    // An export that fails once begun (the log gone) leaves the earlier files as they were and
+    // no new file beside them.
+    const std::string before = test::ReadFile(folder / kAdifCheckFileName);
+    fs::remove(folder / kLocalLog);
+    const AdifExportRun failed = ExportLocalLogAsAdif(folder.path(), false, 5, "QQ0XYZ", "FN20", now);
+    EXPECT_FALSE(failed.ok);
+    EXPECT_EQ(failed.nextCounter, 5);
+    EXPECT_EQ(test::ReadFile(folder / kAdifCheckFileName), before);
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder.path())) ++files;
+    EXPECT_EQ(files, 3u);  // the full and the new export and the check file
+}
+
 }  // namespace
 }  // namespace vantrel

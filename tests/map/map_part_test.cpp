@@ -21,7 +21,8 @@ const fs::path kShippedMaps = fs::path(VANTREL_SOURCE_DIR) / "data/maps";
 struct MapFixture {
     explicit MapFixture(fs::path shipped = kShippedMaps)
         : part(store, viewer.path(), std::move(shipped), view,
-               {[this] { ++mapBoxUnchecked; }, [this] { ++wildSearchUnchecked; }}) {}
+               {[this] { ++mapBoxUnchecked; }, [this] { ++wildSearchUnchecked; },
+                [this](std::function<void(const LogLines&)> work) { work(localLog); }}) {}
     void Open() {
         part.Create();
         part.SetShown(true);
@@ -31,6 +32,7 @@ struct MapFixture {
     test::MemoryStore store;
     test::RecordingMapView view;
     int mapBoxUnchecked = 0, wildSearchUnchecked = 0;
+    LogLines localLog;  // the engine's local log
     MapPart part;
 };
 
@@ -205,11 +207,10 @@ TEST(MapPart, ReplotsFromTheMapLogTheCallsignListAndTheDaysContacts) {
     EXPECT_EQ(map.view.labels[1].text, "G4XYZ");
     EXPECT_EQ(map.view.repaints, repaints + 1);
 
-    WriteFile(map.viewer / "Viewer_local_log.csv",
-              "2026-03-04,2300,2026-03-04,2301,G4XYZ,IO91,14.074,FT8\n"
-              "2026-03-05,0900,2026-03-05,0901,K1ABC,FN42,14.074,FT8\n"
-              "05/03/2026,0905,05/03/2026,0906,W1AW,FN31,7.074,FT8\n"
-              "2026-03-05,1000,2026-03-05,1001,JA1XYZ,PM95,21.074,FT8\n");
+    map.localLog = LogLines::FromBytes("2026-03-04,2300,2026-03-04,2301,G4XYZ,IO91,14.074,FT8\n"
+                                     "2026-03-05,0900,2026-03-05,0901,K1ABC,FN42,14.074,FT8\n"
+                                     "05/03/2026,0905,05/03/2026,0906,W1AW,FN31,7.074,FT8\n"
+                                     "2026-03-05,1000,2026-03-05,1001,JA1XYZ,PM95,21.074,FT8\n");
     const TimePoint now = FromLocalTime({2026, 3, 5, 12, 0, 0, 0});
     map.part.Today(now);
     ASSERT_EQ(map.view.labels.size(), 2u);

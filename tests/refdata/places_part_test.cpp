@@ -38,12 +38,13 @@ struct Station {
     explicit Station(std::filesystem::path installed) {
         inputs.folders = {viewer.path(), std::move(installed)};
         inputs.homeGrid = [] { return std::string("JO62"); };
-        inputs.countryTable = [this] { return &table; };
+        inputs.countryTable = [this] { return table; };
         inputs.copyToClipboard = [this](const std::string& text) { clipboard.push_back(text); };
     }
     test::TempFolder viewer;
     PlacesPartInputs inputs;
-    LogLines table{"DA,Fed. Rep. of Germany,EU {51.00^-10.00}", "DL,Fed. Rep. of Germany,EU {51.00^-10.00}"};
+    std::shared_ptr<const LogLines> table = std::make_shared<const LogLines>(
+        LogLines{"DA,Fed. Rep. of Germany,EU {51.00^-10.00}", "DL,Fed. Rep. of Germany,EU {51.00^-10.00}"});
     Lines clipboard;
     RecordingView view;
 };

@@ -65,7 +65,9 @@ TEST(ReadableColour, EveryColourReadsOnEveryBackground) {
         const Rgb shown = ReadableOn(text, background);
         ASSERT_GE(ContrastRatio(shown, background), kReadableContrast)
             << ColourToText(text) << " on " << ColourToText(background) << " gave " << ColourToText(shown);
-        if (ContrastRatio(text, background) >= kReadableContrast) ASSERT_EQ(shown, text);
+        if (ContrastRatio(text, background) >= kReadableContrast) {
+            ASSERT_EQ(shown, text);
+        }
         // The hue stays while there is colour enough to have one.
         const auto before = Hue(text), after = Hue(shown);
         if (before && after) {

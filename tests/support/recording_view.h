@@ -66,7 +66,19 @@ class RecordingView : public NoticeView,
                       public MapView {
 public:
     EngineViews Views() {
-        return EngineViews{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, journal};
+        return EngineViews{
+            .notices = *this,
+            .window = *this,
+            .station = *this,
+            .feed = *this,
+            .equipment = *this,
+            .search = *this,
+            .lists = *this,
+            .heard = *this,
+            .places = *this,
+            .info = *this,
+            .map = *this,
+            .journal = journal};
     }
 
     void ShowMessage(const std::string& c, const std::string& text) override { messages.push_back(c + ": " + text); }

@@ -15,32 +15,28 @@ std::string Contacts(std::size_t count) {
 void AdifPart::ExportAdif(bool full) {
     if (full) core_.UpdateOptions([](StoredOptions& options) { options.exportAdifCount = 0; });
     const std::size_t counter = static_cast<std::size_t>(std::max(0, core_.Options().exportAdifCount));
-    StartHeldJob<Exported>(
+    StartHeldJob<AdifExportRun>(
         core_, exportJob_, "Progress",
-        [log = core_.log.Lines(), counter, call = core_.Station().call, grid = core_.Station().grid,
-         folder = core_.viewerFolder, today = core_.Now()](const std::atomic<bool>&,
+        [log = core_.Log().Snapshot(), counter, call = core_.Station().call, grid = core_.Station().grid,
+         folder = core_.ViewerFolder(), today = core_.Now()](const std::atomic<bool>&,
                                                            const std::function<void(int)>& progress) {
-            Exported out;
-            out.exported = BuildAdifExport(log, counter, call, grid, progress);
-            if (!WriteAdifExport(folder, today, counter, out.exported, &out.written, &out.error) && out.error.empty())
-                out.error = "unknown failure";
-            return out;
+            // Written as it is made: the export never holds the whole file in memory.
+            return ExportLocalLogAsAdif(folder, *log, false, static_cast<int>(counter), call, grid, today,
+                                        std::chrono::system_clock::now(), progress);
         },
-        [this](Exported out) {
-            if (!out.error.empty()) {
-                core_.notices.ShowMessage("Error", "The ADIF export could not be written: " + out.error);
+        [this](AdifExportRun out) {
+            if (!out.ok) {
+                core_.Notices().ShowMessage("Error", "The ADIF export could not be written: " + out.error);
                 return;
             }
-            core_.UpdateOptions([&](StoredOptions& options) {
-                options.exportAdifCount = static_cast<int>(out.exported.nextCounter);
-            });
-            station_.ShowEntries(std::to_string(out.exported.records));
+            core_.UpdateOptions([&](StoredOptions& options) { options.exportAdifCount = out.nextCounter; });
+            station_.ShowEntries(std::to_string(out.records));
             const std::string path = out.written.string();
-            core_.ReportFile(" ADIF export ", Contacts(out.exported.records) + " exported to ", out.written);
-            core_.notices.ShowMessage("Export ADIF File completed", "The Exported ADIF File " + path +
+            core_.ReportFile(" ADIF export ", Contacts(out.records) + " exported to ", out.written);
+            core_.Notices().ShowMessage("Export ADIF File completed", "The Exported ADIF File " + path +
                                                                         " can be found in folder " +
                                                                         out.written.parent_path().string());
-            core_.desktop.OpenFile(path);
+            core_.Desktop().OpenFile(path);
         });
 }
 
@@ -48,17 +44,18 @@ void AdifPart::AdifImport(const std::string& file) {
     if (file.empty()) return;
     StartHeldJob<Imported>(
         core_, importJob_, "Progress",
-        [file, target = core_.ViewerFile(kAdifImportFileName)](const std::atomic<bool>&,
+        [file, target = core_.ViewerFile(kAdifImportFileName)](const std::atomic<bool>& cancelled,
                                                                const std::function<void(int)>&) {
             Imported out;
             out.result = AdifImportFile(file, &out.error);
+            if (cancelled) return out;  // dropped: nothing more is written
             if (out.result && !out.result->lines.empty() && SaveAdifImport(target, out.result->lines, &out.error))
                 out.written = target;
             return out;
         },
         [this, file](Imported out) {
             if (!out.result) {
-                core_.notices.ShowMessage("Error", out.error);
+                core_.Notices().ShowMessage("Error", out.error);
                 return;
             }
             station_.ShowEntries(std::to_string(out.result->records));
@@ -68,12 +65,12 @@ void AdifPart::AdifImport(const std::string& file) {
                 return;
             }
             if (out.written.empty()) {
-                core_.notices.ShowMessage("Error", out.error);
+                core_.Notices().ShowMessage("Error", out.error);
                 return;
             }
             core_.ReportFile(" ADIF Import ", Contacts(out.result->lines.size()) + " of " + fs::path(file).filename().string() +
                                                   " converted into ", out.written);
-            core_.desktop.OpenFile(out.written.string());
+            core_.Desktop().OpenFile(out.written.string());
         });
 }
 

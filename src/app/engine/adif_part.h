@@ -23,11 +23,6 @@ public:
     void AdifImport(const std::string& file);
 
 private:
-    struct Exported {
-        AdifExport exported;
-        fs::path written;
-        std::string error;
-    };
     struct Imported {
         std::optional<AdifImportResult> result;
         fs::path written;
@@ -36,7 +31,7 @@ private:
 
     EngineCore& core_;
     StationView& station_;
-    BackgroundJob<Exported> exportJob_;
+    BackgroundJob<AdifExportRun> exportJob_;
     BackgroundJob<Imported> importJob_;
 };
 

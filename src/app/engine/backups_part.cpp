@@ -11,20 +11,20 @@ void BackupsPart::BackupLocalLog() {
                   now.minute, now.second);
     const fs::path file = core_.ViewerFile("Backup " + std::string(stamp) + ".txt");
     std::string error;
-    if (!SaveLogLines(file, core_.log.Lines(), &error)) {
-        core_.notices.ShowMessage("Error", "The backup could not be written: " + error);
+    if (!SaveLogLines(file, core_.Log().Lines(), &error)) {
+        core_.Notices().ShowMessage("Error", "The backup could not be written: " + error);
         return;
     }
     core_.UpdateOptions([&](StoredOptions& options) { options.lastBackup = FormatDateTimeText(now); });
-    core_.services.store.WriteText(kOwnSection, "VantrelerLastbackup", core_.Options().lastBackup);
-    core_.ReportFile(" Backup ", "Local log (" + std::to_string(core_.log.size()) + " lines) backed up to ", file);
+    core_.Services().store.WriteText(kOwnSection, "VantrelerLastbackup", core_.Options().lastBackup);
+    core_.ReportFile(" Backup ", "Local log (" + std::to_string(core_.Log().size()) + " lines) backed up to ", file);
 }
 
 void BackupsPart::BackupIfDue() {
     // A missing or unreadable last-backup time counts as now: the first backup comes 30 days
     // after the first run.
-    const TimePoint now = core_.services.clock.Now();
-    const std::string stored = core_.services.store.ReadText(kOwnSection, "VantrelerLastbackup", "");
+    const TimePoint now = core_.Services().clock.Now();
+    const std::string stored = core_.Services().store.ReadText(kOwnSection, "VantrelerLastbackup", "");
     const auto last = ParseDateTimeText(stored);
     const TimePoint lastBackup = last ? FromLocalTime(*last) : now;
     if (now - std::chrono::hours(24 * 30) > lastBackup) BackupLocalLog();

@@ -24,14 +24,14 @@ bool OperatorDesktop::OpenUrl(const std::string& url) {
 }
 
 EngineCore::EngineCore(EngineServices s, NoticeView& n, const std::vector<std::string>& arguments)
-    : services(std::move(s)),
-      notices(n),
-      desktop(services.desktop, n),
-      switches(arguments),
-      viewerFolder(services.viewerFolder),
-      wsjtxFolder(ResolveWsjtxFolder(services.environment, switches.RigName())),
-      tracer(services.clock),
-      log(viewerFolder / kLocalLog) {
+    : services_(std::move(s)),
+      notices_(n),
+      desktop_(services_.desktop, n),
+      switches_(arguments),
+      viewerFolder_(services_.viewerFolder),
+      wsjtxFolder_(ResolveWsjtxFolder(services_.environment, switches_.RigName())),
+      tracer_(services_.clock),
+      log_(viewerFolder_ / kLocalLog) {
     // The counters of this run start at zero; the stored ones are loaded by the start-up.
     options_.Update([](StoredOptions& options) {
         options.runs = 0;
@@ -42,7 +42,7 @@ EngineCore::EngineCore(EngineServices s, NoticeView& n, const std::vector<std::s
 }
 
 WsjtxFiles EngineCore::CurrentWsjtxFiles() const {
-    return LocateWsjtxFiles(wsjtxFolder, services.environment, switches.RigName(), Now());
+    return LocateWsjtxFiles(wsjtxFolder_, services_.environment, switches_.RigName(), Now());
 }
 
 std::string EngineCore::DatedName(const char* stem, const char* extension) const {
@@ -50,23 +50,23 @@ std::string EngineCore::DatedName(const char* stem, const char* extension) const
 }
 
 void EngineCore::Diagnostic(std::string_view text) {
-    if (HasSwitch("/DEBUG")) tracer.WriteDiagnostic(text);
+    if (HasSwitch("/DEBUG")) tracer_.WriteDiagnostic(text);
 }
 
-void EngineCore::Trace(std::string_view label, std::string_view text) { tracer.Trace(label, text); }
+void EngineCore::Trace(std::string_view label, std::string_view text) { tracer_.Trace(label, text); }
 
 void EngineCore::Report(std::string_view label, std::string_view text) {
     Trace(label, text);
-    notices.ShowStatus(std::string(text));
+    notices_.ShowStatus(std::string(text));
 }
 
 void EngineCore::ReportFile(std::string_view label, const std::string& text, const fs::path& file) {
     Trace(label, text + file.string());
-    notices.ShowFileStatus(text, file.string());
+    notices_.ShowFileStatus(text, file.string());
 }
 
 void EngineCore::ShowEntriesCount(StationView& view) const {
-    view.ShowEntries(std::to_string(log.size()));
+    view.ShowEntries(std::to_string(log_.size()));
 }
 
 }  // namespace vantrel

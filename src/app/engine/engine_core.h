@@ -62,25 +62,60 @@ private:
     NoticeView& notices_;
 };
 
+// Where the run stands. Work from outside is taken from the start of the start-up sequence until
+// the close or a quit; "running" spans the exclusion check of the start-up to the close.
+class RunState {
+public:
+    bool StartupBegun() const { return startupBegun_; }
+    bool StartupDone() const { return startupDone_; }
+    bool Closed() const { return closed_; }
+    bool QuitRequested() const { return quitRequested_; }
+    bool Running() const { return running_; }
+    // True while entry points may run work.
+    bool TakesWork() const { return startupBegun_ && !closed_ && !quitRequested_; }
+
+    void BeginStartup() { startupBegun_ = true; }
+    void StartRunning() { running_ = true; }
+    void EndStartup() { startupDone_ = true; }
+    void RequestQuit() { quitRequested_ = true; }
+    void Close() {
+        closed_ = true;
+        running_ = false;
+    }
+
+private:
+    bool startupBegun_ = false, startupDone_ = false, closed_ = false, quitRequested_ = false;
+    bool running_ = false;
+};
+
 class EngineCore {
 public:
     EngineCore(EngineServices services, NoticeView& notices, const std::vector<std::string>& arguments);
 
-    EngineServices services;
-    NoticeView& notices;
-    OperatorDesktop desktop;
-    const Switches switches;
-    const fs::path viewerFolder;
-    const fs::path wsjtxFolder;
-    Tracer tracer;
-    LogGate gate;
-    LogLines wsjtxLogLines;
-    StationLog log;
-    CountryTables countries;  // the table of cty.dat in use; replaced whole by an update
-    std::string lastContact;  // the last-contact box
-    int tickCounter = 0;
-    bool startupBegun = false, startupDone = false, closed = false, quitRequested = false;
-    bool running = false;  // from the start-up's exclusion check until the close
+    const EngineServices& Services() const { return services_; }
+    NoticeView& Notices() const { return notices_; }
+    OperatorDesktop& Desktop() { return desktop_; }
+    const fs::path& ViewerFolder() const { return viewerFolder_; }
+    const fs::path& WsjtxFolder() const { return wsjtxFolder_; }
+    // The models the parts share, each announcing its changes to whoever subscribed.
+    StationLog& Log() { return log_; }
+    const StationLog& Log() const { return log_; }
+    CountryTables& Countries() { return countries_; }  // the table of cty.dat in use
+    const CountryTables& Countries() const { return countries_; }
+    // The copy of WSJT-X's own log, as the start-up read it.
+    LogLines& WsjtxLogLines() { return wsjtxLogLines_; }
+    const LogLines& WsjtxLogLines() const { return wsjtxLogLines_; }
+    LogGate& Gate() { return gate_; }
+    const LogGate& Gate() const { return gate_; }
+    vantrel::Tracer& Tracer() { return tracer_; }
+    RunState& State() { return state_; }
+    const RunState& State() const { return state_; }
+    // The last-contact box.
+    const std::string& LastContact() const { return lastContact_; }
+    void SetLastContact(std::string text) { lastContact_ = std::move(text); }
+    // Ticks of the one-second schedule since the start-up ended.
+    int Ticks() const { return ticks_; }
+    void SetTicks(int ticks) { ticks_ = ticks; }
 
     // The options and the station as they stand, and their models: changed through the model,
     // every change announced to the parts that subscribed.
@@ -91,10 +126,10 @@ public:
     StationModel& LiveStation() { return station_; }
     void UpdateOptions(const OptionsEdit& change) { options_.Update(change); }
 
-    bool HasSwitch(std::string_view name) const { return switches.HasSwitch(name); }
-    fs::path ViewerFile(std::string_view name) const { return viewerFolder / name; }
+    bool HasSwitch(std::string_view name) const { return switches_.HasSwitch(name); }
+    fs::path ViewerFile(std::string_view name) const { return viewerFolder_ / name; }
     WsjtxFiles CurrentWsjtxFiles() const;
-    LocalTime Now() const { return ToLocalTime(services.clock.Now()); }
+    LocalTime Now() const { return ToLocalTime(services_.clock.Now()); }
     // stem + ddmmyyyy of today + extension.
     std::string DatedName(const char* stem, const char* extension) const;
 
@@ -110,6 +145,20 @@ public:
     void ShowEntriesCount(StationView& view) const;
 
 private:
+    EngineServices services_;
+    NoticeView& notices_;
+    OperatorDesktop desktop_;
+    const Switches switches_;
+    const fs::path viewerFolder_;
+    const fs::path wsjtxFolder_;
+    vantrel::Tracer tracer_;
+    LogGate gate_;
+    LogLines wsjtxLogLines_;
+    StationLog log_;
+    CountryTables countries_;
+    std::string lastContact_;
+    int ticks_ = 0;
+    RunState state_;
     OptionsModel options_;
     StationModel station_;
 };

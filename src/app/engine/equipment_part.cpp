@@ -6,8 +6,8 @@
 namespace vantrel {
 
 void EquipmentPart::LoadEquipmentLists() {
-    rigs_ = LoadEquipmentList(core_.viewerFolder, kRadiosFileName);
-    antennas_ = LoadEquipmentList(core_.viewerFolder, kAntennasFileName);
+    rigs_ = LoadEquipmentList(core_.ViewerFolder(), kRadiosFileName);
+    antennas_ = LoadEquipmentList(core_.ViewerFolder(), kAntennasFileName);
     core_.LiveStation().SetRig(RigFromBoxText(core_.Station().rig));
     ShowEquipment();
     window_.SetRegionVisible(Region::RadioGear, !rigs_.empty());
@@ -26,15 +26,15 @@ void EquipmentPart::ShowEquipment() {
 
 void EquipmentPart::ApplyStoredEquipment() {
     StationModel& station = core_.LiveStation();
-    station.SetRig(RigFromBoxText(core_.services.store.ReadText(kOwnSection, "VantrelerRig", "")));
-    station.SetAntenna(core_.services.store.ReadText(kOwnSection, "VantrelerAnt", ""));
+    station.SetRig(RigFromBoxText(core_.Services().store.ReadText(kOwnSection, "VantrelerRig", "")));
+    station.SetAntenna(core_.Services().store.ReadText(kOwnSection, "VantrelerAnt", ""));
     ShowEquipment();
 }
 
 void EquipmentPart::RigChanged(const std::string& boxText) {
     core_.LiveStation().SetRig(RigFromBoxText(boxText));
     core_.UpdateOptions([&](StoredOptions& options) { options.rig = boxText; });
-    core_.services.store.WriteText(kOwnSection, "VantrelerRig", core_.Station().rig);
+    core_.Services().store.WriteText(kOwnSection, "VantrelerRig", core_.Station().rig);
 }
 
 void EquipmentPart::AntennaChanged(const std::string& boxText) {
@@ -42,23 +42,23 @@ void EquipmentPart::AntennaChanged(const std::string& boxText) {
     core_.UpdateOptions([&](StoredOptions& options) { options.ant = boxText; });
     const std::string tag = RotatorAntennaTag(lastSelection_);
     if (!tag.empty() && boxText.find(tag) != std::string::npos)
-        core_.services.store.WriteText(kOwnSection, "VantrelerAnt", boxText);
+        core_.Services().store.WriteText(kOwnSection, "VantrelerAnt", boxText);
     if (onAntennaChosen) onAntennaChosen();
 }
 
 void EquipmentPart::EditEquipment(bool radios) {
     std::string error;
-    const fs::path file = EnsureEquipmentFile(core_.viewerFolder, radios ? kRadiosFileName : kAntennasFileName,
+    const fs::path file = EnsureEquipmentFile(core_.ViewerFolder(), radios ? kRadiosFileName : kAntennasFileName,
                                               radios ? kRadiosTemplate : kAntennasTemplate, &error);
     if (!error.empty()) {
-        core_.notices.ShowMessage("Error", error);
+        core_.Notices().ShowMessage("Error", error);
         return;
     }
-    core_.desktop.OpenFile(file.string());
+    core_.Desktop().OpenFile(file.string());
 }
 
 void EquipmentPart::RigFollowerTick() {
-    const std::string name = core_.services.store.ReadText("IcomOmniRig", "RigName", "");
+    const std::string name = core_.Services().store.ReadText("IcomOmniRig", "RigName", "");
     const std::string& last = core_.Options().omniRigName;
     if (name.empty() || name == last || last.empty()) return;
     view_.SelectRig(name);
@@ -77,11 +77,11 @@ void EquipmentPart::RigFollowerTick() {
 }
 
 void EquipmentPart::NoteRotatorSelection() {
-    lastSelection_ = core_.services.store.ReadText(kOwnSection, "RotHFAntSel", "");
+    lastSelection_ = core_.Services().store.ReadText(kOwnSection, "RotHFAntSel", "");
 }
 
 void EquipmentPart::RotatorCheck() {
-    const std::string selection = core_.services.store.ReadText(kOwnSection, "RotHFAntSel", "");
+    const std::string selection = core_.Services().store.ReadText(kOwnSection, "RotHFAntSel", "");
     if (selection.empty() || selection == lastSelection_) return;
     if (!core_.Options().antWarning || core_.Options().antAutoChange) return;
     if (core_.Station().antenna.find(selection) == std::string::npos && onRotatorMismatch) onRotatorMismatch();
@@ -91,7 +91,7 @@ void EquipmentPart::RotatorCheck() {
 void EquipmentPart::AntennaFollow() {
     const StoredOptions& options = core_.Options();
     if (!options.antAutoChange || options.antWarning) return;
-    const int number = core_.services.store.ReadInteger(kOwnSection, "Ant1Sel", 1);
+    const int number = core_.Services().store.ReadInteger(kOwnSection, "Ant1Sel", 1);
     // A number past the list leaves no antenna selected.
     core_.LiveStation().SetAntenna(number >= 1 && number <= static_cast<int>(antennas_.size())
                                        ? antennas_[static_cast<std::size_t>(number - 1)]

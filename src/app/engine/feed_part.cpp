@@ -30,7 +30,7 @@ void FeedPart::OnDatagrams(const std::vector<std::string>& datagrams) {
         }
         core_.Trace(" IdUDPReadRAW : ", bytes);
         for (const ReceivedContact& contact : contacts) ReceiveOne(contact, received);
-        if (core_.HasSwitch("/UDP_ECHO")) core_.services.receiver.Echo(bytes, "127.0.0.1", core_.Config().port + 1);
+        if (core_.HasSwitch("/UDP_ECHO")) core_.Services().receiver.Echo(bytes, "127.0.0.1", core_.Config().port + 1);
     }
     LogContacts(received);
 }
@@ -51,7 +51,7 @@ void FeedPart::ReceiveOne(const ReceivedContact& contact, std::vector<std::strin
         core_.Trace(" IdUDPRead dropped: " + contact.problem + " ** ", contact.line);
         // The operator hears of it once; the trace names every one.
         if (!refusalShown_)
-            core_.notices.ShowStatus("A received contact was not logged: " + contact.problem + " (see tracer.txt)");
+            core_.Notices().ShowStatus("A received contact was not logged: " + contact.problem + " (see tracer.txt)");
         refusalShown_ = true;
         return;
     }
@@ -59,7 +59,7 @@ void FeedPart::ReceiveOne(const ReceivedContact& contact, std::vector<std::strin
     core_.Trace(" IdUDPRead ", line);
     // The same contact again (sent twice, or by both of WSJT-X's feeds) is logged once.
     const bool waiting = std::find(pending_.begin(), pending_.end(), line) != pending_.end();
-    if (waiting || core_.log.Contains(line) ||
+    if (waiting || core_.Log().Contains(line) ||
         std::find(received.begin(), received.end(), line) != received.end()) {
         core_.Trace(" Logged before ** ", line);
         return;
@@ -69,7 +69,7 @@ void FeedPart::ReceiveOne(const ReceivedContact& contact, std::vector<std::strin
         pending_.push_back(line);
     } else if (ContactBandMatches(line, core_.Station().rig, core_.Station().antenna)) {
         received.push_back(line);
-    } else if (!core_.services.interactive) {
+    } else if (!core_.Services().interactive) {
         // Nobody can answer the warning: the contact is logged and the mismatch noted.
         core_.Trace(" Band warning ** ",
                     "the antenna " + core_.Station().antenna + " does not list the band of " + line);
@@ -87,15 +87,15 @@ void FeedPart::LogContacts(const std::vector<std::string>& texts) {
     std::vector<std::string> lines;
     for (const std::string& text : texts) {
         // The same text again is no change of the box: nothing is handled.
-        if (text == core_.lastContact) continue;
-        core_.lastContact = text;
+        if (text == core_.LastContact()) continue;
+        core_.SetLastContact(text);
         core_.Trace(" Edit2 Change ", text);
         core_.Trace(" Add new ** ", text);
         lines.push_back(CompleteLastContact(text, core_.Station()));
     }
     if (lines.empty()) return;
     AddKeepingWhatTheDiskRefuses(lines);
-    station_.ShowLastContact(core_.lastContact);
+    station_.ShowLastContact(core_.LastContact());
     core_.ShowEntriesCount(station_);
     if (onContactsLogged) onContactsLogged();
 }
@@ -103,29 +103,29 @@ void FeedPart::LogContacts(const std::vector<std::string>& texts) {
 void FeedPart::AddKeepingWhatTheDiskRefuses(const std::vector<std::string>& lines) {
     bool saved = true;
     std::string error;
-    core_.log.Add(lines, saved, &error);
+    core_.Log().Add(lines, saved, &error);
     NoteKeptLines();
     if (!saved) {
         core_.Report(" Local log not saved ** ", error);
         if (!diskProblem_)
-            core_.notices.ShowMessage("Error", "The local log could not be written: " + error +
+            core_.Notices().ShowMessage("Error", "The local log could not be written: " + error +
                                                    ". The contacts are kept and written as soon as it can be.");
         diskProblem_ = true;
     }
 }
 
 void FeedPart::AddLastContact() {
-    if (core_.lastContact.empty()) return;
-    core_.Trace(" Add new ** ", core_.lastContact);
+    if (core_.LastContact().empty()) return;
+    core_.Trace(" Add new ** ", core_.LastContact());
     bool saved = true;
     std::string error;
-    if (core_.log.Add({CompleteLastContact(core_.lastContact, core_.Station())}, saved, &error) > 0)
+    if (core_.Log().Add({CompleteLastContact(core_.LastContact(), core_.Station())}, saved, &error) > 0)
         core_.ShowEntriesCount(station_);
     if (!saved) core_.Report(" Local log not saved ** ", error);
 }
 
 bool FeedPart::LogReadyLine(const std::string& line, std::string* reason) {
-    if (core_.log.Contains(line)) {
+    if (core_.Log().Contains(line)) {
         if (reason) *reason = "the contact is in it already";
         return false;
     }
@@ -136,10 +136,10 @@ bool FeedPart::LogReadyLine(const std::string& line, std::string* reason) {
 }
 
 bool FeedPart::WriteUnsaved() {
-    const std::size_t unsaved = core_.log.Unsaved();
+    const std::size_t unsaved = core_.Log().Unsaved();
     if (unsaved == 0) return true;
     std::string error;
-    const bool flushed = core_.log.Flush(&error);
+    const bool flushed = core_.Log().Flush(&error);
     NoteKeptLines();
     if (!flushed) {
         core_.Report(" Local log not saved ** ", std::to_string(unsaved) + " contacts kept in memory: " + error);
@@ -152,7 +152,7 @@ bool FeedPart::WriteUnsaved() {
 
 void FeedPart::NoteKeptLines() {
     // Another writer had added to the file: its lines were kept, and are in memory now too.
-    if (const std::size_t kept = core_.log.TakeKeptFromFile())
+    if (const std::size_t kept = core_.Log().TakeKeptFromFile())
         core_.Trace(" Local log ** ", std::to_string(kept) + " lines that another writer had added are kept");
 }
 

@@ -12,6 +12,7 @@ GridsBuild RunBuild(const fs::path& journal, const LogLines& existing, const std
                     const std::atomic<bool>& cancelled, const std::function<void(int)>& progress) {
     int lastPercent = -1;
     const GridsProgress report = [&](const GridsScanProgress& p) {
+        if (cancelled) return false;
         const int percent = p.bytesTotal ? static_cast<int>(100 * p.bytesDone / p.bytesTotal) : 100;
         if (percent != lastPercent) progress(lastPercent = percent);
         return !cancelled;
@@ -25,7 +26,7 @@ void GridsPart::LoadGrids() {
     gridsList_.clear();
     core_.Diagnostic("Checking for grids.txt file");
     if (FileSize(core_.ViewerFile("grids.txt")) < 0) {
-        core_.notices.ShowMessage(
+        core_.Notices().ShowMessage(
             "Support file creation required",
             "Supporting file \"grids.txt\" needs to be created. It may take a while but its "
             "progress can be seen in the log entries count box.");
@@ -42,9 +43,56 @@ void GridsPart::LoadGrids() {
     // belongs to grids.txt, the journal is scanned whole once; from then on only the lines WSJT-X
     // appends are read.
     std::optional<GridsState> kept = LoadGridsState(core_.ViewerFile("grids.txt"));
-    FinishGridsLoad();
-    if (gridsList_.empty()) kept.reset();  // grids.txt could not be read: its state says nothing
+    core_.Diagnostic("Processing grids.txt file");
+    marliskFolder_ = core_.Options().marliskFolder.empty()
+                         ? core_.Services().store.ReadText(kOwnSection, "MarliskFolder", "")
+                         : core_.Options().marliskFolder;
+    const fs::path marlisk = marliskFolder_.empty() ? fs::path() : fs::path(marliskFolder_) / "Marliskgrids.txt";
+    // Loading, sorting and thinning a large list takes a while: the first screen does not need
+    // it, so it is made on a thread of its own; what needs it waits for it (WithGridsList).
+    loadJob_.Start(
+        [grids = core_.ViewerFile("grids.txt"), marlisk](const std::atomic<bool>& cancelled,
+                                                          const std::function<void(int)>&) {
+            // A cancelled load (the close) ends at the next step; its result is dropped.
+            ListLoad load;
+            if (beforeLoadForTests) beforeLoadForTests(cancelled);
+            if (cancelled) return load;
+            const auto lines = LoadLogLines(grids);
+            GridsWorkingList list;
+            if (lines && !cancelled) list.AddLines(*lines);
+            if (!marlisk.empty() && !cancelled)
+                if (auto marliskLines = LoadLogLines(marlisk)) AddMarliskGrids(list, *marliskLines);
+            if (cancelled) return load;
+            load.list = list.ToLogLines();
+            RemoveGridDuplicates(load.list, [](int) {});
+            load.read = lines.has_value();
+            load.changed = !lines || *lines != load.list;
+            return load;
+        },
+        [](int) {}, [this, kept = std::move(kept)](ListLoad load) mutable { GridsLoaded(std::move(load), std::move(kept)); });
+}
+
+void GridsPart::GridsLoaded(ListLoad load, std::optional<GridsState> kept) {
+    gridsList_ = std::move(load.list);
+    if (load.changed) {  // else nothing was added or thinned: the file is left as it is
+        std::string error;
+        if (!SaveLogLines(core_.ViewerFile("grids.txt"), gridsList_, &error)) core_.Report(" grids.txt ** ", error);
+    }
+    core_.Trace(" grids.txt ", "grids list loaded: " + std::to_string(gridsList_.size()) + " entries");
+    if (!load.read || gridsList_.empty()) kept.reset();  // grids.txt could not be read: its state says nothing
     StartGridsBuild(false, std::move(kept));
+    std::vector<std::function<void()>> waiting;
+    waiting.swap(waitingForList_);
+    for (auto& work : waiting) work();
+}
+
+void GridsPart::WithGridsList(std::string_view label, std::string_view task, std::function<void()> work) {
+    if (Loaded()) {
+        work();
+        return;
+    }
+    core_.Report(label, std::string(task) + ": loading grids…");
+    waitingForList_.push_back(std::move(work));
 }
 
 void GridsPart::AddMarlisk(GridsWorkingList& list) const {
@@ -59,7 +107,7 @@ void GridsPart::FinishGridsLoad() {
     const auto lines = LoadLogLines(core_.ViewerFile("grids.txt"));
     if (lines) list.AddLines(*lines);
     marliskFolder_ = core_.Options().marliskFolder.empty()
-                         ? core_.services.store.ReadText(kOwnSection, "MarliskFolder", "")
+                         ? core_.Services().store.ReadText(kOwnSection, "MarliskFolder", "")
                          : core_.Options().marliskFolder;
     AddMarlisk(list);
     gridsList_ = list.ToLogLines();
@@ -83,17 +131,17 @@ void GridsPart::StartGridsBuild(bool showProgress, std::optional<GridsState> kep
     else if (auto lines = LoadLogLines(core_.ViewerFile("grids.txt"))) existing = std::move(*lines);
     const bool fileExisted = FileSize(core_.ViewerFile("grids.txt")) >= 0;
     state_.reset();
-    if (showProgress) core_.notices.ShowProgress(true, 0);
+    if (showProgress) core_.Notices().ShowProgress(true, 0);
     job_.Start(
         [journal, existing = std::move(existing), kept = std::move(kept)](
             const std::atomic<bool>& cancelled, const std::function<void(int)>& progress) {
             return RunBuild(journal, existing, kept, cancelled, progress);
         },
         [this, showProgress](int percent) {
-            if (showProgress) core_.notices.ShowProgress(true, percent);
+            if (showProgress) core_.Notices().ShowProgress(true, percent);
         },
         [this, showProgress, fileExisted](GridsBuild build) {
-            if (showProgress) core_.notices.ShowProgress(false, 100);
+            if (showProgress) core_.Notices().ShowProgress(false, 100);
             GridsBuildFinished(std::move(build), fileExisted);
         });
 }
@@ -123,7 +171,7 @@ void GridsPart::GridsBuildFinished(GridsBuild build, bool fileExisted) {
 }
 
 void GridsPart::RefreshGrids() {
-    if (job_.Running()) return;
+    if (job_.Running() || !Loaded()) return;
     if (!state_) {
         StartGridsBuild(false);
         return;
@@ -168,11 +216,15 @@ void GridsPart::RefreshGridsIfJournalChanged() {
     if (ec || changed == stamp_) return;
     RefreshGrids();
     stamp_ = changed;
-    core_.notices.SetIndicator(false);
+    core_.Notices().SetIndicator(false);
     core_.ShowEntriesCount(station_);
 }
 
 void GridsPart::ForceGridsUpdate() {
+    if (!Loaded()) {
+        WithGridsList(" ForceGridsUpdate ", "Force update of grids.txt", [this] { ForceGridsUpdate(); });
+        return;
+    }
     const fs::path wsjtxJournal = core_.CurrentWsjtxFiles().journal;
     std::string error;
     if (FileSize(wsjtxJournal) > FileSize(core_.ViewerFile(kJournalCopy)) &&
@@ -195,7 +247,7 @@ void GridsPart::CompleteForcedGridsUpdate() {
         if (auto lines = LoadLogLines(core_.ViewerFile("grids.txt"))) list.AddLines(*lines);
     }
     AddMarlisk(list);
-    AddLocalLogGrids(list, core_.log.Lines());
+    AddLocalLogGrids(list, core_.Log().Lines());
     std::string error;
     if (!SaveGrids(list, core_.ViewerFile("grids.txt"), &error)) {
         core_.Report(" grids.txt ** ", error);
@@ -206,6 +258,8 @@ void GridsPart::CompleteForcedGridsUpdate() {
 }
 
 void GridsPart::Release() {
+    loadJob_.Cancel();
+    waitingForList_.clear();
     job_.Cancel();
     gridsList_.clear();
     state_.reset();

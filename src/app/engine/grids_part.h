@@ -3,8 +3,11 @@
 // it keeps where the scan stopped, so a later start reads only the journal's new lines.
 #pragma once
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "jobs/background_job.h"
 #include "app/engine/engine_core.h"
@@ -16,9 +19,16 @@ class GridsPart {
 public:
     GridsPart(EngineCore& core, StationView& station) : core_(core), station_(station) {}
 
-    // The start-up: grids.txt loaded, thinned and saved, then the journal scanned once in the
-    // background; or, without the file, built from the journal.
+    // The start-up: grids.txt loaded, thinned and saved in the background (the start-up does
+    // not wait for it), then the journal's new lines scanned; or, without the file, built from
+    // the journal.
     void LoadGrids();
+    // False while GridsList is being loaded: it is empty until then.
+    bool Loaded() const { return !loadJob_.Running(); }
+    // Runs `work` once GridsList is loaded: now, or when the load has ended, the status line
+    // saying meanwhile "TASK: loading grids…" (a trace line with `label`). Work still waiting at
+    // the close is dropped.
+    void WithGridsList(std::string_view label, std::string_view task, std::function<void()> work);
     void BuildGridsFile();
     // "Force update of grids.text": the journal copy brought up to date and scanned whole, then
     // the grids of the sibling logger's file and of the local log added.
@@ -28,11 +38,20 @@ public:
     // Seconds 52 and 53: a refresh when the journal copy changed since the last one.
     void RefreshGridsIfJournalChanged();
     void StartJournalWatch();
-    bool Building() const { return job_.Running(); }
+    bool Building() const { return job_.Running() || loadJob_.Running(); }
     const LogLines& GridsList() const { return gridsList_; }
     void Release();
 
+    // For tests: called on the load's thread before it reads grids.txt, with its cancel flag.
+    static inline std::function<void(const std::atomic<bool>& cancelled)> beforeLoadForTests;
+
 private:
+    struct ListLoad {
+        LogLines list;         // sorted and thinned, the Marlisk grids added
+        bool changed = false;  // differs from grids.txt as read: saved when the load ends
+        bool read = false;     // grids.txt could be read
+    };
+    void GridsLoaded(ListLoad loaded, std::optional<GridsState> kept);
     void FinishGridsLoad();
     // With `kept`, the state an earlier run saved: the build continues from it.
     void StartGridsBuild(bool showProgress, std::optional<GridsState> kept = std::nullopt);
@@ -49,6 +68,8 @@ private:
     // background build of this run has finished.
     std::unique_ptr<GridsBuild> state_;
     BackgroundJob<GridsBuild> job_;
+    BackgroundJob<ListLoad> loadJob_;
+    std::vector<std::function<void()>> waitingForList_;
     bool forceAfterBuild_ = false;
     fs::file_time_type stamp_{};  // the journal copy as last refreshed from
 };

@@ -48,7 +48,19 @@ class HeadlessView : public NoticeView,
                      public MapView {
 public:
     EngineViews Views() {
-        return EngineViews{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, journal_};
+        return EngineViews{
+            .notices = *this,
+            .window = *this,
+            .station = *this,
+            .feed = *this,
+            .equipment = *this,
+            .search = *this,
+            .lists = *this,
+            .heard = *this,
+            .places = *this,
+            .info = *this,
+            .map = *this,
+            .journal = journal_};
     }
 
     // NoticeView

@@ -15,16 +15,16 @@ namespace vantrel {
 template <typename Result>
 void StartHeldJob(EngineCore& core, BackgroundJob<Result>& job, const std::string& title,
                   typename BackgroundJob<Result>::Work work, std::function<void(Result)> done) {
-    core.gate.Hold();
-    core.notices.SetProgressTitle(title);
-    core.notices.ShowProgress(true, 0);
+    core.Gate().Hold();
+    core.Notices().SetProgressTitle(title);
+    core.Notices().ShowProgress(true, 0);
     job.Start(
-        std::move(work), [&core](int percent) { core.notices.ShowProgress(true, percent); },
+        std::move(work), [&core](int percent) { core.Notices().ShowProgress(true, percent); },
         [&core, done = std::move(done)](Result result) {
-            core.notices.ShowProgress(false, 100);
-            core.notices.SetProgressTitle("Progress");
+            core.Notices().ShowProgress(false, 100);
+            core.Notices().SetProgressTitle("Progress");
             done(std::move(result));
-            core.gate.Release();
+            core.Gate().Release();
         });
 }
 

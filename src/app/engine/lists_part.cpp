@@ -5,13 +5,18 @@
 
 namespace vantrel {
 
+ListsPart::ListsPart(EngineCore& core, ListsView& view) : core_(core), view_(view) {
+    core_.Log().OnAppended([this] { ContactLogged(); });
+    core_.Log().OnRewritten([this] { LogRewritten(); });
+}
+
 void ListsPart::create_callsignlist() {
     core_.Diagnostic("create_callsignlist;");
     if (onReloadColours) onReloadColours();
     core_.Trace(" create_callsignlist", "");
     // The list only grows and the log only grows at its end (a repair starts it again from the
     // top), so only the lines added since the last rebuild are read.
-    const LogLines& log = core_.log.Lines();
+    const LogLines& log = core_.Log().Lines();
     if (callsignLinesRead_ > log.size()) callsignLinesRead_ = 0;
     const std::size_t added = vantrel::create_callsignlist(callsignList_, log, callsignLinesRead_);
     callsignLinesRead_ = log.size();
@@ -29,7 +34,7 @@ void ListsPart::display_callsigns() {
 }
 
 void ListsPart::WriteCallsInLog() {
-    const LogLines& log = core_.log.Lines();
+    const LogLines& log = core_.Log().Lines();
     if (callsInLogLinesRead_ > log.size()) {
         callsInLog_ = CallsignList();
         callsInLogLinesRead_ = 0;
@@ -44,12 +49,12 @@ void ListsPart::WriteCallsInLog() {
 }
 
 void ListsPart::ShowLast50() {
-    const QsoList list = vantrel::ShowLast50(core_.log.Lines());
+    const QsoList list = vantrel::ShowLast50(core_.Log().Lines());
     view_.ShowDisplayList(list.title, list.lines);
 }
 
 void ListsPart::ShowLastUtcDay() {
-    const QsoList list = vantrel::ShowLastUtcDay(core_.log.Lines());
+    const QsoList list = vantrel::ShowLastUtcDay(core_.Log().Lines());
     view_.ShowDisplayList(list.title, list.lines);
 }
 
@@ -71,6 +76,7 @@ void ListsPart::RefreshLast50(TimePoint now) {
 }
 
 void ListsPart::LogRewritten() {
+    ContactLogged();
     callsignLinesRead_ = 0;
     callsInLog_ = CallsignList();
     callsInLogLinesRead_ = 0;

@@ -11,7 +11,8 @@ namespace vantrel {
 
 class ListsPart {
 public:
-    ListsPart(EngineCore& core, ListsView& view) : core_(core), view_(view) {}
+    // The lists follow the local log from the moment the part is made.
+    ListsPart(EngineCore& core, ListsView& view);
 
     void create_callsignlist();
     void display_callsigns();
@@ -22,12 +23,8 @@ public:
     void WriteCallsInLog();
     void ShowLast50();
     void ShowLastUtcDay();
-    // A contact was logged: the last-50 list is wanted again.
-    void ContactLogged();
     // The schedule's redraw of "Last 50" while "Show last 50 QSOs" is ticked.
     void RefreshLast50(TimePoint now);
-    // The log's lines changed in place (a repair): the lists read it again from the top.
-    void LogRewritten();
     void Release();
     const CallsignList& Callsigns() const { return callsignList_; }
 
@@ -35,6 +32,11 @@ public:
     std::function<void()> onReloadColours;
 
 private:
+    // A contact was logged: the last-50 list is wanted again.
+    void ContactLogged();
+    // The log's lines were replaced (the load, a repair): the lists read it again from the top.
+    void LogRewritten();
+
     EngineCore& core_;
     ListsView& view_;
     CallsignList callsignList_;

@@ -25,12 +25,11 @@ RepairProgress ToPercent(const std::function<void(int)>& progress) {
 
 bool RepairsPart::Rewrite(LogLines lines) {
     std::string error;
-    const bool saved = core_.log.Replace(std::move(lines), &error);
+    const bool saved = core_.Log().Replace(std::move(lines), &error);
     if (!saved) {
         core_.Trace(" Local log not saved ** ", error);
-        core_.notices.ShowMessage("Error", "The local log could not be written: " + error);
+        core_.Notices().ShowMessage("Error", "The local log could not be written: " + error);
     }
-    if (onLogRewritten) onLogRewritten();
     return saved;
 }
 
@@ -38,15 +37,15 @@ void RepairsPart::check_grids_in_log(const LogLines& gridsList, std::function<vo
     core_.Diagnostic("check_grids_in_log;");
     StartHeldJob<RepairResult>(
         core_, job_, std::string(kCheckGridsTitle),
-        [log = core_.log.Lines(), grids = gridsList](const std::atomic<bool>&, const std::function<void(int)>& progress) {
-            return vantrel::check_grids_in_log(log, grids, ToPercent(progress));
+        [log = core_.Log().Snapshot(), grids = gridsList](const std::atomic<bool>&, const std::function<void(int)>& progress) {
+            return vantrel::check_grids_in_log(*log, grids, ToPercent(progress));
         },
         [this, done = std::move(done)](RepairResult result) {
             const std::size_t changed = result.changed;
             if (changed > 0) {
                 if (Rewrite(std::move(result.lines)))
                     core_.ReportFile(" check_grids_in_log ", "Check grids in log: " + std::to_string(changed) +
-                                                             " grids filled in ", core_.log.File());
+                                                             " grids filled in ", core_.Log().File());
             } else {
                 core_.Report(" check_grids_in_log ", "Check grids in log: no missing grid could be filled");
             }
@@ -57,20 +56,20 @@ void RepairsPart::check_grids_in_log(const LogLines& gridsList, std::function<vo
 void RepairsPart::check_dates_in_log(std::function<void()> done) {
     core_.Diagnostic("check_dates_in_log;");
     core_.UpdateOptions([](StoredOptions& options) { options.datesRun = true; });
-    if (!HasOldDates(core_.log.Lines())) {
+    if (!HasOldDates(core_.Log().Lines())) {
         if (done) done();
         return;
     }
     StartHeldJob<RepairResult>(
         core_, job_, std::string(kCheckDatesTitle),
-        [log = core_.log.Lines()](const std::atomic<bool>&, const std::function<void(int)>& progress) {
-            return vantrel::check_dates_in_log(log, ToPercent(progress));
+        [log = core_.Log().Snapshot()](const std::atomic<bool>&, const std::function<void(int)>& progress) {
+            return vantrel::check_dates_in_log(*log, ToPercent(progress));
         },
         [this, done = std::move(done)](RepairResult result) {
             const std::size_t changed = result.changed;
             if (changed > 0 && Rewrite(std::move(result.lines))) {
                 core_.ReportFile(" check_dates_in_log ", "Dates rewritten in " + std::to_string(changed) + " lines of ",
-                                 core_.log.File());
+                                 core_.Log().File());
             }
             if (done) done();
         });
@@ -78,9 +77,9 @@ void RepairsPart::check_dates_in_log(std::function<void()> done) {
 
 void RepairsPart::RemoveLogJunk() {
     std::string error;
-    auto fileLines = LoadLogLines(core_.log.File(), &error);
+    auto fileLines = LoadLogLines(core_.Log().File(), &error);
     if (!fileLines) {
-        core_.notices.ShowMessage("Error", error);
+        core_.Notices().ShowMessage("Error", error);
         return;
     }
     StartHeldJob<LogLines>(
@@ -92,7 +91,7 @@ void RepairsPart::RemoveLogJunk() {
             // The log itself is left as it is; the operator takes the cut file by hand.
             std::string error;
             const fs::path file = core_.ViewerFile(kLogJunkFileName);
-            if (!SaveLogLines(file, cut, &error)) core_.notices.ShowMessage("Error", error);
+            if (!SaveLogLines(file, cut, &error)) core_.Notices().ShowMessage("Error", error);
             else core_.ReportFile(" Remove Log Junk ", "Remove Log Junk: the cut lines are in ", file);
         });
 }
@@ -106,13 +105,13 @@ void RepairsPart::Confirm(const std::string& caption, const std::string& questio
 
 bool RepairsPart::KeepDatedCopy(fs::path* copy) {
     std::string error;
-    if (!core_.log.Flush(&error)) {
-        core_.notices.ShowMessage("Error", "The local log could not be written: " + error);
+    if (!core_.Log().Flush(&error)) {
+        core_.Notices().ShowMessage("Error", "The local log could not be written: " + error);
         return false;
     }
     *copy = core_.ViewerFile(MyGridBackupName(core_.Now()));
-    if (!SaveLogLines(*copy, core_.log.Lines(), &error)) {
-        core_.notices.ShowMessage("Error", "The backup could not be written: " + error);
+    if (!SaveLogLines(*copy, core_.Log().Lines(), &error)) {
+        core_.Notices().ShowMessage("Error", "The backup could not be written: " + error);
         return false;
     }
     return true;
@@ -130,8 +129,8 @@ void RepairsPart::ZapUserFieldConfirmed() {
     if (!KeepDatedCopy(&copy)) return;
     StartHeldJob<RepairResult>(
         core_, job_, "Progress",
-        [log = core_.log.Lines()](const std::atomic<bool>&, const std::function<void(int)>& progress) {
-            return vantrel::ZapUserField(log, ToPercent(progress));
+        [log = core_.Log().Snapshot()](const std::atomic<bool>&, const std::function<void(int)>& progress) {
+            return vantrel::ZapUserField(*log, ToPercent(progress));
         },
         [this, copy](RepairResult result) {
             const std::size_t changed = result.changed;
@@ -145,7 +144,7 @@ void RepairsPart::ZapUserFieldConfirmed() {
 
 void RepairsPart::CheckMyGrid() {
     if (!core_.Station().call.starts_with("QQ0XYZ")) {
-        core_.notices.ShowMessage(std::string(kCheckMyGridCaption), std::string(kCheckMyGridNotApplicable));
+        core_.Notices().ShowMessage(std::string(kCheckMyGridCaption), std::string(kCheckMyGridNotApplicable));
         core_.ShowEntriesCount(station_);
         return;
     }
@@ -160,9 +159,9 @@ void RepairsPart::CheckMyGridConfirmed() {
     if (!KeepDatedCopy(&copy)) return;
     StartHeldJob<MyGridResult>(
         core_, myGridJob_, "Progress",
-        [log = core_.log.Lines(), call = core_.Station().call](const std::atomic<bool>&,
+        [log = core_.Log().Snapshot(), call = core_.Station().call](const std::atomic<bool>&,
                                                              const std::function<void(int)>& progress) {
-            return vantrel::CheckMyGrid(log, call, ToPercent(progress));
+            return vantrel::CheckMyGrid(*log, call, ToPercent(progress));
         },
         [this, copy](MyGridResult result) {
             const std::size_t changed = result.changed;

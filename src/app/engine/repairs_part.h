@@ -23,9 +23,6 @@ public:
     // Both ask the operator first, and keep a dated copy of the log before they rewrite it.
     void ZapUserField();
     void CheckMyGrid();
-
-    // The log's lines were replaced: the lists derived from it start again.
-    std::function<void()> onLogRewritten;
     // Asks the operator the question and runs `work` on "Yes" (in its turn, as any entry point).
     std::function<void(const std::string& caption, const std::string& question, std::function<void()> work)> confirm;
 

@@ -6,16 +6,17 @@
 namespace vantrel {
 
 void StationEngine::Tick() {
-    if (core_.closed) return;
+    if (core_.State().Closed()) return;
     // The places panel's timers run while long work holds the log: they do not touch it.
     places_.Tick();
-    if (!core_.startupDone || core_.gate.Held()) return;
-    const int previous = core_.tickCounter++;
+    if (!core_.State().StartupDone() || core_.Gate().Held()) return;
+    const int previous = core_.Ticks();
+    core_.SetTicks(previous + 1);
     if (previous == 0 && !map_.Visible()) window_.ApplyFullLoad();
     // Contacts that a full disk kept in memory are written as soon as the disk takes them.
     feed_.WriteUnsaved();
 
-    const TimePoint now = core_.services.clock.Now();
+    const TimePoint now = core_.Services().clock.Now();
     const int slot = ToLocalTime(now).second;
     journal_.DrawAllTxtCaption();
     switch (slot) {
@@ -37,7 +38,7 @@ void StationEngine::Tick() {
         default:
             break;
     }
-    if (slot % 4 == 0) core_.tracer.FlushDiagnostics();
+    if (slot % 4 == 0) core_.Tracer().FlushDiagnostics();
     if (core_.HasSwitch("/AUTHOR")) {
         equipment_.RotatorCheck();
         equipment_.AntennaFollow();

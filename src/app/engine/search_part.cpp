@@ -11,11 +11,11 @@ namespace vantrel {
 
 SearchPart::SearchPart(EngineCore& core, SearchView& view) : core_(core), view_(view) {
     core_.LiveOptions().Subscribe([this](const OptionsChange& change) {
-        if (core_.startupDone && change.ControlsChanged()) OptionsChanged(change.Before().showCount);
+        if (core_.State().StartupDone() && change.ControlsChanged()) OptionsChanged(change.Before().showCount);
     });
     // WSJT-X's grid changed: the bearings and distances shown are measured again from it.
     core_.LiveStation().Subscribe([this](const StationChange& change) {
-        if (core_.startupDone && change.before.grid != change.now.grid && view_.MatchListVisible()) SearchLog();
+        if (core_.State().StartupDone() && change.before.grid != change.now.grid && view_.MatchListVisible()) SearchLog();
     });
 }
 
@@ -32,7 +32,7 @@ void SearchPart::LoadCountryTable() {
     } else {
         core_.Diagnostic("load_ctydat;");
         // A new viewer folder takes its first cty.dat from WSJT-X, so countries are named at once.
-        const CountryFileSource source = ChooseCountryFileSource(core_.viewerFolder, core_.wsjtxFolder);
+        const CountryFileSource source = ChooseCountryFileSource(core_.ViewerFolder(), core_.WsjtxFolder());
         std::string error;
         if (source.kind == CountryFileSource::Missing) {
             core_.Trace(" CTY.DAT ** ", "no cty.dat in the viewer folder, in WSJT-X's folder or installed: "
@@ -47,7 +47,7 @@ void SearchPart::LoadCountryTable() {
             }
         }
         CountryFileShape shape;
-        lines = LoadCountryFile(core_.viewerFolder, &error, &shape);
+        lines = LoadCountryFile(core_.ViewerFolder(), &error, &shape);
         if (!lines && source.kind != CountryFileSource::Missing) core_.Report(" CTY.DAT ** ", error);
         // A damaged cty.dat is used as far as it reads; the operator hears of it once.
         if (lines && (shape.badEntities > 0 || shape.openLists > 0)) {
@@ -56,26 +56,26 @@ void SearchPart::LoadCountryTable() {
                                      " lines could not be read as a country and its prefixes (the first: \"" +
                                      shape.firstProblem + "\"); the table holds what could be read";
             core_.Trace(" CTY.DAT ** ", note);
-            core_.notices.ShowStatus(note);
+            core_.Notices().ShowStatus(note);
         }
     }
-    core_.countries.Replace(std::make_shared<const CountryTable>(lines ? std::move(*lines) : LogLines()));
+    core_.Countries().Replace(std::make_shared<const CountryTable>(lines ? std::move(*lines) : LogLines()));
     CheckCountryFileAge();
 }
 
 void SearchPart::CheckCountryFileAge() {
     const CountryFileAge age = vantrel::CheckCountryFileAge(FileModificationTime(core_.ViewerFile("cty.dat")),
-                                                            core_.services.clock.Now());
+                                                            core_.Services().clock.Now());
     view_.ShowCountryFileAge(age.text, age.tooOld);
 }
 
 void SearchPart::SearchLog() {
     core_.Diagnostic("check_cs;");
     // The search holds the table it reads, whatever replaces it meanwhile.
-    const CountryTablePtr countries = core_.countries.Current();
+    const CountryTablePtr countries = core_.Countries().Current();
     const StoredOptions& options = core_.Options();
     const SearchOptions search{wildSearch_, options.brDist, options.showDetails, core_.Station().grid};
-    auto list = std::make_shared<const MatchList>(vantrel::SearchLog(core_.log.Lines(), view_.SearchText(), search,
+    auto list = std::make_shared<const MatchList>(vantrel::SearchLog(core_.Log().Lines(), view_.SearchText(), search,
                                                                      *countries, placeFinder_.get(), lastCountry_));
     if (!list->shown) return;
     matchList_ = list;
@@ -86,7 +86,7 @@ void SearchPart::SearchLog() {
 void SearchPart::ShowSearchedStation(const MatchList& list) {
     // A callsign typed in full settles on that station: the map labels it at the grid of the
     // last listed contact that has one, as a click on its line would.
-    const LogLines& log = core_.log.Lines();
+    const LogLines& log = core_.Log().Lines();
     for (std::size_t i = list.size(); i-- > 0;) {
         const MatchList::Line& line = list.At(i);
         if (!line.contact || line.logIndex >= log.size()) continue;
@@ -106,7 +106,7 @@ void SearchPart::ShowSearchedStation(const MatchList& list) {
 void SearchPart::SearchEdited(const std::string& text) {
     core_.Trace(" Edit 1 change ", text);
     view_.HideDetailsPanel();
-    if (core_.tickCounter > 1 && text.size() > 1) SearchLog();
+    if (core_.Ticks() > 1 && text.size() > 1) SearchLog();
     if (text.empty()) view_.HideMatchList();
 }
 
@@ -123,12 +123,12 @@ void SearchPart::UntickWildSearch() {
 bool SearchPart::MapShown() const { return map_ && core_.Options().mapShow && map_->Visible(); }
 
 void SearchPart::AutoShowFill() {
-    const std::string_view call = TrimBlanks(ExtractFieldView(core_.lastContact, ',', 5));
+    const std::string_view call = TrimBlanks(ExtractFieldView(core_.LastContact(), ',', 5));
     const auto count = static_cast<std::size_t>(std::clamp(core_.Options().showCount, 2, 6));
     view_.SetSearchText(std::string(call.substr(0, count)));
     SearchLog();
     // The new station is labelled on the map when the map is open.
-    const std::string_view grid = TrimBlanks(ExtractFieldView(core_.lastContact, ',', 6));
+    const std::string_view grid = TrimBlanks(ExtractFieldView(core_.LastContact(), ',', 6));
     if (!grid.empty() && MapShown()) map_->ShowStation(call, grid);
 }
 
@@ -173,7 +173,7 @@ void SearchPart::MatchListClicked(int row, bool leftButton) {
         view_.HideMatchList();
     } else {
         const MatchList::Line& line = matchList_->At(at);
-        const LogLines& log = core_.log.Lines();
+        const LogLines& log = core_.Log().Lines();
         std::optional<std::size_t> index;
         if (line.contact && line.logIndex < log.size()) index = line.logIndex;
         else if (auto key = ContactKeyFromMatchLine(matchList_->Text(at))) index = FindContact(log, *key);
@@ -184,7 +184,7 @@ void SearchPart::MatchListClicked(int row, bool leftButton) {
 
 void SearchPart::ShowContactDetails(std::size_t logIndex) {
     core_.Diagnostic("showlogdetails;");
-    const std::string_view line = core_.log.Lines()[logIndex];
+    const std::string_view line = core_.Log().Lines()[logIndex];
     detailsLines_ = ContactDetails(line);
     // The map shows the contact's square: its grid box is cleared first, so the same square
     // found again is labelled again.
@@ -203,8 +203,8 @@ void SearchPart::ShowContactDetails(std::size_t logIndex) {
 
 void SearchPart::DetailsClicked(int line, bool leftButton) {
     if (!leftButton) {
-        core_.services.desktop.CopyText(view_.ContactDetailsText(500));
-        core_.notices.ShowMessage("Clipboard copied", "Displayed log data now in clipboard");
+        core_.Services().desktop.CopyText(view_.ContactDetailsText(500));
+        core_.Notices().ShowMessage("Clipboard copied", "Displayed log data now in clipboard");
         return;
     }
     if (line == 0 && !detailsLines_.empty()) {
@@ -219,7 +219,7 @@ void SearchPart::DetailsClicked(int line, bool leftButton) {
 
 void SearchPart::OpenLookupPage(const std::string& callsign) {
     const std::string address = LookupAddress(core_.Options().searches, callsign);
-    if (!address.empty()) core_.desktop.OpenUrl(address);
+    if (!address.empty()) core_.Desktop().OpenUrl(address);
 }
 
 void SearchPart::Look() {
@@ -236,7 +236,7 @@ void SearchPart::ClearResults() {
 
 void SearchPart::OptionsChanged(int previousCount) {
     const StoredOptions& options = core_.Options();
-    if (options.showCount != previousCount && options.autoShow && !core_.lastContact.empty()) {
+    if (options.showCount != previousCount && options.autoShow && !core_.LastContact().empty()) {
         // The character count moved: the search takes that many characters of the last contact.
         AutoShowFill();
     } else if (view_.MatchListVisible()) {

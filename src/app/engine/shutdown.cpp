@@ -7,13 +7,13 @@
 namespace vantrel {
 
 void StationEngine::CloseMainWindow() {
-    if (core_.closed) return;
-    if (!core_.startupBegun || core_.quitRequested) {
+    if (core_.State().Closed()) return;
+    if (!core_.State().StartupBegun() || core_.State().QuitRequested()) {
         views_.window.Quit();
         return;
     }
-    core_.gate.WhenFree([this] {
-        if (core_.closed) return;
+    core_.Gate().WhenFree([this] {
+        if (core_.State().Closed()) return;
         CloseNow();
         views_.window.Quit();
     });
@@ -22,8 +22,8 @@ void StationEngine::CloseMainWindow() {
 void StationEngine::LogWaitingDatagrams() {
     // Contacts sent while the program was stopped or busy still wait at the sockets: they are
     // read to the end and logged as any other before the sockets close.
-    UdpReceiver& receiver = core_.services.receiver;
-    MessageListener* listener = core_.services.listener;
+    UdpReceiver& receiver = core_.Services().receiver;
+    MessageListener* listener = core_.Services().listener;
     const std::vector<std::string> contacts = receiver.TakeWaiting();
     const std::vector<std::string> messages = listener ? listener->TakeWaiting() : std::vector<std::string>();
     auto noteDrops = [this](std::uint64_t dropped, const char* socket) {
@@ -44,8 +44,7 @@ void StationEngine::CloseNow() {
     LogWaitingDatagrams();
     feed_.LogPendingContacts("the program closed before the warning was answered");
     feed_.WriteUnsaved();
-    core_.closed = true;
-    core_.running = false;
+    core_.State().Close();
     lists_.WriteCallsInLog();
 
     // Dated copies of WSJT-X's logs, one per day; a copy made since WSJT-X last changed its file
@@ -59,40 +58,39 @@ void StationEngine::CloseNow() {
         !CopyFileIfChanged(files.adif, core_.ViewerFile("Wsjtx_log " + date + ".adi"), &error))
         core_.Trace(" Copy failed ** ", error);
 
-    const bool traced = core_.tracer.Trace(" Close", "", &error);
-    core_.tracer.End();
-    core_.services.receiver.Stop();
+    const bool traced = core_.Tracer().Trace(" Close", "", &error);
+    core_.Tracer().End();
+    core_.Services().receiver.Stop();
     ReleaseLists();
     if (!traced) {
         // The settings are not saved by a close whose trace file failed.
-        core_.notices.ShowMessage("Error", "The trace file could not be written: " + error);
+        core_.Notices().ShowMessage("Error", "The trace file could not be written: " + error);
     } else {
         window_.SaveSettings();
     }
-    core_.services.store.WriteBool(kOwnSection, "VantrelerActive", false);
-    core_.tracer.CloseDiagnostics();
-    if (core_.HasSwitch("/PURGE")) PurgeSettings(core_.services.store);
+    core_.Services().store.WriteBool(kOwnSection, "VantrelerActive", false);
+    core_.Tracer().CloseDiagnostics();
+    if (core_.HasSwitch("/PURGE")) PurgeSettings(core_.Services().store);
 }
 
 void StationEngine::ExitCommand() {
     LogWaitingDatagrams();
     feed_.LogPendingContacts("the program was left by EXIT before the warning was answered");
     feed_.WriteUnsaved();
-    core_.closed = true;
-    core_.running = false;
+    core_.State().Close();
     ReleaseLists();
-    core_.tracer.CloseDiagnostics();
+    core_.Tracer().CloseDiagnostics();
     window_.SaveSettings();
-    if (core_.HasSwitch("/PURGE")) PurgeSettings(core_.services.store);
-    core_.services.store.WriteBool(kOwnSection, "VantrelerActive", false);
+    if (core_.HasSwitch("/PURGE")) PurgeSettings(core_.Services().store);
+    core_.Services().store.WriteBool(kOwnSection, "VantrelerActive", false);
     views_.window.Quit();
 }
 
 void StationEngine::ReleaseLists() {
     messages_.Release();
     grids_.Release();
-    core_.log.Release();
-    core_.wsjtxLogLines.clear();
+    core_.Log().Release();
+    core_.WsjtxLogLines().clear();
     lists_.Release();
     search_.Release();
 }

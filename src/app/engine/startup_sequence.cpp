@@ -25,40 +25,40 @@ std::string ProgramDate(const fs::path& programFile) {
 }  // namespace
 
 void StationEngine::MainWindowActivated() {
-    if (core_.startupBegun) return;
-    core_.startupBegun = true;
-    core_.gate.Hold();
+    if (core_.State().StartupBegun()) return;
+    core_.State().BeginStartup();
+    core_.Gate().Hold();
     RunStartupSequence();
 }
 
 void StationEngine::RunStartupSequence() {
-    SettingsStore& store = core_.services.store;
+    SettingsStore& store = core_.Services().store;
     // The settings the start-up reads come from one reading of the store.
     const SettingsStore::ReadBatch settingsBatch(store);
     WindowView& window = views_.window;
 
     if (core_.HasSwitch("/DEBUG")) {
-        core_.tracer.OpenDiagnostics(core_.ViewerFile("errorlog.txt"));
-        core_.tracer.WriteDiagnostic("Started at " + FormatDateTimeText(core_.Now()));
+        core_.Tracer().OpenDiagnostics(core_.ViewerFile("errorlog.txt"));
+        core_.Tracer().WriteDiagnostic("Started at " + FormatDateTimeText(core_.Now()));
     }
 
     // The sibling logger and this program share WSJT-X's files: only one of them may run.
     if (store.ReadBool("Wexo/General", "Wexo_Active", false)) {
-        core_.notices.ShowMessage("Vantrel resource error",
+        core_.Notices().ShowMessage("Vantrel resource error",
                                   "Only Wexo ++ OR ++ Vantrel can run at any one time. Terminating Vantrel "
                                   "now - you can restart it after closing Wexo !!");
         window_.RequestQuit();
         return;
     }
     store.WriteBool(kOwnSection, "VantrelerActive", true);
-    core_.running = true;
+    core_.State().StartRunning();
 
-    core_.lastContact.clear();
-    core_.tracer.Begin(core_.viewerFolder);
+    core_.SetLastContact({});
+    core_.Tracer().Begin(core_.ViewerFolder());
     // A write that a crash cut short leaves its file beside the target, which holds its old
     // content: the leftovers go.
-    RemoveLeftoverWritesIn(core_.viewerFolder);
-    RemoveOldRecentListLeftovers(core_.viewerFolder);
+    RemoveLeftoverWritesIn(core_.ViewerFolder());
+    RemoveOldRecentListLeftovers(core_.ViewerFolder());
 
     const bool author = core_.HasSwitch("/AUTHOR");
     window.SetRegionVisible(Region::CheckMyGridMenu, author);
@@ -89,7 +89,7 @@ void StationEngine::RunStartupSequence() {
     map_.DeleteMapLogAtStart();
     window_.ApplyStoredPlacement(150);
     window.SetCaption("Vantrel for WSJT-X - Version " + VersionText() + "  Build: " +
-                      ProgramDate(core_.services.programFile));
+                      ProgramDate(core_.Services().programFile));
 
     if (store.ReadText(kOwnSection, "VantrelerCall", "") == "QQ0XYZ" || author) WriteReleaseVersionFile();
     // The release check answers later; the start-up does not wait for it.
@@ -105,7 +105,7 @@ void StationEngine::RunStartupSequence() {
     // Without N1MM reporting the program has nothing to do, unless WSJT-X's own messages bring
     // the contacts it logs.
     if (!core_.Config().broadcast && core_.Config().hostPresent && !messages_.Listening()) {
-        core_.notices.ShowMessage("WSJT-X UDP support option not enabled",
+        core_.Notices().ShowMessage("WSJT-X UDP support option not enabled",
                                   "Enable N1MM Logger + Broadcast support in WSJT-X : \"File /Settings "
                                   "/Reporting /Enable Logged Contact ADIF reporting\" for this software to "
                                   "operate. Terminating.");
@@ -127,7 +127,7 @@ void StationEngine::RunStartupSequence() {
 }
 
 void StationEngine::ContinueAfterCopyIn() {
-    if (core_.quitRequested || core_.closed) return;
+    if (core_.State().QuitRequested() || core_.State().Closed()) return;
     core_.UpdateOptions([](StoredOptions& options) { ++options.runs; });
 
     const bool map = map_.MapAvailable();
@@ -143,8 +143,21 @@ void StationEngine::ContinueAfterCopyIn() {
     lists_.RedrawCallsignList();
     search_.LoadCountryTable();
     grids_.LoadGrids();
-    if (const std::string problem = places_.LoadPlacesList(); !problem.empty()) core_.Trace(" Places ** ", problem);
+    LoadPlacesListInBackground();
     RunMaintenance();
+}
+
+void StationEngine::LoadPlacesListInBackground() {
+    // The grid lookup's list is not needed for the first screen: it is read on a thread of its
+    // own, and a lookup asked for meanwhile is answered when it is there.
+    places_.BeginPlacesListLoad();
+    auto load = std::make_shared<PlacesListLoad>();
+    placesJobs_.Run([load, folders = places_.Folders()] { *load = vantrel::LoadPlacesList(folders); },
+                    [this, load] {
+                        if (core_.State().Closed()) return;
+                        const std::string problem = places_.TakePlacesList(std::move(*load));
+                        if (!problem.empty()) core_.Trace(" Places ** ", problem);
+                    });
 }
 
 void StationEngine::RunMaintenance() {
@@ -157,33 +170,42 @@ void StationEngine::RunMaintenance() {
         if (dates) repairs_.check_dates_in_log(finish);
         else finish();
     };
-    if (grids) repairs_.check_grids_in_log(grids_.GridsList(), datesThenFinish);
+    // The grids list loads in the background: a repair due before it is there runs once it is,
+    // after the start-up.
+    if (grids && grids_.Loaded()) repairs_.check_grids_in_log(grids_.GridsList(), datesThenFinish);
     else datesThenFinish();
+    if (grids && !grids_.Loaded()) CheckGridsInLog();
+}
+
+void StationEngine::CheckGridsInLog() {
+    grids_.WithGridsList(" check_grids_in_log ", "Check grids in log", [this] {
+        Enter([this] { repairs_.check_grids_in_log(grids_.GridsList()); });
+    });
 }
 
 void StationEngine::FinishStartup() {
-    if (core_.quitRequested || core_.closed) return;
-    const SettingsStore::ReadBatch settingsBatch(core_.services.store);
-    core_.tracer.FlushDiagnostics();
+    if (core_.State().QuitRequested() || core_.State().Closed()) return;
+    const SettingsStore::ReadBatch settingsBatch(core_.Services().store);
+    core_.Tracer().FlushDiagnostics();
     core_.ShowEntriesCount(views_.station);
     if (core_.Options().mapShow) map_.ShowWindow();
     backups_.BackupIfDue();
-    core_.tickCounter = 0;
+    core_.SetTicks(0);
     window_.ApplyFullLoad();
-    core_.services.store.WriteBool(kOwnSection, "VantrelerActive", true);
-    if (core_.log.size() > 0) lists_.WriteCallsInLog();
-    core_.startupDone = true;
+    core_.Services().store.WriteBool(kOwnSection, "VantrelerActive", true);
+    if (core_.Log().size() > 0) lists_.WriteCallsInLog();
+    core_.State().EndStartup();
     messages_.StartIndex();
-    core_.gate.Release();
+    core_.Gate().Release();
     if (onStartupDone) onStartupDone();
 }
 
 void StationEngine::LoadLocalLog() {
-    core_.wsjtxLogLines.clear();
+    core_.WsjtxLogLines().clear();
     if (!core_.HasSwitch("/NLU")) {
         core_.Diagnostic("Checking for local WSJTX log file");
-        if (auto lines = LoadLogLines(core_.ViewerFile(kLogCopy))) core_.wsjtxLogLines = std::move(*lines);
-        RemoveEmptyLines(core_.wsjtxLogLines);
+        if (auto lines = LoadLogLines(core_.ViewerFile(kLogCopy))) core_.WsjtxLogLines() = std::move(*lines);
+        RemoveEmptyLines(core_.WsjtxLogLines());
     }
 
     core_.Diagnostic("Checking for local log file");
@@ -191,7 +213,7 @@ void StationEngine::LoadLocalLog() {
     const bool exists = FileSize(file) >= 0;
     std::string error;
     std::optional<LogLines> loaded;
-    if (exists) loaded = core_.log.Load(&error);
+    if (exists) loaded = core_.Log().Load(&error);
     // A line in the old layout carries the callsign at field 13; the converted lines go to a
     // file of their own for the operator. Without a callsign nothing can be recognised.
     const StationDetails& station = core_.Station();
@@ -206,15 +228,15 @@ void StationEngine::LoadLocalLog() {
         if (!loaded) {
             // Never start a new log over one that could not be read.
             core_.Report(" Local log ** ", error);
-            core_.notices.ShowMessage("Error", "The local log could not be read: " + error);
+            core_.Notices().ShowMessage("Error", "The local log could not be read: " + error);
         }
         const std::size_t onDisk = loaded ? loaded->size() : 0;
-        core_.log.Take(loaded ? std::move(*loaded) : LogLines(), onDisk);
+        core_.Log().Take(loaded ? std::move(*loaded) : LogLines(), onDisk);
     } else {
         core_.Diagnostic("Creating new local log file");
         core_.Diagnostic("create_new_local_log;");
         WsjtxMerge merge;
-        if (!core_.log.Replace(create_new_local_log(core_.wsjtxLogLines, station, &merge), &error))
+        if (!core_.Log().Replace(create_new_local_log(core_.WsjtxLogLines(), station, &merge), &error))
             core_.Report(" Local log not saved ** ", error);
         const std::string skipped = SkippedLinesTrace(merge);
         if (!skipped.empty()) core_.Trace(" wsjtx.log ** ", skipped);
@@ -226,18 +248,18 @@ void StationEngine::LoadLocalLog() {
     if ((loaded || !exists) && !core_.HasSwitch("/NLU")) {
         core_.Diagnostic("Update local log with new");
         core_.Diagnostic("update_local_with_new;");
-        const WsjtxMerge merge = core_.log.MergeWsjtx(core_.wsjtxLogLines, station);
+        const WsjtxMerge merge = core_.Log().MergeWsjtx(core_.WsjtxLogLines(), station);
         const std::string skipped = SkippedLinesTrace(merge);
         if (!skipped.empty()) core_.Trace(" wsjtx.log ** ", skipped);
-        if (!core_.log.Flush(&error)) core_.Report(" Local log not saved ** ", error);
+        if (!core_.Log().Flush(&error)) core_.Report(" Local log not saved ** ", error);
     }
 
     core_.ShowEntriesCount(views_.station);
-    core_.lastContact.clear();
-    if (core_.log.size() == 0) {
+    core_.SetLastContact({});
+    if (core_.Log().size() == 0) {
         views_.station.ShowLastContact("");
     } else {
-        feed_.SetLastContact(std::string(core_.log.Lines().back()));
+        feed_.SetLastContact(std::string(core_.Log().Lines().back()));
     }
 }
 

@@ -20,14 +20,17 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
       info_(InfoInputs(), views.info),
       downloadsNotices_(views.notices, views.search),
       downloads_(DownloadInputs(), downloadsNotices_),
-      map_(core_.services.store, core_.viewerFolder,
-           core_.services.dataFolder.empty() ? fs::path() : core_.services.dataFolder / "maps", views.map,
+      map_(core_.Services().store, core_.ViewerFolder(),
+           core_.Services().dataFolder.empty() ? fs::path() : core_.Services().dataFolder / "maps", views.map,
            MapPart::OwnerActions{[this] {
                                      // No map image: "Map" is cleared, with its own action.
                                      core_.UpdateOptions([](StoredOptions& options) { options.mapShow = false; });
                                  },
-                                 [this] { search_.UntickWildSearch(); }}),
-      journal_(JournalServices(views.journal), core_.viewerFolder) {
+                                 [this] { search_.UntickWildSearch(); },
+                                 [this](std::function<void(const LogLines&)> work) {
+                                     Enter([this, work = std::move(work)] { work(core_.Log().Lines()); });
+                                 }}),
+      journal_(JournalServices(views.journal), core_.ViewerFolder()) {
     // The "Map" box's own action runs before the parts that redraw after a change of options.
     core_.LiveOptions().SubscribeEarly([this](const OptionsChange& change) {
         if (change.Changed(&StoredOptions::mapShow)) FollowMapBox();
@@ -44,11 +47,7 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
     lists_.onReloadColours = [this] { window_.ReloadColours(); };
     search_.onRedrawCallsignList = [this] { lists_.RedrawCallsignList(); };
     repairs_.confirm = [this](const std::string& caption, const std::string& question, std::function<void()> work) {
-        core_.notices.Ask(caption, question, [this, work = std::move(work)] { Enter(work); });
-    };
-    repairs_.onLogRewritten = [this] {
-        lists_.LogRewritten();
-        messages_.LogChanged();
+        core_.Notices().Ask(caption, question, [this, work = std::move(work)] { Enter(work); });
     };
     files_.onConfigurationRead = [this](const LogLines& lines) {
         messages_.ConfigurationRead(lines);
@@ -68,32 +67,33 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
 StationEngine::~StationEngine() = default;
 
 PlacesPartInputs StationEngine::PlacesInputs() {
-    return {PlacesFolders::Of(core_.viewerFolder, core_.services.dataFolder),
+    return {PlacesFolders::Of(core_.ViewerFolder(), core_.Services().dataFolder),
             [this] { return core_.Station().grid; },
-            [this]() -> const LogLines* {
-                return &core_.countries.Current()->Lines();
+            [this] {
+                const CountryTablePtr table = core_.Countries().Current();
+                return std::shared_ptr<const LogLines>(table, &table->Lines());
             },
-            [this](const std::string& text) { core_.services.desktop.CopyText(text); }};
+            [this](const std::string& text) { core_.Services().desktop.CopyText(text); }};
 }
 
 InfoViewsInputs StationEngine::InfoInputs() {
-    return {core_.viewerFolder, core_.services.store, core_.desktop, VersionText(),
+    return {core_.ViewerFolder(), core_.Services().store, core_.Desktop(), VersionText(),
             [this](const std::string& label, const std::string& text) { core_.Trace(label, text); }};
 }
 
 DownloadsInputs StationEngine::DownloadInputs() {
     DownloadsInputs inputs;
-    inputs.viewerFolder = core_.viewerFolder;
-    inputs.wsjtxFolder = core_.wsjtxFolder;
+    inputs.viewerFolder = core_.ViewerFolder();
+    inputs.wsjtxFolder = core_.WsjtxFolder();
     inputs.versionText = VersionText();
     inputs.trace = [this](const std::string& label, const std::string& text) { core_.Trace(label, text); };
     // A newly installed cty.dat names the countries of the next search at once.
     inputs.countryTableReloaded = [this](std::unique_ptr<CountryTable> table) {
-        if (table) core_.countries.Replace(std::move(table));
+        if (table) core_.Countries().Replace(std::move(table));
     };
-    inputs.now = [this] { return core_.services.clock.Now(); };
-    inputs.addresses = core_.services.downloadAddresses;
-    inputs.fetch = core_.services.fetchSettings;
+    inputs.now = [this] { return core_.Services().clock.Now(); };
+    inputs.addresses = core_.Services().downloadAddresses;
+    inputs.fetch = core_.Services().fetchSettings;
     return inputs;
 }
 
@@ -101,24 +101,22 @@ JournalPartServices StationEngine::JournalServices(JournalView& view) {
     return {view,
             core_.LiveOptions(),
             core_.Station(),
-            [this](const std::string& text) { core_.services.desktop.CopyText(text); },
-            [this](const std::string& path) { core_.desktop.OpenFile(path); },
+            [this](const std::string& text) { core_.Services().desktop.CopyText(text); },
+            [this](const std::string& path) { core_.Desktop().OpenFile(path); },
             [this](const std::string& line, std::string* reason) { return AddJournalLine(line, reason); },
             [this](std::function<void()> work, std::function<void()> done) {
                 journalJobs_.Run(std::move(work), std::move(done));
             },
-            [this](const std::string& text) { core_.notices.ShowStatus(text); }};
+            [this](const std::string& text) { core_.Notices().ShowStatus(text); }};
 }
 
 bool StationEngine::AddJournalLine(const std::string& line, std::string* reason) {
-    if (!core_.startupDone || core_.closed) {
+    if (!core_.State().StartupDone() || core_.State().Closed()) {
         if (reason) *reason = "the local log is not open";
         return false;
     }
     if (!feed_.LogReadyLine(line, reason)) return false;
-    // The new contact is searched, listed and counted like one that WSJT-X logged.
-    lists_.ContactLogged();
-    messages_.LogChanged();
+    // The new contact is listed and counted like one that WSJT-X logged.
     lists_.RedrawCallsignList();
     lists_.WriteCallsInLog();
     return true;
@@ -130,9 +128,9 @@ const std::string& StationEngine::VersionText() const {
 }
 
 void StationEngine::Enter(std::function<void()> work) {
-    if (!core_.startupBegun || core_.closed || core_.quitRequested) return;
-    core_.gate.WhenFree([this, work = std::move(work)] {
-        if (!core_.closed && !core_.quitRequested) work();
+    if (!core_.State().TakesWork()) return;
+    core_.Gate().WhenFree([this, work = std::move(work)] {
+        if (core_.State().TakesWork()) work();
     });
 }
 
@@ -143,7 +141,7 @@ void StationEngine::Run(Command command) {
         switch (command) {
             case Command::Exit: ExitCommand(); return;
             case Command::BackupData: backups_.BackupLocalLog(); return;
-            case Command::CheckGridsInLog: repairs_.check_grids_in_log(grids_.GridsList()); return;
+            case Command::CheckGridsInLog: CheckGridsInLog(); return;
             case Command::RemoveLogJunk: repairs_.RemoveLogJunk(); return;
             case Command::ZapUserField: repairs_.ZapUserField(); return;
             case Command::CheckMyGridDetails: repairs_.CheckMyGrid(); return;
@@ -173,24 +171,6 @@ void StationEngine::RunInfo(InfoCommand command) {
     Enter([this, command] { info_.Run(command); });
 }
 
-void StationEngine::LookupGrid(const std::string& fieldText) {
-    Enter([this, fieldText] { places_.LookupGrid(fieldText); });
-}
-void StationEngine::CloseGridInfo() {
-    Enter([this] { places_.CloseGridInfo(); });
-}
-void StationEngine::GridListPressed() {
-    Enter([this] { places_.GridListPressed(); });
-}
-void StationEngine::GridListReleased() {
-    Enter([this] { places_.GridListReleased(); });
-}
-void StationEngine::BearingDoubleClicked() {
-    Enter([this] { places_.BearingDoubleClicked(); });
-}
-void StationEngine::PlacesTextEdited() {
-    Enter([this] { places_.PlacesTextEdited(); });
-}
 void StationEngine::PlacesSearchEntered(const std::string& text, bool extended) {
     Enter([this, text, extended] {
         // With "ALL.TXT" ticked, Enter searches the journal instead.
@@ -198,37 +178,7 @@ void StationEngine::PlacesSearchEntered(const std::string& text, bool extended) 
         places_.SearchPlaces(text, extended);
     });
 }
-void StationEngine::ClosePlaces() {
-    Enter([this] { places_.ClosePlaces(); });
-}
-void StationEngine::CopyPlacesToClipboard() {
-    Enter([this] { places_.CopyPlacesToClipboard(); });
-}
-void StationEngine::JournalAction(std::function<void(JournalPart&)> action) {
-    Enter([this, action = std::move(action)] { action(journal_); });
-}
 
-void StationEngine::SearchLog() {
-    Enter([this] { search_.SearchLog(); });
-}
-void StationEngine::SearchEdited(const std::string& text) {
-    Enter([this, text] { search_.SearchEdited(text); });
-}
-void StationEngine::SetWildSearch(bool wild) {
-    Enter([this, wild] { search_.SetWildSearch(wild); });
-}
-void StationEngine::LastContactClicked() {
-    Enter([this] { search_.LastContactClicked(); });
-}
-void StationEngine::CallsignListClicked(const std::string& line, int column) {
-    Enter([this, line, column] { search_.CallsignListClicked(line, column); });
-}
-void StationEngine::MatchListClicked(int row, bool leftButton) {
-    Enter([this, row, leftButton] { search_.MatchListClicked(row, leftButton); });
-}
-void StationEngine::DetailsClicked(int line, bool leftButton) {
-    Enter([this, line, leftButton] { search_.DetailsClicked(line, leftButton); });
-}
 void StationEngine::CheckCountryFileAge() { search_.CheckCountryFileAge(); }
 
 void StationEngine::OnDatagrams(std::vector<std::string> datagrams) {
@@ -238,55 +188,24 @@ void StationEngine::OnDatagrams(std::vector<std::string> datagrams) {
 void StationEngine::OnWsjtxMessages(std::vector<std::string> datagrams) {
     Enter([this, datagrams = std::move(datagrams)] { messages_.OnMessages(datagrams); });
 }
-void StationEngine::HeardClicked(int row) {
-    Enter([this, row] {
-        if (row >= 0) messages_.HeardClicked(static_cast<std::size_t>(row));
-    });
-}
-void StationEngine::N1mmPortChanged(const std::string& text) {
-    Enter([this, text] { files_.N1mmPortChanged(text); });
-}
-void StationEngine::RigChanged(const std::string& boxText) {
-    Enter([this, boxText] { equipment_.RigChanged(boxText); });
-}
-void StationEngine::AntennaChanged(const std::string& boxText) {
-    Enter([this, boxText] { equipment_.AntennaChanged(boxText); });
-}
-void StationEngine::AntennaChoiceClosed(bool picked) {
-    Enter([this, picked] { feed_.AntennaChoiceClosed(picked); });
-}
-void StationEngine::SetLastContact(const std::string& text) {
-    Enter([this, text] { feed_.SetLastContact(text); });
-}
-void StationEngine::AdifImport(const std::string& file) {
-    Enter([this, file] { adif_.AdifImport(file); });
-}
 
 fs::path StationEngine::AdifImportFolder() const {
     std::error_code ec;
-    return fs::is_directory(core_.wsjtxFolder, ec) ? core_.wsjtxFolder : core_.viewerFolder;
+    return fs::is_directory(core_.WsjtxFolder(), ec) ? core_.WsjtxFolder() : core_.ViewerFolder();
 }
 
 void StationEngine::OpenFolder(const std::string& folder) {
-    if (!core_.closed && !folder.empty()) core_.desktop.OpenFile(folder);
+    if (!core_.State().Closed() && !folder.empty()) core_.Desktop().OpenFile(folder);
 }
 
 void StationEngine::ContactsLogged() {
-    lists_.ContactLogged();
-    messages_.LogChanged();
-    if (core_.Options().autoShow && core_.tickCounter > 1) {
+    if (core_.Options().autoShow && core_.Ticks() > 1) {
         search_.AutoShowFill();
         lists_.create_callsignlist();
         lists_.WriteCallsInLog();
     }
 }
 
-void StationEngine::ResetRegistryValues() {
-    Enter([this] { window_.ResetRegistryValues(); });
-}
-void StationEngine::ColourChosen(int index, std::optional<Rgb> colour) {
-    Enter([this, index, colour] { window_.ColourChosen(index, colour); });
-}
 void StationEngine::OptionsEdited(OptionsEdit edit) {
     // The parts that show or use an option follow its change themselves.
     Enter([this, edit = std::move(edit)] { core_.UpdateOptions(edit); });
@@ -297,7 +216,7 @@ void StationEngine::FollowMapBox() {
     if (ticked == mapBoxTicked_) return;
     mapBoxTicked_ = ticked;
     // Ticked, the first tick of the schedule does not load the settings again.
-    if (ticked) core_.tickCounter = 2;
+    if (ticked) core_.SetTicks(2);
     map_.SetShown(ticked);
 }
 

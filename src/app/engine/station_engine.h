@@ -6,6 +6,8 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
+#include <type_traits>
 #include <vector>
 
 #include "app/engine/adif_part.h"
@@ -68,61 +70,38 @@ public:
     // An entry of the "View" or "About" menu.
     void RunInfo(InfoCommand command);
 
-    // The callsign search and what hangs on it.
-    void SearchLog();
-    void SearchEdited(const std::string& text);
-    void SetWildSearch(bool wild);
-    void LastContactClicked();
-    void CallsignListClicked(const std::string& line, int column);
-    void MatchListClicked(int row, bool leftButton);
-    void DetailsClicked(int line, bool leftButton);
-    void CheckCountryFileAge();
+    // An operator action on a part, in its turn: at once when the log is free, else after the
+    // long work that holds it (datagrams, clicks and searches wait in the order they came).
+    // Nothing runs before the start-up has begun or once the window closes.
+    //   engine.Call(&SearchPart::SearchEdited, text);
+    template <typename Part, typename... Params, typename... Args>
+    void Call(void (Part::*action)(Params...), Args&&... args) {
+        Enter([this, action, ... args = std::decay_t<Args>(std::forward<Args>(args))]() mutable {
+            (std::get<Part&>(reachable_).*action)(args...);
+        });
+    }
+    // The same for a piece of work on one part (a panel hands over its own action).
+    template <typename Part>
+    void With(std::function<void(Part&)> action) {
+        Enter([this, action = std::move(action)] { action(std::get<Part&>(reachable_)); });
+    }
+    // Work from outside that touches the log: now, or after the long work holding it.
+    void Enter(std::function<void()> work);
 
-    // The live feed of logged contacts, and the radio and antenna in use.
+    // The live feed of logged contacts and WSJT-X's own UDP messages, in their order.
     void OnDatagram(const std::string& bytes) { OnDatagrams({bytes}); }
     void OnDatagrams(std::vector<std::string> datagrams);
-    void N1mmPortChanged(const std::string& text);
-    void RigChanged(const std::string& boxText);
-    void AntennaChanged(const std::string& boxText);
-    // Messages of WSJT-X's own UDP protocol, in their order.
     void OnWsjtxMessages(std::vector<std::string> datagrams);
-    // A click on a row of the stations heard.
-    void HeardClicked(int row);
-    // The antenna list that "Yes" opened has closed; `picked` false when nothing was chosen.
-    void AntennaChoiceClosed(bool picked);
-    // The last-contact box took a text (the feed, or a test).
-    void SetLastContact(const std::string& text);
-    // "ADIF Import" of the file the operator chose.
-    void AdifImport(const std::string& file);
+    // Enter in "Places/call search:": the places search while "ALL.TXT" is unticked.
+    void PlacesSearchEntered(const std::string& text, bool extended);
     // Where the "ADIF Import" file dialog opens: WSJT-X's folder (its wsjtx_log.adi), or the
     // viewer folder while WSJT-X has none.
     fs::path AdifImportFolder() const;
     // A click on the path shown on the status line: the folder opened by the desktop.
     void OpenFolder(const std::string& folder);
+    // The window was resized: the age line of cty.dat is checked again.
+    void CheckCountryFileAge();
 
-    // The grid lookup and the places search.
-    // "Lookup", or Enter in the grid lookup field.
-    void LookupGrid(const std::string& fieldText);
-    // A click on the "Gridsquare info:" panel, its "Click to close.", its list or the lookup field.
-    void CloseGridInfo();
-    void GridListPressed();
-    void GridListReleased();
-    void BearingDoubleClicked();
-    // A key typed into "Places/call search:".
-    void PlacesTextEdited();
-    // Enter in "Places/call search:": the places search while "ALL.TXT" is unticked.
-    void PlacesSearchEntered(const std::string& text, bool extended);
-    // A double click on the "Places Lookup:" panel or its list.
-    void ClosePlaces();
-    // A click on the "Searching local ALL.TXT" panel (its buttons and "Auto"): the action runs on
-    // the journal part in its turn, as every entry point that may touch the log does.
-    void JournalAction(std::function<void(JournalPart&)> action);
-    // "->> Clipboard".
-    void CopyPlacesToClipboard();
-
-    // Operator actions on the settings.
-    void ResetRegistryValues();
-    void ColourChosen(int index, std::optional<Rgb> colour);
     // The operator changed an option control: its value into the options.
     void OptionsEdited(OptionsEdit edit);
 
@@ -132,23 +111,25 @@ public:
 
     // State, for the views and the tests.
     bool HasSwitch(std::string_view name) const { return core_.HasSwitch(name); }
-    bool QuitRequested() const { return core_.quitRequested; }
-    bool StartupDone() const { return core_.startupDone; }
+    bool QuitRequested() const { return core_.State().QuitRequested(); }
+    bool StartupDone() const { return core_.State().StartupDone(); }
     // True while long work holds the local log (entry points wait for it).
-    bool Busy() const { return core_.gate.Held(); }
+    bool Busy() const { return core_.Gate().Held(); }
     // True while any work of the background runs (the grids scan included).
-    bool BackgroundWorkRunning() const { return core_.gate.Held() || grids_.Building() || messages_.Indexing(); }
-    const fs::path& WsjtxFolder() const { return core_.wsjtxFolder; }
-    const fs::path& ViewerFolder() const { return core_.viewerFolder; }
+    bool BackgroundWorkRunning() const {
+        return core_.Gate().Held() || grids_.Building() || messages_.Indexing() || placesJobs_.Running() > 0;
+    }
+    const fs::path& WsjtxFolder() const { return core_.WsjtxFolder(); }
+    const fs::path& ViewerFolder() const { return core_.ViewerFolder(); }
     const StationDetails& Station() const { return core_.Station(); }
     const WsjtxConfig& Config() const { return core_.Config(); }
-    const LogLines& WsjtxLogLines() const { return core_.wsjtxLogLines; }
-    const LogLines& LocalLogLines() const { return core_.log.Lines(); }
-    const std::string& LastContact() const { return core_.lastContact; }
+    const LogLines& WsjtxLogLines() const { return core_.WsjtxLogLines(); }
+    const LogLines& LocalLogLines() const { return core_.Log().Lines(); }
+    const std::string& LastContact() const { return core_.LastContact(); }
     const StoredOptions& Options() const { return core_.Options(); }
     int RunCounter() const { return core_.Options().runs; }
     const std::vector<std::string>& PendingContacts() const { return feed_.PendingContacts(); }
-    const CountryTablePtr& Countries() const { return core_.countries.Current(); }
+    const CountryTablePtr& Countries() const { return core_.Countries().Current(); }
     const CallsignList& Callsigns() const { return lists_.Callsigns(); }
     const LogLines& GridsList() const { return grids_.GridsList(); }
     const HeardList& Heard() const { return messages_.Heard(); }
@@ -171,8 +152,9 @@ private:
     JournalPartServices JournalServices(JournalView& view);
     // "Add to Log": the journal's entry line into the local log, the lists following.
     bool AddJournalLine(const std::string& line, std::string* reason);
-    // Work from outside that touches the log: now, or after the long work holding it.
-    void Enter(std::function<void()> work);
+    // "Check grids in log": with the grids list, once it is loaded.
+    void CheckGridsInLog();
+    void LoadPlacesListInBackground();
     void RunStartupSequence();
     void ContinueAfterCopyIn();
     void RunMaintenance();
@@ -211,6 +193,11 @@ private:
     // cancels its search) goes first and the jobs are waited for after.
     JobRunner journalJobs_;
     JournalPart journal_;
+    JobRunner placesJobs_;  // the places list's load at start-up
+    // The parts that the window's actions reach through Call and With.
+    std::tuple<SearchPart&, PlacesPart&, JournalPart&, EquipmentPart&, FeedPart&, AdifPart&, WindowPart&,
+               WsjtxFilesPart&, WsjtxMessagesPart&>
+        reachable_{search_, places_, journal_, equipment_, feed_, adif_, window_, files_, messages_};
 };
 
 }  // namespace vantrel

@@ -3,10 +3,16 @@
 // anything else is done with it; when the disk is full the contacts are kept and written again
 // at every tick and at the close, never dropped. A save never replaces lines that another writer
 // put into the file: they are read, kept and taken into memory too.
+//
+// The log announces its changes: whoever shows or indexes it subscribes when it is made and is
+// told when contacts were appended or when the lines were replaced; the log knows nothing of them.
+// Work off the engine's thread reads a snapshot, a shared copy that no change of the log touches.
 #pragma once
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -21,6 +27,8 @@ namespace vantrel {
 
 class StationLog {
 public:
+    using Listener = std::function<void()>;
+
     StationLog() : file_("") {}
     explicit StationLog(std::filesystem::path file) : file_(std::move(file)) {}
 
@@ -28,6 +36,14 @@ public:
     std::size_t size() const { return lines_.size(); }
     const std::filesystem::path& File() const { return file_.File(); }
     const ContactIndex& Index() const { return index_; }
+    // The lines as they are now, shared and never changed; made again after the next change.
+    std::shared_ptr<const LogLines> Snapshot() const;
+
+    // Told after contacts were appended (the feed, the start-up's merge, lines that another
+    // writer had put into the file), in the order they subscribed.
+    void OnAppended(Listener listener) { appended_.push_back(std::move(listener)); }
+    // Told after the lines were replaced as a whole (the start-up's load, a repair).
+    void OnRewritten(Listener listener) { rewritten_.push_back(std::move(listener)); }
 
     // Reads the file; nothing (with the reason) when it is unreadable.
     std::optional<LogLines> Load(std::string* error);
@@ -54,12 +70,18 @@ public:
 
 private:
     bool Saved(const LocalLogSave& result);
+    bool FlushQuietly(std::string* error);
+    // Tells the listeners of an append when the log has more lines than `before`.
+    void AnnounceAppended(std::size_t before);
+    void AnnounceRewritten();
 
     LocalLogFile file_;
     LogLines lines_;
     ContactIndex index_;
     std::size_t saved_ = 0;  // lines of lines_ known to be in the file
     std::size_t keptFromFile_ = 0;
+    mutable std::shared_ptr<const LogLines> snapshot_;
+    std::vector<Listener> appended_, rewritten_;
 };
 
 }  // namespace vantrel

@@ -9,7 +9,7 @@ WindowPart::WindowPart(EngineCore& core, WindowView& view) : core_(core), view_(
 }
 
 void WindowPart::ApplyStoredPlacement(int defaultLeftTop) {
-    SettingsStore& store = core_.services.store;
+    SettingsStore& store = core_.Services().store;
     core_.UpdateOptions([&](StoredOptions& options) {
         options.main = LoadPlacement(store, defaultLeftTop);
         options.colours = LoadColours(store);
@@ -23,7 +23,7 @@ void WindowPart::LoadAndApply(bool keepRunCounters) {
     core_.UpdateOptions([&](StoredOptions& options) {
         const int runs = options.runs, allCount = options.allCount;
         const bool datesRun = options.datesRun;
-        LoadAll(core_.services.store, options, core_.HasSwitch("/AUTHOR"), FormatDateTimeText(core_.Now()));
+        LoadAll(core_.Services().store, options, core_.HasSwitch("/AUTHOR"), FormatDateTimeText(core_.Now()));
         if (keepRunCounters) {
             options.runs = runs;
             options.allCount = allCount;
@@ -38,19 +38,19 @@ void WindowPart::LoadAndApply(bool keepRunCounters) {
     if (onOptionsApplied) onOptionsApplied();
 }
 
-void WindowPart::ApplyFullLoad() { LoadAndApply(core_.startupBegun); }
+void WindowPart::ApplyFullLoad() { LoadAndApply(core_.State().StartupBegun()); }
 
 void WindowPart::SaveSettings() {
     core_.UpdateOptions([&](StoredOptions& options) {
         view_.CurrentPlacement(options.main);
         if (beforeSave) beforeSave(options);
     });
-    const std::string location = core_.viewerFolder.empty() ? "" : core_.viewerFolder.string() + "/";
-    SaveAll(core_.services.store, core_.Options(), SaveContext{core_.Station().call, location, core_.running});
+    const std::string location = core_.ViewerFolder().empty() ? "" : core_.ViewerFolder().string() + "/";
+    SaveAll(core_.Services().store, core_.Options(), SaveContext{core_.Station().call, location, core_.State().Running()});
 }
 
 void WindowPart::ResetRegistryValues() {
-    PurgeSettings(core_.services.store);
+    PurgeSettings(core_.Services().store);
     LoadAndApply(false);
 }
 
@@ -65,13 +65,13 @@ void WindowPart::ColourChosen(int index, std::optional<Rgb> colour) {
 }
 
 void WindowPart::ReloadColours() {
-    core_.UpdateOptions([&](StoredOptions& options) { options.colours = LoadColours(core_.services.store); });
+    core_.UpdateOptions([&](StoredOptions& options) { options.colours = LoadColours(core_.Services().store); });
     view_.ApplyColours(core_.Options().colours);
 }
 
 void WindowPart::RequestQuit() {
-    core_.services.store.WriteBool(kOwnSection, "VantrelerActive", false);
-    core_.quitRequested = true;
+    core_.Services().store.WriteBool(kOwnSection, "VantrelerActive", false);
+    core_.State().RequestQuit();
     view_.Quit();
 }
 

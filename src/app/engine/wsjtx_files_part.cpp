@@ -49,7 +49,7 @@ bool RefreshCopy(const fs::path& from, const fs::path& to, std::string_view copy
 
 void WsjtxFilesPart::CopyInWsjtxFiles(std::function<void()> done) {
     const WsjtxFiles files = core_.CurrentWsjtxFiles();
-    const fs::path viewer = core_.viewerFolder;
+    const fs::path viewer = core_.ViewerFolder();
     const std::string datedLog = core_.DatedName("wsjtx", ".log");
     const std::string datedJournal = core_.DatedName("all", ".txt");
     StartHeldJob<CopyIn>(
@@ -130,11 +130,11 @@ void WsjtxFilesPart::ReadWsjtxConfig() {
     if (WantsReceiver(config)) {
         // A receiver already listening on the same address keeps listening, so no datagram is
         // missed while the file is read again.
-        if (!(core_.services.receiver.IsBound() && boundAddress_ == address)) Bind(address);
+        if (!(core_.Services().receiver.IsBound() && boundAddress_ == address)) Bind(address);
         return;
     }
     // Nothing can be received: said at once and kept in the N1MM panel until a receiver listens.
-    core_.services.receiver.Stop();
+    core_.Services().receiver.Stop();
     boundAddress_.clear();
     if (!otherFeed.empty()) {
         // WSJT-X's own messages bring every logged contact: nothing is missed.
@@ -153,10 +153,10 @@ void WsjtxFilesPart::ReadWsjtxConfig() {
 
 void WsjtxFilesPart::Bind(const std::string& address) {
     const WsjtxConfig& config = core_.Config();
-    core_.services.receiver.Stop();
+    core_.Services().receiver.Stop();
     boundAddress_ = address;
     std::string error;
-    if (core_.services.receiver.Bind(config.host, config.port, &error)) {
+    if (core_.Services().receiver.Bind(config.host, config.port, &error)) {
         core_.Trace(" UDP ** ", "listening on " + address);
         SayReceiverState("");
     } else {
@@ -192,7 +192,7 @@ void WsjtxFilesPart::N1mmPortChanged(const std::string& text) {
 void WsjtxFilesPart::update_log_file() {
     core_.Diagnostic("update_log_file;");
     if (!CopyWsjtxFile(core_.CurrentWsjtxFiles().log, kLogCopy) || core_.HasSwitch("/NLU")) return;
-    if (auto lines = LoadLogLines(core_.ViewerFile(kLogCopy))) core_.wsjtxLogLines = std::move(*lines);
+    if (auto lines = LoadLogLines(core_.ViewerFile(kLogCopy))) core_.WsjtxLogLines() = std::move(*lines);
 }
 
 void WsjtxFilesPart::update_all_file(const fs::path& journal) {
@@ -208,10 +208,10 @@ void WsjtxFilesPart::RefreshJournalCopyIfChanged() {
     const fs::path journal = core_.CurrentWsjtxFiles().journal;
     const auto changed = ModifiedAt(journal);
     if (!changed || *changed == journalStamp_) return;
-    core_.notices.SetIndicator(true);
+    core_.Notices().SetIndicator(true);
     update_all_file(journal);
     journalStamp_ = *changed;
-    core_.notices.SetIndicator(false);
+    core_.Notices().SetIndicator(false);
 }
 
 }  // namespace vantrel

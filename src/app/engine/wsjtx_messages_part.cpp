@@ -7,7 +7,9 @@ namespace vantrel {
 
 WsjtxMessagesPart::WsjtxMessagesPart(EngineCore& core, HeardView& view, FeedPart& feed)
     : core_(core), view_(view), feed_(feed) {
-    core_.countries.Subscribe([this](const CountryTablePtr& countries) { CountryTableReplaced(countries); });
+    core_.Countries().Subscribe([this](const CountryTablePtr& countries) { CountryTableReplaced(countries); });
+    core_.Log().OnAppended([this] { LogChanged(); });
+    core_.Log().OnRewritten([this] { LogChanged(); });
     // A callsign or grid changed in WSJT-X's configuration counts for the next decodes.
     core_.LiveStation().Subscribe([this](const StationChange& change) {
         if (indexReady_ && change.CallOrGridChanged()) heard_.SetOwnStation(change.now.call, change.now.grid);
@@ -15,7 +17,7 @@ WsjtxMessagesPart::WsjtxMessagesPart(EngineCore& core, HeardView& view, FeedPart
 }
 
 void WsjtxMessagesPart::ConfigurationRead(const LogLines& iniLines) {
-    MessageListener* listener = core_.services.listener;
+    MessageListener* listener = core_.Services().listener;
     if (!listener) return;
     const WsjtxUdpServer server = ReadWsjtxUdpServer(iniLines);
     if (server.address == server_.address && server.port == server_.port && listener->IsListening()) return;
@@ -34,11 +36,11 @@ void WsjtxMessagesPart::ConfigurationRead(const LogLines& iniLines) {
 }
 
 bool WsjtxMessagesPart::Listening() const {
-    return core_.services.listener && core_.services.listener->IsListening();
+    return core_.Services().listener && core_.Services().listener->IsListening();
 }
 
 std::string WsjtxMessagesPart::ListeningAt() const {
-    return Listening() ? core_.services.listener->Description() : std::string();
+    return Listening() ? core_.Services().listener->Description() : std::string();
 }
 
 void WsjtxMessagesPart::OnMessages(const std::vector<std::string>& datagrams, bool contactsOnly) {
@@ -81,18 +83,18 @@ void WsjtxMessagesPart::OnDecode(const wsjtx::Decode& decode) {
 void WsjtxMessagesPart::StartIndex() {
     indexJob_.Start(
         // The job reads its own snapshot of the table; one replaced meanwhile is caught up below.
-        [lines = core_.log.Lines(), countries = core_.countries.Current()](const std::atomic<bool>&,
-                                                                           const std::function<void(int)>&) {
+        [lines = core_.Log().Snapshot(), countries = core_.Countries().Current()](
+            const std::atomic<bool>& cancelled, const std::function<void(int)>&) {
             auto index = std::make_shared<WorkedIndex>(countries);
-            index->CatchUp(lines);
+            index->CatchUp(*lines, &cancelled);
             return index;
         },
         [](int) {},
         [this](std::shared_ptr<WorkedIndex> index) {
             worked_ = std::make_unique<WorkedIndex>(std::move(*index));
-            if (worked_->Countries() != core_.countries.Current()) worked_->SetCountryTable(core_.countries.Current());
-            worked_->CatchUp(core_.log.Lines());  // the contacts logged while it was made
-            heard_ = HeardList(core_.countries.Current(), worked_.get());
+            if (worked_->Countries() != core_.Countries().Current()) worked_->SetCountryTable(core_.Countries().Current());
+            worked_->CatchUp(core_.Log().Lines());  // the contacts logged while it was made
+            heard_ = HeardList(core_.Countries().Current(), worked_.get());
             heard_.SetOwnStation(core_.Station().call, core_.Station().grid);
             indexReady_ = true;
             std::vector<wsjtx::Decode> waiting;
@@ -104,7 +106,7 @@ void WsjtxMessagesPart::StartIndex() {
 
 void WsjtxMessagesPart::LogChanged() {
     if (!indexReady_) return;
-    worked_->CatchUp(core_.log.Lines());
+    worked_->CatchUp(core_.Log().Lines());
     if (!heard_.Refresh().empty()) view_.ShowHeard(heard_.Rows());
 }
 
@@ -115,13 +117,14 @@ void WsjtxMessagesPart::CountryTableReplaced(const CountryTablePtr& countries) {
     LogChanged();
 }
 
-void WsjtxMessagesPart::HeardClicked(std::size_t row) {
-    if (row < heard_.Rows().size() && onSearchFor) onSearchFor(heard_.Rows()[row].call, false);
+void WsjtxMessagesPart::HeardClicked(int row) {
+    if (row >= 0 && static_cast<std::size_t>(row) < heard_.Rows().size() && onSearchFor)
+        onSearchFor(heard_.Rows()[static_cast<std::size_t>(row)].call, false);
 }
 
 void WsjtxMessagesPart::Release() {
     indexJob_.Cancel();
-    if (core_.services.listener) core_.services.listener->Stop();
+    if (core_.Services().listener) core_.Services().listener->Stop();
 }
 
 }  // namespace vantrel

@@ -19,7 +19,8 @@ namespace vantrel {
 
 class WsjtxMessagesPart {
 public:
-    // The part follows every replacement of the country table from the moment it is made.
+    // The part follows the local log and every replacement of the country table from the moment
+    // it is made.
     WsjtxMessagesPart(EngineCore& core, HeardView& view, FeedPart& feed);
 
     // WSJT-X's configuration was read: the listener follows its UDP server address.
@@ -30,12 +31,10 @@ public:
     void OnMessages(const std::vector<std::string>& datagrams, bool contactsOnly = false);
     // The start-up has ended: the worked-before index of the log is made in the background.
     void StartIndex();
-    // The local log changed: the statuses of the rows follow.
-    void LogChanged();
     const HeardList& Heard() const { return heard_; }
     bool Indexing() const { return indexJob_.Running(); }
     // A click on a row of the panel.
-    void HeardClicked(std::size_t row);
+    void HeardClicked(int row);
     void Release();
 
     // The station named (the DX call of WSJT-X, a row clicked) is searched for.
@@ -43,6 +42,8 @@ public:
 
 private:
     void OnDecode(const wsjtx::Decode& decode);
+    // The local log changed: the statuses of the rows follow.
+    void LogChanged();
     void CountryTableReplaced(const CountryTablePtr& countries);
 
     EngineCore& core_;

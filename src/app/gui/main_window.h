@@ -42,7 +42,19 @@ public:
 
     // The views the engine is handed.
     EngineViews Views() {
-        return EngineViews{*this, *this, *this, *this, *this, *this, *this, *heard_, *places_, info_, *map_, *parts_.allTxtPanel};
+        return EngineViews{
+            .notices = *this,
+            .window = *this,
+            .station = *this,
+            .feed = *this,
+            .equipment = *this,
+            .search = *this,
+            .lists = *this,
+            .heard = *heard_,
+            .places = *places_,
+            .info = info_,
+            .map = *map_,
+            .journal = *parts_.allTxtPanel};
     }
     // The map window, a window of its own beside this one.
     MapWindow& Map() { return *map_; }

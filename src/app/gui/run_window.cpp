@@ -23,17 +23,17 @@ namespace {
 void ConnectPlaces(PlacesPanels& places, StationEngine& engine) {
     auto text = [](const QString& value) { return value.toStdString(); };
     QObject::connect(&places, &PlacesPanels::lookupRequested,
-                     [&engine, text](const QString& value) { engine.LookupGrid(text(value)); });
-    QObject::connect(&places, &PlacesPanels::gridInfoCloseClicked, [&engine] { engine.CloseGridInfo(); });
-    QObject::connect(&places, &PlacesPanels::gridListPressed, [&engine] { engine.GridListPressed(); });
-    QObject::connect(&places, &PlacesPanels::gridListReleased, [&engine] { engine.GridListReleased(); });
-    QObject::connect(&places, &PlacesPanels::bearingDoubleClicked, [&engine] { engine.BearingDoubleClicked(); });
-    QObject::connect(&places, &PlacesPanels::placesTextEdited, [&engine] { engine.PlacesTextEdited(); });
+                     [&engine, text](const QString& value) { engine.Call(&PlacesPart::LookupGrid, text(value)); });
+    QObject::connect(&places, &PlacesPanels::gridInfoCloseClicked, [&engine] { engine.Call(&PlacesPart::CloseGridInfo); });
+    QObject::connect(&places, &PlacesPanels::gridListPressed, [&engine] { engine.Call(&PlacesPart::GridListPressed); });
+    QObject::connect(&places, &PlacesPanels::gridListReleased, [&engine] { engine.Call(&PlacesPart::GridListReleased); });
+    QObject::connect(&places, &PlacesPanels::bearingDoubleClicked, [&engine] { engine.Call(&PlacesPart::BearingDoubleClicked); });
+    QObject::connect(&places, &PlacesPanels::placesTextEdited, [&engine] { engine.Call(&PlacesPart::PlacesTextEdited); });
     QObject::connect(&places, &PlacesPanels::placesEntered, [&engine, text](const QString& value, bool extended) {
         engine.PlacesSearchEntered(text(value), extended);
     });
-    QObject::connect(&places, &PlacesPanels::placesCloseRequested, [&engine] { engine.ClosePlaces(); });
-    QObject::connect(&places, &PlacesPanels::copyPlacesRequested, [&engine] { engine.CopyPlacesToClipboard(); });
+    QObject::connect(&places, &PlacesPanels::placesCloseRequested, [&engine] { engine.Call(&PlacesPart::ClosePlaces); });
+    QObject::connect(&places, &PlacesPanels::copyPlacesRequested, [&engine] { engine.Call(&PlacesPart::CopyPlacesToClipboard); });
 }
 
 }  // namespace
@@ -68,46 +68,46 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
     window.Map().Attach(engine.Map());
     auto text = [](const QString& value) { return value.toStdString(); };
     ConnectFeeds(receiver, listener, engine);
-    QObject::connect(&window, &MainWindow::heardClicked, [&](int row) { engine.HeardClicked(row); });
+    QObject::connect(&window, &MainWindow::heardClicked, [&](int row) { engine.Call(&WsjtxMessagesPart::HeardClicked, row); });
     // A kill, Ctrl+C or the end of the session closes the window's run in order too.
     StopSignals stop;
     QObject::connect(&stop, &StopSignals::stopRequested, [&] {
         window.StopRequested();
         engine.CloseMainWindow();
     });
-    QObject::connect(&window, &MainWindow::searchEdited, [&](const QString& value) { engine.SearchEdited(text(value)); });
+    QObject::connect(&window, &MainWindow::searchEdited, [&](const QString& value) { engine.Call(&SearchPart::SearchEdited, text(value)); });
     QObject::connect(&window, &MainWindow::searchEntered, [&](const QString& value) {
-        if (!value.trimmed().isEmpty()) engine.SearchLog();
+        if (!value.trimmed().isEmpty()) engine.Call(&SearchPart::SearchLog);
     });
-    QObject::connect(&window, &MainWindow::wildSearchClicked, [&](bool wild) { engine.SetWildSearch(wild); });
+    QObject::connect(&window, &MainWindow::wildSearchClicked, [&](bool wild) { engine.Call(&SearchPart::SetWildSearch, wild); });
     QObject::connect(&window, &MainWindow::callsignListClicked,
-                     [&](const QString& line, int column) { engine.CallsignListClicked(text(line), column); });
+                     [&](const QString& line, int column) { engine.Call(&SearchPart::CallsignListClicked, text(line), column); });
     QObject::connect(&window, &MainWindow::matchListClicked,
-                     [&](int row, bool left) { engine.MatchListClicked(row, left); });
+                     [&](int row, bool left) { engine.Call(&SearchPart::MatchListClicked, row, left); });
     QObject::connect(&window, &MainWindow::detailsClicked,
-                     [&](int line, bool left) { engine.DetailsClicked(line, left); });
-    QObject::connect(&window, &MainWindow::lastContactClicked, [&] { engine.LastContactClicked(); });
-    QObject::connect(&window, &MainWindow::rigEdited, [&](const QByteArray& value) { engine.RigChanged(value.toStdString()); });
+                     [&](int line, bool left) { engine.Call(&SearchPart::DetailsClicked, line, left); });
+    QObject::connect(&window, &MainWindow::lastContactClicked, [&] { engine.Call(&SearchPart::LastContactClicked); });
+    QObject::connect(&window, &MainWindow::rigEdited, [&](const QByteArray& value) { engine.Call(&EquipmentPart::RigChanged, value.toStdString()); });
     QObject::connect(&window, &MainWindow::antennaEdited,
-                     [&](const QByteArray& value) { engine.AntennaChanged(value.toStdString()); });
+                     [&](const QByteArray& value) { engine.Call(&EquipmentPart::AntennaChanged, value.toStdString()); });
     QObject::connect(&window, &MainWindow::folderOpenRequested,
                      [&](const QByteArray& folder) { engine.OpenFolder(folder.toStdString()); });
     window.SetAdifImportFolder(QFile::decodeName(QByteArray::fromStdString(engine.AdifImportFolder().string())));
-    QObject::connect(&window, &MainWindow::antennaChoiceClosed, [&](bool picked) { engine.AntennaChoiceClosed(picked); });
+    QObject::connect(&window, &MainWindow::antennaChoiceClosed, [&](bool picked) { engine.Call(&FeedPart::AntennaChoiceClosed, picked); });
     QObject::connect(&window, &MainWindow::adifImportChosen,
-                     [&](const QString& file) { engine.AdifImport(QFile::encodeName(file).toStdString()); });
+                     [&](const QString& file) { engine.Call(&AdifPart::AdifImport, QFile::encodeName(file).toStdString()); });
     QObject::connect(&window, &MainWindow::resized, [&] { engine.CheckCountryFileAge(); });
 
     QObject::connect(&window, &MainWindow::shown, [&] { engine.MainWindowShown(); });
     QObject::connect(&window, &MainWindow::firstActivated, [&] { engine.MainWindowActivated(); });
     QObject::connect(&window, &MainWindow::closing, [&] { engine.CloseMainWindow(); });
     QObject::connect(&window, &MainWindow::resetRegistryRequested,
-                     [&] { engine.ResetRegistryValues(); });
+                     [&] { engine.Call(&WindowPart::ResetRegistryValues); });
     QObject::connect(&window, &MainWindow::optionsEdited, [&](OptionsEdit edit) { engine.OptionsEdited(std::move(edit)); });
     QObject::connect(&window, &MainWindow::commandRequested, [&](Command command) { engine.Run(command); });
     QObject::connect(&window, &MainWindow::infoRequested, [&](InfoCommand command) { engine.RunInfo(command); });
     ConnectPlaces(window.Places(), engine);
-    window.Journal().SetActionRunner([&engine](JournalPanel::Action action) { engine.JournalAction(std::move(action)); });
+    window.Journal().SetActionRunner([&engine](JournalPanel::Action action) { engine.With<JournalPart>(std::move(action)); });
     QObject::connect(&window, &MainWindow::ticked, [&] {
         engine.Tick();
         engine.RigFollowerTick();
@@ -119,7 +119,7 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
                              chosen = Rgb{static_cast<std::uint8_t>(colour.red()),
                                           static_cast<std::uint8_t>(colour.green()),
                                           static_cast<std::uint8_t>(colour.blue())};
-                         engine.ColourChosen(index, chosen);
+                         engine.Call(&WindowPart::ColourChosen, index, chosen);
                      });
     window.show();
     const int code = app.exec();

@@ -3,6 +3,12 @@
 // commands run on a thread of their own; the test waits for their result as the window would.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "app/engine/grids_part.h"
 #include "base/file_io.h"
 #include "log/extract_field.h"
 #include "support/engine_station.h"
@@ -28,6 +34,44 @@ protected:
         ASSERT_TRUE(test::WaitForBackground(engine));
     }
 };
+
+// A large grids.txt loads after the start-up has ended; "Check grids in log" asked for meanwhile
+// says it waits for the list, answers nothing from a part of it, and runs once it is loaded.
+TEST_F(CommandsTest, TheGridsListLoadsAfterTheStartUpAndTheRepairWaitsForIt) {
+    Write(6);
+    test::WriteFile(wsjtx() / "wsjtx.log",
+                    test::WsjtxLog(6) + "2026-12-08,11:00:00,2026-12-08,11:01:00,G4ABC,,14.075500,FT8,-10,-12,100,,,\n");
+    std::string grids = "G4ABC,IO91\r\n";  // sorted and thin, as a run leaves it
+    char entry[32];
+    for (int i = 0; i < 200000; ++i) {
+        std::snprintf(entry, sizeof entry, "Q%06dA,JO%02d\r\n", i, 10 + i % 90);
+        grids += entry;
+    }
+    test::WriteFile(viewer() / "grids.txt", grids);
+    std::atomic<bool> held{false}, released{false};
+    GridsPart::beforeLoadForTests = [&](const std::atomic<bool>& cancelled) {
+        held = true;
+        while (!released && !cancelled) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    struct Unhook {
+        ~Unhook() { GridsPart::beforeLoadForTests = nullptr; }
+    } unhook;
+
+    auto engine = Start();
+    ASSERT_TRUE(engine->StartupDone());
+    ASSERT_TRUE(test::RunEventsUntil([&] { return held.load(); }));
+    EXPECT_TRUE(engine->GridsList().empty());
+    engine->Run(Command::CheckGridsInLog);
+    test::RunEventsUntil([] { return false; }, 100);
+    EXPECT_EQ(view.status, "Check grids in log: loading grids\u2026");
+    EXPECT_EQ(ExtractField(LocalLog().back(), ',', 6), "");
+
+    released = true;
+    ASSERT_TRUE(test::WaitForBackground(*engine));
+    EXPECT_GT(engine->GridsList().size(), 200000u);  // with the journal's grids added after the load
+    EXPECT_EQ(ExtractField(LocalLog().back(), ',', 6), "IO91");
+    EXPECT_EQ(engine->LocalLogLines(), LocalLog());
+}
 
 TEST_F(CommandsTest, RepairsWriteTheirFilesAndTheLog) {
     auto engine = Station();
@@ -104,7 +148,7 @@ TEST_F(CommandsTest, ExportsNewExportsAndImport) {
     EXPECT_EQ(view.entries, "2");
     EXPECT_NE(test::ReadFile(desktop.openedFiles.back()).find("<call:5>K9NEW"), std::string::npos);
 
-    engine->AdifImport((test::TestDataFolder() / "adif" / "skcc-logger.adi").string());
+    engine->Call(&AdifPart::AdifImport, (test::TestDataFolder() / "adif" / "skcc-logger.adi").string());
     ASSERT_TRUE(test::WaitForBackground(*engine));
     EXPECT_EQ(desktop.openedFiles.back(), (viewer() / "ADIimport.txt").string());
     EXPECT_GT(LoadLogLines(viewer() / "ADIimport.txt")->size(), 10u);
@@ -128,7 +172,7 @@ TEST_F(CommandsTest, FilesWrittenAreNamedAndWhatCannotBeOpenedIsSaid) {
     EXPECT_TRUE(std::filesystem::exists(view.statusFile));
     EXPECT_NE(view.status.find("backed up to"), std::string::npos);
 
-    engine->AdifImport((test::TestDataFolder() / "adif" / "skcc-logger.adi").string());
+    engine->Call(&AdifPart::AdifImport, (test::TestDataFolder() / "adif" / "skcc-logger.adi").string());
     ASSERT_TRUE(test::WaitForBackground(*engine));
     EXPECT_EQ(view.statusFile, (viewer() / "ADIimport.txt").string());
     EXPECT_NE(view.status.find(" of skcc-logger.adi converted into "), std::string::npos) << view.status;

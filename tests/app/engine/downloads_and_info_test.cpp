@@ -36,7 +36,7 @@ protected:
 
     std::string CountryLineOf(StationEngine& engine, const std::string& call) {
         view.searchText = call;
-        engine.SearchLog();
+        engine.Call(&SearchPart::SearchLog);
         return view.matchListVisible && view.matchList->size() > 1 ? std::string(view.matchList->Text(1)) : "";
     }
 
@@ -97,6 +97,32 @@ TEST_F(DownloadsAndInfoTest, DecodesKeepArrivingWhileTheCountryFileIsReplaced) {
     EXPECT_EQ(countryOf("QZ9ABC").substr(0, 8), "Testland");
     EXPECT_EQ(countryOf("K1ABC").substr(0, 13), "United States");
     EXPECT_EQ(engine->Countries()->Lookup("QZ9ABC").country.substr(0, 8), "Testland");
+}
+
+// The worked-before index is still being made on its thread when the download replaces the
+// table it started on: the job reads its own table to the end, its result follows the new one, and
+// the decodes that waited for it are listed from the new table (the thread sanitizer build sees
+// the job and the replacement run side by side).
+TEST_F(DownloadsAndInfoTest, TheIndexJobFinishesOnItsOwnTableWhenTheTableIsReplaced) {
+    auto engine = Start({"/NVC"});
+    ASSERT_TRUE(engine->StartupDone());
+    engine->Run(Command::UpdateCtyDat);
+    std::uint32_t period = 43200000;
+    const auto decodeRound = [&] {
+        period += 15000;
+        engine->OnWsjtxMessages({test::DecodeMessage("CQ QZ9ABC JO60", period)});
+    };
+    while (engine->Downloads().CtyUpdateRunning()) {
+        decodeRound();
+        test::RunEventsUntil([] { return false; }, 5);
+    }
+    test::WaitForBackground(*engine);
+    decodeRound();
+    ASSERT_FALSE(view.heard.empty());
+    EXPECT_EQ(view.heard.front().call, "QZ9ABC");
+    EXPECT_EQ(view.heard.front().country.substr(0, 8), "Testland");
+    EXPECT_EQ(view.heard.front().status.kind, WorkedKind::NewCountry);
+    EXPECT_EQ(engine->Heard().Rows().size(), 1u);
 }
 
 TEST_F(DownloadsAndInfoTest, StartupTellsOfANewerRelease) {

@@ -57,11 +57,11 @@ TEST_F(FeedTest, YesThenAnAntennaChoiceLogsTheWaitingContact) {
     engine->Run(Command::AntennaYes);
     EXPECT_EQ(view.antennaChoiceOpened, 1);
     EXPECT_EQ(LocalLog().size(), 3u);
-    engine->AntennaChanged("Beam [14,21,28]");
+    engine->Call(&EquipmentPart::AntennaChanged, "Beam [14,21,28]");
     ASSERT_EQ(LocalLog().size(), 4u);
     EXPECT_EQ(ExtractField(LocalLog()[3], ',', 5), "K9AA");
     // A later change of antenna logs nothing more.
-    engine->AntennaChanged("Dipole [7]");
+    engine->Call(&EquipmentPart::AntennaChanged, "Dipole [7]");
     EXPECT_EQ(LocalLog().size(), 4u);
 }
 
@@ -136,7 +136,7 @@ TEST_F(FeedTest, RigAndAntennaChoicesTakeEffectAtOnce) {
     auto engine = StartWithAntenna("Vertical [7,14,21]");
     EXPECT_EQ(view.rigs, (std::vector<std::string>{"IC-7300"}));
     EXPECT_TRUE(view.regions[Region::RadioGear]);
-    engine->RigChanged("ICOM IC-705");
+    engine->Call(&EquipmentPart::RigChanged, "ICOM IC-705");
     EXPECT_EQ(store.Own("VantrelerRig"), "IC-705");
     engine->OnDatagram(Datagram("K9AA", "14.075500"));
     EXPECT_EQ(ExtractField(LocalLog().back(), ',', 16), "IC-705");

@@ -69,12 +69,12 @@ TEST_F(JournalTest, AContactOnlyTheJournalHoldsIsFoundMadeIntoALineAndLogged) {
 
     const std::size_t before = engine->LocalLogLines().size();
     view.journal.SelectRows(0, 5);
-    engine->JournalAction([](JournalPart& part) { part.MakeLogEntryLine(); });
+    engine->With<JournalPart>([](JournalPart& part) { part.MakeLogEntryLine(); });
     EXPECT_TRUE(view.journal.entryLineVisible);
     const std::string line = "2026-12-08,12:00:15,2026-12-08,12:01:28,K7ABC,FN42,14.075234,FT8,-08,-12,,"
                              "FT8  Sent: -08  Rcvd: -12,,W9XYZ,EN37,,,";
     EXPECT_EQ(view.journal.entryLine, line);
-    engine->JournalAction([](JournalPart& part) { part.AddToLog(); });
+    engine->With<JournalPart>([](JournalPart& part) { part.AddToLog(); });
     EXPECT_TRUE(view.journal.messages.empty());
 
     // In the file and in memory, counted, listed, searched and exported like any contact.
@@ -88,7 +88,7 @@ TEST_F(JournalTest, AContactOnlyTheJournalHoldsIsFoundMadeIntoALineAndLogged) {
     for (const ColouredLine& callsigns : view.callsignList) listed = listed || callsigns.text.find("K7ABC") != std::string::npos;
     EXPECT_TRUE(listed);
     view.searchText = "K7ABC";
-    engine->SearchLog();
+    engine->Call(&SearchPart::SearchLog);
     ASSERT_TRUE(view.matchListVisible);
     EXPECT_EQ(view.matchList->contacts, 1u);
     engine->Run(Command::FullAdifExport);
@@ -97,11 +97,11 @@ TEST_F(JournalTest, AContactOnlyTheJournalHoldsIsFoundMadeIntoALineAndLogged) {
     EXPECT_NE(test::ReadFile(desktop.openedFiles.back()).find("<call:5>K7ABC "), std::string::npos);
 
     // The same contact again is refused; a line holding a line break is never written.
-    engine->JournalAction([](JournalPart& part) { part.AddToLog(); });
+    engine->With<JournalPart>([](JournalPart& part) { part.AddToLog(); });
     ASSERT_EQ(view.journal.messages.size(), 1u);
     EXPECT_NE(view.journal.messages[0].find("in it already"), std::string::npos) << view.journal.messages[0];
     view.journal.entryLine = "2026-12-08,12:00:15,\n2026-12-08,12:01:15,K2ABC,";
-    engine->JournalAction([](JournalPart& part) { part.AddToLog(); });
+    engine->With<JournalPart>([](JournalPart& part) { part.AddToLog(); });
     EXPECT_EQ(view.journal.messages.size(), 2u);
     EXPECT_EQ(LocalLog().size(), before + 1);
 
@@ -115,7 +115,7 @@ TEST_F(JournalTest, AContactOnlyTheJournalHoldsIsFoundMadeIntoALineAndLogged) {
 
 TEST_F(JournalTest, AutoRefreshFollowsTheGrownJournalCopyOnTheTick) {
     auto engine = StartWithJournal();
-    engine->JournalAction([](JournalPart& part) { part.SetAuto(true); });
+    engine->With<JournalPart>([](JournalPart& part) { part.SetAuto(true); });
     Search(*engine, "K7ABC");
     ASSERT_EQ(view.journal.count, "Entries :6");
 
@@ -131,7 +131,7 @@ TEST_F(JournalTest, AutoRefreshFollowsTheGrownJournalCopyOnTheTick) {
     EXPECT_EQ(view.journal.scrolledTo, 6u);          // the newest ten in view
 
     // Without "Auto" the tick leaves the list alone.
-    engine->JournalAction([](JournalPart& part) { part.SetAuto(false); });
+    engine->With<JournalPart>([](JournalPart& part) { part.SetAuto(false); });
     test::WriteFile(viewer() / "all.txt", grown + Line(3, 0, "Rx", "FT8", "W9XYZ K7ABC 73"));
     fs::last_write_time(viewer() / "all.txt", fs::file_time_type::clock::now() + std::chrono::seconds(10));
     engine->Tick();

@@ -56,7 +56,7 @@ TEST_F(NeverLoseTest, EveryAnswerToTheWarningLogsTheWaitingContacts) {
         engine->OnDatagram(Datagram("K9AA", "14.075500", "141900"));
         engine->Run(Command::AntennaYes);
         EXPECT_EQ(view.antennaWarning, "The antenna does not match the band in use. Re-select ?");  // still waiting
-        engine->AntennaChoiceClosed(false);
+        engine->Call(&FeedPart::AntennaChoiceClosed, false);
         EXPECT_EQ(Calls().back(), "K9AA");
         EXPECT_EQ(view.antennaWarning, "");
         EXPECT_NE(Trace().find("no antenna was picked"), std::string::npos);
@@ -146,7 +146,7 @@ TEST_F(NeverLoseTest, CountsAndResetsTellTheTruth) {
     auto engine = Start();
     EXPECT_EQ(entriesAtStart, "3");  // the number of contacts
     EXPECT_EQ(engine->RunCounter(), 8);
-    engine->ResetRegistryValues();
+    engine->Call(&WindowPart::ResetRegistryValues);
     EXPECT_EQ(engine->RunCounter(), 0);
     EXPECT_FALSE(store.Has("VantrelerRuns"));
 }

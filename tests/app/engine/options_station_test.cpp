@@ -36,7 +36,7 @@ TEST_F(OptionsStationTest, TickedBoxAndNewGridReachTheSearchAndTheSave) {
         engine->Tick();
     }
     view.searchText = "K1ABC";
-    engine->SearchLog();
+    engine->Call(&SearchPart::SearchLog);
     ASSERT_TRUE(view.matchListVisible);
     EXPECT_EQ(ContactLine().find('('), std::string::npos);
 

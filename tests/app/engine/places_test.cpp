@@ -39,6 +39,7 @@ TEST_F(PlacesTest, DamagedCountryAndPlacesFilesAreToldOnce) {
     test::WriteFile(viewer() / "worldcities.txt", "52.52,13.40,Germany,Berlin\nnorth,east,Nowhere,Atlantis\n");
     auto engine = Start();
     ASSERT_TRUE(engine->StartupDone());
+    ASSERT_TRUE(test::WaitForBackground(*engine));  // the places list loads after the start-up
     EXPECT_EQ(engine->Places().List().size(), 2u);
     const std::string trace = Trace();
     EXPECT_NE(trace.find((viewer() / "cty.dat").string() + ": 1 lines could not be read as a country and its "
@@ -52,13 +53,27 @@ TEST_F(PlacesTest, DamagedCountryAndPlacesFilesAreToldOnce) {
 TEST_F(PlacesTest, GridLookupShowsThePanelUntilThirtyTicksOrAClick) {
     auto engine = Start();
     ASSERT_TRUE(engine->StartupDone());
+    // The places list loads after the start-up: a lookup asked for meanwhile is answered from
+    // the whole list once it is there, never from none.
+    const bool loading = engine->Places().PlacesListLoading();
+    if (loading) {
+        engine->Call(&PlacesPart::LookupGrid, "JO62");
+        EXPECT_FALSE(view.gridInfoShown);
+    }
+    ASSERT_TRUE(test::WaitForBackground(*engine));
+    if (loading) {
+        ASSERT_TRUE(view.gridInfoShown);
+        EXPECT_TRUE(Holds(view.gridInfo.places, "Berlin"));
+        engine->Call(&PlacesPart::CloseGridInfo);
+        view.gridFieldEmptied = 0;
+    }
     EXPECT_TRUE(view.extendedVisible);  // the shipped allplaces.txt
     EXPECT_EQ(engine->Places().List().size(), 135233u);  // worldcities.csv converted at the start
     EXPECT_TRUE(fs::exists(viewer() / "worldcities.txt"));
 
-    engine->LookupGrid("jo6");
+    engine->Call(&PlacesPart::LookupGrid, "jo6");
     EXPECT_EQ(view.gridInfo.locator, "Not a grid locator: jo6");
-    engine->LookupGrid("jo62");
+    engine->Call(&PlacesPart::LookupGrid, "jo62");
     ASSERT_TRUE(view.gridInfoShown);
     EXPECT_EQ(view.gridInfo.locator, "JO62");
     EXPECT_EQ(view.gridInfo.centre, "Lat: 52.50    Long: 13.00 (centre)");
@@ -72,29 +87,29 @@ TEST_F(PlacesTest, GridLookupShowsThePanelUntilThirtyTicksOrAClick) {
     EXPECT_EQ(view.gridFieldEmptied, 0);  // the timer leaves the field as it is
 
     // A press on the list holds the panel; its release gives a fresh 30 seconds.
-    engine->LookupGrid("JO62");
-    engine->BearingDoubleClicked();
+    engine->Call(&PlacesPart::LookupGrid, "JO62");
+    engine->Call(&PlacesPart::BearingDoubleClicked);
     EXPECT_EQ(desktop.copied, view.gridInfo.bearingNumber);
     EXPECT_FALSE(desktop.copied.empty());
-    engine->GridListPressed();
+    engine->Call(&PlacesPart::GridListPressed);
     for (int tick = 0; tick < 40; ++tick) engine->Tick();
     EXPECT_TRUE(view.gridInfoShown);
-    engine->GridListReleased();
+    engine->Call(&PlacesPart::GridListReleased);
     for (int tick = 0; tick < 29; ++tick) engine->Tick();
     EXPECT_TRUE(view.gridInfoShown);
-    engine->CloseGridInfo();
+    engine->Call(&PlacesPart::CloseGridInfo);
     EXPECT_FALSE(view.gridInfoShown);
     EXPECT_EQ(view.gridFieldEmptied, 1);
 
     // The viewer folder's own SomePlaces.txt comes before the shipped one.
     test::WriteFile(viewer() / "SomePlaces.txt", "JO62QM,Testland,Here\r\n");
-    engine->LookupGrid("JO62");
+    engine->Call(&PlacesPart::LookupGrid, "JO62");
     EXPECT_EQ(view.gridInfo.places, (std::vector<std::string>{"JO62QM # Testland # Here", "No data found"}));
 }
 
 TEST_F(PlacesTest, PlacesSearchListsMatchesAndPrefixes) {
     auto engine = Start();
-    engine->PlacesTextEdited();
+    engine->Call(&PlacesPart::PlacesTextEdited);
     EXPECT_EQ(view.placesWidened, 1);
     engine->PlacesSearchEntered("berlin", false);
     ASSERT_TRUE(view.placesShown);
@@ -112,10 +127,10 @@ TEST_F(PlacesTest, PlacesSearchListsMatchesAndPrefixes) {
     engine->PlacesSearchEntered("Berlin", true);
     EXPECT_TRUE(Holds(view.places.lines, "\t\tDE\t\t"));
 
-    engine->CopyPlacesToClipboard();
+    engine->Call(&PlacesPart::CopyPlacesToClipboard);
     EXPECT_NE(desktop.copied.find("Berlin"), std::string::npos);
     EXPECT_EQ(view.messages.back(), "Clipboard copied: Displayed data now in clipboard");
-    engine->ClosePlaces();
+    engine->Call(&PlacesPart::ClosePlaces);
     EXPECT_FALSE(view.placesShown);
 
     // With "ALL.TXT" ticked, Enter belongs to the journal search.
@@ -132,7 +147,7 @@ TEST_F(PlacesTest, DetailsOfTheCallsignSearchNameTheTownOfTheSquare) {
     test::WaitForBackground(*engine);
     engine->OptionsEdited([](StoredOptions& options) { options.showDetails = true; });
     view.searchText = "DL1ABC";
-    engine->SearchLog();
+    engine->Call(&SearchPart::SearchLog);
     ASSERT_TRUE(view.matchListVisible);
     bool named = false;
     for (std::size_t i = 0; i < view.matchList->size(); ++i)

@@ -47,16 +47,16 @@ TEST_F(SearchTest, TypingSearchesFromTheSecondCharacter) {
     auto engine = StartDemo();
     const std::string call(ExtractFieldView(engine->LocalLogLines()[10], ',', 5));
     view.searchText = call.substr(0, 1);
-    engine->SearchEdited(view.searchText);
+    engine->Call(&SearchPart::SearchEdited, view.searchText);
     EXPECT_FALSE(view.MatchListVisible());
     view.searchText = call.substr(0, 2);
-    engine->SearchEdited(view.searchText);
+    engine->Call(&SearchPart::SearchEdited, view.searchText);
     ASSERT_TRUE(view.MatchListVisible());
     EXPECT_EQ(view.matchList->Text(0), call.substr(0, 2));
     EXPECT_TRUE(view.matchList->Text(1).starts_with("CTY.DAT : "));
     EXPECT_GE(view.matchList->contacts, 1u);
     view.searchText.clear();
-    engine->SearchEdited("");
+    engine->Call(&SearchPart::SearchEdited, "");
     EXPECT_FALSE(view.MatchListVisible());
 }
 
@@ -64,29 +64,29 @@ TEST_F(SearchTest, ClickingAContactShowsItsDetailsAndTheTopLineOpensTheLookup) {
     auto engine = StartDemo();
     const std::string call(ExtractFieldView(engine->LocalLogLines()[20], ',', 5));
     view.searchText = call;
-    engine->SearchEdited(call);
+    engine->Call(&SearchPart::SearchEdited, call);
     ASSERT_TRUE(view.MatchListVisible());
-    engine->MatchListClicked(static_cast<int>(FirstContactRow()), true);
+    engine->Call(&SearchPart::MatchListClicked, static_cast<int>(FirstContactRow()), true);
     ASSERT_FALSE(view.contactDetails.empty());
     EXPECT_EQ(view.contactDetails[0].text, call + "    <-  weblink");
-    engine->DetailsClicked(0, true);
+    engine->Call(&SearchPart::DetailsClicked, 0, true);
     ASSERT_EQ(desktop.openedUrls.size(), 1u);
     EXPECT_EQ(desktop.openedUrls[0], "https://www.qrz.com/db/" + call);
-    engine->DetailsClicked(3, false);  // right click: copied
+    engine->Call(&SearchPart::DetailsClicked, 3, false);  // right click: copied
     EXPECT_TRUE(desktop.copied.starts_with(call));
     EXPECT_EQ(view.messages.back(), "Clipboard copied: Displayed log data now in clipboard");
-    engine->DetailsClicked(3, true);  // any other line closes
+    engine->Call(&SearchPart::DetailsClicked, 3, true);  // any other line closes
     EXPECT_FALSE(view.detailsPanel);
     EXPECT_FALSE(view.MatchListVisible());
     // A click on a line that is no contact closes the list.
-    engine->SearchEdited(call);
-    engine->MatchListClicked(0, true);
+    engine->Call(&SearchPart::SearchEdited, call);
+    engine->Call(&SearchPart::MatchListClicked, 0, true);
     EXPECT_FALSE(view.MatchListVisible());
 }
 
 TEST_F(SearchTest, ANewContactFillsTheSearchWithItsFirstCharacters) {
     auto engine = StartDemo();
-    engine->SetLastContact("2026-12-08,12:01:00,2026-12-08,12:01:30,W1AW,FN31,14.075500,FT8,-5,-7,100,,,W9XYZ,EN37,,,");
+    engine->Call(&FeedPart::SetLastContact, "2026-12-08,12:01:00,2026-12-08,12:01:30,W1AW,FN31,14.075500,FT8,-5,-7,100,,,W9XYZ,EN37,,,");
     EXPECT_EQ(view.searchText, "W1A");  // the slider's default of 3 characters
     ASSERT_TRUE(view.MatchListVisible());
     EXPECT_EQ(view.matchList->Text(0), "W1A");
@@ -95,12 +95,12 @@ TEST_F(SearchTest, ANewContactFillsTheSearchWithItsFirstCharacters) {
 
 TEST_F(SearchTest, CallsignListClickAndLook) {
     auto engine = StartDemo();
-    engine->CallsignListClicked("K1ABC,FN42", 2);
+    engine->Call(&SearchPart::CallsignListClicked, "K1ABC,FN42", 2);
     EXPECT_EQ(view.searchText, "K1ABC");
     engine->Run(Command::Look);
     ASSERT_FALSE(desktop.openedUrls.empty());
     EXPECT_EQ(desktop.openedUrls.back(), "https://www.qrz.com/db/K1ABC");
-    engine->CallsignListClicked("K1ABC,FN42", 6);
+    engine->Call(&SearchPart::CallsignListClicked, "K1ABC,FN42", 6);
     EXPECT_EQ(view.searchText, "FN42");
 }
 
@@ -181,7 +181,7 @@ namespace {
 
 TEST_F(SearchTest, MovingTheCharacterCountRefillsTheSearch) {
     auto engine = StartDemo();
-    engine->SetLastContact("2026-12-08,12:01:00,2026-12-08,12:01:30,W1AW,FN31,14.075500,FT8,-5,-7,100,,,W9XYZ,EN37,,,");
+    engine->Call(&FeedPart::SetLastContact, "2026-12-08,12:01:00,2026-12-08,12:01:30,W1AW,FN31,14.075500,FT8,-5,-7,100,,,W9XYZ,EN37,,,");
     engine->OptionsEdited([](StoredOptions& options) { options.showCount = 4; });
     EXPECT_EQ(view.searchText, "W1AW");
 }

@@ -167,11 +167,11 @@ TEST_F(StartupTest, MissingWsjtxDataStartsEmpty) {
 TEST_F(StartupTest, CloseWritesTraceAndSettingsAndClearsTheRunningFlag) {
     Station(3);
     auto engine = Start({"/debug"});
-    engine->SetLastContact(
+    engine->Call(&FeedPart::SetLastContact, 
         "2026-12-08,14:00:00,2026-12-08,14:00:30,K9NEW,EN50,14.0755,FT8,-1,-2,5");
     EXPECT_EQ(LocalLog().size(), 4u);
     EXPECT_EQ(ExtractField(LocalLog().back(), ',', 14), "W9XYZ");
-    engine->SetLastContact(std::string(LocalLog().back()));  // the same contact again adds nothing
+    engine->Call(&FeedPart::SetLastContact, std::string(LocalLog().back()));  // the same contact again adds nothing
     EXPECT_EQ(LocalLog().size(), 4u);
     engine->CloseMainWindow();
     const std::string trace = test::ReadFile(viewer() / "tracer.txt");

@@ -98,7 +98,7 @@ TEST_F(WsjtxMessagesTest, TheStationWorkedIsSearchedAndEveryStationHeardHasItsSt
         }
     }
     // A click on a row searches for the whole callsign.
-    engine->HeardClicked(0);
+    engine->Call(&WsjtxMessagesPart::HeardClicked, 0);
     EXPECT_EQ(view.searchText, view.heard[0].call);
 }
 

@@ -147,9 +147,10 @@ TEST(DesktopConventions, MatchListAndDetailsFitTheWindowWidth) {
         ASSERT_TRUE(details->isVisible());
         EXPECT_EQ(details->horizontalScrollBar()->maximum(), 0);
         // At the default size and wider each line fits on one row.
-        if (width >= 660)
+        if (width >= 660) {
             for (QTextBlock block = details->document()->begin(); block.isValid(); block = block.next())
                 EXPECT_EQ(block.layout()->lineCount(), 1) << block.text().toStdString();
+        }
     }
 }
 

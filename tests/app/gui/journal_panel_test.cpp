@@ -103,7 +103,7 @@ protected:
     std::vector<std::string> clipboard;
     JournalPart part{JournalPartServices{panel, options, station,
                                          [this](const std::string& text) { clipboard.push_back(text); },
-                                         {}, {}, {}},
+                                         {}, {}, {}, {}},
                      folder.path()};
 };
 

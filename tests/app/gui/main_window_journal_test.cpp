@@ -39,7 +39,7 @@ TEST(MainWindowJournal, ThePanelSearchesThePlacesFieldsTextAndShowsEveryColumn) 
     OptionsModel options;
     StationDetails station{"W9XYZ", "EN37", "", ""};
     std::vector<std::string> actions;
-    JournalPart part(JournalPartServices{window.Journal(), options, station, {}, {}, {}, {}}, folder.path());
+    JournalPart part(JournalPartServices{window.Journal(), options, station, {}, {}, {}, {}, {}}, folder.path());
     // The buttons' actions go to the program, which runs them on the part in their turn.
     window.Journal().SetActionRunner([&](JournalPanel::Action action) {
         actions.push_back("action");
