@@ -42,11 +42,9 @@ struct View : AuditView {
     void ShowAuditMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
 };
 
-std::shared_ptr<const std::vector<std::string>> LogLines() {
-    auto lines = std::make_shared<std::vector<std::string>>();
-    std::ifstream in(Station() / "WSJT-X" / "wsjtx.log");
-    for (std::string line; std::getline(in, line);) lines->push_back(line);
-    return lines;
+LogSnapshot StationLog() {
+    std::optional<LogLines> lines = LoadLogLines(Station() / "WSJT-X" / "wsjtx.log");
+    return std::make_shared<const LogLines>(lines ? std::move(*lines) : LogLines());
 }
 
 // A folder holding the journal (a hard link, or else a copy) as the viewer folder holds it.
@@ -75,7 +73,7 @@ double GrepMilliseconds() {
 void BM_FirstAudit(benchmark::State& state) {
     if (FileSize(Station() / "WSJT-X" / "ALL.TXT") <= 0) return state.SkipWithError("no station: set VANTREL_BENCH_STATION");
     const fs::path folder = WorkFolder(false);
-    const auto log = LogLines();
+    const auto log = StationLog();
     View view;
     double grep = 0;
     std::optional<AuditPart> part;
@@ -109,7 +107,7 @@ void BM_RefreshAfter100KB(benchmark::State& state) {
         in.read(tail.data(), static_cast<std::streamsize>(tail.size()));
     }
     tail = tail.substr(tail.find('\n', tail.size() - 102400) + 1);
-    const auto log = LogLines();
+    const auto log = StationLog();
     View view;
     std::optional<AuditPart> part;
     for (auto _ : state) {

@@ -352,8 +352,8 @@ std::int64_t LogSeconds(const ContactIdentity& identity) {
 
 void LogAudit::Index(LogSnapshot log) {
     log_ = std::move(log);
-    static const std::vector<std::string> none;
-    const std::vector<std::string>& lines = log_ ? *log_ : none;
+    static const LogLines none;
+    const LogLines& lines = log_ ? *log_ : none;
     byCallBand_.clear();
     byTime_.clear();
     bands_.assign(lines.size(), -1);
@@ -394,13 +394,13 @@ void LogAudit::Index(LogSnapshot log) {
             twice.push_back({a.when, {a.line, b.line}});
     }
     std::sort(twice.begin(), twice.end());
-    for (const auto& [when, pair] : twice) result_.twice.emplace_back(lines[pair.first], lines[pair.second]);
+    for (const auto& [when, pair] : twice) result_.twice.emplace_back(std::string(lines[pair.first]), std::string(lines[pair.second]));
 }
 
 const AuditResult& LogAudit::Update(const ExchangeFinder& journal, LogSnapshot log) {
     if (log != log_ || !log_ || journal.Exchanges().size() < classified_) Index(std::move(log));
-    static const std::vector<std::string> none;
-    const std::vector<std::string>& lines = log_ ? *log_ : none;
+    static const LogLines none;
+    const LogLines& lines = log_ ? *log_ : none;
     // The exchanges completed since the last update.
     const auto& exchanges = journal.Exchanges();
     for (; classified_ < exchanges.size(); ++classified_) {
@@ -449,7 +449,7 @@ const AuditResult& LogAudit::Update(const ExchangeFinder& journal, LogSnapshot l
 
 AuditResult AuditLog(const ExchangeFinder& journal, const std::vector<std::string_view>& logLines, std::int64_t since) {
     LogAudit audit(since);
-    return audit.Update(journal, std::make_shared<const std::vector<std::string>>(logLines.begin(), logLines.end()));
+    return audit.Update(journal, std::make_shared<const LogLines>(LogLines(std::vector<std::string>(logLines.begin(), logLines.end()))));
 }
 
 std::string AuditSummary(const AuditResult& result) {

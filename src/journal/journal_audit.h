@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "log/local_log_record.h"
+#include "log/log_lines.h"
 
 namespace vantrel {
 
@@ -131,7 +132,7 @@ struct AuditResult {
     std::vector<std::string> withoutTrace;
 };
 
-using LogSnapshot = std::shared_ptr<const std::vector<std::string>>;
+using LogSnapshot = std::shared_ptr<const LogLines>;
 
 // The audit kept up to date. The log's index is made once for each log snapshot; each later
 // update with the same snapshot only classifies the exchanges completed since and looks again at

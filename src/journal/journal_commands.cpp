@@ -91,7 +91,7 @@ int RunAuditCommand(const std::filesystem::path& viewerFolder, const StationDeta
         return 1;
     }
     std::string error;
-    const std::optional<LogLines> log = LoadLogLines(viewerFolder / kLocalLog, &error);
+    std::optional<LogLines> log = LoadLogLines(viewerFolder / kLocalLog, &error);
     if (!log) {
         err << "vantrel: no local log (" << kLocalLog << ") in " << viewerFolder.string() << '\n';
         return 1;
@@ -101,10 +101,8 @@ int RunAuditCommand(const std::filesystem::path& viewerFolder, const StationDeta
         err << "vantrel: " << error << '\n';
         return 1;
     }
-    std::vector<std::string_view> lines;
-    lines.reserve(log->size());
-    for (std::size_t i = 0; i < log->size(); ++i) lines.push_back((*log)[i]);
-    const AuditResult result = AuditLog(finder, lines, sinceSeconds);
+    LogAudit audit(sinceSeconds);
+    const AuditResult& result = audit.Update(finder, std::make_shared<const LogLines>(std::move(*log)));
 
     JournalReader journal;
     journal.Open(viewerFolder / kJournalCopy);

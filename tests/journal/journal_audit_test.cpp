@@ -142,14 +142,14 @@ TEST(JournalAuditTest, PartListsAddsToTheLogAndFollowsTheJournal) {
     const std::string journal = HandMadeJournal();
     test::WriteFile(folder / "all.txt", journal);
     RecordingAuditView view;
-    auto log = std::make_shared<std::vector<std::string>>(std::vector<std::string>{
-        "2026-01-01,10:00:15,2026-01-01,10:01:28,DL1AAA,JO62,14.075500,FT8,-08,-12,100,,,K1ABC,FN42,,,"});
+    std::vector<std::string> log = {
+        "2026-01-01,10:00:15,2026-01-01,10:01:28,DL1AAA,JO62,14.075500,FT8,-08,-12,100,,,K1ABC,FN42,,,"};
     int appended = 0;
     AuditPart part(AuditPartServices{
                        view, [] { return kStation; },
-                       [&] { return std::make_shared<const std::vector<std::string>>(*log); },
+                       [&] { return std::make_shared<const LogLines>(log); },
                        [&](const std::string& line, std::string*) {
-                           log->push_back(line);
+                           log.push_back(line);
                            ++appended;
                            return true;
                        },

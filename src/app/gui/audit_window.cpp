@@ -75,7 +75,8 @@ AuditWindow::AuditWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(notLogged_, &QTableWidget::itemSelectionChanged, this,
             [this] { addToLog_->setEnabled(!notLogged_->selectedItems().isEmpty()); });
     connect(addToLog_, &QPushButton::clicked, this, [this] {
-        if (part_ && notLogged_->currentRow() >= 0) part_->AddToLog(static_cast<std::size_t>(notLogged_->currentRow()));
+        const int row = notLogged_->currentRow();
+        if (run_ && row >= 0) run_([row](AuditPart& part) { part.AddToLog(static_cast<std::size_t>(row)); });
     });
 }
 
@@ -83,7 +84,7 @@ void AuditWindow::OpenAudit() {
     show();
     raise();
     activateWindow();
-    if (part_) part_->Open();
+    if (run_) run_([](AuditPart& part) { part.Open(); });
 }
 
 void AuditWindow::ShowAuditLists(const AuditLists& lists) {
@@ -106,7 +107,7 @@ void AuditWindow::ConfirmAddToLog(const std::string& line) {
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setObjectName(QStringLiteral("AuditConfirmAdd"));
     connect(box, &QMessageBox::finished, this, [this, line](int result) {
-        if (result == QMessageBox::Yes && part_) part_->AddConfirmed(line);
+        if (result == QMessageBox::Yes && run_) run_([line](AuditPart& part) { part.AddConfirmed(line); });
     });
     box->open();
 }
@@ -119,7 +120,7 @@ void AuditWindow::ShowAuditMessage(const std::string& text) {
 }
 
 void AuditWindow::closeEvent(QCloseEvent* event) {
-    if (part_) part_->Close();
+    if (run_) run_([](AuditPart& part) { part.Close(); });
     event->accept();
 }
 

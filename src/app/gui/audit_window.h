@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 #include "journal/audit_part.h"
 
 class QLabel;
@@ -19,8 +21,10 @@ class AuditWindow : public QWidget, public AuditView {
 public:
     explicit AuditWindow(QWidget* parent = nullptr);
 
-    // The part this window shows and reports to; set once, before the window is shown.
-    void Attach(AuditPart& part) { part_ = &part; }
+    // How the operator's actions reach the part (in their turn with the rest of the engine's
+    // work); set once, before the window is shown.
+    using Action = std::function<void(AuditPart&)>;
+    void SetActionRunner(std::function<void(Action)> run) { run_ = std::move(run); }
     // Shows the window (raised when it is open already) and starts an audit.
     void OpenAudit();
 
@@ -40,7 +44,7 @@ private:
     QPushButton* addToLog_;
     QLabel* summary_;
     QLabel* progress_;
-    AuditPart* part_ = nullptr;
+    std::function<void(Action)> run_;
 };
 
 }  // namespace vantrel
