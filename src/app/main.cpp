@@ -124,7 +124,8 @@ int main(int argc, char** argv) {
         return vantrel::RunCallQuery(arguments, viewerFolder, vantrel::FolderEnvironment::FromProcess(), std::cout,
                                      std::cerr);
     // RecentList.txt is --recent's own output, written whole in one step as the menu entry does.
-    if (oneShot == vantrel::OneShotCommand::Journal || oneShot == vantrel::OneShotCommand::Recent)
+    if (oneShot == vantrel::OneShotCommand::Journal || oneShot == vantrel::OneShotCommand::Recent ||
+        oneShot == vantrel::OneShotCommand::Audit)
         return vantrel::RunJournalQuery(oneShot, arguments, viewerFolder, vantrel::FolderEnvironment::FromProcess(),
                                         std::cout, std::cerr);
 

@@ -27,6 +27,8 @@ constexpr std::array kSwitches = {
     KnownSwitch{"--extended", "", SwitchValue::None, "--places"},
     KnownSwitch{"--journal", "", SwitchValue::One, ""},
     KnownSwitch{"--recent", "", SwitchValue::None, ""},
+    KnownSwitch{"--audit", "", SwitchValue::None, ""},
+    KnownSwitch{"--since", "", SwitchValue::One, "--audit"},
     KnownSwitch{"--export-adif", "", SwitchValue::None, ""},
     KnownSwitch{"--new", "", SwitchValue::None, "--export-adif"},
     KnownSwitch{"--update-cty", "", SwitchValue::None, ""},

@@ -3,7 +3,12 @@
 #include <ostream>
 
 #include "base/data_folders.h"
+#include "journal/journal_audit.h"
+#include "journal/journal_reader.h"
 #include "journal/journal_search.h"
+#include "base/byte_scan.h"
+#include "log/band_table.h"
+#include "log/extract_field.h"
 #include "journal/recent_activity.h"
 #include "log/log_lines.h"
 #include "settings/wsjtx_ini.h"
@@ -48,6 +53,82 @@ int RunRecentCommand(const std::filesystem::path& viewerFolder, std::string_view
     out << output.string() << '\n';
     out.flush();
     return out ? 0 : 1;
+}
+
+namespace {
+
+// The fields an audit list shows of a local log line: date, time on, band, mode, call, grid and
+// the reports sent and received.
+std::string AuditRowOfLogLine(std::string_view line) {
+    std::string_view f[10];
+    CutFirstFields(line, ',', f, 10);
+    std::string row;
+    for (std::string_view field : {f[0], f[1], BandOfRow(BandRowOfFrequency(f[6])), f[7], f[4], f[5], f[8], f[9]}) {
+        if (!row.empty()) row += '\t';
+        row += field;
+    }
+    return row;
+}
+
+}  // namespace
+
+int RunAuditCommand(const std::filesystem::path& viewerFolder, const StationDetails& station, std::string_view since,
+                    std::ostream& out, std::ostream& err) {
+    std::int64_t sinceSeconds = 0;
+    if (!since.empty()) {
+        // "2024-01-03" read through the journal's own stamp form "240103_000000".
+        const bool dated = since.size() == 10 && since[4] == '-' && since[7] == '-' && since.substr(0, 2) == "20";
+        sinceSeconds = dated ? JournalStampSeconds(std::string(since.substr(2, 2)) + std::string(since.substr(5, 2)) +
+                                                   std::string(since.substr(8, 2)) + "_000000")
+                             : -1;
+        if (sinceSeconds < 0) {
+            err << "vantrel: --since takes a date yyyy-mm-dd (from 2000 on), not " << since << '\n';
+            return 2;
+        }
+    }
+    if (station.call.empty()) {
+        err << "vantrel: no operator callsign in WSJT-X's configuration: nothing to audit\n";
+        return 1;
+    }
+    std::string error;
+    std::optional<LogLines> log = LoadLogLines(viewerFolder / kLocalLog, &error);
+    if (!log) {
+        err << "vantrel: no local log (" << kLocalLog << ") in " << viewerFolder.string() << '\n';
+        return 1;
+    }
+    ExchangeFinder finder(station);
+    if (!ReadJournalForAudit(viewerFolder / kJournalCopy, finder, nullptr, &error)) {
+        err << "vantrel: " << error << '\n';
+        return 1;
+    }
+    LogAudit audit(sinceSeconds);
+    const AuditResult& result = audit.Update(finder, std::make_shared<const LogLines>(std::move(*log)));
+
+    JournalReader journal;
+    journal.Open(viewerFolder / kJournalCopy);
+    out << "On the air, not in the log\n";
+    out << "Date\tTime\tBand\tMode\tCall\tGrid\tSent\tReceived\tLog line\n";
+    for (const AuditExchange* exchange : result.notLogged) {
+        const std::string stamp = AuditDate(exchange->start);
+        const std::int64_t second = exchange->start % 86400;
+        char time[16];
+        std::snprintf(time, sizeof time, "%02d:%02d:%02d", static_cast<int>(second / 3600),
+                      static_cast<int>(second / 60 % 60), static_cast<int>(second % 60));
+        out << stamp << '\t' << time << '\t' << BandOfRow(exchange->band) << '\t' << exchange->mode << '\t'
+            << exchange->call << '\t' << exchange->grid << '\t' << exchange->reportSent << '\t'
+            << exchange->reportReceived << '\t' << AuditLogLine(journal, *exchange, station) << '\n';
+    }
+    out << "In the log twice\n";
+    out << "Date\tTime\tBand\tMode\tCall\tGrid\tSent\tReceived\tAgain at\n";
+    for (const auto& [first, again] : result.twice)
+        out << AuditRowOfLogLine(first) << '\t' << ExtractFieldView(again, ',', 2) << '\n';
+    out << "In the log, not on the air\n";
+    out << "Date\tTime\tBand\tMode\tCall\tGrid\tSent\tReceived\n";
+    for (const std::string& line : result.withoutTrace) out << AuditRowOfLogLine(line) << '\n';
+    out << AuditSummary(result) << '\n';
+    out.flush();
+    if (!out) return 1;
+    return result.notLogged.empty() ? 0 : 1;
 }
 
 std::string ViewerCallsign(const std::filesystem::path& viewerFolder) {

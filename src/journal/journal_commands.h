@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "log/local_log_record.h"
+
 namespace vantrel {
 
 // vantrel --journal TEXT: the rows the search panel lists for TEXT, one per line, the eight
@@ -21,6 +23,14 @@ int RunJournalCommand(const std::filesystem::path& viewerFolder, std::string_vie
 // cannot be written (said on `err`).
 int RunRecentCommand(const std::filesystem::path& viewerFolder, std::string_view callsign,
                      std::ostream& out, std::ostream& err);
+
+// vantrel --audit [--since DATE]: the journal-to-log audit of the journal copy against the local
+// log: three lists, each under a heading line, TAB between the fields, then the summary line.
+// `station` is the operator's (callsign and grid). `since` is empty or a date "yyyy-mm-dd" from which on exchanges and log lines are listed.
+// Returns 0 when every exchange is in the log, 1 when one is not or the journal, the log or the
+// operator's callsign cannot be read (said on `err`), 2 when `since` is not a date.
+int RunAuditCommand(const std::filesystem::path& viewerFolder, const StationDetails& station, std::string_view since,
+                    std::ostream& out, std::ostream& err);
 
 // The operator's callsign from the viewer folder's copy of WSJT-X's configuration; empty when
 // there is none.

@@ -36,6 +36,7 @@ enum class MessageType : std::uint32_t {
     WsprDecode = 10,
     Location = 11,
     LoggedAdif = 12,
+    HighlightCallsign = 13,
 };
 
 // A utf8 field: nothing for a null text.

@@ -53,6 +53,17 @@ public:
     bool panelVisible = false, entryLineVisible = false, captionBold = false, autoTicked = false;
 };
 
+// The "Journal audit" window as the tests read it: the lists last shown, the line offered for
+// "Add to Log".
+struct RecordingAuditView : AuditView {
+    void ShowAuditLists(const AuditLists& shown) override { lists = shown; }
+    void ShowAuditProgress(const std::string& text) override { progress = text; }
+    void ConfirmAddToLog(const std::string& line) override { offered = line; }
+    void ShowAuditMessage(const std::string& text) override { message = text; }
+    AuditLists lists;
+    std::string progress, offered, message;
+};
+
 class RecordingView : public NoticeView,
                       public WindowView,
                       public StationView,
@@ -78,7 +89,8 @@ public:
             .places = *this,
             .info = *this,
             .map = *this,
-            .journal = journal};
+            .journal = journal,
+            .audit = audit};
     }
 
     void ShowMessage(const std::string& c, const std::string& text) override { messages.push_back(c + ": " + text); }
@@ -244,6 +256,7 @@ public:
     MapFields mapFields;
     std::vector<MapLabel> mapLabels;
     RecordingJournalView journal;
+    RecordingAuditView audit;
 };
 
 class RecordingDesktop : public Desktop {

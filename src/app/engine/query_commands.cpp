@@ -28,6 +28,8 @@ constexpr const char* kCallSwitch = "--call";
 constexpr const char* kUpdateCtySwitch = "--update-cty";
 constexpr const char* kJournalSwitch = "--journal";
 constexpr const char* kRecentSwitch = "--recent";
+constexpr const char* kAuditSwitch = "--audit";
+constexpr const char* kSinceSwitch = "--since";
 constexpr const char* kExportAdifSwitch = "--export-adif";
 
 // The value of `--name VALUE` or `--name=VALUE`; nothing when the switch has none.
@@ -91,6 +93,7 @@ OneShotCommand FindOneShotCommand(const std::vector<std::string>& arguments) {
         if (argument == kJournalSwitch || argument.starts_with(std::string(kJournalSwitch) + "="))
             return OneShotCommand::Journal;
         if (argument == kRecentSwitch) return OneShotCommand::Recent;
+        if (argument == kAuditSwitch) return OneShotCommand::Audit;
         if (argument == kExportAdifSwitch) return OneShotCommand::ExportAdif;
     }
     return OneShotCommand::None;
@@ -189,7 +192,11 @@ int RunJournalQuery(OneShotCommand command, const std::vector<std::string>& argu
         }
         return RunJournalCommand(viewerFolder, *text, out, err);
     }
-    const std::string call = OperatorStation(viewerFolder, environment, Switches(arguments).RigName()).call;
+    const WsjtxConfig station = OperatorStation(viewerFolder, environment, Switches(arguments).RigName());
+    if (command == OneShotCommand::Audit)
+        return RunAuditCommand(viewerFolder, StationDetails{station.call, station.grid, {}, {}},
+                               SwitchValue(arguments, kSinceSwitch).value_or(""), out, err);
+    const std::string& call = station.call;
     if (call.empty())
         err << "vantrel: no operator callsign in WSJT-X's configuration: RecentList.txt holds its header only\n";
     return RunRecentCommand(viewerFolder, call, out, err);

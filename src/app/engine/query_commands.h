@@ -5,6 +5,7 @@
 //   vantrel --update-cty               fetch, check and install the current cty.dat
 //   vantrel --journal TEXT             the rows the journal search lists, TAB between the fields
 //   vantrel --recent                   writes RecentList.txt and prints its path
+//   vantrel --audit [--since DATE]     the journal-to-log audit's three lists and its summary
 //   vantrel --export-adif [--new]      the full (or new) ADIF export; prints the file's path
 // They work in the viewer folder (the working directory); results go to standard output,
 // problems to standard error; the exit status is 0 when done, 1 when nothing could be done and
@@ -23,7 +24,7 @@
 
 namespace vantrel {
 
-enum class OneShotCommand { None, Grid, Places, Call, UpdateCty, Journal, Recent, ExportAdif };
+enum class OneShotCommand { None, Grid, Places, Call, UpdateCty, Journal, Recent, ExportAdif, Audit };
 
 // The command the arguments ask for; None when they ask for none.
 OneShotCommand FindOneShotCommand(const std::vector<std::string>& arguments);
@@ -42,7 +43,7 @@ int RunPlacesQuery(OneShotCommand command, const std::vector<std::string>& argum
 int RunCallQuery(const std::vector<std::string>& arguments, const std::filesystem::path& viewerFolder,
                  const FolderEnvironment& environment, std::ostream& out, std::ostream& err);
 
-// --journal and --recent, on the viewer folder's journal copy. They only read (--recent writes
+// --journal, --recent and --audit, on the viewer folder's journal copy. They only read (--recent writes
 // RecentList.txt whole in one step, its own output), so they run beside a running program. The
 // operator's callsign for --recent comes from WSJT-X's configuration.
 int RunJournalQuery(OneShotCommand command, const std::vector<std::string>& arguments,

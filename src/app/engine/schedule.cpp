@@ -45,6 +45,8 @@ void StationEngine::Tick() {
     }
     // With "Auto" and the panel shown, the journal search follows a changed journal copy.
     journal_.RefreshIfChanged();
+    // With its window open, the audit follows the journal and the log.
+    audit_.Tick();
     lists_.RefreshLast50(now);
 }
 

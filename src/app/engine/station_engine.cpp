@@ -30,7 +30,11 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
                                  [this](std::function<void(const LogLines&)> work) {
                                      Enter([this, work = std::move(work)] { work(core_.Log().Lines()); });
                                  }}),
-      journal_(JournalServices(views.journal), core_.ViewerFolder()) {
+      journal_(JournalServices(views.journal), core_.ViewerFolder()),
+      audit_(AuditServices(views.audit), core_.ViewerFolder()) {
+    // The audit's lists follow every change of the log.
+    core_.Log().OnAppended([this] { audit_.LogChanged(); });
+    core_.Log().OnRewritten([this] { audit_.LogChanged(); });
     // The "Map" box's own action runs before the parts that redraw after a change of options.
     core_.LiveOptions().SubscribeEarly([this](const OptionsChange& change) {
         if (change.Changed(&StoredOptions::mapShow)) FollowMapBox();
@@ -108,6 +112,16 @@ JournalPartServices StationEngine::JournalServices(JournalView& view) {
                 journalJobs_.Run(std::move(work), std::move(done));
             },
             [this](const std::string& text) { core_.Notices().ShowStatus(text); }};
+}
+
+AuditPartServices StationEngine::AuditServices(AuditView& view) {
+    return {view,
+            [this] { return core_.Station(); },
+            [this] { return core_.Log().Snapshot(); },
+            [this](const std::string& line, std::string* reason) { return AddJournalLine(line, reason); },
+            [this](std::function<void()> work, std::function<void()> done) {
+                auditJobs_.Run(std::move(work), std::move(done));
+            }};
 }
 
 bool StationEngine::AddJournalLine(const std::string& line, std::string* reason) {

@@ -140,6 +140,7 @@ public:
     const JournalPart& Journal() const { return journal_; }
     // True while a journal search or the recent-activity extract runs off this thread.
     bool JournalBusy() const { return journal_.Busy(); }
+    const AuditPart& Audit() const { return audit_; }
     const std::string& VersionText() const;
 
     // Called once the start-up sequence has ended (not when it stopped the program).
@@ -150,6 +151,7 @@ private:
     InfoViewsInputs InfoInputs();
     DownloadsInputs DownloadInputs();
     JournalPartServices JournalServices(JournalView& view);
+    AuditPartServices AuditServices(AuditView& view);
     // "Add to Log": the journal's entry line into the local log, the lists following.
     bool AddJournalLine(const std::string& line, std::string* reason);
     // "Check grids in log": with the grids list, once it is loaded.
@@ -194,10 +196,13 @@ private:
     JobRunner journalJobs_;
     JournalPart journal_;
     JobRunner placesJobs_;  // the places list's load at start-up
+    // The journal audit's readings run here; declared before the part, which cancels its reading.
+    JobRunner auditJobs_;
+    AuditPart audit_;
     // The parts that the window's actions reach through Call and With.
     std::tuple<SearchPart&, PlacesPart&, JournalPart&, EquipmentPart&, FeedPart&, AdifPart&, WindowPart&,
-               WsjtxFilesPart&, WsjtxMessagesPart&>
-        reachable_{search_, places_, journal_, equipment_, feed_, adif_, window_, files_, messages_};
+               WsjtxFilesPart&, WsjtxMessagesPart&, AuditPart&>
+        reachable_{search_, places_, journal_, equipment_, feed_, adif_, window_, files_, messages_, audit_};
 };
 
 }  // namespace vantrel

@@ -11,6 +11,7 @@
 
 #include "geo/callsign_search.h"
 #include "geo/contact_details.h"
+#include "journal/audit_part.h"
 #include "journal/journal_part.h"
 #include "log/coloured_line.h"
 #include "map/map_view.h"
@@ -203,6 +204,8 @@ struct EngineViews {
     MapView& map;
     // The "Searching local ALL.TXT" panel and the "ALL.TXT" caption.
     JournalView& journal;
+    // The "Journal audit" window.
+    AuditView& audit;
 };
 
 }  // namespace vantrel

@@ -111,6 +111,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowIcon(ProgramIcon());
     map_ = std::make_unique<MapWindow>();
     map_->setWindowIcon(windowIcon());
+    audit_ = new AuditWindow(this);
+    audit_->setWindowIcon(windowIcon());
     heard_ = new HeardPanel(this);
     addDockWidget(Qt::RightDockWidgetArea, heard_);
     heard_->setFloating(true);
@@ -212,6 +214,13 @@ void MainWindow::BuildMenus() {
     recent->setToolTip(recentHint);
     recent->setStatusTip(recentHint);
     view->setToolTipsVisible(true);
+
+    // The journal against the log: contacts made on the air and not logged, logged twice, or
+    // logged without a trace in the journal.
+    QAction* audit = view->addAction(QStringLiteral("Journal audit"));
+    audit->setObjectName(QStringLiteral("AuditAction"));
+    audit->setStatusTip(QStringLiteral("Compares the contacts WSJT-X's ALL.TXT shows were made with the local log"));
+    connect(audit, &QAction::triggered, this, [this] { audit_->OpenAudit(); });
 
     // Offered once WSJT-X has decoded something; the operator's choice is stored.
     heardAction_ = view->addAction(QStringLiteral("Show stations heard"));

@@ -12,6 +12,7 @@
 #include "app/gui/main_window_parts.h"
 #include "app/gui/places_panels.h"
 #include "app/gui/map_window.h"
+#include "app/gui/audit_window.h"
 #include "app/gui/journal_panel.h"
 
 class QAction;
@@ -54,7 +55,8 @@ public:
             .places = *places_,
             .info = info_,
             .map = *map_,
-            .journal = *parts_.allTxtPanel};
+            .journal = *parts_.allTxtPanel,
+            .audit = *audit_};
     }
     // The map window, a window of its own beside this one.
     MapWindow& Map() { return *map_; }
@@ -62,6 +64,8 @@ public:
     PlacesPanels& Places() { return *places_; }
     // The "Searching local ALL.TXT" panel, whose buttons the program connects to the engine.
     JournalPanel& Journal() { return *parts_.allTxtPanel; }
+    // The "Journal audit" window (View menu), whose actions the program connects to the engine.
+    AuditWindow& Audit() { return *audit_; }
 
     // NoticeView
     void ShowMessage(const std::string& caption, const std::string& text) override;
@@ -211,6 +215,7 @@ private:
     QAction* heardAction_ = nullptr;
     HeardPanel* heard_ = nullptr;
     std::unique_ptr<MapWindow> map_;
+    AuditWindow* audit_ = nullptr;
     bool applyingOptions_ = false;
     // The N1MM and radio panels as the engine wants them; the window's width may still hide them.
     bool n1mmWanted_ = false;

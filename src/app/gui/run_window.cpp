@@ -108,6 +108,7 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
     QObject::connect(&window, &MainWindow::infoRequested, [&](InfoCommand command) { engine.RunInfo(command); });
     ConnectPlaces(window.Places(), engine);
     window.Journal().SetActionRunner([&engine](JournalPanel::Action action) { engine.With<JournalPart>(std::move(action)); });
+    window.Audit().SetActionRunner([&engine](AuditWindow::Action action) { engine.With<AuditPart>(std::move(action)); });
     QObject::connect(&window, &MainWindow::ticked, [&] {
         engine.Tick();
         engine.RigFollowerTick();

@@ -56,6 +56,29 @@ protected:
     }
 };
 
+// The journal audit of the running station: the contact WSJT-X never logged is listed, added once
+// through the log's own check, and the list follows.
+TEST_F(JournalTest, TheAuditListsTheUnloggedContactAndAddsItOnce) {
+    auto engine = StartWithJournal();
+    const auto idle = [&] { return !engine->Audit().Busy(); };
+    engine->With<AuditPart>([](AuditPart& part) { part.Open(); });
+    ASSERT_TRUE(test::RunEventsUntil(idle));
+    ASSERT_EQ(view.audit.lists.notLogged.size(), 1u) << view.audit.lists.summary;
+    EXPECT_EQ(view.audit.lists.notLogged[0][4], "K7ABC");
+    engine->With<AuditPart>([](AuditPart& part) { part.AddToLog(0); });
+    EXPECT_TRUE(view.audit.offered.starts_with("2026-12-08,12:00:15,2026-12-08,")) << view.audit.offered;
+    const std::size_t before = engine->LocalLogLines().size();
+    const std::string offered = view.audit.offered;
+    engine->With<AuditPart>([&](AuditPart& part) { part.AddConfirmed(offered); });
+    ASSERT_TRUE(test::RunEventsUntil(idle));
+    EXPECT_EQ(engine->LocalLogLines().size(), before + 1);
+    EXPECT_TRUE(view.audit.lists.notLogged.empty()) << view.audit.lists.summary;
+    // The same line a second time: the log's identity check keeps it out.
+    engine->With<AuditPart>([&](AuditPart& part) { part.AddConfirmed(offered); });
+    EXPECT_EQ(engine->LocalLogLines().size(), before + 1);
+    EXPECT_NE(view.audit.message.find("already"), std::string::npos) << view.audit.message;
+}
+
 TEST_F(JournalTest, AContactOnlyTheJournalHoldsIsFoundMadeIntoALineAndLogged) {
     auto engine = StartWithJournal();
     EXPECT_TRUE(view.journal.captionBold);

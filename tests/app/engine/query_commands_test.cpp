@@ -177,8 +177,47 @@ TEST_F(QueryCommandsTest, JournalAndRecentReadTheJournalCopy) {
     EXPECT_TRUE(written.ends_with("W9XYZ K1ABC RR73\r\n"));
 
     Outcome help = Vantrel({"--help"});
-    for (const char* command : {"--journal TEXT", "--recent", "--export-adif"})
+    for (const char* command : {"--journal TEXT", "--recent", "--audit", "--export-adif"})
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
+}
+
+// The audit of the demo station's real journal (3,983 lines) against its log with three contacts
+// taken out and one that never happened put in.
+TEST_F(QueryCommandsTest, AuditListsWhatTheLogMissesHoldsTwiceAndHoldsWithoutATrace) {
+    const std::filesystem::path demo = std::filesystem::path(VANTREL_SOURCE_DIR) / "data/demo/WSJT-X";
+    std::filesystem::copy_file(demo / "ALL.TXT", root / "viewer" / "all.txt");
+    std::string log = test::ReadFile(demo / "wsjtx.log"), kept;
+    std::size_t at = 0;
+    for (int line = 1; at < log.size(); ++line) {
+        const std::size_t end = log.find('\n', at) + 1;
+        if (line != 5 && line != 100 && line != 300) kept += log.substr(at, end - at);
+        at = end;
+    }
+    kept += "2024-01-01,10:00:00,2024-01-01,10:01:00,ZZ9ZZZ,FN42,14.075500,FT8,-10,-10,100,,,\n";
+    test::WriteFile(root / "viewer" / "Viewer_local_log.csv", kept);
+
+    Outcome audit = Vantrel({"--audit"});
+    EXPECT_EQ(audit.status, 1) << audit.err;
+    EXPECT_NE(audit.out.find("On the air, not in the log\nDate\tTime\tBand\tMode\tCall\tGrid\tSent\tReceived\tLog line\n"
+                             "2023-02-09\t18:48:22\t80m\tFT4\tN6RAC\t\t-16\t-12\t2023-02-09,18:48:22,2023-02-09,18:48:57,"
+                             "N6RAC,,3.57665,FT4,-16,-12,"),
+              std::string::npos) << audit.out;
+    EXPECT_NE(audit.out.find("\t15m\tFT8\tUS3CS\tKN77\t-11\t-09\t"), std::string::npos);
+    EXPECT_NE(audit.out.find("\t40m\tFT8\tHA8IPZ\tJN97\t-10\t-11\t"), std::string::npos);
+    EXPECT_NE(audit.out.find("In the log twice\n"), std::string::npos);
+    EXPECT_NE(audit.out.find("2023-10-20\t16:32:45\t17m\tFT8\tIU6VE\tJN65\t-14\t-21\t16:40:15\n"), std::string::npos);
+    EXPECT_NE(audit.out.find("In the log, not on the air\nDate\tTime\tBand\tMode\tCall\tGrid\tSent\tReceived\n"
+                             "2024-01-01\t10:00:00\t20m\tFT8\tZZ9ZZZ\tFN42\t-10\t-10\n"),
+              std::string::npos) << audit.out;
+    EXPECT_TRUE(audit.out.ends_with("Journal 2023-02-09 \xE2\x80\xA6 2026-12-07: 400 exchanges, 397 in the log, "
+                                    "3 not logged, 13 twice, 1 without a trace\n")) << audit.out;
+
+    test::WriteFile(root / "viewer" / "Viewer_local_log.csv", log);
+    Outcome complete = Vantrel({"--audit", "--since", "2025-01-01"});
+    EXPECT_EQ(complete.status, 0) << complete.err;
+    EXPECT_TRUE(complete.out.ends_with(": 206 exchanges, 206 in the log, 0 not logged, 9 twice, 0 without a trace\n"))
+        << complete.out;
+    EXPECT_EQ(Vantrel({"--audit", "--since", "2025-13-01"}).status, 2);
 }
 
 // The exports of the menu entries from the terminal, with the counter the menu keeps; not beside

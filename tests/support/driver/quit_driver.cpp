@@ -4,7 +4,8 @@
 // way VANTREL_DRIVE_QUIT says, as the operator would: "close" (the window's close box), "exit"
 // (File, "EXIT"), "ctrlq" (Ctrl+Q); anything else leaves the quit to the test (a signal).
 // For screenshots: VANTREL_DRIVE_SIZE=WxH sizes the main window, VANTREL_DRIVE_DARK=1 gives the
-// desktop a dark palette, VANTREL_DRIVE_LOG=1 presses the map's "Log", and VANTREL_DRIVE_GRAB=FOLDER saves main.png and map.png there once
+// desktop a dark palette, VANTREL_DRIVE_LOG=1 presses the map's "Log", VANTREL_DRIVE_AUDIT=1 opens
+// "Journal audit", and VANTREL_DRIVE_GRAB=FOLDER saves main.png, map.png and audit.png there once
 // ready (the windows as they draw themselves, at the screen's density).
 #include <QAction>
 #include <QApplication>
@@ -78,14 +79,18 @@ void Drive() {
                 if (size.size() == 2) main->resize(size[0].toInt(), size[1].toInt());
                 if (qgetenv("VANTREL_DRIVE_LOG") == "1" && mapWindow)
                     if (auto* log = mapWindow->findChild<QPushButton*>(QStringLiteral("Log"))) log->click();
+                if (qgetenv("VANTREL_DRIVE_AUDIT") == "1")
+                    main->findChild<QAction*>(QStringLiteral("AuditAction"))->trigger();
             }
-            if (sized < 4) return;
+            if (sized < (qgetenv("VANTREL_DRIVE_AUDIT") == "1" ? 20 : 4)) return;
             ready = true;
             const QByteArray grab = qgetenv("VANTREL_DRIVE_GRAB");
             if (!grab.isEmpty()) {
                 main->grab().save(QString::fromLocal8Bit(grab) + QStringLiteral("/main.png"));
                 if (mapWindow && mapWindow->isVisible())
                     mapWindow->grab().save(QString::fromLocal8Bit(grab) + QStringLiteral("/map.png"));
+                if (QWidget* audit = TopLevel("AuditWindow"); audit && audit->isVisible())
+                    audit->grab().save(QString::fromLocal8Bit(grab) + QStringLiteral("/audit.png"));
             }
             std::fputs("driver: ready\n", stderr);
         }
