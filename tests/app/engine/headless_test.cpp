@@ -75,7 +75,7 @@ TEST(Headless, KeepsEveryContactOfABurstOverARealSocket) {
     // 1,000 distinct contacts at 500 a second, as WSJT-X sends them.
     QUdpSocket sender;
     auto datagram = [](int i) {
-        char time[8];
+        char time[16];
         std::snprintf(time, sizeof time, "%02d%02d%02d", i / 3600 % 24, i / 60 % 60, i % 60);
         const std::string call = std::string("K").append(std::to_string(i)).append("XY");
         return "<call:" + std::to_string(call.size()) + ">" + call +
