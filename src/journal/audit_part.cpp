@@ -1,12 +1,9 @@
 #include "journal/audit_part.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "base/data_folders.h"
 #include "base/file_io.h"
-#include "log/band_table.h"
-#include "log/extract_field.h"
 #include "log/line_text.h"
 
 namespace vantrel {
@@ -29,35 +26,6 @@ struct AuditPart::State {
 
 namespace {
 
-AuditRow RowOfLogLine(std::string_view line) {
-    std::string_view f[10];
-    CutFirstFields(line, ',', f, 10);
-    return {std::string(f[0]), std::string(f[1]), std::string(BandOfRow(BandRowOfFrequency(f[6]))), std::string(f[7]),
-            std::string(f[4]), std::string(f[5]), std::string(f[8]), std::string(f[9])};
-}
-
-AuditRow RowOfExchange(const AuditExchange& exchange) {
-    char time[16];
-    const std::int64_t second = exchange.start % 86400;
-    std::snprintf(time, sizeof time, "%02d:%02d:%02d", static_cast<int>(second / 3600),
-                  static_cast<int>(second / 60 % 60), static_cast<int>(second % 60));
-    return {AuditDate(exchange.start), time, std::string(BandOfRow(exchange.band)), exchange.mode, exchange.call,
-            exchange.grid, exchange.reportSent, exchange.reportReceived};
-}
-
-AuditLists ListsOf(const AuditResult& result) {
-    AuditLists lists;
-    for (const AuditExchange* exchange : result.notLogged) lists.notLogged.push_back(RowOfExchange(*exchange));
-    for (const auto& [first, again] : result.twice) {
-        AuditRow row = RowOfLogLine(first);
-        row.push_back(std::string(ExtractFieldView(again, ',', 2)));  // "Again at"
-        lists.twice.push_back(std::move(row));
-    }
-    for (const std::string& line : result.withoutTrace) lists.withoutTrace.push_back(RowOfLogLine(line));
-    lists.summary = AuditSummary(result);
-    return lists;
-}
-
 // Brings the state up to date with the journal and the log (off the user-interface thread).
 void Audit(AuditPart::State& state, const fs::path& journal, const StationDetails& station, LogSnapshot log,
            const std::atomic<bool>& cancelled, std::atomic<std::uint64_t>& read) {
@@ -78,7 +46,7 @@ void Audit(AuditPart::State& state, const fs::path& journal, const StationDetail
         state.samples.Take(reader, end);
     }
     state.result = state.audit.Update(state.finder, std::move(log));
-    state.lists = ListsOf(state.result);
+    state.lists = AuditListsOf(state.result);
 }
 
 }  // namespace

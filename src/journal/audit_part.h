@@ -23,14 +23,6 @@
 
 namespace vantrel {
 
-// A row of a list: date, time, band, mode, call, grid, report sent, report received.
-using AuditRow = std::vector<std::string>;
-
-struct AuditLists {
-    std::vector<AuditRow> notLogged, twice, withoutTrace;
-    std::string summary;
-};
-
 class AuditView {
 public:
     virtual ~AuditView() = default;

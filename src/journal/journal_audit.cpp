@@ -452,6 +452,39 @@ AuditResult AuditLog(const ExchangeFinder& journal, const std::vector<std::strin
     return audit.Update(journal, std::make_shared<const LogLines>(LogLines(std::vector<std::string>(logLines.begin(), logLines.end()))));
 }
 
+namespace {
+
+AuditRow RowOfLogLine(std::string_view line) {
+    std::string_view f[10];
+    CutFirstFields(line, ',', f, 10);
+    return {std::string(f[0]), std::string(f[1]), std::string(BandOfRow(BandRowOfFrequency(f[6]))), std::string(f[7]),
+            std::string(f[4]), std::string(f[5]), std::string(f[8]), std::string(f[9])};
+}
+
+AuditRow RowOfExchange(const AuditExchange& exchange) {
+    char time[16];
+    const std::int64_t second = exchange.start % 86400;
+    std::snprintf(time, sizeof time, "%02d:%02d:%02d", static_cast<int>(second / 3600),
+                  static_cast<int>(second / 60 % 60), static_cast<int>(second % 60));
+    return {AuditDate(exchange.start), time, std::string(BandOfRow(exchange.band)), exchange.mode, exchange.call,
+            exchange.grid, exchange.reportSent, exchange.reportReceived};
+}
+
+}  // namespace
+
+AuditLists AuditListsOf(const AuditResult& result) {
+    AuditLists lists;
+    for (const AuditExchange* exchange : result.notLogged) lists.notLogged.push_back(RowOfExchange(*exchange));
+    for (const auto& [first, again] : result.twice) {
+        AuditRow row = RowOfLogLine(first);
+        row.push_back(std::string(ExtractFieldView(again, ',', 2)));  // "Again at"
+        lists.twice.push_back(std::move(row));
+    }
+    for (const std::string& line : result.withoutTrace) lists.withoutTrace.push_back(RowOfLogLine(line));
+    lists.summary = AuditSummary(result);
+    return lists;
+}
+
 std::string AuditSummary(const AuditResult& result) {
     std::string text = "Journal ";
     text += result.journalFirst < 0 ? std::string("without dated lines")

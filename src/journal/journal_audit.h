@@ -166,6 +166,18 @@ private:
 AuditResult AuditLog(const ExchangeFinder& journal, const std::vector<std::string_view>& logLines,
                      std::int64_t since = 0);
 
+// A row of a list: date, time, band, mode, call, grid, report sent, report received ("In the log
+// twice" adds the second contact's time on).
+using AuditRow = std::vector<std::string>;
+
+struct AuditLists {
+    std::vector<AuditRow> notLogged, twice, withoutTrace;
+    std::string summary;
+};
+
+// The lists as the window and the command line show them.
+AuditLists AuditListsOf(const AuditResult& result);
+
 // "Journal 2024-01-03 … 2026-12-09: 41,233 exchanges, 41,180 in the log, 53 not logged, 4 twice,
 // 9 without a trace".
 std::string AuditSummary(const AuditResult& result);

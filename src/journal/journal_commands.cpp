@@ -6,9 +6,6 @@
 #include "journal/journal_audit.h"
 #include "journal/journal_reader.h"
 #include "journal/journal_search.h"
-#include "base/byte_scan.h"
-#include "log/band_table.h"
-#include "log/extract_field.h"
 #include "journal/recent_activity.h"
 #include "log/log_lines.h"
 #include "settings/wsjtx_ini.h"
@@ -55,23 +52,6 @@ int RunRecentCommand(const std::filesystem::path& viewerFolder, std::string_view
     return out ? 0 : 1;
 }
 
-namespace {
-
-// The fields an audit list shows of a local log line: date, time on, band, mode, call, grid and
-// the reports sent and received.
-std::string AuditRowOfLogLine(std::string_view line) {
-    std::string_view f[10];
-    CutFirstFields(line, ',', f, 10);
-    std::string row;
-    for (std::string_view field : {f[0], f[1], BandOfRow(BandRowOfFrequency(f[6])), f[7], f[4], f[5], f[8], f[9]}) {
-        if (!row.empty()) row += '\t';
-        row += field;
-    }
-    return row;
-}
-
-}  // namespace
-
 int RunAuditCommand(const std::filesystem::path& viewerFolder, const StationDetails& station, std::string_view since,
                     std::ostream& out, std::ostream& err) {
     std::int64_t sinceSeconds = 0;
@@ -104,28 +84,26 @@ int RunAuditCommand(const std::filesystem::path& viewerFolder, const StationDeta
     LogAudit audit(sinceSeconds);
     const AuditResult& result = audit.Update(finder, std::make_shared<const LogLines>(std::move(*log)));
 
+    const AuditLists lists = AuditListsOf(result);
+    const auto joined = [](const AuditRow& row) {
+        std::string text;
+        for (const std::string& field : row) text += (text.empty() ? "" : "\t") + field;
+        return text;
+    };
     JournalReader journal;
     journal.Open(viewerFolder / kJournalCopy);
     out << "On the air, not in the log\n";
     out << "Date\tTime\tBand\tMode\tCall\tGrid\tSent\tReceived\tLog line\n";
-    for (const AuditExchange* exchange : result.notLogged) {
-        const std::string stamp = AuditDate(exchange->start);
-        const std::int64_t second = exchange->start % 86400;
-        char time[16];
-        std::snprintf(time, sizeof time, "%02d:%02d:%02d", static_cast<int>(second / 3600),
-                      static_cast<int>(second / 60 % 60), static_cast<int>(second % 60));
-        out << stamp << '\t' << time << '\t' << BandOfRow(exchange->band) << '\t' << exchange->mode << '\t'
-            << exchange->call << '\t' << exchange->grid << '\t' << exchange->reportSent << '\t'
-            << exchange->reportReceived << '\t' << AuditLogLine(journal, *exchange, station) << '\n';
+    for (std::size_t i = 0; i < lists.notLogged.size(); ++i) {
+        out << joined(lists.notLogged[i]) << '\t' << AuditLogLine(journal, *result.notLogged[i], station) << '\n';
     }
     out << "In the log twice\n";
     out << "Date\tTime\tBand\tMode\tCall\tGrid\tSent\tReceived\tAgain at\n";
-    for (const auto& [first, again] : result.twice)
-        out << AuditRowOfLogLine(first) << '\t' << ExtractFieldView(again, ',', 2) << '\n';
+    for (const AuditRow& row : lists.twice) out << joined(row) << '\n';
     out << "In the log, not on the air\n";
     out << "Date\tTime\tBand\tMode\tCall\tGrid\tSent\tReceived\n";
-    for (const std::string& line : result.withoutTrace) out << AuditRowOfLogLine(line) << '\n';
-    out << AuditSummary(result) << '\n';
+    for (const AuditRow& row : lists.withoutTrace) out << joined(row) << '\n';
+    out << lists.summary << '\n';
     out.flush();
     if (!out) return 1;
     return result.notLogged.empty() ? 0 : 1;
