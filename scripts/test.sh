@@ -3,8 +3,8 @@
 # UndefinedBehaviorSanitizer in a folder of its own; VANTREL_SCALAR_ONLY=1 builds the formats
 # and their tests with the plain loops in place of every vector path (as on ARM); VANTREL_TSAN=1
 # builds the engine's tests with ThreadSanitizer (build-tsan, no windows) and runs them, less the
-# ones that start the real program as a process (the sanitizer's slowness times them out; the
-# threads they would exercise are the engine's own, run in process by the other tests).
+# ones that start the real program as a process (the sanitizer's slowness times their waits out;
+# the threads they would exercise are the engine's own, run in process by the other tests).
 # VANTREL_CMAKE_ARGS adds cmake arguments to the build (CI: -DVANTREL_WERROR=ON and the like);
 # VANTREL_TEST_JOBS runs that many tests at a time (default 1).
 set -euo pipefail
@@ -24,7 +24,7 @@ if [ "${VANTREL_TSAN:-0}" = 1 ]; then
   VANTREL_BUILD_TARGET="vantrel_engine_tests" \
     "$root/scripts/build.sh" "$dir" -DVANTREL_TSAN=ON -DVANTREL_GUI=OFF -DVANTREL_BENCH=OFF "${extra[@]}"
   export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/tests/tsan.supp"
-  labels=(-L '^engine$' -E '^Process\.')
+  labels=(-L '^engine$' -E '^(Process|Headless|WindowQuit|DataFolder|QueryCommandsTest|AwardCommands)\.')
 elif [ "${VANTREL_SANITIZE:-0}" = 1 ]; then
   dir=build-sanitize
   "$root/scripts/build.sh" "$dir" -DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON -DVANTREL_BENCH=OFF "${extra[@]}"
