@@ -58,12 +58,13 @@ struct SourcedDatagram {
     std::uint16_t port = 0;
 };
 
-// The desktop's alerts: a notification in its notification area, and a short sound.
+// The desktop's alerts: a notification in its notification area, and a short sound. Without a
+// desktop (a run without a window) nothing is shown.
 class Notifier {
 public:
     virtual ~Notifier() = default;
-    virtual void Notify(const std::string& title, const std::string& text) = 0;
-    virtual void PlaySound() = 0;
+    virtual void Notify(const std::string& title, const std::string& text) { (void)title, (void)text; }
+    virtual void PlaySound() {}
 };
 
 // The receiver of WSJT-X's own UDP messages (its UDP server address: unicast, or a multicast group

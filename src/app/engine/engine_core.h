@@ -47,8 +47,6 @@ struct EngineServices {
     FetchSettings fetchSettings;
     // The receiver of WSJT-X's own UDP messages; none in tests that do not need it.
     MessageListener* listener = nullptr;
-    // The desktop's notifications and sound; none where nobody would see them.
-    Notifier* notifier = nullptr;
 };
 
 // The desktop as the parts use it: a file, folder or address that the desktop cannot open is

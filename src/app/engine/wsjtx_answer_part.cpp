@@ -16,7 +16,8 @@ constexpr std::int64_t kKeepDecodeMs = 4 * kReplyWindowMs;
 
 }  // namespace
 
-WsjtxAnswerPart::WsjtxAnswerPart(EngineCore& core, WsjtxMessagesPart& messages) : core_(core), messages_(messages) {
+WsjtxAnswerPart::WsjtxAnswerPart(EngineCore& core, WsjtxMessagesPart& messages, Notifier& notifier)
+    : core_(core), messages_(messages), notifier_(notifier) {
     messages_.SubscribeMessages(
         [this](const wsjtx::Datagram& datagram, const SourcedDatagram& source) { OnMessage(datagram, source); });
     // The decodes that came before the index was made were not coloured: they come again.
@@ -27,6 +28,8 @@ WsjtxAnswerPart::WsjtxAnswerPart(EngineCore& core, WsjtxMessagesPart& messages) 
     core_.Log().OnAppended([this] { Recolour(); });
     core_.Log().OnRewritten([this] { Recolour(); });
     core_.LiveOptions().Subscribe([this](const OptionsChange& change) { OptionsChanged(change); });
+    core_.OnTick([this] { Tick(); });
+    messages_.SubscribeRelease([this] { Release(); });
 }
 
 std::int64_t WsjtxAnswerPart::NowMs() const {
@@ -81,13 +84,10 @@ void WsjtxAnswerPart::OnDecode(const std::string& id, const wsjtx::Decode& decod
     // Decodes sent again at our request are not news.
     if (!decode.isNew) return;
     if (const auto kind = alerts_.Decide(options, subject.call, subject.band, status, now)) {
-        Notifier* notifier = core_.Services().notifier;
         const std::string text = wsjtx::AlertText(*kind, subject.call, worked->CountryOf(subject.call), subject.band);
         core_.Trace(" Alert ** ", text);
-        if (notifier) {
-            notifier->Notify("Vantrel", text);
-            if (options.alertSound) notifier->PlaySound();
-        }
+        notifier_.Notify("Vantrel", text);
+        if (options.alertSound) notifier_.PlaySound();
     }
 }
 
@@ -180,10 +180,10 @@ void WsjtxAnswerPart::Tick() {
     }
 }
 
-bool WsjtxAnswerPart::ReplyToRow(int row) {
+void WsjtxAnswerPart::ReplyToRow(int row) {
     const auto& rows = messages_.Heard().Rows();
-    if (row < 0 || static_cast<std::size_t>(row) >= rows.size()) return false;
-    return ReplyTo(rows[static_cast<std::size_t>(row)].call, rows[static_cast<std::size_t>(row)].instance);
+    if (row < 0 || static_cast<std::size_t>(row) >= rows.size()) return;
+    ReplyTo(rows[static_cast<std::size_t>(row)].call, rows[static_cast<std::size_t>(row)].instance);
 }
 
 bool WsjtxAnswerPart::ReplyTo(const std::string& call, const std::string& id) {

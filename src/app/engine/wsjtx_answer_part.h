@@ -27,16 +27,14 @@ class WsjtxAnswerPart {
 public:
     // The part follows the messages part's datagrams, the local log and the options from the
     // moment it is made.
-    WsjtxAnswerPart(EngineCore& core, WsjtxMessagesPart& messages);
+    WsjtxAnswerPart(EngineCore& core, WsjtxMessagesPart& messages, Notifier& notifier);
 
     // The one-second schedule: silent instances are forgotten, idle highlights cleared.
     void Tick();
     // A double click on a row of the stations heard: the instance that decoded it replies.
-    // False, with the reason on the status line, when nothing was sent.
-    bool ReplyToRow(int row);
+    // Nothing is sent, and the status line says why, unless it is a recent CQ of that instance.
+    void ReplyToRow(int row);
     bool ReplyTo(const std::string& call, const std::string& instance);
-    // The close: every call we coloured is cleared.
-    void Release();
 
     const wsjtx::Instances& Instances() const { return instances_; }
     std::size_t ActiveHighlights(const std::string& instance) const;
@@ -60,11 +58,14 @@ private:
     void SendReplay(const std::string& id);
     bool Send(const wsjtx::Instance& instance, const std::string& bytes);
     void Forget(const std::string& id, bool clear);
+    // The close, before the socket is released: every call we coloured is cleared.
+    void Release();
     HighlightColours ColoursOf(const wsjtx::HighlightSubject& subject) const;
     std::int64_t NowMs() const;
 
     EngineCore& core_;
     WsjtxMessagesPart& messages_;
+    Notifier& notifier_;
     wsjtx::Instances instances_;
     std::map<std::string, PerInstance> perInstance_;
     wsjtx::AlertPolicy alerts_;

@@ -133,6 +133,7 @@ void WsjtxMessagesPart::HeardClicked(int row) {
 }
 
 void WsjtxMessagesPart::Release() {
+    for (const auto& listener : releaseListeners_) listener();
     indexJob_.Cancel();
     if (core_.Services().listener) core_.Services().listener->Stop();
 }

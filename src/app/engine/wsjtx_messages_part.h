@@ -44,6 +44,8 @@ public:
     // A click on a row of the panel.
     void HeardClicked(int row);
     void Release();
+    // Heard at the close before the listening socket is released.
+    void SubscribeRelease(std::function<void()> listener) { releaseListeners_.push_back(std::move(listener)); }
 
     // The station named (the DX call of WSJT-X, a row clicked) is searched for.
     std::function<void(const std::string& call, bool asTyped)> onSearchFor;
@@ -64,7 +66,7 @@ private:
     // Decodes that came before the index was made, with the instance that sent each.
     std::vector<std::pair<wsjtx::Decode, std::string>> waiting_;
     std::vector<MessageSubscriber> messageListeners_;
-    std::vector<std::function<void()>> indexReadyListeners_;
+    std::vector<std::function<void()>> indexReadyListeners_, releaseListeners_;
     std::string dxCall_;
     BackgroundJob<std::shared_ptr<WorkedIndex>> indexJob_;
 };
