@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "log/line_text.h"
 #include "settings/readable_colour.h"
 #include "wsjtx/decoded_station.h"
 #include "wsjtx/wsjtx_commands.h"
@@ -62,7 +63,7 @@ void WsjtxAnswerPart::OnDecode(const std::string& id, const wsjtx::Decode& decod
     const std::string& ownCall = instance->status && instance->status->deCall ? *instance->status->deCall
                                                                               : core_.Station().call;
     const std::optional<HeardStation> station = SenderInMessage(*decode.message, ownCall);
-    if (!station) return;
+    if (!station || station->call == UpperCase(ownCall)) return;
     PerInstance& state = perInstance_[id];
     const std::int64_t now = NowMs();
     state.decodes[station->call] = {decode, station->role == HeardRole::CqCaller, now};

@@ -100,6 +100,8 @@ HeardPanel::HeardPanel(QWidget* parent) : QDockWidget(QStringLiteral("Heard"), p
     table_->setToolTip(QStringLiteral("Stations decoded in the last two periods; click one to search the log for "
                                       "it, double-click a CQ to answer it in WSJT-X"));
     table_->setColumnHidden(HeardModel::Instance, true);
+    // Shown beside the call, where it is seen without scrolling.
+    table_->horizontalHeader()->moveSection(HeardModel::Instance, HeardModel::Country);
 
     auto* legendRow = new QHBoxLayout;
     legendRow->setSpacing(2);
