@@ -232,6 +232,16 @@ TEST_F(WsjtxAnswerTest, TwoInstancesAreAnsweredApartEachInItsOwnSchema) {
     EXPECT_EQ(back[0].type, 4u);
     EXPECT_EQ(back[0].schema, 2u);
     EXPECT_TRUE(one.Take(1, 300).empty());
+    // Colouring turned off: each instance's calls are cleared.
+    engine->OptionsEdited([](StoredOptions& options) { options.answers.highlight = false; });
+    back = one.Take(1);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].call, "PY2XX");
+    EXPECT_FALSE(back[0].coloured);
+    back = two.Take(1);
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].call, "K9QQ");
+    EXPECT_FALSE(back[0].coloured);
 }
 
 }  // namespace
