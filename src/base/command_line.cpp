@@ -33,6 +33,7 @@ constexpr std::array kSwitches = {
     KnownSwitch{"--new", "", SwitchValue::None, "--export-adif"},
     KnownSwitch{"--update-cty", "", SwitchValue::None, ""},
     KnownSwitch{"--call", "", SwitchValue::One, ""},
+    KnownSwitch{"--worked", "", SwitchValue::OneToThree, ""},
 };
 
 std::string Upper(std::string_view text) {
@@ -86,10 +87,14 @@ std::string CommandLineProblem(const std::vector<std::string>& arguments) {
         if (equals != std::string::npos) {
             if (known->value == SwitchValue::None) return std::string(known->name) + " takes no value";
             value = std::string_view(argument).substr(equals + 1);
-        } else if (known->value == SwitchValue::One) {
+        } else if (known->value == SwitchValue::One || known->value == SwitchValue::OneToThree) {
             if (i + 1 >= arguments.size()) return std::string(known->name) + " needs a value";
             value = arguments[++i];
-        } else if (known->value == SwitchValue::Optional && i + 1 < arguments.size() && !IsSwitchWord(arguments[i + 1])) {
+        }
+        if (known->value == SwitchValue::OneToThree) {
+            for (int more = 0; more < 2 && i + 1 < arguments.size() && !IsSwitchWord(arguments[i + 1]); ++more) ++i;
+        } else if (known->value == SwitchValue::Optional && equals == std::string::npos && i + 1 < arguments.size() &&
+                   !IsSwitchWord(arguments[i + 1])) {
             value = arguments[++i];
         }
         if (known->name == "--rig-name")

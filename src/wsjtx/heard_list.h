@@ -35,6 +35,7 @@ struct HeardRow {
     std::optional<BearingKm> bearing;
     bool bearingFromGrid = false;
     WorkedStatus status;
+    std::string instance;  // the id of the WSJT-X that decoded it
 };
 
 // More than a crowded band gives in two periods; the oldest rows give way beyond it.
@@ -54,7 +55,7 @@ public:
     // Every Status message: own callsign and grid, the band of the dial frequency and the mode.
     void OnStatus(const wsjtx::Status& status);
     // True when the rows changed.
-    bool OnDecode(const wsjtx::Decode& decode);
+    bool OnDecode(const wsjtx::Decode& decode, std::string_view instance = {});
     // After the local log changed (and the index caught up): the rows whose status changed.
     std::vector<std::size_t> Refresh();
     // WSJT-X erased its band activity or closed.

@@ -31,7 +31,8 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
                                      Enter([this, work = std::move(work)] { work(core_.Log().Lines()); });
                                  }}),
       journal_(JournalServices(views.journal), core_.ViewerFolder()),
-      audit_(AuditServices(views.more.Get<AuditView>()), core_.ViewerFolder()) {
+      audit_(AuditServices(views.more.Get<AuditView>()), core_.ViewerFolder()),
+      answer_(core_, messages_, views.more.Get<Notifier>()) {
     // The audit's lists follow every change of the log.
     core_.Log().OnAppended([this] { audit_.LogChanged(); });
     core_.Log().OnRewritten([this] { audit_.LogChanged(); });
@@ -202,6 +203,10 @@ void StationEngine::OnDatagrams(std::vector<std::string> datagrams) {
     Enter([this, datagrams = std::move(datagrams)] { feed_.OnDatagrams(datagrams); });
 }
 void StationEngine::OnWsjtxMessages(std::vector<std::string> datagrams) {
+    Enter([this, datagrams = std::move(datagrams)] { messages_.OnMessages(datagrams); });
+}
+
+void StationEngine::OnWsjtxMessages(std::vector<SourcedDatagram> datagrams) {
     Enter([this, datagrams = std::move(datagrams)] { messages_.OnMessages(datagrams); });
 }
 
