@@ -120,11 +120,17 @@ private:
         std::uint32_t confirmed = 0;
     };
     using CellMap = std::unordered_map<std::uint64_t, Cell>;  // (row key, column) -> counts
+    struct ModeInfo {
+        ModeGroup group = ModeGroup::Unknown;
+        unsigned char flags = 0;
+    };
     void Clear();
     void Add(std::string_view line, std::uint32_t index, const ConfirmationIndex* confirmations);
-    void Count(const AwardContact& c);
-    void Recount();
+    void Confirm(AwardContact& c, std::string_view upperCall, std::string_view date, std::string_view time,
+                 const ConfirmationIndex& confirmations);
+    void Count(const AwardContact& c, int sign);
     CallPlace PlaceOfCall(std::string_view upperCall);
+    const ModeInfo& ModeOf(std::string_view mode);
     static int RowKey(Award award, const AwardContact& c);
 
     std::shared_ptr<const CountryTable> table_;
@@ -134,6 +140,8 @@ private:
     std::array<std::array<CellMap, kModeFilters>, kAwards> cells_;
     std::vector<CallPlace> entryPlaces_;  // per table entry; filled as entries are met
     std::vector<bool> entryKnown_;
+    std::unordered_map<std::string, ModeInfo> modes_;
+    std::unordered_map<std::string, CallPlace> calls_;  // the place of each callsign met
     std::string scratch_;
 };
 
