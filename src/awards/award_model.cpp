@@ -103,6 +103,10 @@ void AwardModel::Clear() {
 CallPlace AwardModel::PlaceOfCall(std::string_view upperCall) {
     const std::optional<std::size_t> entry = table_->FindEntry(upperCall);
     if (!entry) return {};
+    if (entryKnown_.size() != table_->size()) {
+        entryPlaces_.assign(table_->size(), CallPlace{});
+        entryKnown_.assign(table_->size(), false);
+    }
     if (!entryKnown_[*entry]) {
         entryPlaces_[*entry] = entities_->PlaceOfEntry(table_->Lines()[*entry]);
         entryKnown_[*entry] = true;
@@ -124,7 +128,7 @@ const AwardModel::ModeInfo& AwardModel::ModeOf(std::string_view mode) {
 void AwardModel::CatchUp(const LogLines& lines, const ConfirmationIndex* confirmations,
                          const std::atomic<bool>* cancelled) {
     const LogLinesFollower::Step step = follower_.Next(lines);
-    if (step.restart) {
+    if (step.restart || step.first == 0) {
         Clear();
         contacts_.reserve(lines.size());
     }
@@ -219,8 +223,7 @@ void AwardModel::Reconfirm(const LogLines& lines, const ConfirmationIndex* confi
 }
 
 std::string AwardModel::EntityName(int dxcc) const {
-    for (const CountryEntity& e : entities_->Entities())
-        if (e.dxcc == dxcc) return e.name;
+    if (const CountryEntity* e = entities_->ByCode(dxcc)) return e->name;
     const DxccEntity* entity = DxccEntityByCode(dxcc);
     return entity ? std::string(entity->name) : std::string();
 }

@@ -43,8 +43,8 @@ struct Confirmation {
 };
 
 // The confirmation in a record: call, QSO_DATE and TIME_ON present, a band (BAND, or FREQ through
-// the band table) and a confirmation flag: QSL_RCVD, LOTW_QSL_RCVD or EQSL_QSL_RCVD = Y (a record
-// from a LoTW report counts as confirmed only with QSL_RCVD = Y too). Nothing otherwise.
+// the band table) and a confirmation flag: QSL_RCVD, LOTW_QSL_RCVD or EQSL_QSL_RCVD = Y
+// (ParseLotwReport takes a LoTW record only with QSL_RCVD = Y). Nothing otherwise.
 // `source` names where it came from; a stored record's APP_VANTREL_SOURCE wins over it.
 std::optional<Confirmation> ConfirmationFromRecord(const AdifRecord& record, std::string_view source);
 // True when a record says it is confirmed by one of the three flags.

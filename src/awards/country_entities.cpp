@@ -112,7 +112,19 @@ CountryEntities CountryEntities::FromCountryFile(std::string_view bytes) {
         if (list.find(';') != std::string::npos) closeList();
     }
     closeList();
+    for (std::uint32_t i = 0; i < out.entities_.size(); ++i) {
+        const CountryEntity& e = out.entities_[i];
+        if (e.dxcc <= 0) continue;
+        const auto [at, added] = out.byCode_.emplace(e.dxcc, i);
+        const DxccEntity* adif = DxccEntityByCode(e.dxcc);
+        if (!added && adif && NormaliseEntityName(e.name) == NormaliseEntityName(adif->name)) at->second = i;
+    }
     return out;
+}
+
+const CountryEntity* CountryEntities::ByCode(int dxcc) const {
+    const auto found = byCode_.find(dxcc);
+    return found == byCode_.end() ? nullptr : &entities_[found->second];
 }
 
 std::optional<CountryEntities> CountryEntities::Load(const std::filesystem::path& countryFile, std::string* error) {

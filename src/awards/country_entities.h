@@ -47,6 +47,9 @@ public:
     const std::vector<CountryEntity>& Entities() const { return entities_; }
     // The entity of a cty.dat name; null when the file has none of that name.
     const CountryEntity* ByName(std::string_view name) const;
+    // The entity that stands for a DXCC code: the one whose name is ADIF's (Italy rather than
+    // Sicily, which cty.dat lists for another award), else the first; null when none has it.
+    const CountryEntity* ByCode(int dxcc) const;
     // The names with no DXCC code (for the record: what the match left out).
     std::vector<std::string> Unmatched() const;
 
@@ -65,6 +68,7 @@ private:
     };
     std::vector<CountryEntity> entities_;
     std::unordered_map<std::string, std::uint32_t> byName_;
+    std::unordered_map<int, std::uint32_t> byCode_;
     // "PREFIX,NAME" as the table line starts -> the zone and continent given to that prefix.
     std::unordered_map<std::string, Override> overrides_;
 };

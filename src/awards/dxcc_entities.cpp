@@ -29,6 +29,7 @@ constexpr NameCode kSpelledOtherwise[] = {
     {"EASTERN KIRIBATI", 48},
     {"EUROPEAN TURKEY", 390},            // WAE only: Turkey
     {"FED REP OF GERMANY", 230},
+    {"GERMANY", 230},                    // ADIF's GERMANY (81) is the one deleted in 1973
     {"N Z SUBANTARCTIC IS", 16},
     {"NORTH MACEDONIA", 502},
     {"PR EDWARD AND MARION IS", 201},

@@ -14,6 +14,7 @@ enum class SwitchValue {
     None,      // a flag
     One,       // one value: the next argument, or "--name=VALUE"
     Optional,  // the next argument when it is no switch, or "=VALUE", or nothing
+    Two,       // two values: the next two arguments ("--needed CALL BAND")
 };
 
 struct KnownSwitch {
