@@ -129,7 +129,10 @@ std::string ConfirmationRecordLine(const Confirmation& c) {
 }
 
 std::string ConfirmationIndex::Key(std::string_view call, int bandRow, ModeGroup group) {
-    std::string key = UpperCase(TrimBlanks(call));
+    call = TrimBlanks(call);
+    std::string key;
+    key.reserve(call.size() + 3);
+    for (const char c : call) key += c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
     key += '\t';
     key += static_cast<char>('A' + bandRow + 1);
     key += static_cast<char>('0' + static_cast<int>(group));
