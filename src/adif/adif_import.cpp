@@ -52,6 +52,8 @@ AdifImportResult AdifImport(std::string_view fileBytes) {
     while (reader.Next(record)) {
         ++result.records;
         if (NamesCallsign(record)) result.lines.push_back(AdifRecordToImportLine(record));
+        if (auto confirmation = ConfirmationFromRecord(record, kSourceAdif))
+            result.confirmations.push_back(std::move(*confirmation));
     }
     std::stable_sort(result.lines.begin(), result.lines.end(), LessNoCase);
     const auto equalNoCase = [](const std::string& a, const std::string& b) {

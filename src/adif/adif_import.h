@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "awards/confirmations.h"
+
 namespace vantrel {
 
 inline constexpr std::string_view kAdifImportFileName = "ADIimport.txt";
@@ -18,6 +20,9 @@ struct AdifImportResult {
     std::vector<std::string> lines;
     std::size_t records = 0;           // records read (with or without a callsign)
     std::size_t distinctFileLines = 0; // distinct lines of the file, letter case ignored
+    // The records marked as confirmed (QSL_RCVD, LOTW_QSL_RCVD or EQSL_QSL_RCVD = Y), in file
+    // order, for the confirmations store.
+    std::vector<Confirmation> confirmations;
 };
 
 // Reads the records as ADIF defines them: any letter case, type indicators, fields spread over

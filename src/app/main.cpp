@@ -17,6 +17,7 @@
 #include "app/engine/single_instance.h"
 #include "app/engine/station_engine.h"
 #include "app/engine/stop_signals.h"
+#include "awards/award_commands.h"
 #include "base/command_line.h"
 #include "base/data_folder_switch.h"
 #include "feed/qt_udp_receiver.h"
@@ -131,6 +132,10 @@ int main(int argc, char** argv) {
         oneShot == vantrel::OneShotCommand::Audit)
         return vantrel::RunJournalQuery(oneShot, arguments, viewerFolder, vantrel::FolderEnvironment::FromProcess(),
                                         std::cout, std::cerr);
+    const vantrel::AwardCommand award = vantrel::FindAwardCommand(arguments);
+    if (award == vantrel::AwardCommand::Awards || award == vantrel::AwardCommand::Needed)
+        return vantrel::RunAwardCommand(award, arguments, viewerFolder, vantrel::FolderEnvironment::FromProcess(),
+                                        std::cout, std::cerr);
 
     const vantrel::Switches switches(arguments);
     const std::string lockName = switches.RigName().empty() ? "Vantrel" : "Vantrel - " + switches.RigName();
@@ -140,9 +145,20 @@ int main(int argc, char** argv) {
     if (!instance.Acquired() && !instance.Problem().empty()) {
         std::fprintf(stderr, "vantrel: %s\n", instance.Problem().c_str());
 #ifdef VANTREL_GUI
-        if (!headless && oneShot == vantrel::OneShotCommand::None) return vantrel::ShowStartProblem(argc, argv, instance.Problem());
+        if (!headless && oneShot == vantrel::OneShotCommand::None && award == vantrel::AwardCommand::None)
+            return vantrel::ShowStartProblem(argc, argv, instance.Problem());
 #endif
         return 1;
+    }
+    if (award == vantrel::AwardCommand::ImportConfirmations) {
+        // It appends to the confirmations a running program holds in memory.
+        if (!instance.Acquired()) {
+            std::fputs("vantrel: Vantrel Application is already active: use \"ADIF Import\" in its File menu\n",
+                       stderr);
+            return 1;
+        }
+        return vantrel::RunAwardCommand(award, arguments, viewerFolder, vantrel::FolderEnvironment::FromProcess(),
+                                        std::cout, std::cerr);
     }
     if (oneShot == vantrel::OneShotCommand::UpdateCty) {
         // It writes cty.dat and ctybasic.txt: not beside a running program, which has the menu entry.

@@ -34,6 +34,11 @@ constexpr std::array kSwitches = {
     KnownSwitch{"--update-cty", "", SwitchValue::None, ""},
     KnownSwitch{"--call", "", SwitchValue::One, ""},
     KnownSwitch{"--worked", "", SwitchValue::OneToThree, ""},
+    KnownSwitch{"--awards", "", SwitchValue::One, ""},
+    KnownSwitch{"--band", "", SwitchValue::One, "--awards"},
+    KnownSwitch{"--mode", "", SwitchValue::One, "--awards"},
+    KnownSwitch{"--needed", "", SwitchValue::Two, ""},
+    KnownSwitch{"--import-confirmations", "", SwitchValue::One, ""},
 };
 
 std::string Upper(std::string_view text) {
@@ -87,6 +92,10 @@ std::string CommandLineProblem(const std::vector<std::string>& arguments) {
         if (equals != std::string::npos) {
             if (known->value == SwitchValue::None) return std::string(known->name) + " takes no value";
             value = std::string_view(argument).substr(equals + 1);
+        } else if (known->value == SwitchValue::Two) {
+            if (i + 2 >= arguments.size()) return std::string(known->name) + " needs two values";
+            value = arguments[++i];
+            ++i;
         } else if (known->value == SwitchValue::One || known->value == SwitchValue::OneToThree) {
             if (i + 1 >= arguments.size()) return std::string(known->name) + " needs a value";
             value = arguments[++i];

@@ -59,6 +59,8 @@ void AdifPart::AdifImport(const std::string& file) {
                 return;
             }
             station_.ShowEntries(std::to_string(out.result->records));
+            if (onConfirmations && !out.result->confirmations.empty())
+                onConfirmations(std::move(out.result->confirmations));
             if (out.result->lines.empty()) {
                 // An earlier ADIimport.txt is not shown as if it were this file's.
                 core_.ReportFile(" ADIF Import ", "ADIF Import: no contact found in ", file);

@@ -3,6 +3,7 @@
 // for the operator.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,9 @@ public:
     void ExportAdif(bool full);
     // "ADIF Import" of the file the operator chose.
     void AdifImport(const std::string& file);
+    // Told, on the engine's thread, of the confirmed records an import found (the import itself
+    // goes on as before): the awards take them into the confirmations store.
+    std::function<void(std::vector<Confirmation>)> onConfirmations;
 
 private:
     struct Imported {
