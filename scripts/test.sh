@@ -24,7 +24,7 @@ if [ "${VANTREL_TSAN:-0}" = 1 ]; then
   VANTREL_BUILD_TARGET="vantrel_engine_tests" \
     "$root/scripts/build.sh" "$dir" -DVANTREL_TSAN=ON -DVANTREL_GUI=OFF -DVANTREL_BENCH=OFF "${extra[@]}"
   export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/tests/tsan.supp"
-  labels=(-L '^engine$' -E '^(Process|Headless|WindowQuit|DataFolder|QueryCommandsTest|AwardCommands)\.')
+  labels=(-L '^engine$' -E '^(Process|Headless|WindowQuit|DataFolder|QueryCommandsTest|AwardCommandsTest)\.')
 elif [ "${VANTREL_SANITIZE:-0}" = 1 ]; then
   dir=build-sanitize
   "$root/scripts/build.sh" "$dir" -DCMAKE_BUILD_TYPE=Debug -DVANTREL_SANITIZE=ON -DVANTREL_BENCH=OFF "${extra[@]}"
