@@ -23,6 +23,7 @@
 #include "wsjtx/worked_before.h"
 #include "wsjtx/wsjtx_commands.h"
 #include "wsjtx/wsjtx_message.h"
+#include "station_arguments.h"
 
 namespace fs = std::filesystem;
 using namespace vantrel;
@@ -134,18 +135,7 @@ BENCHMARK(BM_DecodeToHighlight)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BurstOf50DecodesToHighlights)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    fs::path folder = "/tmp/vantrel-heavy-ro/WSJT-X";
-    fs::path cty = fs::path(VANTREL_SOURCE_DIR) / "tests" / "data" / "cty" / "cty-wsjtx-2.6.1.dat";
-    if (argc > 1 && argv[1][0] != '-') {
-        folder = argv[1];
-        --argc;
-        ++argv;
-        if (argc > 1 && argv[1][0] != '-') {
-            cty = argv[1];
-            --argc;
-            ++argv;
-        }
-    }
+    const auto [folder, cty] = TakeStationArguments(argc, argv);
     if (!Load(folder, cty)) {
         std::cerr << "answer_bench: cannot read " << folder / "wsjtx.log" << " or " << cty << "\n";
         return 1;

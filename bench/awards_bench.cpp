@@ -22,6 +22,7 @@
 #include "log/band_table.h"
 #include "log/extract_field.h"
 #include "log/local_log_record.h"
+#include "station_arguments.h"
 
 namespace fs = std::filesystem;
 using namespace vantrel;
@@ -172,18 +173,7 @@ BENCHMARK(BM_MergeLotwReport100kIntoEmptyStore)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MergeLotwReport100kAgain)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    fs::path folder = "/tmp/vantrel-heavy-ro/WSJT-X";
-    fs::path cty = fs::path(VANTREL_SOURCE_DIR) / "tests" / "data" / "cty" / "cty-wsjtx-2.6.1.dat";
-    if (argc > 1 && argv[1][0] != '-') {
-        folder = argv[1];
-        --argc;
-        ++argv;
-        if (argc > 1 && argv[1][0] != '-') {
-            cty = argv[1];
-            --argc;
-            ++argv;
-        }
-    }
+    const auto [folder, cty] = TakeStationArguments(argc, argv);
     if (!Load(folder, cty)) {
         std::cerr << "awards_bench: cannot read " << folder / "wsjtx.log" << " or " << cty << "\n";
         return 1;

@@ -22,6 +22,7 @@
 #include "wsjtx/heard_list.h"
 #include "wsjtx/worked_before.h"
 #include "wsjtx/wsjtx_message.h"
+#include "station_arguments.h"
 
 namespace fs = std::filesystem;
 using namespace vantrel;
@@ -191,18 +192,7 @@ BENCHMARK(BM_BuildIdentitySet)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReceivedContactAlreadyLogged)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
-    fs::path folder = "/tmp/vantrel-heavy-ro/WSJT-X";
-    fs::path cty = fs::path(VANTREL_SOURCE_DIR) / "tests" / "data" / "cty" / "cty-wsjtx-2.6.1.dat";
-    if (argc > 1 && argv[1][0] != '-') {
-        folder = argv[1];
-        --argc;
-        ++argv;
-        if (argc > 1 && argv[1][0] != '-') {
-            cty = argv[1];
-            --argc;
-            ++argv;
-        }
-    }
+    const auto [folder, cty] = TakeStationArguments(argc, argv);
     if (!Load(folder, cty)) {
         std::cerr << "heard_bench: cannot read " << folder / "wsjtx.log" << " or " << cty << "\n";
         return 1;
