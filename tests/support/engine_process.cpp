@@ -42,6 +42,16 @@ std::unique_ptr<QProcess> StartProgram(const TempFolder& root, const QStringList
     return process;
 }
 
+CommandOutcome RunCommand(const TempFolder& root, const QStringList& arguments, const QStringList& environment) {
+    const auto process = StartProgram(root, arguments, {}, environment);
+    CommandOutcome run;
+    if (!process->waitForFinished(60000)) return run;
+    run.status = process->exitStatus() == QProcess::NormalExit ? process->exitCode() : -1;
+    run.out = process->readAllStandardOutput().toStdString();
+    run.err = process->readAllStandardError().toStdString();
+    return run;
+}
+
 void SendSignal(QProcess& process, int signal) {
     const auto pid = static_cast<pid_t>(process.processId());
     if (pid <= 0) {

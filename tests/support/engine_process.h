@@ -19,6 +19,15 @@ namespace vantrel::test {
 std::unique_ptr<QProcess> StartProgram(const TempFolder& root, const QStringList& arguments,
                                        const std::filesystem::path& folder = {},
                                        const QStringList& environment = {});
+// A run of the program from the command line: its exit status (-1 when it did not end within a
+// minute or crashed) and what it wrote.
+struct CommandOutcome {
+    int status = -1;
+    std::string out, err;
+};
+// Runs the program in root/viewer with the environment of StartProgram and waits for its end.
+CommandOutcome RunCommand(const TempFolder& root, const QStringList& arguments, const QStringList& environment = {});
+
 // Sends the signal to the program. A program that is not running (its process id is 0) gets
 // nothing and fails the test: kill(0, …) would signal the test's own process group.
 void SendSignal(QProcess& process, int signal);

@@ -3,19 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
-#include <QProcessEnvironment>
 
 #include "app/engine/single_instance.h"
 #include "awards/award_test_station.h"
+#include "support/engine_process.h"
 #include "support/temp_folder.h"
 
 namespace vantrel {
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
+using Outcome = test::CommandOutcome;
 
 class AwardCommandsTest : public ::testing::Test {
 protected:
@@ -24,23 +21,7 @@ protected:
         test::WriteFile(root / "viewer" / "Viewer_local_log.csv", test::kAwardLog);
     }
 
-    Outcome Vantrel(const QStringList& arguments) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LOCALAPPDATA", QString::fromStdString(root.path().string()));
-        env.insert("VANTREL_SETTINGS", QString::fromStdString((root / "settings" / "Vantrel.ini").string()));
-        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(root.path().string()));
-        env.insert("XDG_CONFIG_HOME", QString::fromStdString((root / "config").string()));
-        process.setProcessEnvironment(env);
-        process.setWorkingDirectory(QString::fromStdString((root / "viewer").string()));
-        process.start(VANTREL_BINARY, arguments);
-        Outcome run;
-        if (!process.waitForFinished(60000)) return run;
-        run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = process.readAllStandardOutput().toStdString();
-        run.err = process.readAllStandardError().toStdString();
-        return run;
-    }
+    Outcome Vantrel(const QStringList& arguments) { return test::RunCommand(root, arguments); }
 
     test::TempFolder root;
 };
@@ -78,7 +59,7 @@ TEST_F(AwardCommandsTest, TablesAndNeededFollowTheImportedConfirmations) {
     const Outcome cut = Vantrel({"--import-confirmations", QString::fromStdString((root / "cut.adi").string())});
     EXPECT_EQ(cut.status, 1);
     EXPECT_NE(cut.err.find("cut off"), std::string::npos) << cut.err;
-    SingleInstance running("Vantrel-award-test", root / "viewer");
+    SingleInstance running("Vantrel-award-test-" + root.path().filename().string(), root / "viewer");
     ASSERT_TRUE(running.Acquired());
     EXPECT_EQ(Vantrel({"--import-confirmations", QString::fromStdString(file)}).status, 1);
     EXPECT_EQ(Vantrel({"--awards", "wac"}).status, 0);  // reading goes on beside it

@@ -3,18 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
-#include <QProcessEnvironment>
 
 #include "app/engine/single_instance.h"
+#include "support/engine_process.h"
 #include "support/temp_folder.h"
 
 namespace vantrel {
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
+using Outcome = test::CommandOutcome;
 
 class QueryCommandsTest : public ::testing::Test {
 protected:
@@ -24,23 +21,7 @@ protected:
     }
 
     Outcome Vantrel(const QStringList& arguments, const QString& ctyUrl = QStringLiteral("https://127.0.0.1:9/cty/cty.dat")) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LOCALAPPDATA", QString::fromStdString(root.path().string()));
-        env.insert("VANTREL_SETTINGS", QString::fromStdString((root / "settings" / "Vantrel.ini").string()));
-        env.insert("XDG_RUNTIME_DIR", QString::fromStdString(root.path().string()));
-        env.insert("XDG_CONFIG_HOME", QString::fromStdString((root / "config").string()));
-        env.insert("VANTREL_CTY_URL", ctyUrl);
-        env.insert("VANTREL_RELEASE_URL", "");
-        process.setProcessEnvironment(env);
-        process.setWorkingDirectory(QString::fromStdString((root / "viewer").string()));
-        process.start(VANTREL_BINARY, arguments);
-        Outcome run;
-        if (!process.waitForFinished(60000)) return run;
-        run.status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        run.out = process.readAllStandardOutput().toStdString();
-        run.err = process.readAllStandardError().toStdString();
-        return run;
+        return test::RunCommand(root, arguments, {"VANTREL_CTY_URL=" + ctyUrl, "VANTREL_RELEASE_URL="});
     }
 
     test::TempFolder root;
@@ -48,7 +29,7 @@ protected:
 
 TEST_F(QueryCommandsTest, GridAndPlacesPrintWhatThePanelsShow) {
     // They only read: they answer while a running program holds the viewer folder.
-    SingleInstance running("Vantrel-query-test", root / "viewer");
+    SingleInstance running("Vantrel-query-test-" + root.path().filename().string(), root / "viewer");
     ASSERT_TRUE(running.Acquired());
 
     Outcome grid = Vantrel({"--grid", "JO62"});
@@ -97,7 +78,7 @@ TEST_F(QueryCommandsTest, GridAndPlacesPrintWhatThePanelsShow) {
 // The search's country line for a call and its contacts in the local log, beside a running program.
 TEST_F(QueryCommandsTest, CallNamesTheCountryAndCountsTheContacts) {
     VANTREL_REQUIRE_TESTDATA();
-    SingleInstance running("Vantrel-query-test", root / "viewer");
+    SingleInstance running("Vantrel-query-test-" + root.path().filename().string(), root / "viewer");
     ASSERT_TRUE(running.Acquired());
     std::filesystem::copy_file(test::TestDataFolder() / "cty" / "cty-wsjtx-2.6.1.dat", root / "viewer" / "cty.dat");
     const std::string station = ",W9XYZ,EN37,IC-7300,Dipole,\n";
@@ -167,7 +148,7 @@ TEST_F(QueryCommandsTest, UpdateCtyThatFetchesNothingChangesNothing) {
 // The journal tools beside a running program: the rows the search panel lists, and the recent
 // activity written as the menu entry writes it.
 TEST_F(QueryCommandsTest, JournalAndRecentReadTheJournalCopy) {
-    SingleInstance running("Vantrel-query-test", root / "viewer");
+    SingleInstance running("Vantrel-query-test-" + root.path().filename().string(), root / "viewer");
     ASSERT_TRUE(running.Acquired());
     Outcome missing = Vantrel({"--journal", "K1ABC"});
     EXPECT_EQ(missing.status, 1);
@@ -279,7 +260,7 @@ TEST_F(QueryCommandsTest, ExportAdifWritesTheMenusFilesAndKeepsTheCounter) {
     EXPECT_EQ(records(newAdif), 1u);
     EXPECT_NE(newAdif.find("<call:6>VK2ABC "), std::string::npos);
 
-    SingleInstance running("Vantrel-query-test", root / "viewer");
+    SingleInstance running("Vantrel-query-test-" + root.path().filename().string(), root / "viewer");
     ASSERT_TRUE(running.Acquired());
     Outcome refused = Vantrel({"--export-adif"});
     EXPECT_EQ(refused.status, 1);
