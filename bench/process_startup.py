@@ -14,6 +14,7 @@ compared with what was appended."""
 import argparse, os, signal, statistics, subprocess, sys, time
 
 READY = b"running without a window"
+PAINTED = b"call overview painted"
 
 
 def rchar(pid):
@@ -49,17 +50,19 @@ def grow_journal(journal, wanted):
     return len(block[:wanted].rsplit(b"\n", 1)[0]) + 1
 
 
-def one_run(program, station, cpu, settle):
+def one_run(program, station, cpu, settle, window=False):
     env = dict(os.environ, LOCALAPPDATA=os.path.join(station, ""),
-               VANTREL_SETTINGS=os.path.join(station, "Vantrel.ini"), QT_QPA_PLATFORM="offscreen")
-    command = [program, "/HEADLESS", "/NVC"]
+               VANTREL_SETTINGS=os.path.join(station, "Vantrel.ini"), QT_QPA_PLATFORM="offscreen",
+               VANTREL_TRACE_PAINT="1")
+    command = [program, "/NVC"] if window else [program, "/HEADLESS", "/NVC"]
+    ready_text = PAINTED if window else READY
     if cpu:
         command = ["taskset", "-c", cpu] + command
     viewer = os.path.join(station, "viewer")
     start = time.monotonic()
     proc = subprocess.Popen(command, cwd=viewer, env=env, stderr=subprocess.PIPE, stdout=subprocess.DEVNULL)
     line = b""
-    while READY not in line:
+    while ready_text not in line:
         line = proc.stderr.readline()
         if not line:
             raise SystemExit("the program ended before it was ready")
@@ -84,12 +87,14 @@ def main():
     p.add_argument("--cpu", default="")
     p.add_argument("--grow-journal", type=int, default=0)
     p.add_argument("--settle", type=float, default=10.0)
+    p.add_argument("--window", action="store_true",
+                   help="start with the main window and time to the first paint of the call overview")
     a = p.parse_args()
     station = os.path.abspath(a.station)
     results = []
     for i in range(a.runs):
         appended = grow_journal(os.path.join(station, "WSJT-X", "ALL.TXT"), a.grow_journal) if a.grow_journal else 0
-        r = one_run(os.path.abspath(a.program), station, a.cpu, a.settle)
+        r = one_run(os.path.abspath(a.program), station, a.cpu, a.settle, a.window)
         results.append(r)
         print(f"run {i + 1}: ready {r[0] * 1000:.0f} ms, cat {r[1] * 1000:.0f} ms, "
               f"read after ready {r[2] / 1e6:.2f} MB, in all {r[4] / 1e6:.2f} MB "

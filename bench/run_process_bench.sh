@@ -3,7 +3,7 @@
 # one, makes its viewer folder with a first run, then times 5 starts to the headless "ready" line
 # beside a `cat` of the local log and wsjtx.log, the bytes read in the 10 s after "ready" (with
 # 100 KB appended to the journal before each start) and the close; then the same on one core;
-# then the peak memory of a full ADIF export from the command line.
+# then to the main window's first paint of the call overview; then the peak memory of a full ADIF export from the command line.
 #   bench/run_process_bench.sh [STATION_FOLDER [CONTACTS [JOURNAL_BYTES]]]
 #   (default /tmp/vantrel-heavy, 300000 contacts, 2000000000 bytes: the heavy station)
 set -euo pipefail
@@ -31,6 +31,8 @@ if [ ! -f "$station/viewer/grids.txt" ]; then
 fi
 python3 "$bench" "$build/vantrel" "$station" --runs 5 --grow-journal 100000
 python3 "$bench" "$build/vantrel" "$station" --runs 5 --grow-journal 100000 --cpu 0
+# The window: exec to the first paint of the filled call overview (offscreen platform).
+python3 "$bench" "$build/vantrel" "$station" --runs 5 --settle 1 --window
 # The full ADIF export from the command line: its peak memory (the files it writes are removed).
 (cd "$station/viewer" &&
   LOCALAPPDATA="$station/" VANTREL_SETTINGS="$station/Vantrel.ini" QT_QPA_PLATFORM=offscreen \

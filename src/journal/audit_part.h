@@ -26,13 +26,13 @@ namespace vantrel {
 class AuditView {
 public:
     virtual ~AuditView() = default;
-    virtual void ShowAuditLists(const AuditLists& lists) = 0;
+    virtual void ShowAuditLists(const AuditLists&) {}
     // "Reading the journal… 42%" while an audit reads; empty when done.
-    virtual void ShowAuditProgress(const std::string& text) = 0;
+    virtual void ShowAuditProgress(const std::string&) {}
     // Shows the line "Add to Log" would append and asks to go on; the answer comes back through
     // AuditPart::AddConfirmed.
-    virtual void ConfirmAddToLog(const std::string& line) = 0;
-    virtual void ShowAuditMessage(const std::string& text) = 0;
+    virtual void ConfirmAddToLog(const std::string&) {}
+    virtual void ShowAuditMessage(const std::string&) {}
 };
 
 struct AuditPartServices {

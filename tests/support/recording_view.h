@@ -90,7 +90,7 @@ public:
             .info = *this,
             .map = *this,
             .journal = journal,
-            .audit = audit};
+            .more = ViewSet().Add<AuditView>(audit)};
     }
 
     void ShowMessage(const std::string& c, const std::string& text) override { messages.push_back(c + ": " + text); }

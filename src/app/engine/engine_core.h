@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -116,6 +117,12 @@ public:
     // Ticks of the one-second schedule since the start-up ended.
     int Ticks() const { return ticks_; }
     void SetTicks(int ticks) { ticks_ = ticks; }
+    // A part that follows the one-second schedule subscribes here; it is called on every tick
+    // after the start-up, never while long work holds the log.
+    void OnTick(std::function<void()> listener) { tickListeners_.push_back(std::move(listener)); }
+    void AnnounceTick() const {
+        for (const auto& listener : tickListeners_) listener();
+    }
 
     // The options and the station as they stand, and their models: changed through the model,
     // every change announced to the parts that subscribed.
@@ -158,6 +165,7 @@ private:
     CountryTables countries_;
     std::string lastContact_;
     int ticks_ = 0;
+    std::vector<std::function<void()>> tickListeners_;
     RunState state_;
     OptionsModel options_;
     StationModel station_;

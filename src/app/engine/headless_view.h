@@ -35,15 +35,6 @@ public:
     }
 };
 
-// The "Journal audit" window of a run without a window: never opened (the terminal has --audit).
-class HeadlessAuditView : public AuditView {
-public:
-    void ShowAuditLists(const AuditLists&) override {}
-    void ShowAuditProgress(const std::string&) override {}
-    void ConfirmAddToLog(const std::string&) override {}
-    void ShowAuditMessage(const std::string& text) override { std::fprintf(stderr, "vantrel: %s\n", text.c_str()); }
-};
-
 class HeadlessView : public NoticeView,
                      public WindowView,
                      public StationView,
@@ -69,8 +60,7 @@ public:
             .places = *this,
             .info = *this,
             .map = *this,
-            .journal = journal_,
-            .audit = audit_};
+            .journal = journal_};
     }
 
     // NoticeView
@@ -174,7 +164,6 @@ public:
 
 protected:
     HeadlessJournalView journal_;
-    HeadlessAuditView audit_;
     std::string searchText_;
     bool matchListVisible_ = false;
     bool detailsPanel_ = false;

@@ -45,8 +45,8 @@ void StationEngine::Tick() {
     }
     // With "Auto" and the panel shown, the journal search follows a changed journal copy.
     journal_.RefreshIfChanged();
-    // With its window open, the audit follows the journal and the log.
-    audit_.Tick();
+    // The parts that follow the schedule on their own.
+    core_.AnnounceTick();
     lists_.RefreshLast50(now);
 }
 

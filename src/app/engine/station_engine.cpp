@@ -31,10 +31,12 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
                                      Enter([this, work = std::move(work)] { work(core_.Log().Lines()); });
                                  }}),
       journal_(JournalServices(views.journal), core_.ViewerFolder()),
-      audit_(AuditServices(views.audit), core_.ViewerFolder()) {
+      audit_(AuditServices(views.more.Get<AuditView>()), core_.ViewerFolder()) {
     // The audit's lists follow every change of the log.
     core_.Log().OnAppended([this] { audit_.LogChanged(); });
     core_.Log().OnRewritten([this] { audit_.LogChanged(); });
+    // With its window open, the audit follows the journal and the log.
+    core_.OnTick([this] { audit_.Tick(); });
     // The "Map" box's own action runs before the parts that redraw after a change of options.
     core_.LiveOptions().SubscribeEarly([this](const OptionsChange& change) {
         if (change.Changed(&StoredOptions::mapShow)) FollowMapBox();

@@ -24,6 +24,7 @@
 #include "app/engine/wsjtx_files_part.h"
 #include "app/engine/wsjtx_messages_part.h"
 #include "map/map_part.h"
+#include "journal/audit_part.h"
 #include "journal/journal_part.h"
 #include "net/downloads_part.h"
 #include "app/engine/info_views_part.h"

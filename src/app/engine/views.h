@@ -11,11 +11,11 @@
 
 #include "geo/callsign_search.h"
 #include "geo/contact_details.h"
-#include "journal/audit_part.h"
 #include "journal/journal_part.h"
 #include "log/coloured_line.h"
 #include "map/map_view.h"
 #include "app/engine/info_views_part.h"
+#include "app/engine/view_set.h"
 #include "refdata/places_part.h"
 #include "settings/options_model.h"
 #include "wsjtx/heard_list.h"
@@ -204,8 +204,8 @@ struct EngineViews {
     MapView& map;
     // The "Searching local ALL.TXT" panel and the "ALL.TXT" caption.
     JournalView& journal;
-    // The "Journal audit" window.
-    AuditView& audit;
+    // The views of the capabilities with windows of their own ("Journal audit": AuditView).
+    ViewSet more{};
 };
 
 }  // namespace vantrel

@@ -56,7 +56,7 @@ public:
             .info = info_,
             .map = *map_,
             .journal = *parts_.allTxtPanel,
-            .audit = *audit_};
+            .more = ViewSet().Add<AuditView>(*audit_)};
     }
     // The map window, a window of its own beside this one.
     MapWindow& Map() { return *map_; }
