@@ -21,12 +21,12 @@
 
 #include "awards/award_modes.h"
 #include "awards/country_entities.h"
+#include "geo/country_lookup.h"
 #include "log/log_lines.h"
 #include "log/log_lines_follower.h"
 
 namespace vantrel {
 
-class CountryTable;
 class ConfirmationIndex;
 
 enum class Award : unsigned char { Dxcc, Waz, Wac, Grids };
