@@ -35,6 +35,7 @@ struct HeardRow {
     std::optional<BearingKm> bearing;
     bool bearingFromGrid = false;
     WorkedStatus status;
+    bool needed = false;  // its country is not confirmed on the band (the award tables)
 };
 
 // More than a crowded band gives in two periods; the oldest rows give way beyond it.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "app/engine/lotw_command.h"
 #include "app/engine/lotw_part.h"
 #include "net/download_addresses.h"
 #include "net/https_test_server.h"
@@ -157,6 +158,28 @@ TEST_F(LotwDownloadTest, CredentialsComeFromTheSecretStore) {
     ASSERT_TRUE(test::WaitUntil([&] { return refused.has_value(); }));
     EXPECT_FALSE(refused->ok);
     EXPECT_NE(refused->problem.find("No secret store on this desktop"), std::string::npos);
+}
+
+std::string Printed(std::FILE* file) {
+    std::rewind(file);
+    std::string text(4096, '\0');
+    text.resize(std::fread(text.data(), 1, text.size(), file));
+    return text;
+}
+
+TEST_F(LotwDownloadTest, TheCommandLineTakesTheLoginGivenAndSaysWhatItTookIn) {
+    secrets.noStore = true;  // a script's login, on a desktop without a store
+    const LotwCommandInputs inputs{temp.path(), server.Address(kPath), HttpsTestServer::ClientSettings(),
+                                   LotwLogin{"k9cts", "pw"}};
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    EXPECT_EQ(DownloadLotwCommand(inputs, secrets, out, err), 0) << Printed(err);
+    EXPECT_EQ(Printed(out).rfind("436 new confirmations (438 in the report); 436 held in ", 0), 0u) << Printed(out);
+    server.Set(kPath, {.body = "<html><body>Username/password incorrect</body></html>"});
+    EXPECT_EQ(DownloadLotwCommand(inputs, secrets, out, err), 1);
+    EXPECT_NE(Printed(err).find("did not accept the login or password"), std::string::npos) << Printed(err);
+    std::fclose(out);
+    std::fclose(err);
 }
 
 }  // namespace
