@@ -96,6 +96,7 @@ void LotwLoginDialog::SetBusy(bool busy, const QString& note) {
     password_->setEnabled(!busy);
     save_->setEnabled(!busy);
     note_->setText(note);
+    adjustSize();  // room for every line of the note
 }
 
 }  // namespace vantrel
