@@ -18,9 +18,8 @@ constexpr int kZones = 40;
 constexpr std::string_view kContinentTitles[kContinents] = {"Africa", "Antarctica", "Asia", "Europe",
                                                             "North America", "Oceania", "South America"};
 
-std::uint64_t CellKey(int rowKey, int column) {
-    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(rowKey)) << 8 | static_cast<std::uint32_t>(column);
-}
+// How many row keys each award has: DXCC codes, zones 1-40, continents, 4-character grids.
+constexpr int kKeys[kAwards] = {1024, kZones + 1, kContinents, 18 * 18 * 100};
 
 bool Between(char c, char low, char high) { return c >= low && c <= high; }
 char Up(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -88,16 +87,22 @@ std::string GridOfKey(int key) {
 
 AwardModel::AwardModel(std::shared_ptr<const CountryTable> table, std::shared_ptr<const CountryEntities> entities)
     : table_(table ? std::move(table) : std::make_shared<const CountryTable>()),
-      entities_(entities ? std::move(entities) : std::make_shared<const CountryEntities>()) {}
+      entities_(entities ? std::move(entities) : std::make_shared<const CountryEntities>()) {
+    Clear();
+}
 
 void AwardModel::Clear() {
     contacts_.clear();
-    for (auto& award : cells_)
-        for (auto& cells : award) cells.clear();
+    for (int a = 0; a < kAwards; ++a) {
+        cells_[a].slotOfKey.assign(static_cast<std::size_t>(kKeys[a]), -1);
+        cells_[a].keyOfSlot.clear();
+        cells_[a].rows.clear();
+    }
     entryPlaces_.assign(table_->size(), CallPlace{});
     entryKnown_.assign(table_->size(), false);
     modes_.clear();
-    calls_.clear();
+    lastMode_.clear();
+    lastModeInfo_ = ModeInfo{};
 }
 
 CallPlace AwardModel::PlaceOfCall(std::string_view upperCall) {
@@ -116,13 +121,15 @@ CallPlace AwardModel::PlaceOfCall(std::string_view upperCall) {
 
 const AwardModel::ModeInfo& AwardModel::ModeOf(std::string_view mode) {
     mode = TrimBlanks(mode);
-    auto found = modes_.find(std::string(mode));
-    if (found != modes_.end()) return found->second;
+    if (mode == lastMode_ && lastModeInfo_.group != ModeGroup::Unknown) return lastModeInfo_;
+    lastMode_.assign(mode);
+    auto found = modes_.find(lastMode_);
+    if (found != modes_.end()) return lastModeInfo_ = found->second;
     ModeInfo info;
     info.group = ModeGroupOf(mode);
     for (int f = 0; f < kModeFilters; ++f)
         if (ModeFilterTakes(static_cast<ModeFilter>(f), mode)) info.flags |= static_cast<unsigned char>(1u << f);
-    return modes_.emplace(std::string(mode), info).first->second;
+    return lastModeInfo_ = modes_.emplace(std::string(mode), info).first->second;
 }
 
 void AwardModel::CatchUp(const LogLines& lines, const ConfirmationIndex* confirmations,
@@ -153,11 +160,9 @@ void AwardModel::Add(std::string_view line, std::uint32_t index, const Confirmat
     c.grid = GridKey(f[5]);
     scratch_.assign(call);
     for (char& ch : scratch_) ch = Up(ch);
-    auto [known, inserted] = calls_.try_emplace(scratch_);
-    if (inserted) known->second = PlaceOfCall(scratch_);
-    const CallPlace& place = known->second;
-    c.dxcc = static_cast<std::int16_t>(place.dxcc);
-    c.cqZone = static_cast<std::int8_t>(place.cqZone);
+    const CallPlace place = PlaceOfCall(scratch_);
+    c.dxcc = c.placeDxcc = static_cast<std::int16_t>(place.dxcc);
+    c.cqZone = c.placeZone = static_cast<std::int8_t>(place.cqZone);
     c.continent = static_cast<std::int8_t>(place.continent);
     if (confirmations) Confirm(c, scratch_, f[0], f[1], *confirmations);
     contacts_.push_back(c);
@@ -179,7 +184,7 @@ void AwardModel::Confirm(AwardContact& c, std::string_view upperCall, std::strin
 
 int AwardModel::RowKey(Award award, const AwardContact& c) {
     switch (award) {
-    case Award::Dxcc: return c.dxcc > 0 ? c.dxcc : -1;
+    case Award::Dxcc: return c.dxcc > 0 && c.dxcc < kKeys[0] ? c.dxcc : -1;
     case Award::Waz: return c.cqZone >= 1 && c.cqZone <= kZones ? c.cqZone : -1;
     case Award::Wac: return c.continent;
     case Award::Grids: return c.grid;
@@ -192,9 +197,17 @@ void AwardModel::Count(const AwardContact& c, int sign) {
     for (int a = 0; a < kAwards; ++a) {
         const int key = RowKey(static_cast<Award>(a), c);
         if (key < 0) continue;
+        AwardCells& award = cells_[a];
+        std::int32_t& slot = award.slotOfKey[static_cast<std::size_t>(key)];
+        if (slot < 0) {
+            slot = static_cast<std::int32_t>(award.rows.size());
+            award.rows.emplace_back();
+            award.keyOfSlot.push_back(key);
+        }
+        RowCells& row = award.rows[static_cast<std::size_t>(slot)];
         for (int f = 0; f < kModeFilters; ++f) {
             if (!(c.modeFlags & (1u << f))) continue;
-            Cell& cell = cells_[a][f][CellKey(key, c.column)];
+            Cell& cell = row[f][static_cast<std::size_t>(c.column)];
             cell.contacts += static_cast<std::uint32_t>(sign);
             if (c.confirmed) cell.confirmed += static_cast<std::uint32_t>(sign);
         }
@@ -203,21 +216,19 @@ void AwardModel::Count(const AwardContact& c, int sign) {
 
 void AwardModel::Reconfirm(const LogLines& lines, const ConfirmationIndex* confirmations) {
     if (confirmations && confirmations->size() == 0) confirmations = nullptr;
-    for (auto& award : cells_)
-        for (auto& cells : award) cells.clear();
+    for (AwardCells& award : cells_)
+        for (RowCells& row : award.rows) row = RowCells{};
     for (AwardContact& c : contacts_) {
-        if (c.line >= lines.size()) continue;
-        std::string_view f[5];
-        CutFirstFields(lines[c.line], ',', f, 5);
-        scratch_.assign(TrimBlanks(f[4]));
-        for (char& ch : scratch_) ch = Up(ch);
-        const auto known = calls_.find(scratch_);
-        if (known != calls_.end()) {
-            c.dxcc = static_cast<std::int16_t>(known->second.dxcc);
-            c.cqZone = static_cast<std::int8_t>(known->second.cqZone);
-        }
+        c.dxcc = c.placeDxcc;
+        c.cqZone = c.placeZone;
         c.confirmed = false;
-        if (confirmations) Confirm(c, scratch_, f[0], f[1], *confirmations);
+        if (confirmations && c.line < lines.size()) {
+            std::string_view f[5];
+            CutFirstFields(lines[c.line], ',', f, 5);
+            scratch_.assign(TrimBlanks(f[4]));
+            for (char& ch : scratch_) ch = Up(ch);
+            Confirm(c, scratch_, f[0], f[1], *confirmations);
+        }
         Count(c, 1);
     }
 }
@@ -248,13 +259,16 @@ AwardTable AwardModel::Table(Award award, ModeFilter filter, int bandColumn) con
         break;
     case Award::Grids: break;
     }
-    for (const auto& [cellKey, cell] : cells_[static_cast<int>(award)][static_cast<int>(filter)]) {
-        if (cell.contacts == 0) continue;
-        const int key = static_cast<int>(cellKey >> 8);
-        const int column = static_cast<int>(cellKey & 0xff);
-        AwardRow& row = rows[key];
-        row.key = key;
-        row.cells[column] = cell.confirmed > 0 ? CellState::Confirmed : CellState::Worked;
+    const AwardCells& cells = cells_[static_cast<int>(award)];
+    for (std::size_t slot = 0; slot < cells.rows.size(); ++slot) {
+        const auto& counts = cells.rows[slot][static_cast<int>(filter)];
+        for (int column = 0; column < kAwardBands; ++column) {
+            const Cell& cell = counts[static_cast<std::size_t>(column)];
+            if (cell.contacts == 0) continue;
+            AwardRow& row = rows[cells.keyOfSlot[slot]];
+            row.key = cells.keyOfSlot[slot];
+            row.cells[column] = cell.confirmed > 0 ? CellState::Confirmed : CellState::Worked;
+        }
     }
     table.rows.reserve(rows.size());
     for (auto& [key, row] : rows) {
@@ -301,10 +315,16 @@ CellState AwardModel::EntityStateOnBand(std::string_view callsign, int bandColum
     const CallPlace place = entities_->PlaceOf(*table_, UpperCase(TrimBlanks(callsign)));
     if (dxcc) *dxcc = place.dxcc;
     if (place.dxcc <= 0 || bandColumn < 0 || bandColumn >= kAwardBands) return CellState::Empty;
-    const auto& cells = cells_[static_cast<int>(Award::Dxcc)][static_cast<int>(ModeFilter::All)];
-    const auto found = cells.find(CellKey(place.dxcc, bandColumn));
-    if (found == cells.end() || found->second.contacts == 0) return CellState::Empty;
-    return found->second.confirmed > 0 ? CellState::Confirmed : CellState::Worked;
+    const Cell* cell = cells_[static_cast<int>(Award::Dxcc)].Find(place.dxcc, ModeFilter::All, bandColumn);
+    if (!cell || cell->contacts == 0) return CellState::Empty;
+    return cell->confirmed > 0 ? CellState::Confirmed : CellState::Worked;
+}
+
+const AwardModel::Cell* AwardModel::AwardCells::Find(int key, ModeFilter filter, int column) const {
+    if (key < 0 || static_cast<std::size_t>(key) >= slotOfKey.size()) return nullptr;
+    const std::int32_t slot = slotOfKey[static_cast<std::size_t>(key)];
+    if (slot < 0) return nullptr;
+    return &rows[static_cast<std::size_t>(slot)][static_cast<int>(filter)][static_cast<std::size_t>(column)];
 }
 
 }  // namespace vantrel

@@ -73,6 +73,8 @@ struct AwardContact {
     ModeGroup group = ModeGroup::Unknown;
     unsigned char modeFlags = 0;  // bit per ModeFilter the contact's mode passes
     std::int16_t dxcc = 0;
+    std::int16_t placeDxcc = 0;  // the entity and zone the prefix file gives (a confirmation may
+    std::int8_t placeZone = 0;   // give others)
     std::int8_t cqZone = 0;
     std::int8_t continent = -1;
     std::int32_t grid = -1;    // 4-character locator as a number (see GridKey); -1 without one
@@ -119,7 +121,14 @@ private:
         std::uint32_t contacts = 0;
         std::uint32_t confirmed = 0;
     };
-    using CellMap = std::unordered_map<std::uint64_t, Cell>;  // (row key, column) -> counts
+    // The cells of one row: per mode filter, per band column.
+    using RowCells = std::array<std::array<Cell, kAwardBands>, kModeFilters>;
+    struct AwardCells {
+        std::vector<std::int32_t> slotOfKey;  // row key -> slot in `rows`; -1 before its first contact
+        std::vector<int> keyOfSlot;
+        std::vector<RowCells> rows;
+        const Cell* Find(int key, ModeFilter filter, int column) const;
+    };
     struct ModeInfo {
         ModeGroup group = ModeGroup::Unknown;
         unsigned char flags = 0;
@@ -137,11 +146,12 @@ private:
     std::shared_ptr<const CountryEntities> entities_;
     LogLinesFollower follower_;
     std::vector<AwardContact> contacts_;
-    std::array<std::array<CellMap, kModeFilters>, kAwards> cells_;
+    std::array<AwardCells, kAwards> cells_;
     std::vector<CallPlace> entryPlaces_;  // per table entry; filled as entries are met
     std::vector<bool> entryKnown_;
     std::unordered_map<std::string, ModeInfo> modes_;
-    std::unordered_map<std::string, CallPlace> calls_;  // the place of each callsign met
+    std::string lastMode_;  // consecutive lines mostly share their mode
+    ModeInfo lastModeInfo_;
     std::string scratch_;
 };
 

@@ -13,7 +13,7 @@ std::string ConfirmationsFileHeader() {
 }
 
 ConfirmationStore::ConfirmationStore(const std::filesystem::path& viewerFolder)
-    : file_(viewerFolder / kConfirmationsFileName), index_(std::make_shared<const ConfirmationIndex>()) {}
+    : file_(viewerFolder / kConfirmationsFileName), index_(std::make_shared<ConfirmationIndex>()) {}
 
 bool ConfirmationStore::Load(std::string* error) {
     auto index = std::make_shared<ConfirmationIndex>();
@@ -29,25 +29,28 @@ bool ConfirmationStore::Load(std::string* error) {
 ConfirmationMerge ConfirmationStore::Merge(const std::vector<Confirmation>& batch) {
     ConfirmationMerge result;
     result.offered = batch.size();
-    // The new index is made aside: the one handed out stays as it was.
-    auto index = std::make_shared<ConfirmationIndex>(*index_);
+    // What is new, and new only once within the batch; nothing is taken in before it is written.
+    ConfirmationIndex fresh;
     std::string bytes;
     for (const Confirmation& c : batch) {
-        if (!index->Add(c)) continue;
+        if (index_->Match(c) || !fresh.Add(c)) continue;
         bytes += ConfirmationRecordLine(c);
-        ++result.added;
     }
-    if (result.added > 0) {
-        const bool fresh = FileSize(file_) <= 0;
-        if (fresh) bytes.insert(0, ConfirmationsFileHeader());
-        // A fresh file is made whole in one step; later batches are appended in one write.
-        const bool written = fresh ? WriteFileAtomic(file_, bytes, &result.error)
-                                   : AppendFileDurable(file_, bytes, &result.error);
-        if (!written) {
-            result.added = 0;
-            return result;
+    if (fresh.size() > 0) {
+        const bool created = FileSize(file_) <= 0;
+        if (created) bytes.insert(0, ConfirmationsFileHeader());
+        // A new file is made whole in one step; later batches are appended in one write.
+        const bool written = created ? WriteFileAtomic(file_, bytes, &result.error)
+                                     : AppendFileDurable(file_, bytes, &result.error);
+        if (!written) return result;
+        result.added = fresh.size();
+        // An index handed out stays as it was: it is copied unless no one else holds it.
+        if (index_->size() == 0) {
+            index_ = std::make_shared<ConfirmationIndex>(std::move(fresh));
+        } else {
+            if (index_.use_count() > 1) index_ = std::make_shared<ConfirmationIndex>(*index_);
+            for (const Confirmation& c : fresh.All()) index_->Add(c);
         }
-        index_ = std::move(index);
     }
     result.ok = true;
     return result;

@@ -49,7 +49,8 @@ public:
 
 private:
     std::filesystem::path file_;
-    std::shared_ptr<const ConfirmationIndex> index_;
+    // Changed in place while no one else holds it; copied first otherwise.
+    std::shared_ptr<ConfirmationIndex> index_;
 };
 
 // The header written when the file is made.

@@ -128,23 +128,33 @@ std::string ConfirmationRecordLine(const Confirmation& c) {
     return out;
 }
 
-std::string ConfirmationIndex::Key(std::string_view call, int bandRow, ModeGroup group) {
-    std::string key = UpperCase(TrimBlanks(call));
-    key += '\t';
-    key += static_cast<char>('A' + bandRow + 1);
-    key += static_cast<char>('0' + static_cast<int>(group));
-    return key;
+std::uint64_t ConfirmationIndex::KeyOf(std::string_view call, int bandRow, ModeGroup group) {
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    const auto mix = [&](unsigned char c) { hash = (hash ^ c) * 1099511628211ull; };
+    for (const char c : TrimBlanks(call)) mix(c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 'a' + 'A') : c);
+    mix('\t');
+    mix(static_cast<unsigned char>(bandRow + 1));
+    mix(static_cast<unsigned char>(group));
+    return hash;
+}
+
+bool ConfirmationIndex::SameKey(const Entry& entry, std::string_view call, int bandRow, ModeGroup group) const {
+    return entry.bandRow == bandRow && entry.group == group && SameTextNoCase(all_[entry.index].call, TrimBlanks(call));
 }
 
 bool ConfirmationIndex::Add(Confirmation confirmation) {
+    confirmation.call = UpperCase(TrimBlanks(confirmation.call));
     const std::int64_t time = confirmation.TimeOnSeconds();
-    auto& entries = byKey_[Key(confirmation.call, confirmation.BandRow(), confirmation.Group())];
+    const int bandRow = confirmation.BandRow();
+    const ModeGroup group = confirmation.Group();
+    auto& entries = byKey_[KeyOf(confirmation.call, bandRow, group)];
     auto at = std::lower_bound(entries.begin(), entries.end(), time - kConfirmationWindowSeconds,
                                [](const Entry& e, std::int64_t t) { return e.time < t; });
-    if (at != entries.end() && at->time <= time + kConfirmationWindowSeconds) return false;
+    for (; at != entries.end() && at->time <= time + kConfirmationWindowSeconds; ++at)
+        if (SameKey(*at, confirmation.call, bandRow, group)) return false;
     at = std::lower_bound(entries.begin(), entries.end(), time,
                           [](const Entry& e, std::int64_t t) { return e.time < t; });
-    entries.insert(at, Entry{time, static_cast<std::uint32_t>(all_.size())});
+    entries.insert(at, Entry{time, static_cast<std::uint32_t>(all_.size()), static_cast<std::int16_t>(bandRow), group});
     if (confirmation.source == kSourceLotw && confirmation.lotwRxQsl > lastLotwQsl_)
         lastLotwQsl_ = confirmation.lotwRxQsl;
     all_.push_back(std::move(confirmation));
@@ -154,14 +164,15 @@ bool ConfirmationIndex::Add(Confirmation confirmation) {
 const Confirmation* ConfirmationIndex::Match(std::string_view call, int bandRow, ModeGroup group,
                                              std::int64_t time) const {
     if (all_.empty()) return nullptr;
-    const auto found = byKey_.find(Key(call, bandRow, group));
+    const auto found = byKey_.find(KeyOf(call, bandRow, group));
     if (found == byKey_.end()) return nullptr;
     const auto& entries = found->second;
     auto at = std::lower_bound(entries.begin(), entries.end(), time - kConfirmationWindowSeconds,
                                [](const Entry& e, std::int64_t t) { return e.time < t; });
     const Entry* best = nullptr;
     for (; at != entries.end() && at->time <= time + kConfirmationWindowSeconds; ++at)
-        if (!best || std::llabs(at->time - time) < std::llabs(best->time - time)) best = &*at;
+        if ((!best || std::llabs(at->time - time) < std::llabs(best->time - time)) && SameKey(*at, call, bandRow, group))
+            best = &*at;
     return best ? &all_[best->index] : nullptr;
 }
 

@@ -79,11 +79,16 @@ public:
 private:
     struct Entry {
         std::int64_t time;
-        std::uint32_t index;
+        std::uint32_t index;  // in all_
+        std::int16_t bandRow;
+        ModeGroup group;
     };
-    static std::string Key(std::string_view call, int bandRow, ModeGroup group);
+    // The callsign (letter case folded), band and mode group as one number; a confirmation is
+    // still compared by its fields, so numbers that collide do no harm.
+    static std::uint64_t KeyOf(std::string_view call, int bandRow, ModeGroup group);
+    bool SameKey(const Entry& entry, std::string_view call, int bandRow, ModeGroup group) const;
     std::vector<Confirmation> all_;
-    std::unordered_map<std::string, std::vector<Entry>> byKey_;  // entries sorted by time
+    std::unordered_map<std::uint64_t, std::vector<Entry>> byKey_;  // entries sorted by time
     std::string lastLotwQsl_;
 };
 
