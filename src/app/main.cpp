@@ -125,6 +125,9 @@ int main(int argc, char** argv) {
     if (oneShot == vantrel::OneShotCommand::Call)
         return vantrel::RunCallQuery(arguments, viewerFolder, vantrel::FolderEnvironment::FromProcess(), std::cout,
                                      std::cerr);
+    if (oneShot == vantrel::OneShotCommand::Worked)
+        return vantrel::RunWorkedQuery(arguments, viewerFolder, vantrel::FolderEnvironment::FromProcess(), std::cout,
+                                       std::cerr);
     // RecentList.txt is --recent's own output, written whole in one step as the menu entry does.
     if (oneShot == vantrel::OneShotCommand::Journal || oneShot == vantrel::OneShotCommand::Recent ||
         oneShot == vantrel::OneShotCommand::Audit)

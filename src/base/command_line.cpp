@@ -34,6 +34,7 @@ constexpr std::array kSwitches = {
     KnownSwitch{"--update-cty", "", SwitchValue::None, ""},
     KnownSwitch{"--download-lotw", "", SwitchValue::None, ""},
     KnownSwitch{"--call", "", SwitchValue::One, ""},
+    KnownSwitch{"--worked", "", SwitchValue::OneToThree, ""},
     KnownSwitch{"--awards", "", SwitchValue::One, ""},
     KnownSwitch{"--band", "", SwitchValue::One, "--awards"},
     KnownSwitch{"--mode", "", SwitchValue::One, "--awards"},
@@ -96,10 +97,14 @@ std::string CommandLineProblem(const std::vector<std::string>& arguments) {
             if (i + 2 >= arguments.size()) return std::string(known->name) + " needs two values";
             value = arguments[++i];
             ++i;
-        } else if (known->value == SwitchValue::One) {
+        } else if (known->value == SwitchValue::One || known->value == SwitchValue::OneToThree) {
             if (i + 1 >= arguments.size()) return std::string(known->name) + " needs a value";
             value = arguments[++i];
-        } else if (known->value == SwitchValue::Optional && i + 1 < arguments.size() && !IsSwitchWord(arguments[i + 1])) {
+        }
+        if (known->value == SwitchValue::OneToThree) {
+            for (int more = 0; more < 2 && i + 1 < arguments.size() && !IsSwitchWord(arguments[i + 1]); ++more) ++i;
+        } else if (known->value == SwitchValue::Optional && equals == std::string::npos && i + 1 < arguments.size() &&
+                   !IsSwitchWord(arguments[i + 1])) {
             value = arguments[++i];
         }
         if (known->name == "--rig-name")

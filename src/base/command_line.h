@@ -14,6 +14,7 @@ enum class SwitchValue {
     None,      // a flag
     One,       // one value: the next argument, or "--name=VALUE"
     Optional,  // the next argument when it is no switch, or "=VALUE", or nothing
+    OneToThree,  // as One, then up to two more arguments that are no switches
     Two,       // two values: the next two arguments ("--needed CALL BAND")
 };
 

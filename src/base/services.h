@@ -50,6 +50,23 @@ public:
     virtual std::uint64_t DroppedSinceBind() const { return 0; }
 };
 
+// One datagram with the address and port it came from (WSJT-X reads requests only on the socket
+// it sends from, so that is where they go back).
+struct SourcedDatagram {
+    std::string bytes;
+    std::string address;  // "127.0.0.1", "::1"; empty when not known
+    std::uint16_t port = 0;
+};
+
+// The desktop's alerts: a notification in its notification area, and a short sound. Without a
+// desktop (a run without a window) nothing is shown.
+class Notifier {
+public:
+    virtual ~Notifier() = default;
+    virtual void Notify(const std::string& title, const std::string& text) { (void)title, (void)text; }
+    virtual void PlaySound() {}
+};
+
 // The receiver of WSJT-X's own UDP messages (its UDP server address: unicast, or a multicast group
 // shared with other listeners).
 class MessageListener {
@@ -64,6 +81,12 @@ public:
     // As the receiver's: what waits at the socket, and what the system dropped there.
     virtual std::vector<std::string> TakeWaiting() { return {}; }
     virtual std::uint64_t DroppedSinceBind() const { return 0; }
+    // Sends one datagram from the listening socket to address:port; false when it could not go
+    // (not listening, a bad address, the system refused it).
+    virtual bool SendTo(const std::string& bytes, const std::string& address, std::uint16_t port) {
+        (void)bytes, (void)address, (void)port;
+        return false;
+    }
 };
 
 }  // namespace vantrel

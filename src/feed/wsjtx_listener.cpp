@@ -76,13 +76,33 @@ std::vector<std::string> WsjtxListener::TakeWaiting() { return TakeWaitingDatagr
 
 std::uint64_t WsjtxListener::DroppedSinceBind() const { return DropsSinceBind(socket_, dropsAtBind_); }
 
+bool WsjtxListener::SendTo(const std::string& bytes, const std::string& address, std::uint16_t port) {
+    QHostAddress host;
+    if (!IsListening() || port == 0 || !host.setAddress(QString::fromStdString(address))) return false;
+    const qint64 sent =
+        socket_.writeDatagram(bytes.data(), static_cast<qint64>(bytes.size()), host, port);
+    return sent == static_cast<qint64>(bytes.size());
+}
+
 void WsjtxListener::ReadPending() {
     QList<QByteArray> datagrams;
+    std::vector<SourcedDatagram> sourced;
     while (socket_.hasPendingDatagrams()) {
         const QNetworkDatagram datagram = socket_.receiveDatagram();
-        if (datagram.isValid()) datagrams.append(datagram.data());
+        if (!datagram.isValid()) continue;
+        datagrams.append(datagram.data());
+        // An IPv4 sender reached through an IPv6 socket reads as ::ffff:a.b.c.d; its plain form
+        // is the one to answer.
+        QHostAddress sender = datagram.senderAddress();
+        bool mapped = false;
+        const quint32 v4 = sender.toIPv4Address(&mapped);
+        if (mapped) sender = QHostAddress(v4);
+        sourced.push_back({datagram.data().toStdString(), sender.toString().toStdString(),
+                           static_cast<std::uint16_t>(datagram.senderPort())});
     }
-    if (!datagrams.isEmpty()) emit datagramsReceived(datagrams);
+    if (datagrams.isEmpty()) return;
+    emit datagramsReceived(datagrams);
+    emit sourcedDatagramsReceived(sourced);
 }
 
 }  // namespace vantrel

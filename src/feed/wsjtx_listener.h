@@ -42,9 +42,12 @@ public:
     std::string Description() const override;
     std::vector<std::string> TakeWaiting() override;
     std::uint64_t DroppedSinceBind() const override;
+    bool SendTo(const std::string& bytes, const std::string& address, std::uint16_t port) override;
 
 signals:
     void datagramsReceived(const QList<QByteArray>& datagrams);
+    // The same datagrams with the address and port each came from.
+    void sourcedDatagramsReceived(const std::vector<vantrel::SourcedDatagram>& datagrams);
 
 private:
     void ReadPending();

@@ -1,5 +1,5 @@
 // Long work on a thread of its own. The work gets its inputs by value and a cancel flag; its
-// progress and its result come back as queued calls on the thread that started it, so the
+// progress and its result come back through a mailbox to the thread that started it, so the
 // engine never shares state with the worker. Cancelling (or destroying the job) waits for the
 // thread; a result that arrives after a cancel is dropped.
 //
@@ -9,14 +9,13 @@
 // long without reporting progress looks at `cancelled` itself.
 #pragma once
 
-#include <QObject>
-#include <QPointer>
-
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <thread>
+
+#include "jobs/job_mailbox.h"
 
 namespace vantrel {
 
@@ -38,25 +37,26 @@ public:
         cancelled_ = std::make_shared<std::atomic<bool>>(false);
         running_ = true;
         auto cancelled = cancelled_;
-        QPointer<QObject> context = &context_;
-        auto progress = [context, cancelled, onProgress](int percent) {
+        JobMailbox* mailbox = &mailbox_;
+        auto progress = [mailbox, cancelled, onProgress](int percent) {
             if (*cancelled) throw JobCancelled{};
-            QMetaObject::invokeMethod(context.data(), [cancelled, onProgress, percent] {
+            mailbox->Post([cancelled, onProgress, percent] {
                 if (!*cancelled) onProgress(percent);
-            }, Qt::QueuedConnection);
+            });
         };
-        thread_ = std::thread([this, work = std::move(work), progress, onDone, cancelled, context] {
+        thread_ = std::thread([this, work = std::move(work), progress, onDone, cancelled, mailbox] {
             std::optional<Result> finished;
             try {
                 finished.emplace(work(*cancelled, progress));
             } catch (const JobCancelled&) {
                 return;
             }
-            QMetaObject::invokeMethod(context.data(), [this, cancelled, onDone, result = std::move(*finished)]() mutable {
+            // A delivery is copied; the result, which may only move, is held by a shared pointer.
+            mailbox->Post([this, cancelled, onDone, result = std::make_shared<Result>(std::move(*finished))] {
                 if (*cancelled) return;
                 Join();
-                onDone(std::move(result));
-            }, Qt::QueuedConnection);
+                onDone(std::move(*result));
+            });
         });
     }
 
@@ -71,7 +71,7 @@ private:
         running_ = false;
     }
 
-    QObject context_;
+    JobMailbox mailbox_;
     std::thread thread_;
     std::shared_ptr<std::atomic<bool>> cancelled_;
     bool running_ = false;

@@ -69,6 +69,7 @@ void LoadAll(SettingsStore& s, StoredOptions& options, bool author, std::string_
     options.colours = LoadColours(s);
     options.always50 = s.ReadBool(own, "VantrelerAlways50", defaults.always50);
     options.showHeard = s.ReadBool(own, "VantrelerShowHeard", defaults.showHeard);
+    options.answers = LoadAnswerOptions(s);
     options.showRev = s.ReadBool(own, "VantrelerShowRev", defaults.showRev);
     options.marliskFolder = s.ReadText(own, "MarliskFolder", "");
     options.omniRigName = s.ReadText(kOmniRigSection, "RigName", "");
@@ -110,6 +111,7 @@ bool SaveAll(SettingsStore& store, const StoredOptions& o, const SaveContext& co
     values.emplace_back("VantrelerActive", BoolText(context.active));
     // Keys of the program's later windows come after the others.
     values.emplace_back("VantrelerShowHeard", BoolText(o.showHeard));
+    AppendAnswerOptions(o.answers, values);
     return store.WriteMany(kOwnSection, values);
 }
 

@@ -8,14 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "settings/answer_options.h"
+#include "settings/rgb.h"
 #include "settings/settings_store.h"
 
 namespace vantrel {
 
-struct Rgb {
-    std::uint8_t r = 0, g = 0, b = 0;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
-};
 
 // The twelve palette colours, Colour1 at index 0.
 using Palette = std::array<Rgb, 12>;
@@ -65,6 +63,7 @@ struct StoredOptions {
     std::string marliskFolder;      // MarliskFolder (never written)
     std::string omniRigName;        // "RigName" of section "IcomOmniRig"
     MapPlacement map;               // the map window's keys
+    AnswerOptions answers;          // colouring WSJT-X's decodes and the alerts
     friend bool operator==(const StoredOptions&, const StoredOptions&) = default;
 };
 

@@ -82,4 +82,11 @@ std::optional<HeardStation> StationInMessage(std::string_view message, std::stri
     return std::nullopt;
 }
 
+std::optional<HeardStation> SenderInMessage(std::string_view message, std::string_view ownCall) {
+    if (auto station = StationInMessage(message, ownCall)) return station;
+    const std::vector<std::string_view> words = Words(DecodedMessageText(message));
+    if (words.size() < 2 || !LooksLikeCallsign(WithoutHashMarks(words[0]))) return std::nullopt;
+    return Station(words[1], words.size() > 2 ? words[2] : std::string_view(), HeardRole::Other);
+}
+
 }  // namespace vantrel

@@ -10,7 +10,8 @@
 
 namespace vantrel {
 
-enum class HeardRole { CqCaller, CallingOperator };
+// Other: the sender of a message to another station (only coloured in WSJT-X, never listed).
+enum class HeardRole { CqCaller, CallingOperator, Other };
 
 struct HeardStation {
     std::string call;  // upper case, "<...>" marks removed
@@ -21,6 +22,10 @@ struct HeardStation {
 // The message as WSJT-X shows it may carry decoder marks after a run of blanks ("? a1", "q0");
 // they are not part of the message. A callsign sent only as a hash ("<...>") names nobody.
 std::optional<HeardStation> StationInMessage(std::string_view message, std::string_view ownCall);
+
+// The station that sent the message: the one StationInMessage names, else the second word of a
+// message between two others ("K1ABC W9XYZ R-08" is W9XYZ's).
+std::optional<HeardStation> SenderInMessage(std::string_view message, std::string_view ownCall);
 
 // The message without the decoder's marks, which follow it after two or more blanks.
 std::string_view DecodedMessageText(std::string_view message);

@@ -61,7 +61,7 @@ WorkedStatus HeardList::StatusOf(const HeardRow& row) const {
     return worked_->Status(row.call, row.band, row.mode);
 }
 
-bool HeardList::OnDecode(const wsjtx::Decode& decode) {
+bool HeardList::OnDecode(const wsjtx::Decode& decode, std::string_view instance) {
     if (!decode.isNew || decode.timeMs >= kDayMs || !decode.message) return false;
     // Every decode counts for the periods, also one that names nobody of interest.
     const std::size_t before = rows_.size();
@@ -78,6 +78,7 @@ bool HeardList::OnDecode(const wsjtx::Decode& decode) {
     row.message = std::string(DecodedMessageText(*decode.message));
     row.periodMs = decode.timeMs;
     row.snr = decode.snr;
+    row.instance = std::string(instance);
     row.band = band_;
     row.mode = mode_.empty() ? std::string(wsjtx::DecodeModeName(wsjtx::TextOf(decode.mode))) : mode_;
 

@@ -35,7 +35,8 @@ struct HeardRow {
     std::optional<BearingKm> bearing;
     bool bearingFromGrid = false;
     WorkedStatus status;
-    bool needed = false;  // its country is not confirmed on the band (the award tables)
+    std::string instance;  // the id of the WSJT-X that decoded it
+    bool needed = false;   // its country is not confirmed on the band (the award tables)
 };
 
 // More than a crowded band gives in two periods; the oldest rows give way beyond it.
@@ -55,7 +56,7 @@ public:
     // Every Status message: own callsign and grid, the band of the dial frequency and the mode.
     void OnStatus(const wsjtx::Status& status);
     // True when the rows changed.
-    bool OnDecode(const wsjtx::Decode& decode);
+    bool OnDecode(const wsjtx::Decode& decode, std::string_view instance = {});
     // After the local log changed (and the index caught up): the rows whose status changed.
     std::vector<std::size_t> Refresh();
     // WSJT-X erased its band activity or closed.

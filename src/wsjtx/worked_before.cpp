@@ -1,5 +1,7 @@
 #include "wsjtx/worked_before.h"
 
+#include <algorithm>
+
 #include "log/band_table.h"
 #include "log/extract_field.h"
 #include "log/line_text.h"
@@ -44,6 +46,7 @@ void WorkedIndex::Clear() {
     countriesWorked_.clear();
     countryBands_.clear();
     countryModes_.clear();
+    gridsWorked_.clear();
 }
 
 std::uint32_t WorkedIndex::Intern(std::unordered_map<std::string, std::uint32_t>& ids, std::string_view name) {
@@ -93,8 +96,13 @@ void WorkedIndex::Add(std::string_view line) {
     ++stats.count;
     const std::string_view date = TrimBlanks(f[0]);
     if (date > stats.lastDate) stats.lastDate.assign(date);
-    if (stats.country == kNoCountry) return;
-    countriesWorked_.insert(stats.country);
+    // Grid squares count by their first four characters, whoever was worked there.
+    const std::string_view grid = TrimBlanks(f[5]);
+    if (grid.size() >= 4) {
+        scratch_.assign(grid.substr(0, 4));
+        for (char& c : scratch_) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        gridsWorked_.insert(scratch_);
+    }
 
     // Consecutive lines mostly share their band and mode.
     const std::string_view whole = f[6].substr(0, f[6].find('.'));
@@ -107,6 +115,11 @@ void WorkedIndex::Add(std::string_view line) {
         lastMode_.assign(modeText);
         lastModeId_ = Intern(modeIds_, UpperCase(modeText));
     }
+    const std::uint64_t slot = std::uint64_t{lastBand_} << 32 | lastModeId_;
+    if (std::find(stats.bandModes.begin(), stats.bandModes.end(), slot) == stats.bandModes.end()) stats.bandModes.push_back(slot);
+
+    if (stats.country == kNoCountry) return;
+    countriesWorked_.insert(stats.country);
     // Each station adds a band or mode to its country once.
     if (lastBand_ >= 32 || !(stats.bands & (1u << lastBand_))) {
         if (lastBand_ < 32) stats.bands |= 1u << lastBand_;
@@ -116,6 +129,21 @@ void WorkedIndex::Add(std::string_view line) {
         if (lastModeId_ < 64) stats.modes |= std::uint64_t{1} << lastModeId_;
         countryModes_.insert(Pair(stats.country, lastModeId_));
     }
+}
+
+bool WorkedIndex::WorkedOn(std::string_view call, std::string_view band, std::string_view mode) const {
+    const auto found = calls_.find(UpperCase(TrimBlanks(call)));
+    const auto bandId = bandIds_.find(std::string(band));
+    const auto modeId = modeIds_.find(UpperCase(mode));
+    if (found == calls_.end() || bandId == bandIds_.end() || modeId == modeIds_.end()) return false;
+    const std::uint64_t slot = std::uint64_t{bandId->second} << 32 | modeId->second;
+    const auto& bandModes = found->second.bandModes;
+    return std::find(bandModes.begin(), bandModes.end(), slot) != bandModes.end();
+}
+
+bool WorkedIndex::GridWorked(std::string_view grid) const {
+    if (grid.size() < 4) return false;
+    return gridsWorked_.count(UpperCase(grid.substr(0, 4))) > 0;
 }
 
 WorkedStatus WorkedIndex::Status(std::string_view call, std::string_view band, std::string_view mode) const {

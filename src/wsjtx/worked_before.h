@@ -59,6 +59,11 @@ public:
     // ("FT8"); letter case does not matter.
     WorkedStatus Status(std::string_view call, std::string_view band, std::string_view mode) const;
 
+    // True when the station was worked on this band in this mode.
+    bool WorkedOn(std::string_view call, std::string_view band, std::string_view mode) const;
+    // True when a contact was logged in the grid square (its first four characters count).
+    bool GridWorked(std::string_view grid) const;
+
     std::size_t Contacts() const { return contacts_; }
     // The country the table gives the callsign ("Brazil (SA )"); empty when none.
     std::string CountryOf(std::string_view call) const;
@@ -71,6 +76,7 @@ private:
         std::uint32_t bands = 0;  // band ids below 32 this station was worked on
         std::uint64_t modes = 0;  // mode ids below 64 likewise
         std::string lastDate;
+        std::vector<std::uint64_t> bandModes;  // band id << 32 | mode id, each worked once at least
     };
     static constexpr std::uint32_t kNone = 0xffffffff;
     void Clear();
@@ -91,6 +97,7 @@ private:
     mutable std::vector<std::int32_t> entryCountry_;  // country id of each table entry, -2 unknown
     std::unordered_set<std::int32_t> countriesWorked_;
     std::unordered_set<std::uint64_t> countryBands_, countryModes_;
+    std::unordered_set<std::string> gridsWorked_;
     // The band and mode of the line read last, and a buffer for the callsign.
     std::string lastWhole_, lastMode_, scratch_;
     std::uint32_t lastBand_ = kNone, lastModeId_ = kNone;

@@ -185,13 +185,15 @@ public:
 TEST(StoredOptionsOrder, SaveAndPurgeGoThroughTheirKeysInOrder) {
     RecordingStore store;
     SaveAll(store, StoredOptions{}, {});
-    ASSERT_EQ(store.calls.size(), 41u);
+    ASSERT_EQ(store.calls.size(), 53u);
     EXPECT_EQ(store.calls[0], "VantrelerLeft");
     EXPECT_EQ(store.calls[11], "VantrelerCall");
     EXPECT_EQ(store.calls[17], "VantrelerMapClear");
     EXPECT_EQ(store.calls[38], "VantrelerColour12");
     EXPECT_EQ(store.calls[39], "VantrelerActive");
     EXPECT_EQ(store.calls[40], "VantrelerShowHeard");
+    EXPECT_EQ(store.calls[41], "VantrelerHighlight");  // the keys of answering WSJT-X follow
+    EXPECT_EQ(store.calls[52], "VantrelerWanted");
 
     store.calls.clear();
     PurgeSettings(store);

@@ -1,10 +1,13 @@
 #include "support/engine_process.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <QProcessEnvironment>
 #include <QThread>
 #include <QUdpSocket>
+
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
@@ -37,6 +40,15 @@ std::unique_ptr<QProcess> StartProgram(const TempFolder& root, const QStringList
     process->start();
     process->waitForStarted(5000);
     return process;
+}
+
+void SendSignal(QProcess& process, int signal) {
+    const auto pid = static_cast<pid_t>(process.processId());
+    if (pid <= 0) {
+        ADD_FAILURE() << "the program is not running (signal " << signal << " not sent)";
+        return;
+    }
+    ::kill(pid, signal);
 }
 
 bool WaitForOutput(QProcess& process, const QString& text, int milliseconds) {

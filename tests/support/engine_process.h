@@ -19,6 +19,9 @@ namespace vantrel::test {
 std::unique_ptr<QProcess> StartProgram(const TempFolder& root, const QStringList& arguments,
                                        const std::filesystem::path& folder = {},
                                        const QStringList& environment = {});
+// Sends the signal to the program. A program that is not running (its process id is 0) gets
+// nothing and fails the test: kill(0, …) would signal the test's own process group.
+void SendSignal(QProcess& process, int signal);
 // Waits until the program's standard error holds the text; false when it ended or the time ran out.
 bool WaitForOutput(QProcess& process, const QString& text, int milliseconds);
 // Waits until a UDP socket is bound to the port on this machine.

@@ -16,11 +16,9 @@ namespace vantrel {
 inline void ConnectFeeds(QtUdpReceiver& receiver, WsjtxListener& listener, StationEngine& engine) {
     QObject::connect(&receiver, &QtUdpReceiver::datagramsReceived,
                      [&engine](const std::vector<std::string>& datagrams) { engine.OnDatagrams(datagrams); });
-    QObject::connect(&listener, &WsjtxListener::datagramsReceived, [&engine](const QList<QByteArray>& datagrams) {
-        std::vector<std::string> messages;
-        for (const QByteArray& bytes : datagrams) messages.push_back(bytes.toStdString());
-        engine.OnWsjtxMessages(std::move(messages));
-    });
+    // WSJT-X's messages with their sources: it is answered where each came from.
+    QObject::connect(&listener, &WsjtxListener::sourcedDatagramsReceived,
+                     [&engine](const std::vector<SourcedDatagram>& datagrams) { engine.OnWsjtxMessages(datagrams); });
 }
 
 }  // namespace vantrel

@@ -17,6 +17,8 @@
 #include "journal/journal_commands.h"
 #include "refdata/places_commands.h"
 #include "settings/wsjtx_ini.h"
+#include "wsjtx/highlight_tracker.h"
+#include "wsjtx/worked_before.h"
 
 namespace vantrel {
 
@@ -31,6 +33,7 @@ constexpr const char* kRecentSwitch = "--recent";
 constexpr const char* kAuditSwitch = "--audit";
 constexpr const char* kSinceSwitch = "--since";
 constexpr const char* kExportAdifSwitch = "--export-adif";
+constexpr const char* kWorkedSwitch = "--worked";
 
 // The value of `--name VALUE` or `--name=VALUE`; nothing when the switch has none.
 std::optional<std::string> SwitchValue(const std::vector<std::string>& arguments, const std::string& name) {
@@ -95,6 +98,8 @@ OneShotCommand FindOneShotCommand(const std::vector<std::string>& arguments) {
         if (argument == kRecentSwitch) return OneShotCommand::Recent;
         if (argument == kAuditSwitch) return OneShotCommand::Audit;
         if (argument == kExportAdifSwitch) return OneShotCommand::ExportAdif;
+        if (argument == kWorkedSwitch || argument.starts_with(std::string(kWorkedSwitch) + "="))
+            return OneShotCommand::Worked;
     }
     return OneShotCommand::None;
 }
@@ -177,6 +182,54 @@ int RunCallQuery(const std::vector<std::string>& arguments, const std::filesyste
     if (bands[0]) names += (names.empty() ? "" : ", ") + std::string("other");
     if (!names.empty()) out << " (" << names << ')';
     out << '\n';
+    out.flush();
+    return out ? 0 : 1;
+}
+
+int RunWorkedQuery(const std::vector<std::string>& arguments, const std::filesystem::path& viewerFolder,
+                   const FolderEnvironment& environment, std::ostream& out, std::ostream& err) {
+    // --worked CALL [BAND] [MODE]: the words after the call that are no switches.
+    std::vector<std::string> words;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        if (arguments[i].starts_with(std::string(kWorkedSwitch) + "=")) {
+            words.push_back(arguments[i].substr(std::string(kWorkedSwitch).size() + 1));
+        } else if (arguments[i] == kWorkedSwitch) {
+            continue;
+        } else if (!words.empty() || (i > 0 && arguments[i - 1] == kWorkedSwitch)) {
+            if (arguments[i].starts_with('-') || arguments[i].starts_with('/') || words.size() == 3) break;
+            words.push_back(arguments[i]);
+        }
+    }
+    if (words.empty() || TrimBlanks(words[0]).empty()) {
+        err << "vantrel: --worked needs a callsign, such as K1ABC (then a band and a mode: --worked K1ABC 20m FT8)\n";
+        return 2;
+    }
+    const std::string call = UpperCase(TrimBlanks(words[0]));
+    std::string band = words.size() > 1 ? words[1] : std::string();
+    for (char& c : band) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    const std::string mode = words.size() > 2 ? UpperCase(words[2]) : std::string();
+    const std::string rigName = Switches(arguments).RigName();
+    std::optional<LogLines> table = CountryTableLines(viewerFolder, environment, rigName);
+    if (!table) {
+        err << "vantrel: no country table: neither ctybasic.txt nor a cty.dat was found\n";
+        return 1;
+    }
+    const std::optional<LogLines> log = LoadLogLines(viewerFolder / kLocalLog);
+    if (!log) {
+        err << "vantrel: no local log (" << kLocalLog << ") in " << viewerFolder.string() << "\n";
+        return 1;
+    }
+    WorkedIndex index(std::make_shared<const CountryTable>(std::move(*table)));
+    index.CatchUp(*log);
+    const WorkedStatus worked = index.Status(call, band, mode);
+    std::string_view status;
+    if (!band.empty() && !mode.empty())
+        status = wsjtx::HighlightStatusText(wsjtx::HighlightStatusOf(index, call, "", band, mode));
+    else if (worked.kind == WorkedKind::NewCountry)
+        status = "New country";
+    else
+        status = worked.count > 0 ? "Worked" : "Not worked";
+    out << call << '\t' << index.CountryOf(call) << '\t' << status << '\t' << worked.lastDate << '\n';
     out.flush();
     return out ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 //   vantrel --recent                   writes RecentList.txt and prints its path
 //   vantrel --audit [--since DATE]     the journal-to-log audit's three lists and its summary
 //   vantrel --export-adif [--new]      the full (or new) ADIF export; prints the file's path
+//   vantrel --worked CALL [BAND] [MODE] the worked-before status that colours the call in WSJT-X
 // They work in the viewer folder (the working directory); results go to standard output,
 // problems to standard error; the exit status is 0 when done, 1 when nothing could be done and
 // 2 for a usage error.
@@ -24,7 +25,7 @@
 
 namespace vantrel {
 
-enum class OneShotCommand { None, Grid, Places, Call, UpdateCty, Journal, Recent, ExportAdif, Audit };
+enum class OneShotCommand { None, Grid, Places, Call, UpdateCty, Journal, Recent, ExportAdif, Audit, Worked };
 
 // The command the arguments ask for; None when they ask for none.
 OneShotCommand FindOneShotCommand(const std::vector<std::string>& arguments);
@@ -42,6 +43,14 @@ int RunPlacesQuery(OneShotCommand command, const std::vector<std::string>& argum
 // no country matches. It only reads, so it runs beside a running program.
 int RunCallQuery(const std::vector<std::string>& arguments, const std::filesystem::path& viewerFolder,
                  const FolderEnvironment& environment, std::ostream& out, std::ostream& err);
+
+// --worked CALL [BAND] [MODE]: one line, TAB-separated: the call, its country, the status that
+// colours it in WSJT-X on that band and mode ("New country", "New country on band", "New
+// band/mode", "Worked", "Not worked"; without a band and mode only "New country", "Worked" or
+// "Not worked") and the date of the latest contact with it (empty when none). Exit status 1
+// without a local log or country table. It only reads, so it runs beside a running program.
+int RunWorkedQuery(const std::vector<std::string>& arguments, const std::filesystem::path& viewerFolder,
+                   const FolderEnvironment& environment, std::ostream& out, std::ostream& err);
 
 // --journal, --recent and --audit, on the viewer folder's journal copy. They only read (--recent writes
 // RecentList.txt whole in one step, its own output), so they run beside a running program. The

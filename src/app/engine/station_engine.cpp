@@ -33,6 +33,7 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
                                  }}),
       journal_(JournalServices(views.journal), core_.ViewerFolder()),
       audit_(AuditServices(views.more.Get<AuditView>()), core_.ViewerFolder()),
+      answer_(core_, messages_, views.more.Get<Notifier>()),
       confirmations_(core_.ViewerFolder()),
       desktopSecrets_(core_.Services().secrets ? nullptr : MakeDesktopSecretStore()),
       lotw_(LotwInputs(), confirmations_, views.notices),
@@ -218,6 +219,10 @@ void StationEngine::OnDatagrams(std::vector<std::string> datagrams) {
     Enter([this, datagrams = std::move(datagrams)] { feed_.OnDatagrams(datagrams); });
 }
 void StationEngine::OnWsjtxMessages(std::vector<std::string> datagrams) {
+    Enter([this, datagrams = std::move(datagrams)] { messages_.OnMessages(datagrams); });
+}
+
+void StationEngine::OnWsjtxMessages(std::vector<SourcedDatagram> datagrams) {
     Enter([this, datagrams = std::move(datagrams)] { messages_.OnMessages(datagrams); });
 }
 

@@ -26,6 +26,7 @@
 #include "app/engine/search_part.h"
 #include "app/engine/window_part.h"
 #include "app/engine/wsjtx_files_part.h"
+#include "app/engine/wsjtx_answer_part.h"
 #include "app/engine/wsjtx_messages_part.h"
 #include "map/map_part.h"
 #include "journal/audit_part.h"
@@ -97,6 +98,8 @@ public:
     void OnDatagram(const std::string& bytes) { OnDatagrams({bytes}); }
     void OnDatagrams(std::vector<std::string> datagrams);
     void OnWsjtxMessages(std::vector<std::string> datagrams);
+    // The same with the address and port each came from: WSJT-X is answered there.
+    void OnWsjtxMessages(std::vector<SourcedDatagram> datagrams);
     // Enter in "Places/call search:": the places search while "ALL.TXT" is unticked.
     void PlacesSearchEntered(const std::string& text, bool extended);
     // Where the "ADIF Import" file dialog opens: WSJT-X's folder (its wsjtx_log.adi), or the
@@ -210,6 +213,7 @@ private:
     // The journal audit's readings run here; declared before the part, which cancels its reading.
     JobRunner auditJobs_;
     AuditPart audit_;
+    WsjtxAnswerPart answer_;
     // The confirmations (confirmations.adi), the LoTW download that adds to them, and the award
     // tables that count them. The secret store is the services' one, else the desktop's.
     ConfirmationsModel confirmations_;
@@ -218,8 +222,9 @@ private:
     AwardsPart awards_;
     // The parts that the window's actions reach through Call and With.
     std::tuple<SearchPart&, PlacesPart&, JournalPart&, EquipmentPart&, FeedPart&, AdifPart&, WindowPart&,
-               WsjtxFilesPart&, WsjtxMessagesPart&, AuditPart&, LotwPart&, AwardsPart&>
-        reachable_{search_, places_, journal_, equipment_, feed_, adif_, window_, files_, messages_, audit_, lotw_, awards_};
+               WsjtxFilesPart&, WsjtxMessagesPart&, AuditPart&, WsjtxAnswerPart&, LotwPart&, AwardsPart&>
+        reachable_{search_, places_, journal_, equipment_, feed_,  adif_, window_,
+                   files_,  messages_, audit_, answer_, lotw_, awards_};
 };
 
 }  // namespace vantrel

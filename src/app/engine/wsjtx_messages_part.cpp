@@ -44,9 +44,16 @@ std::string WsjtxMessagesPart::ListeningAt() const {
 }
 
 void WsjtxMessagesPart::OnMessages(const std::vector<std::string>& datagrams, bool contactsOnly) {
+    std::vector<SourcedDatagram> sourced;
+    sourced.reserve(datagrams.size());
+    for (const std::string& bytes : datagrams) sourced.push_back({bytes, {}, 0});
+    OnMessages(sourced, contactsOnly);
+}
+
+void WsjtxMessagesPart::OnMessages(const std::vector<SourcedDatagram>& datagrams, bool contactsOnly) {
     std::vector<ReceivedContact> contacts;
-    for (const std::string& bytes : datagrams) {
-        const wsjtx::Datagram datagram = wsjtx::ReadDatagram(bytes);
+    for (const SourcedDatagram& source : datagrams) {
+        const wsjtx::Datagram datagram = wsjtx::ReadDatagram(source.bytes);
         if (datagram.status != wsjtx::ReadStatus::Read) continue;
         if (contactsOnly && !std::holds_alternative<wsjtx::LoggedAdif>(datagram.message)) continue;
         if (const auto* logged = std::get_if<wsjtx::LoggedAdif>(&datagram.message)) {
@@ -62,22 +69,24 @@ void WsjtxMessagesPart::OnMessages(const std::vector<std::string>& datagrams, bo
                 if (call.size() > 1 && onSearchFor) onSearchFor(call, true);
             }
         } else if (const auto* decode = std::get_if<wsjtx::Decode>(&datagram.message)) {
-            OnDecode(*decode);
+            OnDecode(*decode, std::string(wsjtx::TextOf(datagram.id)));
         } else if (std::holds_alternative<wsjtx::Clear>(datagram.message) ||
                    std::holds_alternative<wsjtx::Close>(datagram.message)) {
             heard_.Clear();
             view_.ShowHeard(heard_.Rows());
         }
+        if (!contactsOnly)
+            for (const MessageSubscriber& listener : messageListeners_) listener(datagram, source);
     }
     if (!contacts.empty()) feed_.Receive(contacts, "LoggedADIF");
 }
 
-void WsjtxMessagesPart::OnDecode(const wsjtx::Decode& decode) {
+void WsjtxMessagesPart::OnDecode(const wsjtx::Decode& decode, const std::string& instance) {
     if (!indexReady_) {
-        if (waiting_.size() < 2 * kMaxHeardRows) waiting_.push_back(decode);
+        if (waiting_.size() < 2 * kMaxHeardRows) waiting_.emplace_back(decode, instance);
         return;
     }
-    if (heard_.OnDecode(decode)) view_.ShowHeard(heard_.Rows());
+    if (heard_.OnDecode(decode, instance)) view_.ShowHeard(heard_.Rows());
 }
 
 void WsjtxMessagesPart::StartIndex() {
@@ -97,10 +106,11 @@ void WsjtxMessagesPart::StartIndex() {
             heard_ = HeardList(core_.Countries().Current(), worked_.get());
             heard_.SetOwnStation(core_.Station().call, core_.Station().grid);
             indexReady_ = true;
-            std::vector<wsjtx::Decode> waiting;
+            std::vector<std::pair<wsjtx::Decode, std::string>> waiting;
             waiting.swap(waiting_);
-            for (const wsjtx::Decode& decode : waiting) heard_.OnDecode(decode);
+            for (const auto& [decode, instance] : waiting) heard_.OnDecode(decode, instance);
             if (!waiting.empty()) view_.ShowHeard(heard_.Rows());
+            for (const auto& listener : indexReadyListeners_) listener();
         });
 }
 
@@ -123,6 +133,7 @@ void WsjtxMessagesPart::HeardClicked(int row) {
 }
 
 void WsjtxMessagesPart::Release() {
+    for (const auto& listener : releaseListeners_) listener();
     indexJob_.Cancel();
     if (core_.Services().listener) core_.Services().listener->Stop();
 }

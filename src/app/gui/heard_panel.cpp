@@ -1,10 +1,17 @@
 #include "app/gui/heard_panel.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QTableView>
+#include <QVBoxLayout>
+
+#include <set>
 
 #include "app/gui/display_text.h"
 #include "app/gui/palette_colours.h"
+#include "settings/readable_colour.h"
+#include "wsjtx/highlight_tracker.h"
 
 namespace vantrel {
 
@@ -64,6 +71,7 @@ QVariant HeardModel::data(const QModelIndex& index, int role) const {
         case Status:
             // The award tables' word: the station's country is not confirmed on this band.
             return QString::fromStdString(WorkedStatusText(row.status)) + (row.needed ? QStringLiteral(", needed") : QString());
+        case Instance: return DisplayText(row.instance);
     }
     return {};
 }
@@ -75,6 +83,7 @@ QVariant HeardModel::headerData(int section, Qt::Orientation orientation, int ro
         case Country: return QStringLiteral("Country");
         case BearingDistance: return QStringLiteral("Bearing / distance");
         case Status: return QStringLiteral("Log");
+        case Instance: return QStringLiteral("WSJT-X");
     }
     return {};
 }
@@ -90,15 +99,58 @@ HeardPanel::HeardPanel(QWidget* parent) : QDockWidget(QStringLiteral("Heard"), p
     table_->verticalHeader()->hide();
     table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 4);
     table_->horizontalHeader()->setStretchLastSection(true);
-    table_->setToolTip(QStringLiteral("Stations decoded in the last two periods; click one to search the log for it"));
-    setWidget(table_);
+    table_->setToolTip(QStringLiteral("Stations decoded in the last two periods; click one to search the log for "
+                                      "it, double-click a CQ to answer it in WSJT-X"));
+    table_->setColumnHidden(HeardModel::Instance, true);
+    // Shown beside the call, where it is seen without scrolling.
+    table_->horizontalHeader()->moveSection(HeardModel::Instance, HeardModel::Country);
+
+    auto* legendRow = new QHBoxLayout;
+    legendRow->setSpacing(2);
+    for (std::size_t i = 0; i < kHighlightStatuses; ++i) {
+        auto* label = new QLabel(QString::fromUtf8(wsjtx::HighlightStatusText(static_cast<wsjtx::HighlightStatus>(i)).data()));
+        label->setAutoFillBackground(true);
+        label->setMargin(2);
+        label->setToolTip(QStringLiteral("The colour WSJT-X's Band Activity gives such a call"));
+        legendRow->addWidget(label);
+        legend_.append(label);
+    }
+    legendRow->addStretch(1);
+    auto* hint = new QLabel(QStringLiteral("Double-click a CQ to answer it in WSJT-X"));
+    hint->setObjectName(QStringLiteral("HeardHint"));
+    auto* content = new QWidget(this);
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addLayout(legendRow);
+    layout->addWidget(table_, 1);
+    layout->addWidget(hint);
+    setWidget(content);
+    SetLegend(DefaultHighlightPalette());
     // A dark desktop theme gives the table a dark background.
     model_.SetBackground(table_->palette().color(QPalette::Base));
     connect(table_, &QTableView::clicked, this, [this](const QModelIndex& index) { emit rowClicked(index.row()); });
+    connect(table_, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { emit rowDoubleClicked(index.row()); });
     hide();
 }
 
+void HeardPanel::SetLegend(const HighlightPalette& colours) {
+    for (qsizetype i = 0; i < legend_.size(); ++i) {
+        const HighlightColours& pair = colours[static_cast<std::size_t>(i)];
+        const Rgb text = ReadableOn(pair.foreground, pair.background);
+        QPalette palette = legend_[i]->palette();
+        palette.setColor(QPalette::Window, QColor(pair.background.r, pair.background.g, pair.background.b));
+        palette.setColor(QPalette::WindowText, QColor(text.r, text.g, text.b));
+        legend_[i]->setPalette(palette);
+    }
+}
+
 void HeardPanel::ShowHeard(const std::vector<HeardRow>& rows) {
+    // Which WSJT-X decoded a row matters once two of them are heard.
+    std::set<std::string> instances;
+    for (const HeardRow& row : rows) instances.insert(row.instance);
+    table_->setColumnHidden(HeardModel::Instance, instances.size() < 2);
     model_.SetRows(rows);
     table_->resizeColumnsToContents();
     if (!offered_) {

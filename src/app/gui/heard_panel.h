@@ -1,16 +1,20 @@
 // The stations heard in the last two decode periods, newest first: callsign, country, bearing
 // and distance, and what the local log says of them, each row coloured by that status. A click
-// on a row searches the log for the station. The panel is a window of its own beside the main
+// on a row searches the log for the station; a double click makes WSJT-X answer its CQ. With two
+// or more WSJT-X instances a column tells which one decoded each row. A legend shows the colours
+// the calls take in WSJT-X's Band Activity. The panel is a window of its own beside the main
 // window, offered once WSJT-X has decoded something.
 #pragma once
 
 #include <QAbstractTableModel>
 #include <QDockWidget>
+#include <QList>
 
 #include <vector>
 
 #include "app/engine/views.h"
 
+class QLabel;
 class QTableView;
 
 namespace vantrel {
@@ -18,7 +22,7 @@ namespace vantrel {
 class HeardModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Call, Country, BearingDistance, Status, ColumnCount };
+    enum Column { Call, Country, BearingDistance, Status, Instance, ColumnCount };
     using QAbstractTableModel::QAbstractTableModel;
 
     void SetRows(std::vector<HeardRow> rows);
@@ -48,15 +52,19 @@ public:
     bool Offered() const { return offered_; }
     void SetWanted(bool wanted);
     bool Wanted() const { return wanted_; }
+    // The colours of the legend, one pair per status as the options hold them.
+    void SetLegend(const HighlightPalette& colours);
 
 signals:
     void rowClicked(int row);
+    void rowDoubleClicked(int row);
     // The first rows came: the check box that shows or hides the panel can be offered.
     void offered();
 
 private:
     HeardModel model_;
     QTableView* table_ = nullptr;
+    QList<QLabel*> legend_;
     bool offered_ = false;
     bool wanted_ = true;
 };

@@ -31,6 +31,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/gui/answer_menu.h"
 #include "app/gui/display_text.h"
 #include "app/gui/palette_colours.h"
 
@@ -120,6 +121,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     addDockWidget(Qt::RightDockWidgetArea, heard_);
     heard_->setFloating(true);
     connect(heard_, &HeardPanel::rowClicked, this, &MainWindow::heardClicked);
+    connect(heard_, &HeardPanel::rowDoubleClicked, this, &MainWindow::heardDoubleClicked);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     // What was done with a file, its path a link that opens the file's folder.
     statusFile_ = new QLabel(statusBar());
@@ -263,6 +265,8 @@ void MainWindow::BuildMenus() {
             heardAction_->setChecked(false);
     });
 
+    answerMenu_ = new AnswerMenu(menuBar()->addMenu(QStringLiteral("&WSJT-X")), this,
+                                 [this](OptionsEdit edit) { EditOption(std::move(edit)); });
     colourMenu_ = menuBar()->addMenu(QStringLiteral("&Colour Setup"));
     colourMenu_->setObjectName(QStringLiteral("ColourSetupMenu"));
     for (int index = 0; index < 12; ++index) {
@@ -519,6 +523,8 @@ void MainWindow::ApplyOptions(const StoredOptions& options) {
     parts_.antAutochng->setChecked(options.antAutoChange);
     always50Action_->setChecked(options.always50);
     heardAction_->setChecked(options.showHeard);
+    heard_->SetLegend(options.answers.colours);
+    answerMenu_->Apply(options.answers);
     parts_.countSlider->setValue(options.showCount);
     ShowCount(parts_.countSlider->value());
     SetServiceText(parts_.lookupService, ToQString(options.searches));

@@ -177,6 +177,7 @@ signals:
     void folderOpenRequested(QByteArray folder);
     // A click on a row of the stations heard.
     void heardClicked(int row);
+    void heardDoubleClicked(int row);
     // The window's size changed.
     void resized();
 
@@ -220,6 +221,7 @@ private:
     QAction* checkMyGridAction_ = nullptr;
     QAction* always50Action_ = nullptr;
     QAction* heardAction_ = nullptr;
+    class AnswerMenu* answerMenu_ = nullptr;
     HeardPanel* heard_ = nullptr;
     std::unique_ptr<MapWindow> map_;
     AuditWindow* audit_ = nullptr;

@@ -12,6 +12,7 @@
 #include "app/gui/main_window.h"
 #include "app/gui/qt_desktop.h"
 #include "feed/qt_udp_receiver.h"
+#include "app/gui/desktop_notifier.h"
 #include "feed/wsjtx_listener.h"
 #include "settings/settings_store.h"
 
@@ -57,6 +58,9 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
     QtUdpReceiver receiver;
     WsjtxListener listener;
     QtDesktop desktop;
+    DesktopNotifier notifier;
+    EngineViews views = window.Views();
+    views.more.Add<Notifier>(notifier);
     IniSettingsStore store(DefaultSettingsFile(), [](const std::string& note) {
         std::fprintf(stderr, "vantrel: %s\n", note.c_str());
     });
@@ -64,11 +68,12 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
                                         QCoreApplication::applicationFilePath().toStdString(), viewerFolder, true,
                                         dataFolder, DownloadAddresses::FromBuildAndEnvironment(), FetchSettings{},
                                         &listener},
-                         window.Views(), arguments);
+                         views, arguments);
     window.Map().Attach(engine.Map());
     auto text = [](const QString& value) { return value.toStdString(); };
     ConnectFeeds(receiver, listener, engine);
     QObject::connect(&window, &MainWindow::heardClicked, [&](int row) { engine.Call(&WsjtxMessagesPart::HeardClicked, row); });
+    QObject::connect(&window, &MainWindow::heardDoubleClicked, [&](int row) { engine.Call(&WsjtxAnswerPart::ReplyToRow, row); });
     // A kill, Ctrl+C or the end of the session closes the window's run in order too.
     StopSignals stop;
     QObject::connect(&stop, &StopSignals::stopRequested, [&] {

@@ -34,7 +34,7 @@ private:
 void RunUntilStarted(const test::TempFolder& root, const QStringList& arguments) {
     auto process = test::StartProgram(root, QStringList{"/HEADLESS", "/NVC"} + arguments);
     EXPECT_TRUE(test::WaitForOutput(*process, "running without a window", 20000));
-    ::kill(static_cast<pid_t>(process->processId()), SIGTERM);
+    test::SendSignal(*process, SIGTERM);
     EXPECT_TRUE(process->waitForFinished(10000));
     EXPECT_EQ(process->exitCode(), 0);
 }

@@ -45,7 +45,7 @@ TEST(Headless, StartsKeepsTheLocalLogAndShutsDownOnSigterm) {
     EXPECT_EQ(second->exitCode(), 1);
     EXPECT_TRUE(second->readAllStandardError().contains("Vantrel Application is already active"));
 
-    ::kill(static_cast<pid_t>(process->processId()), SIGTERM);
+    test::SendSignal(*process, SIGTERM);
     ASSERT_TRUE(process->waitForFinished(10000));
     EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process->exitCode(), 0);
@@ -96,7 +96,7 @@ TEST(Headless, KeepsEveryContactOfABurstOverARealSocket) {
     sender.writeDatagram(again.data(), static_cast<qint64>(again.size()), QHostAddress::LocalHost,
                          static_cast<quint16>(port));
     QThread::msleep(500);
-    ::kill(static_cast<pid_t>(process->processId()), SIGTERM);
+    test::SendSignal(*process, SIGTERM);
     ASSERT_TRUE(process->waitForFinished(10000));
     const auto local = LoadLogLines(root / "viewer" / "Viewer_local_log.csv");
     ASSERT_EQ(local->size(), 1000u);

@@ -45,7 +45,7 @@ TEST(Process, TheWindowKeepsContactsThatArriveWhileItStarts) {
         QThread::msleep(25);
     }
     QThread::msleep(1500);
-    ::kill(static_cast<pid_t>(process->processId()), SIGTERM);
+    test::SendSignal(*process, SIGTERM);
     ASSERT_TRUE(process->waitForFinished(20000));
     EXPECT_EQ(process->exitCode(), 0);
     const std::vector<std::string> calls = LoggedCalls(root);
@@ -61,7 +61,7 @@ TEST(Process, SignalsCloseTheWindowInOrder) {
         auto process = test::StartProgram(root, {"/NVC"});
         for (int waited = 0; waited < 20000 && test::ReadFile(root / "viewer" / "tracer.txt").find("display_callsigns") == std::string::npos; waited += 50)
             QThread::msleep(50);
-        ::kill(static_cast<pid_t>(process->processId()), number);
+        test::SendSignal(*process, number);
         ASSERT_TRUE(process->waitForFinished(20000)) << number;
         EXPECT_EQ(process->exitCode(), 0);
         const std::string settings = test::ReadFile(root / "settings" / "Vantrel.ini");
@@ -80,6 +80,7 @@ TEST(Process, StopSignalsLogWhatWaitsAndAreNeverLostDuringStartUp) {
     auto process = test::StartProgram(root, {"/HEADLESS", "/NVC"});
     ASSERT_TRUE(test::WaitForOutput(*process, "running without a window", 20000));
     const auto pid = static_cast<pid_t>(process->processId());
+    ASSERT_GT(pid, 0);
     ::kill(pid, SIGSTOP);
     for (int i = 0; i < 3; ++i) test::SendDatagram(NumberedDatagram(i), port);
     QThread::msleep(100);
@@ -93,7 +94,7 @@ TEST(Process, StopSignalsLogWhatWaitsAndAreNeverLostDuringStartUp) {
     for (int round = 0; round < 12; ++round) {
         auto run = test::StartProgram(root, {"/HEADLESS", "/NVC"});
         QThread::msleep(random() % 400);
-        ::kill(static_cast<pid_t>(run->processId()), SIGTERM);
+        test::SendSignal(*run, SIGTERM);
         ASSERT_TRUE(run->waitForFinished(10000)) << "round " << round << " outlived its SIGTERM";
     }
     EXPECT_EQ(LoggedCalls(root).size(), 3u);
@@ -113,7 +114,7 @@ TEST(Process, OneCopyPerFolderWhateverTheRigName) {
     auto other = test::StartProgram(root, {"/HEADLESS", "--rig-name", "B"}, root / "viewer-B");
     EXPECT_TRUE(test::WaitForOutput(*other, "running without a window", 20000));
     for (auto* process : {first.get(), other.get()}) {
-        ::kill(static_cast<pid_t>(process->processId()), SIGTERM);
+        test::SendSignal(*process, SIGTERM);
         EXPECT_TRUE(process->waitForFinished(10000));
     }
 }
@@ -140,7 +141,7 @@ TEST(Process, KillsAtAnyInstantLoseNothingSentBefore) {
             sent.emplace_back(std::chrono::steady_clock::now(), next++);
             QThread::msleep(4);
         }
-        ::kill(static_cast<pid_t>(process->processId()), SIGKILL);
+        test::SendSignal(*process, SIGKILL);
         const auto killed = std::chrono::steady_clock::now();
         ASSERT_TRUE(process->waitForFinished(10000));
         for (const auto& [when, i] : sent)

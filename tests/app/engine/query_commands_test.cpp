@@ -127,6 +127,34 @@ TEST_F(QueryCommandsTest, CallNamesTheCountryAndCountsTheContacts) {
     EXPECT_EQ(Vantrel({"--call"}).status, 2);
 }
 
+TEST_F(QueryCommandsTest, WorkedPrintsTheStatusThatColoursTheCall) {
+    VANTREL_REQUIRE_TESTDATA();
+    std::filesystem::copy_file(test::TestDataFolder() / "cty" / "cty-wsjtx-2.6.1.dat", root / "viewer" / "cty.dat");
+    EXPECT_EQ(Vantrel({"--worked", "RA3AV"}).status, 1);  // no local log
+    const std::string station = ",W9XYZ,EN37,IC-7300,Dipole,\n";
+    test::WriteFile(root / "viewer" / "Viewer_local_log.csv",
+                    "2025-01-02,10:00:00,2025-01-02,10:01:00,RA3AV,KO85,14.075700,FT8,-09,-17,,,," + station +
+                    "2025-02-02,10:00:00,2025-02-02,10:01:00,RA3AV,KO85,7.075700,FT8,-09,-17,,,," + station);
+    struct Case {
+        QStringList arguments;
+        const char* line;
+    } cases[] = {
+        {{"--worked", "ra3av"}, "RA3AV\tEuropean Russia (EU )\tWorked\t2025-02-02\n"},
+        {{"--worked", "RA3AV", "20M", "ft8"}, "RA3AV\tEuropean Russia (EU )\tWorked\t2025-02-02\n"},
+        {{"--worked", "RA3AV", "20m", "FT4"}, "RA3AV\tEuropean Russia (EU )\tNew band/mode\t2025-02-02\n"},
+        {{"--worked", "RA3XX", "20m", "FT8"}, "RA3XX\tEuropean Russia (EU )\tNot worked\t\n"},
+        {{"--worked", "RA3XX", "15m", "FT8"}, "RA3XX\tEuropean Russia (EU )\tNew country on band\t\n"},
+        {{"--worked=PY2XX"}, "PY2XX\tBrazil (SA )\tNew country\t\n"},
+    };
+    for (const Case& c : cases) {
+        const Outcome run = Vantrel(c.arguments);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, c.line);
+    }
+    EXPECT_EQ(Vantrel({"--worked"}).status, 2);
+    EXPECT_EQ(Vantrel({"--worked", "K1ABC", "20m", "FT8", "extra"}).status, 2);
+}
+
 TEST_F(QueryCommandsTest, UpdateCtyThatFetchesNothingChangesNothing) {
     test::WriteFile(root / "viewer" / "cty.dat", "the old file\n");
     Outcome update = Vantrel({"--update-cty"});

@@ -33,7 +33,7 @@ std::unique_ptr<QProcess> StartDriven(const test::TempFolder& root, const std::f
 qint64 QuitAndTime(QProcess& process, const std::filesystem::path& folder, int signal) {
     QElapsedTimer clock;
     clock.start();
-    if (signal) ::kill(static_cast<pid_t>(process.processId()), signal);
+    if (signal) test::SendSignal(process, signal);
     else test::WriteFile(folder / "quit-now", "");
     if (!process.waitForFinished(10000)) {
         process.kill();
@@ -78,7 +78,7 @@ TEST(WindowQuit, EveryWayEndsTheProgramWithTheMapInAnyState) {
     // The lock of the last run is free too.
     auto last = test::StartProgram(root, {"/HEADLESS", "/NVC"});
     EXPECT_TRUE(test::WaitForOutput(*last, "running without a window", 20000));
-    ::kill(static_cast<pid_t>(last->processId()), SIGTERM);
+    test::SendSignal(*last, SIGTERM);
     EXPECT_TRUE(last->waitForFinished(10000));
 }
 
