@@ -9,6 +9,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config dpkg-dev file
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libgl-dev libxkbcommon-dev
+  qtkeychain-qt6-dev
   libpng-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth
 )

@@ -13,6 +13,7 @@
 
 #include "app/engine/feed_connections.h"
 #include "app/engine/headless_view.h"
+#include "app/engine/lotw_command.h"
 #include "app/engine/query_commands.h"
 #include "app/engine/single_instance.h"
 #include "app/engine/station_engine.h"
@@ -141,11 +142,12 @@ int main(int argc, char** argv) {
     const std::string lockName = switches.RigName().empty() ? "Vantrel" : "Vantrel - " + switches.RigName();
     vantrel::SingleInstance instance(lockName, viewerFolder);
     const bool headless = switches.HasSwitch("/HEADLESS");
+    const bool lotw = vantrel::WantsLotwDownload(arguments);
     // A folder the program cannot write in is no running copy: say so.
     if (!instance.Acquired() && !instance.Problem().empty()) {
         std::fprintf(stderr, "vantrel: %s\n", instance.Problem().c_str());
 #ifdef VANTREL_GUI
-        if (!headless && oneShot == vantrel::OneShotCommand::None && award == vantrel::AwardCommand::None)
+        if (!headless && oneShot == vantrel::OneShotCommand::None && award == vantrel::AwardCommand::None && !lotw)
             return vantrel::ShowStartProblem(argc, argv, instance.Problem());
 #endif
         return 1;
@@ -159,6 +161,16 @@ int main(int argc, char** argv) {
         }
         return vantrel::RunAwardCommand(award, arguments, viewerFolder, vantrel::FolderEnvironment::FromProcess(),
                                         std::cout, std::cerr);
+    }
+    if (lotw) {
+        // It merges into the confirmations a running program holds in memory.
+        if (!instance.Acquired()) {
+            std::fputs("vantrel: Vantrel Application is already active: use \"Download LoTW confirmations\" in its "
+                       "File menu\n",
+                       stderr);
+            return 1;
+        }
+        return vantrel::RunDownloadLotwCommand(argc, argv);
     }
     if (oneShot == vantrel::OneShotCommand::UpdateCty) {
         // It writes cty.dat and ctybasic.txt: not beside a running program, which has the menu entry.

@@ -32,6 +32,7 @@ constexpr std::array kSwitches = {
     KnownSwitch{"--export-adif", "", SwitchValue::None, ""},
     KnownSwitch{"--new", "", SwitchValue::None, "--export-adif"},
     KnownSwitch{"--update-cty", "", SwitchValue::None, ""},
+    KnownSwitch{"--download-lotw", "", SwitchValue::None, ""},
     KnownSwitch{"--call", "", SwitchValue::One, ""},
     KnownSwitch{"--worked", "", SwitchValue::OneToThree, ""},
     KnownSwitch{"--awards", "", SwitchValue::One, ""},

@@ -128,6 +128,7 @@ void HttpsFetch::OnMetaData() {
     if (finished_ || !reply_) return;
     Touch();
     const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
+    announced_ = length.isValid() ? length.toLongLong() : -1;
     if (length.isValid() && length.toLongLong() > settings_.maxBytes)
         Fail("the answer would be " + std::to_string(length.toLongLong()) +
              " bytes, more than the limit of " + Megabytes(settings_.maxBytes));
@@ -147,7 +148,9 @@ void HttpsFetch::OnReadyRead() {
         result_.body += data;
     } else if (file_.write(data) != data.size()) {
         Fail("cannot write " + path_.string() + ": " + Text(file_.errorString()));
+        return;
     }
+    emit progress(result_.bytes, announced_);
 }
 
 void HttpsFetch::OnRedirected(const QUrl& to) {

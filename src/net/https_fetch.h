@@ -67,6 +67,8 @@ public:
     const FetchResult& Result() const { return result_; }
 
 signals:
+    // Body bytes received so far, of `total` (-1 while the server has not said how many).
+    void progress(qint64 received, qint64 total);
     // Just before `done` runs; its receivers must not delete the fetch.
     void finished();
 
@@ -99,6 +101,7 @@ private:
     FetchResult result_;
     bool finished_ = false;
     bool created_ = false;  // the file is ours to remove on a failure
+    qint64 announced_ = -1;  // the body's length as the server announced it
 };
 
 // Fetches `url` into the file `path`, replacing a file already there (read-only or not).

@@ -36,6 +36,7 @@ struct HeardRow {
     bool bearingFromGrid = false;
     WorkedStatus status;
     std::string instance;  // the id of the WSJT-X that decoded it
+    bool needed = false;   // its country is not confirmed on the band (the award tables)
 };
 
 // More than a crowded band gives in two periods; the oldest rows give way beyond it.

@@ -65,6 +65,8 @@ public:
     std::string Address(const QString& path) const { return Url(path).toString().toStdString(); }
     void Set(const QByteArray& path, Route route) { routes_[path] = std::move(route); }
     int Requests(const QByteArray& path) const { return requests_.value(path); }
+    // The whole target of the last request whose path (before any "?") was `path`.
+    QByteArray LastTarget(const QByteArray& path) const { return targets_.value(path); }
     const QByteArray& LastUserAgent() const { return userAgent_; }
 
     // Client settings that trust the test CA only, with short time-outs.
@@ -91,7 +93,11 @@ private:
             for (const QByteArray& line : lines)
                 if (line.toLower().startsWith("user-agent:")) userAgent_ = line.mid(11).trimmed();
             ++requests_[path];
-            Answer(socket, routes_.value(path, Route{.status = 404, .body = "not here"}));
+            // A path with a query answers as the path alone when it has no route of its own.
+            const QByteArray bare = path.left(path.indexOf('?') < 0 ? path.size() : path.indexOf('?'));
+            targets_[bare] = path;
+            const Route missing{.status = 404, .body = "not here"};
+            Answer(socket, routes_.value(path, routes_.value(bare, missing)));
         });
     }
 
@@ -112,6 +118,7 @@ private:
     bool listening_ = false;
     QMap<QByteArray, Route> routes_;
     QMap<QByteArray, int> requests_;
+    QMap<QByteArray, QByteArray> targets_;
     QByteArray userAgent_;
 };
 

@@ -11,6 +11,7 @@
 
 #include "base/services.h"
 #include "app/engine/views.h"
+#include "journal/audit_part.h"
 
 namespace vantrel::test {
 

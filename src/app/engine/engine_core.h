@@ -21,6 +21,7 @@
 #include "log/log_lines.h"
 #include "net/download_addresses.h"
 #include "net/https_fetch.h"
+#include "net/secret_store.h"
 #include "settings/options_model.h"
 #include "settings/settings_store.h"
 #include "settings/stored_options.h"
@@ -47,6 +48,8 @@ struct EngineServices {
     FetchSettings fetchSettings;
     // The receiver of WSJT-X's own UDP messages; none in tests that do not need it.
     MessageListener* listener = nullptr;
+    // Where the LoTW login is kept; none: the desktop's secret store.
+    SecretStore* secrets = nullptr;
 };
 
 // The desktop as the parts use it: a file, folder or address that the desktop cannot open is

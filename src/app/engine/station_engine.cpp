@@ -15,7 +15,8 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
       repairs_(core_, views.station),
       adif_(core_, views.station),
       backups_(core_),
-      messages_(core_, views.heard, feed_),
+      heardNeeded_(views.heard, awards_),
+      messages_(core_, heardNeeded_, feed_),
       places_(PlacesInputs(), views.places),
       info_(InfoInputs(), views.info),
       downloadsNotices_(views.notices, views.search),
@@ -32,7 +33,15 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
                                  }}),
       journal_(JournalServices(views.journal), core_.ViewerFolder()),
       audit_(AuditServices(views.more.Get<AuditView>()), core_.ViewerFolder()),
-      answer_(core_, messages_, views.more.Get<Notifier>()) {
+      answer_(core_, messages_, views.more.Get<Notifier>()),
+      confirmations_(core_.ViewerFolder()),
+      desktopSecrets_(core_.Services().secrets ? nullptr : MakeDesktopSecretStore()),
+      lotw_(LotwInputs(), confirmations_, views.notices),
+      awards_(AwardsPartServices{views.more.Get<AwardsView>(), core_.Log(), core_.Countries(), confirmations_,
+                                 core_.ViewerFolder()}) {
+    // The award tables are built once the start-up has loaded the log (the first tick), then
+    // follow the log, the confirmations and the country table on their own.
+    core_.OnTick([this] { awards_.Start(); });
     // The audit's lists follow every change of the log.
     core_.Log().OnAppended([this] { audit_.LogChanged(); });
     core_.Log().OnRewritten([this] { audit_.LogChanged(); });
@@ -72,6 +81,13 @@ StationEngine::StationEngine(EngineServices services, EngineViews views, const s
 }
 
 StationEngine::~StationEngine() = default;
+
+LotwPartInputs StationEngine::LotwInputs() {
+    SecretStore& secrets = core_.Services().secrets ? *core_.Services().secrets : *desktopSecrets_;
+    return {core_.ViewerFolder(), core_.Services().downloadAddresses.lotwReport, core_.Services().fetchSettings,
+            secrets, std::nullopt,
+            [this](const std::string& label, const std::string& text) { core_.Trace(label, text); }};
+}
 
 PlacesPartInputs StationEngine::PlacesInputs() {
     return {PlacesFolders::Of(core_.ViewerFolder(), core_.Services().dataFolder),

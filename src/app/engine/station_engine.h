@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "app/engine/adif_part.h"
+#include "app/engine/awards_part.h"
+#include "app/engine/confirmations_model.h"
 #include "app/engine/backups_part.h"
 #include "app/engine/engine_core.h"
 #include "app/engine/equipment_part.h"
@@ -18,6 +20,8 @@
 #include "app/engine/grids_part.h"
 #include "app/engine/job_runner.h"
 #include "app/engine/lists_part.h"
+#include "app/engine/lotw_part.h"
+#include "app/engine/needed_heard_view.h"
 #include "app/engine/repairs_part.h"
 #include "app/engine/search_part.h"
 #include "app/engine/window_part.h"
@@ -145,6 +149,9 @@ public:
     // True while a journal search or the recent-activity extract runs off this thread.
     bool JournalBusy() const { return journal_.Busy(); }
     const AuditPart& Audit() const { return audit_; }
+    const AwardsPart& Awards() const { return awards_; }
+    const LotwPart& Lotw() const { return lotw_; }
+    const ConfirmationsModel& Confirmations() const { return confirmations_; }
     const std::string& VersionText() const;
 
     // Called once the start-up sequence has ended (not when it stopped the program).
@@ -156,6 +163,7 @@ private:
     DownloadsInputs DownloadInputs();
     JournalPartServices JournalServices(JournalView& view);
     AuditPartServices AuditServices(AuditView& view);
+    LotwPartInputs LotwInputs();
     // "Add to Log": the journal's entry line into the local log, the lists following.
     bool AddJournalLine(const std::string& line, std::string* reason);
     // "Check grids in log": with the grids list, once it is loaded.
@@ -188,6 +196,8 @@ private:
     RepairsPart repairs_;
     AdifPart adif_;
     BackupsPart backups_;
+    // The heard rows pass the award tables' "needed" on their way to the window.
+    NeededHeardView heardNeeded_;
     WsjtxMessagesPart messages_;
     PlacesPart places_;
     InfoViewsPart info_;
@@ -204,10 +214,17 @@ private:
     JobRunner auditJobs_;
     AuditPart audit_;
     WsjtxAnswerPart answer_;
+    // The confirmations (confirmations.adi), the LoTW download that adds to them, and the award
+    // tables that count them. The secret store is the services' one, else the desktop's.
+    ConfirmationsModel confirmations_;
+    std::unique_ptr<SecretStore> desktopSecrets_;
+    LotwPart lotw_;
+    AwardsPart awards_;
     // The parts that the window's actions reach through Call and With.
     std::tuple<SearchPart&, PlacesPart&, JournalPart&, EquipmentPart&, FeedPart&, AdifPart&, WindowPart&,
-               WsjtxFilesPart&, WsjtxMessagesPart&, AuditPart&, WsjtxAnswerPart&>
-        reachable_{search_, places_, journal_, equipment_, feed_, adif_, window_, files_, messages_, audit_, answer_};
+               WsjtxFilesPart&, WsjtxMessagesPart&, AuditPart&, WsjtxAnswerPart&, LotwPart&, AwardsPart&>
+        reachable_{search_, places_, journal_, equipment_, feed_,  adif_, window_,
+                   files_,  messages_, audit_, answer_, lotw_, awards_};
 };
 
 }  // namespace vantrel

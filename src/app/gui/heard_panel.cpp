@@ -68,7 +68,9 @@ QVariant HeardModel::data(const QModelIndex& index, int role) const {
         case Call: return DisplayText(row.call);
         case Country: return DisplayText(row.country);
         case BearingDistance: return BearingAndDistance(row);
-        case Status: return QString::fromStdString(WorkedStatusText(row.status));
+        case Status:
+            // The award tables' word: the station's country is not confirmed on this band.
+            return QString::fromStdString(WorkedStatusText(row.status)) + (row.needed ? QStringLiteral(", needed") : QString());
         case Instance: return DisplayText(row.instance);
     }
     return {};

@@ -114,6 +114,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     map_->setWindowIcon(windowIcon());
     audit_ = new AuditWindow(this);
     audit_->setWindowIcon(windowIcon());
+    awards_ = new AwardsWindow(this);
+    awards_->setWindowIcon(windowIcon());
+    lotwLogin_ = new LotwLoginDialog(this);
     heard_ = new HeardPanel(this);
     addDockWidget(Qt::RightDockWidgetArea, heard_);
     heard_->setFloating(true);
@@ -166,6 +169,14 @@ void MainWindow::BuildMenus() {
     command(file, "Force update of grids.text", Command::ForceGridsUpdate, "ForceGridsAction");
     file->addSeparator();
     command(file, "Update CTY.DAT file", Command::UpdateCtyDat, "UpdateCtyAction");
+    QAction* lotw = file->addAction(QStringLiteral("Download LoTW confirmations"));
+    lotw->setObjectName(QStringLiteral("LotwDownloadAction"));
+    lotw->setStatusTip(QStringLiteral("Fetches the confirmations LoTW received since the last download"));
+    connect(lotw, &QAction::triggered, this, &MainWindow::lotwDownloadRequested);
+    QAction* lotwLogin = file->addAction(QStringLiteral("LoTW login\u2026"));
+    lotwLogin->setObjectName(QStringLiteral("LotwLoginAction"));
+    lotwLogin->setStatusTip(QStringLiteral("The LoTW login and password, kept in the desktop's secret store"));
+    connect(lotwLogin, &QAction::triggered, this, [this] { lotwLogin_->OpenLogin(); });
     file->addSeparator();
     QAction* reset = file->addAction(QStringLiteral("Reset stored settings"));
     reset->setObjectName(QStringLiteral("ResetRegistryAction"));
@@ -223,6 +234,12 @@ void MainWindow::BuildMenus() {
     audit->setObjectName(QStringLiteral("AuditAction"));
     audit->setStatusTip(QStringLiteral("Compares the contacts WSJT-X's ALL.TXT shows were made with the local log"));
     connect(audit, &QAction::triggered, this, [this] { audit_->OpenAudit(); });
+
+    // Worked and confirmed, per award, band and mode.
+    QAction* awards = view->addAction(QStringLiteral("Awards"));
+    awards->setObjectName(QStringLiteral("AwardsAction"));
+    awards->setStatusTip(QStringLiteral("DXCC, WAZ, WAC and grids worked and confirmed, per band and mode"));
+    connect(awards, &QAction::triggered, this, [this] { awards_->OpenAwards(); });
 
     // Offered once WSJT-X has decoded something; the operator's choice is stored.
     heardAction_ = view->addAction(QStringLiteral("Show stations heard"));

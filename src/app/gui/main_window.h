@@ -13,6 +13,8 @@
 #include "app/gui/places_panels.h"
 #include "app/gui/map_window.h"
 #include "app/gui/audit_window.h"
+#include "app/gui/awards_window.h"
+#include "app/gui/lotw_login_dialog.h"
 #include "app/gui/journal_panel.h"
 
 class QAction;
@@ -56,7 +58,7 @@ public:
             .info = info_,
             .map = *map_,
             .journal = *parts_.allTxtPanel,
-            .more = ViewSet().Add<AuditView>(*audit_)};
+            .more = ViewSet().Add<AuditView>(*audit_).Add<AwardsView>(*awards_)};
     }
     // The map window, a window of its own beside this one.
     MapWindow& Map() { return *map_; }
@@ -66,6 +68,9 @@ public:
     JournalPanel& Journal() { return *parts_.allTxtPanel; }
     // The "Journal audit" window (View menu), whose actions the program connects to the engine.
     AuditWindow& Audit() { return *audit_; }
+    // The "Awards" window (View menu) and the "LoTW login" dialog (File menu), likewise.
+    AwardsWindow& Awards() { return *awards_; }
+    LotwLoginDialog& LotwLogin() { return *lotwLogin_; }
 
     // NoticeView
     void ShowMessage(const std::string& caption, const std::string& text) override;
@@ -137,6 +142,8 @@ signals:
     void optionsEdited(vantrel::OptionsEdit edit);
     // A menu entry or button that the engine carries out.
     void commandRequested(vantrel::Command command);
+    // File, "Download LoTW confirmations".
+    void lotwDownloadRequested();
     // An entry of the "View" or "About" menu that shows or opens the program's own data.
     void infoRequested(vantrel::InfoCommand command);
     // One tick of the one-second schedule, and of the rig follower.
@@ -218,6 +225,8 @@ private:
     HeardPanel* heard_ = nullptr;
     std::unique_ptr<MapWindow> map_;
     AuditWindow* audit_ = nullptr;
+    AwardsWindow* awards_ = nullptr;
+    LotwLoginDialog* lotwLogin_ = nullptr;
     bool applyingOptions_ = false;
     // The N1MM and radio panels as the engine wants them; the window's width may still hide them.
     bool n1mmWanted_ = false;

@@ -114,6 +114,10 @@ int RunWindowed(int argc, char** argv, const std::vector<std::string>& arguments
     ConnectPlaces(window.Places(), engine);
     window.Journal().SetActionRunner([&engine](JournalPanel::Action action) { engine.With<JournalPart>(std::move(action)); });
     window.Audit().SetActionRunner([&engine](AuditWindow::Action action) { engine.With<AuditPart>(std::move(action)); });
+    window.Awards().SetActionRunner([&engine](AwardsWindow::Action action) { engine.With<AwardsPart>(std::move(action)); });
+    window.LotwLogin().SetActionRunner(
+        [&engine](LotwLoginDialog::Action action) { engine.With<LotwPart>(std::move(action)); });
+    QObject::connect(&window, &MainWindow::lotwDownloadRequested, [&] { engine.Call(&LotwPart::Download); });
     QObject::connect(&window, &MainWindow::ticked, [&] {
         engine.Tick();
         engine.RigFollowerTick();

@@ -189,7 +189,7 @@ TEST_F(PanelsTest, InfoPanelAndItsMenus) {
         if (!action->isSeparator()) viewEntries << action->text();
     EXPECT_EQ(viewEntries, (QStringList{"Show last 50 QSOs", "Show Registry values", "Show Vantrel data file",
                                         "Show WSJTX.log file", "Show grids.txt file", "Show WSJT-X.ini file",
-                                        "Show Viewer data folder", "Show recent RAW activity", "Journal audit",
+                                        "Show Viewer data folder", "Show recent RAW activity", "Journal audit", "Awards",
                                         "Show stations heard", "Reset Map position and size"}));
     QMenu* about = Find<QMenu>(window, "AboutMenu");
     ASSERT_EQ(about->actions().size(), 1);

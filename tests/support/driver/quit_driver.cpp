@@ -5,7 +5,8 @@
 // (File, "EXIT"), "ctrlq" (Ctrl+Q); anything else leaves the quit to the test (a signal).
 // For screenshots: VANTREL_DRIVE_SIZE=WxH sizes the main window, VANTREL_DRIVE_DARK=1 gives the
 // desktop a dark palette, VANTREL_DRIVE_LOG=1 presses the map's "Log", VANTREL_DRIVE_AUDIT=1 opens
-// "Journal audit", and VANTREL_DRIVE_GRAB=FOLDER saves main.png, map.png and audit.png there once
+// "Journal audit", VANTREL_DRIVE_AWARDS=1 "Awards", VANTREL_DRIVE_LOTW=1 "LoTW login", and
+// VANTREL_DRIVE_GRAB=FOLDER saves main.png, map.png, audit.png, awards.png and lotw.png there once
 // ready (the windows as they draw themselves, at the screen's density).
 #include <QAction>
 #include <QApplication>
@@ -81,16 +82,24 @@ void Drive() {
                     if (auto* log = mapWindow->findChild<QPushButton*>(QStringLiteral("Log"))) log->click();
                 if (qgetenv("VANTREL_DRIVE_AUDIT") == "1")
                     main->findChild<QAction*>(QStringLiteral("AuditAction"))->trigger();
+                if (qgetenv("VANTREL_DRIVE_AWARDS") == "1")
+                    main->findChild<QAction*>(QStringLiteral("AwardsAction"))->trigger();
+                if (qgetenv("VANTREL_DRIVE_LOTW") == "1")
+                    main->findChild<QAction*>(QStringLiteral("LotwLoginAction"))->trigger();
             }
-            if (sized < (qgetenv("VANTREL_DRIVE_AUDIT") == "1" ? 20 : 4)) return;
+            const bool windows = qgetenv("VANTREL_DRIVE_AUDIT") == "1" || qgetenv("VANTREL_DRIVE_AWARDS") == "1";
+            if (sized < (windows ? 20 : 4)) return;
             ready = true;
             const QByteArray grab = qgetenv("VANTREL_DRIVE_GRAB");
             if (!grab.isEmpty()) {
                 main->grab().save(QString::fromLocal8Bit(grab) + QStringLiteral("/main.png"));
                 if (mapWindow && mapWindow->isVisible())
                     mapWindow->grab().save(QString::fromLocal8Bit(grab) + QStringLiteral("/map.png"));
-                if (QWidget* audit = TopLevel("AuditWindow"); audit && audit->isVisible())
-                    audit->grab().save(QString::fromLocal8Bit(grab) + QStringLiteral("/audit.png"));
+                const std::pair<const char*, const char*> others[] = {
+                    {"AuditWindow", "/audit.png"}, {"AwardsWindow", "/awards.png"}, {"LotwLoginDialog", "/lotw.png"}};
+                for (const auto& [name, file] : others)
+                    if (QWidget* other = TopLevel(name); other && other->isVisible())
+                        other->grab().save(QString::fromLocal8Bit(grab) + QLatin1String(file));
             }
             std::fputs("driver: ready\n", stderr);
         }
