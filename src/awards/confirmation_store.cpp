@@ -33,7 +33,7 @@ ConfirmationMerge ConfirmationStore::Merge(const std::vector<Confirmation>& batc
     ConfirmationIndex fresh;
     std::string bytes;
     for (const Confirmation& c : batch) {
-        if (index_->Match(c) || !fresh.Add(c)) continue;
+        if (index_->Holds(c) || !fresh.Add(c)) continue;
         bytes += ConfirmationRecordLine(c);
     }
     if (fresh.size() > 0) {

@@ -142,18 +142,29 @@ bool ConfirmationIndex::SameKey(const Entry& entry, std::string_view call, int b
     return entry.bandRow == bandRow && entry.group == group && SameTextNoCase(all_[entry.index].call, TrimBlanks(call));
 }
 
+bool ConfirmationIndex::Holds(const Confirmation& confirmation) const {
+    const std::int64_t time = confirmation.TimeOnSeconds();
+    const int bandRow = confirmation.BandRow();
+    const ModeGroup group = confirmation.Group();
+    const auto found = byKey_.find(KeyOf(confirmation.call, bandRow, group));
+    if (found == byKey_.end()) return false;
+    const auto& entries = found->second;
+    auto at = std::lower_bound(entries.begin(), entries.end(), time,
+                               [](const Entry& e, std::int64_t t) { return e.time < t; });
+    for (; at != entries.end() && at->time == time; ++at)
+        if (SameKey(*at, confirmation.call, bandRow, group)) return true;
+    return false;
+}
+
 bool ConfirmationIndex::Add(Confirmation confirmation) {
     confirmation.call = UpperCase(TrimBlanks(confirmation.call));
+    if (Holds(confirmation)) return false;
     const std::int64_t time = confirmation.TimeOnSeconds();
     const int bandRow = confirmation.BandRow();
     const ModeGroup group = confirmation.Group();
     auto& entries = byKey_[KeyOf(confirmation.call, bandRow, group)];
-    auto at = std::lower_bound(entries.begin(), entries.end(), time - kConfirmationWindowSeconds,
-                               [](const Entry& e, std::int64_t t) { return e.time < t; });
-    for (; at != entries.end() && at->time <= time + kConfirmationWindowSeconds; ++at)
-        if (SameKey(*at, confirmation.call, bandRow, group)) return false;
-    at = std::lower_bound(entries.begin(), entries.end(), time,
-                          [](const Entry& e, std::int64_t t) { return e.time < t; });
+    const auto at = std::lower_bound(entries.begin(), entries.end(), time,
+                                     [](const Entry& e, std::int64_t t) { return e.time < t; });
     entries.insert(at, Entry{time, static_cast<std::uint32_t>(all_.size()), static_cast<std::int16_t>(bandRow), group});
     if (confirmation.source == kSourceLotw && confirmation.lotwRxQsl > lastLotwQsl_)
         lastLotwQsl_ = confirmation.lotwRxQsl;

@@ -62,8 +62,12 @@ std::optional<std::int64_t> UtcSeconds(std::string_view yyyymmdd, std::string_vi
 // The confirmations held, indexed by callsign, band and mode group.
 class ConfirmationIndex {
 public:
-    // Adds unless a held confirmation is the same contact; true when added.
+    // Adds unless the same record is held (callsign, band, mode group and time on to the second:
+    // LoTW sends a contact made twice within minutes as two records, and both are kept); true
+    // when added.
     bool Add(Confirmation confirmation);
+    // True when the same record is held.
+    bool Holds(const Confirmation& confirmation) const;
     // The confirmation of a contact, or null. `call` in any letter case.
     const Confirmation* Match(std::string_view call, int bandRow, ModeGroup group,
                               std::int64_t timeOnSeconds) const;

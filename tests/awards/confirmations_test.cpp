@@ -40,10 +40,12 @@ TEST(ConfirmationsTest, MatchNeedsCallBandModeGroupAndThirtyMinutes) {
     EXPECT_EQ(ModeGroupOf("USB"), ModeGroup::Phone);
     EXPECT_EQ(ModeGroupOf("CW"), ModeGroup::Cw);
     EXPECT_EQ(ModeGroupOf("SSTV"), ModeGroup::Image);
-    EXPECT_FALSE(index.Add(At("K1ABC", "20m", "FT4", "102900")));
+    // The same record again is held once; another record minutes later is kept beside it.
+    EXPECT_FALSE(index.Add(At("K1ABC", "20m", "FT8", "100000")));
+    EXPECT_TRUE(index.Add(At("K1ABC", "20m", "FT4", "102900")));
     EXPECT_TRUE(index.Add(At("K1ABC", "20m", "FT8", "103100")));
     EXPECT_TRUE(index.Add(At("K1ABC", "20m", "CW", "100000")));
-    EXPECT_EQ(index.size(), 3u);
+    EXPECT_EQ(index.size(), 4u);
     // A midnight between them does not part them.
     Confirmation late = At("K1ABC", "20m", "FT8", "235500");
     EXPECT_TRUE(index.Add(late));
@@ -90,15 +92,15 @@ TEST(ConfirmationsTest, StoreAddsOnlyWhatIsNewAndReadsItBack) {
     const auto before = store.Index();
     const ConfirmationMerge first = store.Merge(report.confirmations);
     ASSERT_TRUE(first.ok) << first.error;
-    // Two pairs of the report are the same contact logged twice within half an hour.
-    EXPECT_EQ(first.added, 436u);
+    // Every record is kept, the two pairs made minutes apart (KP4JRS, WB9ONU) included.
+    EXPECT_EQ(first.added, 438u);
     EXPECT_EQ(before->size(), 0u);  // an index handed out earlier is left as it was
     EXPECT_EQ(store.Merge(report.confirmations).added, 0u);
     const std::string written = test::ReadFile(folder / kConfirmationsFileName);
 
     ConfirmationStore again(folder.path());
     ASSERT_TRUE(again.Load());
-    EXPECT_EQ(again.size(), 436u);
+    EXPECT_EQ(again.size(), 438u);
     EXPECT_EQ(again.LastLotwQsl(), "2022-06-02 23:31:22");
     EXPECT_EQ(again.Merge(report.confirmations).added, 0u);
     EXPECT_EQ(test::ReadFile(folder / kConfirmationsFileName), written);
