@@ -40,40 +40,12 @@ struct Data {
 Data* data = nullptr;
 const HighlightPalette kColours = DefaultHighlightPalette();
 
-std::string DecodeDatagram(const std::string& message) {
-    std::string bytes;
-    auto u32 = [&](std::uint32_t v) {
-        for (int i = 3; i >= 0; --i) bytes.push_back(static_cast<char>(v >> (8 * i)));
-    };
-    auto text = [&](const std::string& t) {
-        u32(static_cast<std::uint32_t>(t.size()));
-        bytes += t;
-    };
-    u32(wsjtx::kMagic);
-    u32(3);
-    u32(2);
-    text("WSJT-X");
-    bytes.push_back(1);
-    u32(43200000);
-    u32(static_cast<std::uint32_t>(-12));
-    bytes.append(8, '\0');
-    u32(1200);
-    text("~");
-    text(message);
-    bytes.push_back(0);
-    bytes.push_back(0);
-    return bytes;
-}
-
 bool Load(const fs::path& folder, const fs::path& cty) {
-    const auto wsjtx = ReadWholeFile(folder / "wsjtx.log");
+    auto log = LoadStationLog(folder);
     const auto table = ReadWholeFile(cty);
-    if (!wsjtx || !table) return false;
+    if (!log || !table) return false;
     data = new Data;
-    const StationDetails station{"W9XYZ", "EN37", "IC-7300", "Dipole"};
-    const LogLines wsjtxLines = LogLines::FromBytes(*wsjtx);
-    data->log.reserve(wsjtxLines.size(), wsjtx->size() * 3 / 2);
-    for (std::string_view line : wsjtxLines) data->log.push_back(LocalLineFromWsjtx(line, station));
+    data->log = std::move(*log);
     data->countries = std::make_shared<const CountryTable>(SortedCountryLines(ParseCountryFile(*table)));
     data->index = std::make_unique<WorkedIndex>(data->countries);
     data->index->CatchUp(data->log);
@@ -81,7 +53,7 @@ bool Load(const fs::path& folder, const fs::path& cty) {
     for (std::size_t i = 0; i < 1000; ++i) {
         const std::string call = i % 2 ? std::string(ExtractFieldView(data->log[i * 277 % data->log.size()], ',', 5))
                                        : "QZ" + std::to_string(i) + "XY";
-        data->decodes.push_back(DecodeDatagram("CQ " + call + " FN" + std::to_string(10 + i % 90)));
+        data->decodes.push_back(DecodeDatagram(43200000, "CQ " + call + " FN" + std::to_string(10 + i % 90)));
     }
     return true;
 }

@@ -69,14 +69,11 @@ std::string MakeReport(const LogLines& log, std::size_t records) {
 }
 
 bool Load(const fs::path& folder, const fs::path& cty) {
-    const auto wsjtx = ReadWholeFile(folder / "wsjtx.log");
+    auto log = LoadStationLog(folder);
     const auto table = ReadWholeFile(cty);
-    if (!wsjtx || !table) return false;
+    if (!log || !table) return false;
     data = new Data;
-    const StationDetails station{"W9XYZ", "EN37", "IC-7300", "Dipole"};
-    const LogLines wsjtxLines = LogLines::FromBytes(*wsjtx);
-    data->log.reserve(wsjtxLines.size(), wsjtx->size() * 3 / 2);
-    for (std::string_view line : wsjtxLines) data->log.push_back(LocalLineFromWsjtx(line, station));
+    data->log = std::move(*log);
     data->countries = std::make_shared<const CountryTable>(SortedCountryLines(ParseCountryFile(*table)));
     data->entities = std::make_shared<const CountryEntities>(CountryEntities::FromCountryFile(*table));
     data->report = MakeReport(data->log, 100000);
